@@ -1,0 +1,21 @@
+# Turns a text file into a C++ source defining `extern const char NAME[]`.
+# Run in script mode: cmake -DINPUT=... -DOUTPUT=... -DNAME=... -P EmbedText.cmake
+# Bytes go in as hexadecimal so that any content (quotes, backslashes, long
+# texts beyond compiler string-literal limits) survives unchanged.
+file(READ "${INPUT}" content HEX)
+string(LENGTH "${content}" hexLength)
+math(EXPR byteCount "${hexLength} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${content}")
+# Break the initialiser into lines of 16 bytes so compilers stay happy.
+string(REGEX REPLACE "(('[^']*',){16})" "\\1\n" bytes "${bytes}")
+file(WRITE "${OUTPUT}.tmp"
+  "// Generated from ${INPUT}; do not edit.\n"
+  "#include <cstddef>\n"
+  "namespace didad {\n"
+  "extern const char ${NAME}[];\n"
+  "extern const std::size_t ${NAME}Size;\n"
+  "const char ${NAME}[] = {\n${bytes}'\\0'};\n"
+  "const std::size_t ${NAME}Size = ${byteCount};\n"
+  "}\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
