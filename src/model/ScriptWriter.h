@@ -1,0 +1,46 @@
+#pragma once
+// Generates Dirovidadaz.js from the project model.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/ProjectModel.h"
+
+namespace didad {
+
+enum class ScriptMode { Preview, Final };
+
+inline constexpr const char* kScriptFileName = "Dirovidadaz.js";
+
+// Called when the default-caption swap changes the caption of the selected
+// entry, so that the editor can refill its caption box (under the
+// control-filling flag).
+using CaptionSwapCallback = std::function<void(int index, const std::string& newCaption)>;
+
+// Escapes an HTML fragment for a double-quoted JavaScript string.
+std::string EncodeJsString(const std::string& text);
+
+// The data part, one string per line (a line may hold CR LF continuations of
+// multi-line HTML values). Applies the default-caption swap to the model.
+std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
+                                       const CaptionSwapCallback& onSelectedCaptionSwap = {});
+
+// The whole script text, CR LF line ends, no write to disk.
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
+                               const CaptionSwapCallback& onSelectedCaptionSwap = {});
+
+// Writes the script into the project folder (creating the folder one level
+// when missing) and the default page when the template file is missing.
+// Throws CannotCreateFile. Replacing a file never truncates it on failure.
+void WriteProjectScript(ProjectModel& model, ScriptMode mode,
+                        const CaptionSwapCallback& onSelectedCaptionSwap = {});
+
+// Writes `text` to `path` through a temporary file renamed over the old one.
+// Throws CannotCreateFile(path) on any failure; the old file stays intact.
+void WriteFileReplacing(const std::string& path, const std::string& text);
+
+// Joins text lines with CR LF after every line; line breaks inside a line
+// (CR LF, lone CR, lone LF) come out as CR LF.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+} // namespace didad

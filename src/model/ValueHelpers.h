@@ -1,0 +1,28 @@
+#pragma once
+// Small value helpers shared by the model's users.
+#include <string>
+#include <string_view>
+
+#include "model/ProjectModel.h"
+
+namespace didad {
+
+// "#RRGGBB", upper-case hexadecimal.
+std::string ColorToHtml(Color colour);
+// Reads "#RRGGBB"; anything else throws ConversionError.
+Color HtmlToColor(const std::string& text);
+// The integer the text denotes, or `fallback` when it is not a valid integer.
+int ParseIntOr(std::string_view text, int fallback);
+int ClampInt(int value, int low, int high);
+// Removes \ " ' / : , puts a backslash before every CR; `fallback` when empty.
+std::string CleanSettingText(const std::string& text, const std::string& fallback);
+// Removes one trailing separator (\ or /), except after a colon or on a path
+// shorter than two characters.
+std::string StripTrailingBackslash(const std::string& path);
+// True when the path names an existing file or folder.
+bool PathExists(const std::string& path);
+// The native separator used when composing paths ('/' on POSIX, '\' on Windows).
+char PathSeparator();
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+} // namespace didad

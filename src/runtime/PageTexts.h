@@ -1,0 +1,24 @@
+#pragma once
+// The fixed texts written for the web around the menu runtime.
+#include <string>
+#include <vector>
+
+#include "model/Messages.h"
+
+namespace didad {
+
+std::vector<std::string> ScriptBannerLines();       // 9 lines
+std::vector<std::string> DefaultPageLines();        // 19 lines
+std::vector<std::string> TemplateInfoLines();       // 30 lines
+const std::string& MenuRuntimeText();               // embedded menu_runtime.js
+const std::string& EditingAddonText();              // embedded editing_addon.js
+
+// The template check of the settings dialog. Passes when no file
+// folder/name exists or when the file mentions "Dirovidadaz.js".
+struct TemplateCheckResult {
+    bool passed = true;
+    std::string message; // the message box text when it failed
+};
+TemplateCheckResult CheckTemplate(const std::string& projectFolder, const std::string& templateName);
+
+} // namespace didad
