@@ -1,2 +1,115 @@
 
 /* IDE! */
+// Editing in the preview: a frame around the selected menu, dragging, and the
+// title channel that tells the editor what happened. Only the element model
+// is served; in the layer model the add-on stays passive.
+
+function setTitle(s) {
+    document.title = s;
+}
+
+function yVisibleSelector(v) {
+    if (v == selectorVisible) return;
+    var vis = v ? "visible" : "hidden";
+    var ids = ["SEL_TOP", "SEL_LEFT", "SEL_RIGHT", "SEL_BOTTOM"];
+    for (var k = 0; k < ids.length; k++) {
+        var d = document.getElementById ? document.getElementById(ids[k]) : document.all[ids[k]];
+        d.style.visibility = vis;
+    }
+    selectorVisible = v;
+}
+
+// Frame around the rectangle at (x, y), w wide and h high.
+function ySelector(x, y, w, h) {
+    var byId = document.getElementById ? function (id) { return document.getElementById(id); }
+        : function (id) { return document.all[id]; };
+    if (selectorVisible == 0) yVisibleSelector(1);
+    var top = byId("SEL_TOP"), left = byId("SEL_LEFT"), right = byId("SEL_RIGHT"), bottom = byId("SEL_BOTTOM");
+    top.style.left = parseInt(x) + "px";
+    top.style.top = parseInt(y) + "px";
+    left.style.left = parseInt(x) + "px";
+    left.style.top = parseInt(y) + "px";
+    right.style.left = parseInt(x + w) + "px";
+    right.style.top = parseInt(y) + "px";
+    bottom.style.left = parseInt(x) + "px";
+    bottom.style.top = parseInt(y + h) + "px";
+    top.style.width = parseInt(w + 2) + "px";
+    bottom.style.width = parseInt(w + 2) + "px";
+    left.style.height = parseInt(h) + "px";
+    right.style.height = parseInt(h) + "px";
+    // A mouse-up on a caption may not reach the document (a caption's own
+    // content can stop it), so each caption ends a drag too. Once per page.
+    if (first_time == 1) {
+        for (var i = 0; i < numOfMenus; i++) byId("cap" + i).onmouseup = noMOVE;
+        first_time = 0;
+    }
+}
+
+// Selects menu i in the page. With e non-zero the pointer of `evt` arms a
+// drag and the editor is told; e = 0 only draws the frame.
+function ySetSel(i, e, evt) {
+    if (!ie) return;
+    var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+    var oLeft = o.offsetLeft, oTop = o.offsetTop;
+    // The panel counts whether or not it is open, so the frame does not jump.
+    var extent = getMenuHeight(i);
+    if (OO[i] == 0) ySelector(oLeft - 3, oTop - 3, MW[i] + 4, extent + MTCH[i] + 4);
+    else ySelector(oLeft - 3, oTop - 3, extent + MTCH[i] + 4, MW[i] + 4);
+    iSelectedMenu = i;
+    if (e) {
+        var ev = evt || window.event;
+        var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+        var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+        minusX = x - oLeft;
+        minusY = y - oTop;
+        bAllowMove = 1;
+        setTitle("!RarurAVI:ySetSel(" + i + ")");
+    }
+}
+
+function docMouseMove(evt) {
+    if (bAllowMove != 1) return;
+    var ev = evt || window.event;
+    var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+    var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+    yMoveMenu(iSelectedMenu, x - minusX, y - minusY);
+}
+
+// The frame would lag behind the moving menu; it is hidden until the drop.
+function yMoveMenu(i, x, y) {
+    var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+    o.style.left = parseInt(x) + "px";
+    o.style.top = parseInt(y) + "px";
+    yVisibleSelector(0);
+}
+
+// Every mouse-up reports the selected menu and where it stands now. The grab
+// offset is taken anew first, so the position sent is the owner's own.
+function noMOVE(evt) {
+    var ev = evt || window.event;
+    if (numOfMenus > 0) ySetSel(iSelectedMenu, 1, ev);
+    if (bAllowMove == 1) {
+        var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+        var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+        x -= minusX;
+        y -= minusY;
+        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + parseInt(x) + "," + parseInt(y) + ")");
+    }
+    bAllowMove = 0;
+}
+
+if (IDE == 1) {
+    document.onmouseup = noMOVE;
+    document.onmousemove = docMouseMove;
+    document.write(
+        '<DIV ID="SEL_TOP" STYLE="position:absolute; visibility:hidden; z-index:8880; top:100px; left:100px;' +
+        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>' +
+        '<DIV ID="SEL_LEFT" STYLE="position:absolute; visibility:hidden; z-index:8881; top:100px; left:100px;' +
+        ' width:0px; height:100px; border-left:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
+        '<DIV ID="SEL_RIGHT" STYLE="position:absolute; visibility:hidden; z-index:8882; top:100px; left:200px;' +
+        ' width:0px; height:100px; border-right:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
+        '<DIV ID="SEL_BOTTOM" STYLE="position:absolute; visibility:hidden; z-index:8883; top:200px; left:100px;' +
+        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>');
+}
+
+var bAllowMove = 0, first_time = 1, minusX = 0, minusY = 0, selectorVisible = 0;

@@ -1,0 +1,57 @@
+// Lint gate for the JavaScript we ship (menu runtime, editing add-on) and for
+// the browser tests and benchmarks that drive it.
+import js from "@eslint/js";
+import globals from "globals";
+
+// Declared by the data part that the writer puts in front of the runtime.
+const dataPart = Object.fromEntries(
+  ["numOfMenus", "scrIN", "scrOUT", "IDE", "PR", "MTC", "MTCH", "MTM", "MX", "MY", "MW",
+   "CO", "CC", "CM", "MA", "FL", "OO", "cDefCap", "fDefCap", "fDefCapS", "cDefMenu",
+   "fDefMenu", "fDefMenuS", "PRJ_sTemplate", "RarurAVI_Ver"].map((n) => [n, "readonly"]));
+const dataPartWritable = { iSelectedMenu: "writable", errs: "writable", old_pageYOffset: "writable",
+  widthChk: "writable", heightChk: "writable" };
+// The runtime and the add-on share one script and call each other.
+const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenuHeight", "setMenu",
+  "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
+  "doRepos", "checkScroll", "resizeFix", "errorHandler"];
+const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
+  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible"];
+const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
+
+export default [
+  { ignores: ["node_modules/**", "build*/**", "tests/browser/.out/**"] },
+  js.configs.recommended,
+  {
+    // Written for every browser that still runs pages: plain ES5 script.
+    files: ["src/runtime/menu_runtime.js"],
+    languageOptions: {
+      ecmaVersion: 5,
+      sourceType: "script",
+      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(addonNames) },
+    },
+    rules: {
+      "no-unused-vars": ["error", { vars: "local", caughtErrorsIgnorePattern: "^ignored" }],
+      "no-redeclare": "off",
+    },
+  },
+  {
+    files: ["src/preview/editing_addon.js"],
+    languageOptions: {
+      ecmaVersion: 5,
+      sourceType: "script",
+      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames) },
+    },
+    rules: {
+      "no-unused-vars": ["error", { vars: "local" }],
+      "no-redeclare": "off",
+    },
+  },
+  {
+    files: ["tests/browser/**/*.mjs", "bench/runtime/**/*.mjs"],
+    languageOptions: {
+      ecmaVersion: 2023,
+      sourceType: "module",
+      globals: { ...globals.node, ...globals.browser },
+    },
+  },
+];
