@@ -1,0 +1,187 @@
+#include "workflow/ProjectWorkflow.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "model/Errors.h"
+#include "model/ScriptReader.h"
+#include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
+
+namespace didad {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Keeps the busy cursor up for exactly one read, whatever its outcome.
+class BusyScope {
+public:
+    explicit BusyScope(IStartDialogHost& host) : host_(host) { host_.SetBusy(true); }
+    ~BusyScope() { host_.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+private:
+    IStartDialogHost& host_;
+};
+
+} // namespace
+
+std::string NewProjectFolderName(int n) {
+    return std::string("NewProject_") + (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string ProposeNewProjectName(const std::string& programFolder) {
+    int n = 1;
+    while (PathExists(JoinPath(programFolder, NewProjectFolderName(n)))) ++n;
+    return NewProjectFolderName(n);
+}
+
+std::string ChooserPathText(const std::string& listFolder, const std::string& defaultName) {
+    return StripTrailingBackslash(listFolder) + PathSeparator() + StripTrailingBackslash(defaultName);
+}
+
+std::string ChooserAcceptedPath(const std::string& pathText) {
+    return StripTrailingBackslash(pathText);
+}
+
+std::string NormaliseChosenPath(const std::string& path) {
+    std::string result = path;
+    for (std::size_t i = 0; i + 1 < result.size(); ++i) {
+        if (IsSeparator(result[i]) && IsSeparator(result[i + 1])) {
+            result.erase(i + 1, 1);
+            break;
+        }
+    }
+    return StripTrailingBackslash(result);
+}
+
+bool CreateFolderOneLevel(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code error;
+    return std::filesystem::create_directory(std::filesystem::path(path), error) && !error;
+}
+
+std::string CannotCreateFolderMessage(const std::string& path) {
+    return "Cannot create folder: " + path + "\r\n" + "\r\n" +
+           "A folder name cannot contain any of the following characters:\r\n" +
+           std::string(24, ' ') + "\\    /    :    *    ?    \"    <    >    |";
+}
+
+std::string ScriptExistsQuestion() {
+    return "File \"Dirovidadaz.js\" already exists in specified folder.\r\n"
+           "\r\n"
+           "Would you like to open it? Click \"Yes\" to open, or \"No\" to overwrite this project.";
+}
+
+std::string ScriptNotFoundMessage() {
+    return "\"Dirovidadaz.js\" not found in this folder.\r\n"
+           "\r\n"
+           "There is no Didad project in this folder, or the script file was removed from its "
+           "location.";
+}
+
+std::optional<LastEditedButton> StartFlow::Shown(
+    const std::function<std::string()>& readLastEdited) const {
+    if (openedFromEditor_) return LastEditedButton{false, {}};
+    const std::string remembered = readLastEdited ? readLastEdited() : std::string();
+    if (!remembered.empty() && PathExists(remembered)) return LastEditedButton{true, remembered};
+    return std::nullopt;
+}
+
+void StartFlow::NewProject() {
+    const std::string programFolder = host_.Model().programFolder;
+    const FolderRequest request{programFolder, ProposeNewProjectName(programFolder),
+                                kNewProjectPrompt, kNewProjectCaption};
+    const std::optional<std::string> chosen = host_.ChooseFolder(request);
+    if (!chosen) return;
+
+    const std::string folder = NormaliseChosenPath(*chosen);
+    if (!CreateFolderOneLevel(folder) && !PathExists(folder)) {
+        host_.Messages().ShowMessage(CannotCreateFolderMessage(folder));
+        return;
+    }
+    if (PathExists(JoinPath(folder, kScriptFileName)) && host_.AskWarningYesNo(ScriptExistsQuestion())) {
+        OpenProjectFolder(folder);
+        return;
+    }
+
+    ProjectModel candidate = host_.Model();
+    candidate.projectFolder = folder;
+    candidate.ResetForNewProject();
+    if (!CanWriteProject(candidate)) return;
+    Activate(std::move(candidate), false);
+}
+
+void StartFlow::OpenProject() {
+    const FolderRequest request{host_.Model().programFolder, "", kOpenProjectPrompt,
+                                kOpenProjectCaption};
+    if (const std::optional<std::string> chosen = host_.ChooseFolder(request)) {
+        OpenProjectFolder(*chosen);
+    }
+}
+
+void StartFlow::OpenLastEdited(const std::string& rememberedFolder) {
+    OpenProjectFolder(rememberedFolder);
+}
+
+bool StartFlow::OpenProjectFolder(const std::string& folder) {
+    const std::string script = JoinPath(folder, kScriptFileName);
+    if (!PathExists(script)) {
+        host_.Messages().ShowMessage(ScriptNotFoundMessage());
+        return false;
+    }
+
+    // The reader fills a copy, so a refused or broken script leaves the
+    // active project untouched.
+    ProjectModel candidate = host_.Model();
+    try {
+        BusyScope busy(host_);
+        if (!ReadProjectScript(script, candidate, host_.Messages())) return false;
+    } catch (const PlatformError& error) {
+        host_.ShowPlatformError(error.what());
+        return false;
+    }
+    candidate.projectFolder = folder;
+    if (!CanWriteProject(candidate)) return false;
+    Activate(std::move(candidate), true);
+    return true;
+}
+
+void StartFlow::QuitOrCancel() {
+    if (openedFromEditor_) {
+        host_.ReturnToEditor();
+    } else {
+        host_.QuitProgram();
+    }
+}
+
+bool StartFlow::ReturnFromEditor(const std::function<bool()>& writeFinalScript) {
+    if (writeFinalScript && !writeFinalScript()) return false;
+    openedFromEditor_ = true;
+    return true;
+}
+
+bool StartFlow::CanWriteProject(ProjectModel& candidate) {
+    try {
+        WriteProjectScript(candidate, ScriptMode::Preview);
+    } catch (const PlatformError& error) {
+        host_.ShowPlatformError(error.what());
+        return false;
+    }
+    return true;
+}
+
+void StartFlow::Activate(ProjectModel&& candidate, bool opened) {
+    host_.Model() = std::move(candidate);
+    host_.ProjectActivated(opened);
+    host_.ReturnToEditor();
+}
+
+void RecordLastEditedProject(const ProjectModel& model,
+                             const std::function<void(const std::string&)>& writeLastEdited) {
+    if (model.hasProject() && writeLastEdited) writeLastEdited(model.projectFolder);
+}
+
+} // namespace didad

@@ -1,0 +1,125 @@
+#pragma once
+// Choosing the project the editor works on: the start dialog's four choices,
+// the folder chooser's path box, the proposal for a new project's folder name
+// and the remembered last project.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/Messages.h"
+#include "model/ProjectModel.h"
+
+namespace didad {
+
+inline constexpr const char* kNewProjectPrompt =
+    "Select the folder where you would like the program to keep the files for your menu project:";
+inline constexpr const char* kNewProjectCaption = "Select Destination Folder";
+inline constexpr const char* kOpenProjectPrompt =
+    "Select the folder where your menu project is located:";
+inline constexpr const char* kOpenProjectCaption = "Select Project Folder";
+inline constexpr const char* kQuitCaption = "Quit";
+inline constexpr const char* kCancelCaption = "Cancel";
+inline constexpr const char* kWarningCaption = "Warning";
+
+// Where the remembered project lives in the per-user settings store.
+inline constexpr const char* kSettingsOrganization = "Divero";
+inline constexpr const char* kSettingsApplication = "Didad";
+inline constexpr const char* kLastEditedKey = "LastEdited";
+
+// "NewProject_" + n, with a leading zero below 10.
+std::string NewProjectFolderName(int n);
+// The first NewProject_NN that names neither a file nor a folder in `programFolder`.
+std::string ProposeNewProjectName(const std::string& programFolder);
+// What the chooser's path box reads when it opens: the list's folder, one
+// separator, the default name. A root folder thus gets a doubled separator,
+// which NormaliseChosenPath takes out again.
+std::string ChooserPathText(const std::string& listFolder, const std::string& defaultName);
+// The chooser's OK: one trailing separator is dropped.
+std::string ChooserAcceptedPath(const std::string& pathText);
+// The first doubled separator becomes one, then one trailing separator goes.
+std::string NormaliseChosenPath(const std::string& path);
+// Creates one folder level; false when it was not created (also when it was there).
+bool CreateFolderOneLevel(const std::string& path);
+
+std::string CannotCreateFolderMessage(const std::string& path);
+std::string ScriptExistsQuestion();
+std::string ScriptNotFoundMessage();
+
+// The folder chooser as the start dialog sets it up before each use.
+struct FolderRequest {
+    std::string startFolder;
+    std::string defaultName;
+    std::string prompt;
+    std::string caption;
+};
+
+// What the start dialog's choices need from the rest of the program.
+class IStartDialogHost {
+public:
+    virtual ~IStartDialogHost() = default;
+    virtual ProjectModel& Model() = 0;
+    virtual IMessages& Messages() = 0;
+    // Shows the folder chooser modally: the path it returns, or nothing when
+    // the user did not confirm.
+    virtual std::optional<std::string> ChooseFolder(const FolderRequest& request) = 0;
+    // The warning box with Yes and No that asks before replacing a script.
+    virtual bool AskWarningYesNo(const std::string& text) = 0;
+    // The error box of a failed file operation.
+    virtual void ShowPlatformError(const std::string& text) = 0;
+    // The busy cursor while a script is read.
+    virtual void SetBusy(bool busy) = 0;
+    // The model now holds the new project and its folder: status line,
+    // controls, preview.
+    virtual void ProjectActivated(bool opened) = 0;
+    // Enables the main window and its Help button, shows it, hides the start dialog.
+    virtual void ReturnToEditor() = 0;
+    virtual void QuitProgram() = 0;
+};
+
+// The state of "Open Last Edited Project" after the start dialog was shown.
+struct LastEditedButton {
+    bool enabled = false;
+    std::string hint;
+};
+
+class StartFlow {
+public:
+    explicit StartFlow(IStartDialogHost& host) : host_(host) {}
+
+    bool OpenedFromEditor() const { return openedFromEditor_; }
+    std::string QuitCancelCaption() const { return openedFromEditor_ ? kCancelCaption : kQuitCaption; }
+
+    // The dialog became visible. `readLastEdited` is asked only before the
+    // dialog was first reopened from the editor. Nothing means the button
+    // keeps its state.
+    std::optional<LastEditedButton> Shown(const std::function<std::string()>& readLastEdited) const;
+
+    void NewProject();
+    void OpenProject();
+    void OpenLastEdited(const std::string& rememberedFolder);
+    // Opens the project in `folder`; true when it became the active project.
+    bool OpenProjectFolder(const std::string& folder);
+    void QuitOrCancel();
+
+    // "Projects..." in the editor. `writeFinalScript` reports its own errors
+    // and returns false when the script could not be written; the editor then
+    // stays, so unsaved edits are not left behind by opening another project.
+    // True when the start dialog is to be shown.
+    bool ReturnFromEditor(const std::function<bool()>& writeFinalScript);
+
+private:
+    // Writes the preview script for `candidate` before it replaces the active
+    // project, so that a folder that cannot take the files leaves the active
+    // project as it was.
+    bool CanWriteProject(ProjectModel& candidate);
+    void Activate(ProjectModel&& candidate, bool opened);
+
+    IStartDialogHost& host_;
+    bool openedFromEditor_ = false;
+};
+
+// Records the active project's folder for the next start; nothing without a project.
+void RecordLastEditedProject(const ProjectModel& model,
+                             const std::function<void(const std::string&)>& writeLastEdited);
+
+} // namespace didad
