@@ -2,6 +2,7 @@
 // Generates Dirovidadaz.js from the project model.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ProjectModel.h"
@@ -42,5 +43,10 @@ void WriteFileReplacing(const std::string& path, const std::string& text);
 // Joins text lines with CR LF after every line; line breaks inside a line
 // (CR LF, lone CR, lone LF) come out as CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+// A text taken line by line: every line break (CR LF, lone CR, lone LF)
+// becomes CR LF and the last line gets one too; a final line break does not
+// start another line. The same rule builds the reader's search text.
+std::string NormalizeTextLines(std::string_view text);
 
 } // namespace didad

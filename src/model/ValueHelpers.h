@@ -11,6 +11,9 @@ namespace didad {
 std::string ColorToHtml(Color colour);
 // Reads "#RRGGBB"; anything else throws ConversionError.
 Color HtmlToColor(const std::string& text);
+// Strict signed decimal: optional sign, digits, nothing else, within int.
+// Returns false (and leaves `value`) for anything else.
+bool ParseDecimal(std::string_view text, int& value);
 // The integer the text denotes, or `fallback` when it is not a valid integer.
 int ParseIntOr(std::string_view text, int fallback);
 int ClampInt(int value, int low, int high);
@@ -21,6 +24,8 @@ std::string CleanSettingText(const std::string& text, const std::string& fallbac
 std::string StripTrailingBackslash(const std::string& path);
 // True when the path names an existing file or folder.
 bool PathExists(const std::string& path);
+// True when the path names an existing file that is not a folder.
+bool FileExists(const std::string& path);
 // The native separator used when composing paths ('/' on POSIX, '\' on Windows).
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -12,6 +12,8 @@ std::vector<std::string> DefaultPageLines();        // 19 lines
 std::vector<std::string> TemplateInfoLines();       // 30 lines
 const std::string& MenuRuntimeText();               // embedded menu_runtime.js
 const std::string& EditingAddonText();              // embedded editing_addon.js
+// The maker's download page, named in the banner and the version message.
+std::string DownloadAddress();
 
 // The template check of the settings dialog. Passes when no file
 // folder/name exists or when the file mentions "Dirovidadaz.js".

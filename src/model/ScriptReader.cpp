@@ -1,0 +1,254 @@
+#include "model/ScriptReader.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "model/Errors.h"
+#include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
+#include "runtime/PageTexts.h"
+
+namespace didad {
+namespace {
+
+constexpr std::string_view kVersionMarker = "RarurAVI_Ver = \"1.00\";";
+constexpr std::string_view kVersionKey = "RarurAVI_Ver = \"";
+constexpr std::string_view kNoBreakOpen = "<nObR>";
+constexpr std::string_view kNoBreakClose = "</nObR>";
+
+void ReportMissing(IMessages& messages, std::string_view key) {
+    messages.ShowMessage("Cannot find: " + std::string(key) + "\r\nThe script file maybe corrupted.");
+}
+
+// Position just after the first occurrence of `key`, or npos.
+std::size_t FindAfter(std::string_view text, std::string_view key) {
+    const std::size_t at = text.find(key);
+    return at == std::string_view::npos ? at : at + key.size();
+}
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+int ConvertOrThrow(std::string_view text) {
+    int value = 0;
+    if (!ParseDecimal(text, value)) throw ConversionError(std::string(text));
+    return value;
+}
+
+constexpr std::array<bool, 256> kValueSpecial = [] {
+    std::array<bool, 256> table{};
+    table[static_cast<unsigned char>('\\')] = true;
+    table[static_cast<unsigned char>('"')] = true;
+    return table;
+}();
+
+// Reads one quoted value whose opening quote is just before `pos`. Returns
+// the position after the closing quote, or the text's end when it has none.
+std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, std::string& value) {
+    std::size_t runStart = pos;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (!kValueSpecial[static_cast<unsigned char>(c)]) {
+            ++pos;
+            continue;
+        }
+        value.append(text.data() + runStart, pos - runStart);
+        if (c == '"') return pos + 1;
+        // A backslash: CR, backslash and quote are taken alone, anything
+        // else together with the backslash. A backslash at the very end of
+        // the text is kept as it is.
+        if (pos + 1 >= text.size()) {
+            value += c;
+            return text.size();
+        }
+        const char next = text[pos + 1];
+        if (next != '\r' && next != '\\' && next != '"') value += c;
+        value += next;
+        pos += 2;
+        runStart = pos;
+    }
+    value.append(text.data() + runStart, pos - runStart);
+    return pos;
+}
+
+std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t pos, int n) {
+    std::vector<std::string> values(static_cast<std::size_t>(n));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
+        if (!quote) break; // the text ends before all values: the rest stay empty
+        pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
+        pos = ReadQuotedValue(text, pos, values[i]);
+    }
+    return values;
+}
+
+std::vector<int> IntArrayFrom(std::string_view text, std::size_t pos, int n) {
+    std::vector<int> values;
+    values.reserve(static_cast<std::size_t>(n));
+    while (static_cast<int>(values.size()) < n) {
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != ',' && text[end] != ')') ++end;
+        // At the text's end the value is whatever was collected; an empty
+        // one is a conversion error like any other.
+        values.push_back(ConvertOrThrow(TrimBlanks(text.substr(pos, end - pos))));
+        pos = end < text.size() ? end + 1 : end;
+    }
+    return values;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw CannotOpenFile(path);
+    std::string content;
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    const bool failed = std::ferror(file) != 0; // e.g. the path names a folder
+    std::fclose(file);
+    if (failed) throw CannotOpenFile(path);
+    return content;
+}
+
+std::string TooManyMenusMessage(int n) {
+    return "This project has too many menus (" + std::to_string(n) + "); a project can hold at most " +
+           std::to_string(kMaxMenus) + ".";
+}
+
+} // namespace
+
+int FindIntValue(const std::string& text, const std::string& key, IMessages& messages) {
+    std::size_t pos = FindAfter(text, key);
+    if (pos == std::string::npos) {
+        ReportMissing(messages, key);
+        return 0;
+    }
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    std::size_t end = pos;
+    // "12pt" reads as 12.
+    while (end < text.size() && text[end] != ',' && text[end] != ';' && text[end] != ' ' && text[end] != 'p')
+        ++end;
+    if (end == pos) {
+        ReportMissing(messages, key);
+        return 0;
+    }
+    return ConvertOrThrow(std::string_view(text).substr(pos, end - pos));
+}
+
+std::string FindTextValue(const std::string& text, const std::string& key, IMessages& messages) {
+    const std::size_t pos = FindAfter(text, key);
+    if (pos == std::string::npos) {
+        ReportMissing(messages, key);
+        return {};
+    }
+    const std::size_t end = text.find('"', pos);
+    return text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+}
+
+std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n,
+                                       IMessages& messages) {
+    if (n < 0) n = 0;
+    const std::size_t pos = FindAfter(text, key);
+    if (pos == std::string::npos) {
+        ReportMissing(messages, key);
+        return std::vector<std::string>(static_cast<std::size_t>(n));
+    }
+    return TextArrayFrom(text, pos, n);
+}
+
+std::vector<int> ReadIntArray(const std::string& text, const std::string& key, int n, IMessages& messages) {
+    if (n < 0) n = 0;
+    const std::size_t pos = FindAfter(text, key);
+    if (pos == std::string::npos) {
+        ReportMissing(messages, key);
+        return std::vector<int>(static_cast<std::size_t>(n), 0);
+    }
+    return IntArrayFrom(text, pos, n);
+}
+
+std::string StripNoBreakWrapper(const std::string& text) {
+    const std::string_view view(text);
+    if (view.size() >= kNoBreakOpen.size() + kNoBreakClose.size() && view.starts_with(kNoBreakOpen) &&
+        view.ends_with(kNoBreakClose))
+        return std::string(view.substr(kNoBreakOpen.size(), view.size() - kNoBreakOpen.size() - kNoBreakClose.size()));
+    return text;
+}
+
+bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
+    const std::string text = NormalizeTextLines(ReadFileBytes(path));
+
+    if (text.find(kVersionMarker) == std::string::npos) {
+        const std::string version = FindTextValue(text, std::string(kVersionKey), messages);
+        if (!version.empty()) {
+            messages.ShowMessage("This project was created by another version of Didad: " + version +
+                                 "\r\n\r\nYou can download the latest version of Didad from here:\r\n" +
+                                 std::string(7, ' ') + DownloadAddress());
+        } else {
+            messages.ShowMessage("This is not Didad project file, or this project is corrupted.");
+        }
+        return false;
+    }
+
+    const int n = FindIntValue(text, "var numOfMenus=", messages);
+    if (n < 0 || n > kMaxMenus) {
+        messages.ShowMessage(TooManyMenusMessage(n));
+        return false;
+    }
+
+    // Everything goes into a separate model first, so that a read that ends
+    // in an error leaves the open project as it was.
+    ProjectSettings settings;
+    settings.scrIN = FindIntValue(text, "scrIN=", messages);
+    settings.scrOUT = FindIntValue(text, "scrOUT=", messages);
+    settings.cDefCap = HtmlToColor(FindTextValue(text, "cDefCap=\"", messages));
+    settings.cDefMenu = HtmlToColor(FindTextValue(text, "cDefMenu=\"", messages));
+    settings.fDefCap = FindTextValue(text, "fDefCap=\"", messages);
+    settings.fDefMenu = FindTextValue(text, "fDefMenu=\"", messages);
+    settings.fDefCapS = FindIntValue(text, "fDefCapS=", messages);
+    settings.fDefMenuS = FindIntValue(text, "fDefMenuS=", messages);
+    settings.PRJ_sTemplate = FindTextValue(text, "PRJ_sTemplate=\"", messages);
+
+    if (n == 0) {
+        model.settings = std::move(settings);
+        model.entries.clear();
+        return true;
+    }
+
+    std::vector<MenuEntry> entries(static_cast<std::size_t>(n));
+    auto texts = [&](const char* key, std::string MenuEntry::*field) {
+        std::vector<std::string> values = ReadTextArray(text, key, n, messages);
+        for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = std::move(values[i]);
+    };
+    auto ints = [&](const char* key, int MenuEntry::*field) {
+        const std::vector<int> values = ReadIntArray(text, key, n, messages);
+        for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = values[i];
+    };
+    texts("var MTC = new Array (", &MenuEntry::MTC);
+    ints("var MTCH = new Array (", &MenuEntry::MTCH);
+    texts("var MTM = new Array (", &MenuEntry::MTM);
+    ints("var MX = new Array (", &MenuEntry::MX);
+    ints("var MY = new Array (", &MenuEntry::MY);
+    ints("var MW = new Array (", &MenuEntry::MW);
+    texts("var CO = new Array (", &MenuEntry::CO);
+    texts("var CC = new Array (", &MenuEntry::CC);
+    texts("var CM = new Array (", &MenuEntry::CM);
+    ints("var MA = new Array (", &MenuEntry::MA);
+    ints("var FL = new Array (", &MenuEntry::FL);
+    ints("var OO = new Array (", &MenuEntry::OO);
+    // The writer wraps every vertical panel (any OO but 0); take it off again.
+    for (MenuEntry& entry : entries)
+        if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(entry.MTM);
+
+    model.settings = std::move(settings);
+    model.entries = std::move(entries);
+    model.iSelectedMenu = 0;
+    return true;
+}
+
+} // namespace didad
