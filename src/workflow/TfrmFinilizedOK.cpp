@@ -1,0 +1,96 @@
+#include "workflow/TfrmFinilizedOK.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "editor/TfrmMain.h"
+#include "workflow/IntegrationNotes.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
+#include "workflow/QtMessageBoxes.h"
+
+namespace didad {
+
+TfrmFinilizedOK* frmFinilizedOK = nullptr;
+
+TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFinilizedOK"));
+    setWindowTitle(QStringLiteral("Finalized!"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+
+    lblMessage = new QLabel(
+        QStringLiteral("The script was successfully finalized, and is ready for integration and upload."),
+        this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setWordWrap(true);
+
+    txtINFO = new QPlainTextEdit(this);
+    txtINFO->setObjectName(QStringLiteral("txtINFO"));
+    txtINFO->setReadOnly(true);
+    txtINFO->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtINFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The same lines as ReadMe.txt; the box shows them with its own line ends.
+    QString text;
+    for (const std::string& line : IntegrationNotesLines())
+        text += FromBytes(line) + QLatin1Char('\n');
+    text.chop(1);
+    txtINFO->setPlainText(text);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    btnBrowse = new QPushButton(QStringLiteral("Browse Project Folder"), this);
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    btnBrowse->setAutoDefault(false);
+    connect(btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnOK);
+    buttons->addStretch();
+    buttons->addWidget(btnBrowse);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblMessage);
+    layout->addWidget(txtINFO, 1);
+    layout->addLayout(buttons);
+    setTabOrder(btnOK, btnBrowse);
+    setTabOrder(btnBrowse, txtINFO);
+
+    setFixedSize(419, 270);
+    new HelpKeyFilter(this, [] {
+        if (frmMain)
+            frmMain->OpenHelp();
+    });
+}
+
+void TfrmFinilizedOK::btnBrowseClick()
+{
+    if (!frmMain || !frmMain->Model().hasProject())
+        return;
+    // The file manager's answer is of no interest: a folder that cannot be
+    // shown is not worth a message after a finalize that worked.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(frmMain->Model().projectFolder)));
+}
+
+void TfrmFinilizedOK::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnDesktop(this);
+        btnOK->setFocus();
+    }
+}
+
+} // namespace didad

@@ -1,0 +1,30 @@
+#pragma once
+// Tells the user that finalizing worked, repeats the integration notes and
+// opens the project folder in the file manager.
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace didad {
+
+class TfrmFinilizedOK : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmFinilizedOK(QWidget* parent = nullptr);
+
+    void btnBrowseClick();
+
+    QLabel* lblMessage = nullptr;
+    QPlainTextEdit* txtINFO = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnBrowse = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+extern TfrmFinilizedOK* frmFinilizedOK;
+
+} // namespace didad

@@ -1,0 +1,316 @@
+#include "workflow/TfrmProjectSettings.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "editor/TfrmMain.h"
+#include "model/ValueHelpers.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
+#include "workflow/QtMessageBoxes.h"
+#include "workflow/TfrmTemplateInfo.h"
+
+namespace didad {
+
+TfrmProjectSettings* frmProjectSettings = nullptr;
+
+namespace {
+
+QColor ToQColor(Color colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+Color FromQColor(const QColor& colour)
+{
+    return Color{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                 static_cast<std::uint8_t>(colour.blue())};
+}
+
+QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& items)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    // Typed text is taken as it stands; it must not be added to the list
+    // or completed into an item.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->addItems(items);
+    return box;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+} // namespace
+
+TfrmProjectSettings::TfrmProjectSettings(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmProjectSettings"));
+    setWindowTitle(QStringLiteral("Active Project Settings"));
+    // A caption without buttons: the dialog ends with OK, Cancel or Esc.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    BuildWidgets();
+    new HelpKeyFilter(this, [] {
+        if (frmMain)
+            frmMain->OpenHelp();
+    });
+}
+
+void TfrmProjectSettings::BuildWidgets()
+{
+    // Speeds.
+    GroupBox_MenuSpeed = new QGroupBox(QStringLiteral(" Menu Speed "), this);
+    GroupBox_MenuSpeed->setObjectName(QStringLiteral("GroupBox_MenuSpeed"));
+    lblScrollOutSpeed = Label(GroupBox_MenuSpeed, "lblScrollOutSpeed", QStringLiteral("Scroll Out:"));
+    txtScrollOut = new QLineEdit(QStringLiteral("10"), GroupBox_MenuSpeed);
+    txtScrollOut->setObjectName(QStringLiteral("txtScrollOut"));
+    txtScrollOut->setMaxLength(3);
+    UpDown_ScrollOut = new UpDownButtons(txtScrollOut, kMinSpeed, kMaxSpeed, GroupBox_MenuSpeed);
+    UpDown_ScrollOut->setObjectName(QStringLiteral("UpDown_ScrollOut"));
+    UpDown_ScrollOut->SetPosition(10);
+    lblScrollInSpeed = Label(GroupBox_MenuSpeed, "lblScrollInSpeed", QStringLiteral("Scroll In:"));
+    txtScrollIn = new QLineEdit(QStringLiteral("20"), GroupBox_MenuSpeed);
+    txtScrollIn->setObjectName(QStringLiteral("txtScrollIn"));
+    txtScrollIn->setMaxLength(3);
+    UpDown_ScrollIn = new UpDownButtons(txtScrollIn, kMinSpeed, kMaxSpeed, GroupBox_MenuSpeed);
+    UpDown_ScrollIn->setObjectName(QStringLiteral("UpDown_ScrollIn"));
+    UpDown_ScrollIn->SetPosition(20);
+    for (QLineEdit* box : {txtScrollOut, txtScrollIn})
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    auto* speeds = new QHBoxLayout(GroupBox_MenuSpeed);
+    speeds->addWidget(lblScrollOutSpeed);
+    speeds->addWidget(txtScrollOut);
+    speeds->addWidget(UpDown_ScrollOut);
+    speeds->addStretch();
+    speeds->addWidget(lblScrollInSpeed);
+    speeds->addWidget(txtScrollIn);
+    speeds->addWidget(UpDown_ScrollIn);
+
+    // Text colours.
+    GroupBox_TextColor = new QGroupBox(QStringLiteral(" Default Text Color "), this);
+    GroupBox_TextColor->setObjectName(QStringLiteral("GroupBox_TextColor"));
+    lblCaption = Label(GroupBox_TextColor, "lblCaption", QStringLiteral("Caption:"));
+    panCaptionColor = new ColorSwatch(GroupBox_TextColor);
+    panCaptionColor->setObjectName(QStringLiteral("panCaptionColor"));
+    lblMenu = Label(GroupBox_TextColor, "lblMenu", QStringLiteral("Menu:"));
+    panMenuColor = new ColorSwatch(GroupBox_TextColor);
+    panMenuColor->setObjectName(QStringLiteral("panMenuColor"));
+    connect(panCaptionColor, &ColorSwatch::clicked, this, [this] { getColor(panCaptionColor); });
+    connect(panMenuColor, &ColorSwatch::clicked, this, [this] { getColor(panMenuColor); });
+    auto* colours = new QHBoxLayout(GroupBox_TextColor);
+    colours->addWidget(lblCaption);
+    colours->addWidget(panCaptionColor);
+    colours->addStretch();
+    colours->addWidget(lblMenu);
+    colours->addWidget(panMenuColor);
+    colours->addStretch();
+
+    // Fonts.
+    GroupBox_Fonts = new QGroupBox(QStringLiteral(" Default Fonts (font sizes are in Points!) "), this);
+    GroupBox_Fonts->setObjectName(QStringLiteral("GroupBox_Fonts"));
+    const QStringList names{QStringLiteral("Arial"),         QStringLiteral("Helvetica"),
+                            QStringLiteral("Courier"),       QStringLiteral("Courier New"),
+                            QStringLiteral("Comic Sans MS"), QStringLiteral("Tahoma"),
+                            QStringLiteral("Times"),         QStringLiteral("Times New Roman"),
+                            QStringLiteral("Verdana")};
+    const QStringList sizes{QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("14"),
+                            QStringLiteral("16"), QStringLiteral("20"), QStringLiteral("24"),
+                            QStringLiteral("32"), QStringLiteral("40")};
+    lblCaption2 = Label(GroupBox_Fonts, "lblCaption2", QStringLiteral("Caption:"));
+    lblMenu2 = Label(GroupBox_Fonts, "lblMenu2", QStringLiteral("Menu:"));
+    cBoxFontName_Caption = EditableList(GroupBox_Fonts, "cBoxFontName_Caption", names);
+    cBoxFontName_Menu = EditableList(GroupBox_Fonts, "cBoxFontName_Menu", names);
+    lblFontSize_Caption = Label(GroupBox_Fonts, "lblFontSize_Caption", QStringLiteral("Size:"));
+    lblFontSize_Menu = Label(GroupBox_Fonts, "lblFontSize_Menu", QStringLiteral("Size:"));
+    cBoxFontSize_Caption = EditableList(GroupBox_Fonts, "cBoxFontSize_Caption", sizes);
+    cBoxFontSize_Menu = EditableList(GroupBox_Fonts, "cBoxFontSize_Menu", sizes);
+    for (QComboBox* box : {cBoxFontSize_Caption, cBoxFontSize_Menu})
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 34);
+    auto* fonts = new QGridLayout(GroupBox_Fonts);
+    fonts->addWidget(lblCaption2, 0, 0);
+    fonts->addWidget(cBoxFontName_Caption, 0, 1);
+    fonts->addWidget(lblFontSize_Caption, 0, 2);
+    fonts->addWidget(cBoxFontSize_Caption, 0, 3);
+    fonts->addWidget(lblMenu2, 1, 0);
+    fonts->addWidget(cBoxFontName_Menu, 1, 1);
+    fonts->addWidget(lblFontSize_Menu, 1, 2);
+    fonts->addWidget(cBoxFontSize_Menu, 1, 3);
+    fonts->setColumnStretch(1, 1);
+
+    // Template.
+    GroupBox_Template = new QGroupBox(QStringLiteral(" Template HTML file "), this);
+    GroupBox_Template->setObjectName(QStringLiteral("GroupBox_Template"));
+    lblTemplateFileName = Label(GroupBox_Template, "lblTemplateFileName", QStringLiteral("Name of the File:"));
+    txtTemplate = new QLineEdit(QStringLiteral("Temp.html"), GroupBox_Template);
+    txtTemplate->setObjectName(QStringLiteral("txtTemplate"));
+    lbl1 = Label(GroupBox_Template, "lbl1", QStringLiteral("This file will be loaded in preview window."));
+    lbl2 = Label(GroupBox_Template, "lbl2",
+                 QStringLiteral("The code inside that file should read the information in Dirovidadaz.js "
+                                "and \"play\" it in preview."));
+    lbl2->setWordWrap(true);
+    btnMoreInfo = new QPushButton(QStringLiteral("Click here for more information about template"),
+                                  GroupBox_Template);
+    btnMoreInfo->setObjectName(QStringLiteral("btnMoreInfo"));
+    btnMoreInfo->setAutoDefault(false);
+    connect(btnMoreInfo, &QPushButton::clicked, this, &TfrmProjectSettings::btnMoreInfoClick);
+    auto* templ = new QGridLayout(GroupBox_Template);
+    templ->addWidget(lblTemplateFileName, 0, 0);
+    templ->addWidget(txtTemplate, 0, 1);
+    templ->addWidget(lbl1, 1, 0, 1, 2);
+    templ->addWidget(lbl2, 2, 0, 1, 2);
+    templ->addWidget(btnMoreInfo, 3, 0, 1, 2);
+
+    // Dialog buttons.
+    btnOK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmProjectSettings::btnOKClick);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    btnDefaults = new QPushButton(QStringLiteral("Set Defaults"), this);
+    btnDefaults->setObjectName(QStringLiteral("btnDefaults"));
+    btnDefaults->setAutoDefault(false);
+    connect(btnDefaults, &QPushButton::clicked, this, &TfrmProjectSettings::btnDefaultsClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnDefaults);
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+
+    cdlg1 = new QColorDialog(this);
+    cdlg1->setObjectName(QStringLiteral("cdlg1"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+    layout->addWidget(GroupBox_MenuSpeed);
+    layout->addWidget(GroupBox_TextColor);
+    layout->addWidget(GroupBox_Fonts);
+    layout->addWidget(GroupBox_Template);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    // OK, Cancel and Set Defaults come first, then the groups top to bottom.
+    QWidget* order[] = {btnOK,          btnCancel,           btnDefaults,
+                        txtScrollOut,   txtScrollIn,         cBoxFontName_Caption,
+                        cBoxFontSize_Caption, cBoxFontName_Menu, cBoxFontSize_Menu,
+                        txtTemplate,    btnMoreInfo};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // The fixed client size, unless the desktop's fonts need more room.
+    setFixedSize(QSize(298, 353).expandedTo(sizeHint()));
+}
+
+void TfrmProjectSettings::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+    CentreOnDesktop(this);
+    btnOK->setFocus();
+}
+
+void TfrmProjectSettings::FormShow()
+{
+    if (!frmMain)
+        return;
+    ShowValues(DialogValuesFromSettings(frmMain->Model().settings));
+}
+
+SettingsDialogValues TfrmProjectSettings::ControlValues() const
+{
+    SettingsDialogValues values;
+    values.scrollOut = ToBytes(txtScrollOut->text());
+    values.scrollIn = ToBytes(txtScrollIn->text());
+    values.captionColor = FromQColor(panCaptionColor->Colour());
+    values.menuColor = FromQColor(panMenuColor->Colour());
+    values.fontNameCaption = ToBytes(cBoxFontName_Caption->currentText());
+    values.fontNameMenu = ToBytes(cBoxFontName_Menu->currentText());
+    values.fontSizeCaption = ToBytes(cBoxFontSize_Caption->currentText());
+    values.fontSizeMenu = ToBytes(cBoxFontSize_Menu->currentText());
+    values.templateName = ToBytes(txtTemplate->text());
+    return values;
+}
+
+void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values)
+{
+    txtScrollIn->setText(FromBytes(values.scrollIn));
+    UpDown_ScrollIn->SetPosition(ParseIntOr(values.scrollIn, UpDown_ScrollIn->Position()));
+    txtScrollOut->setText(FromBytes(values.scrollOut));
+    UpDown_ScrollOut->SetPosition(ParseIntOr(values.scrollOut, UpDown_ScrollOut->Position()));
+    panCaptionColor->SetColour(ToQColor(values.captionColor));
+    panMenuColor->SetColour(ToQColor(values.menuColor));
+    cBoxFontName_Caption->setEditText(FromBytes(values.fontNameCaption));
+    cBoxFontName_Menu->setEditText(FromBytes(values.fontNameMenu));
+    cBoxFontSize_Caption->setEditText(FromBytes(values.fontSizeCaption));
+    cBoxFontSize_Menu->setEditText(FromBytes(values.fontSizeMenu));
+    txtTemplate->setText(FromBytes(values.templateName));
+}
+
+void TfrmProjectSettings::getColor(ColorSwatch* swatch)
+{
+    cdlg1->setCurrentColor(swatch->Colour());
+    if (cdlg1->exec() == QDialog::Accepted)
+        swatch->SetColour(cdlg1->selectedColor());
+}
+
+void TfrmProjectSettings::btnDefaultsClick()
+{
+    ShowValues(DefaultDialogValues());
+}
+
+void TfrmProjectSettings::btnMoreInfoClick()
+{
+    if (frmTemplateInfo)
+        frmTemplateInfo->exec();
+}
+
+void TfrmProjectSettings::btnOKClick()
+{
+    if (!frmMain)
+        return;
+    const SettingsDialogValues values = ControlValues();
+    SettingsConfirmation result;
+    // An existing template that cannot be read ends the action with the
+    // file error; the dialog stays open with nothing stored.
+    if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(frmMain->Model(), values); }))
+        return;
+    if (!result.stored) {
+        txtTemplate->setFocus();
+        txtTemplate->selectAll();
+        QtMessageBoxes::Message(this, FromBytes(result.rejection));
+        btnMoreInfoClick();
+        // Back from the two windows, the name is still there to be retyped.
+        txtTemplate->setFocus();
+        txtTemplate->selectAll();
+        return;
+    }
+    // A failed write has shown its error box; the settings are stored, and
+    // the dialog stays open so that the cause (say, a folder under the
+    // template's name) can be put right from here.
+    if (!frmMain->UpdatePreview())
+        return;
+    accept();
+}
+
+} // namespace didad

@@ -1,0 +1,66 @@
+#include "workflow/TfrmTemplateInfo.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "editor/TfrmMain.h"
+#include "runtime/PageTexts.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
+#include "workflow/QtMessageBoxes.h"
+
+namespace didad {
+
+TfrmTemplateInfo* frmTemplateInfo = nullptr;
+
+TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmTemplateInfo"));
+    setWindowTitle(QStringLiteral("Information about Template"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+
+    txtINFO = new QPlainTextEdit(this);
+    txtINFO->setObjectName(QStringLiteral("txtINFO"));
+    txtINFO->setReadOnly(true);
+    txtINFO->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtINFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QString text;
+    for (const std::string& line : TemplateInfoLines())
+        text += FromBytes(line) + QLatin1Char('\n');
+    text.chop(1);
+    txtINFO->setPlainText(text);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txtINFO);
+    layout->addLayout(buttons);
+
+    setFixedSize(424, 322);
+    new HelpKeyFilter(this, [] {
+        if (frmMain)
+            frmMain->OpenHelp();
+    });
+}
+
+void TfrmTemplateInfo::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        CentreOnDesktop(this);
+        btnOK->setFocus();
+    }
+}
+
+} // namespace didad
