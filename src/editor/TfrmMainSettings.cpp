@@ -1,0 +1,42 @@
+// Project Settings... and Finalize of the main window.
+#include "editor/TfrmMain.h"
+
+#include "editor/ControlFilling.h"
+#include "model/Errors.h"
+#include "workflow/Finalize.h"
+#include "workflow/QtBusyCursor.h"
+#include "workflow/QtMessageBoxes.h"
+#include "workflow/TfrmFinilizedOK.h"
+#include "workflow/TfrmProjectSettings.h"
+
+namespace didad {
+
+void TfrmMain::btnActiveProjectSettingsClick()
+{
+    if (!model_.hasProject() || !frmProjectSettings)
+        return;
+    // The dialog refreshes the preview itself when it stores new settings.
+    RunModal(*frmProjectSettings);
+}
+
+void TfrmMain::btnFinalizeClick()
+{
+    if (!model_.hasProject())
+        return;
+    try {
+        BusyCursor busy;
+        FinalizeProject(model_, [this](int, const std::string& caption) {
+            ControlFillingGuard filling;
+            ShowHtml(HtmlBox::Caption, caption);
+        });
+    } catch (const PlatformError& error) {
+        // The cursor is back to normal before the box; the result dialog
+        // must not claim a finalize that did not happen.
+        QtMessageBoxes::Error(this, FromBytes(error.what()));
+        return;
+    }
+    if (frmFinilizedOK)
+        RunModal(*frmFinilizedOK);
+}
+
+} // namespace didad
