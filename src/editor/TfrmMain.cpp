@@ -1,0 +1,709 @@
+#include "editor/TfrmMain.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "editor/ControlFilling.h"
+#include "editor/EditorLogic.h"
+#include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
+#include "preview/TfrmBrowser.h"
+#include "workflow/QtBusyCursor.h"
+#include "workflow/QtMessageBoxes.h"
+
+namespace didad {
+
+TfrmMain* frmMain = nullptr;
+
+namespace {
+
+// The exclamation glyph of Update Preview: red while edits are waiting for
+// the preview, black otherwise.
+QIcon ExclamationGlyph(const QColor& colour) {
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(7, 1, 4, 11), 1.5, 1.5);
+    painter.drawEllipse(QRectF(7, 13, 4, 4));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString ToDisplayText(const std::string& bytes) {
+    QString text = FromBytes(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- helpers
+
+UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent)
+    : QWidget(parent), buddy_(buddy), low_(low), high_(high), position_(std::clamp(0, low, high)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    up_ = new QToolButton(this);
+    up_->setArrowType(Qt::UpArrow);
+    up_->setAutoRepeat(true);
+    up_->setFixedSize(16, 11);
+    down_ = new QToolButton(this);
+    down_->setArrowType(Qt::DownArrow);
+    down_->setAutoRepeat(true);
+    down_->setFixedSize(16, 11);
+    layout->addWidget(up_);
+    layout->addWidget(down_);
+    connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+}
+
+void UpDownButtons::SetPosition(int value) { position_ = std::clamp(value, low_, high_); }
+
+void UpDownButtons::StepBy(int delta) {
+    // A typed value is where the arrows go on from, as long as it is a number.
+    bool ok = false;
+    const int typed = buddy_->text().toInt(&ok);
+    const int from = ok ? std::clamp(typed, low_, high_) : position_;
+    const int next = std::clamp(from + delta, low_, high_);
+    position_ = next;
+    if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
+}
+
+ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
+    setFixedSize(20, 20);
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    setCursor(Qt::PointingHandCursor);
+    SetColour(Qt::white);
+}
+
+void ColorSwatch::SetColour(const QColor& colour) {
+    colour_ = colour;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
+    QFrame::mouseReleaseEvent(event);
+    if (isEnabled()) emit clicked();
+}
+
+// ---------------------------------------------------------------- creation
+
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Didad 1.03"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    boxes_ = std::make_unique<QtMessageBoxes>(this);
+    logic_ = std::make_unique<EditorLogic>(model_, *this);
+
+    std::string folder = ToBytes(QCoreApplication::applicationDirPath());
+    if (folder.empty() || folder.back() != PathSeparator()) folder += PathSeparator();
+    model_.programFolder = folder;
+
+    BuildWidgets();
+    ConnectPropertyHandlers();
+
+    // F1 anywhere in this window, whichever control has the focus.
+    qApp->installEventFilter(this);
+
+    logic_->SetEditingEnabled(false);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmMain::~TfrmMain() {
+    if (qApp) qApp->removeEventFilter(this);
+    if (model_.hasProject()) RecordLastEditedProject();
+    if (frmMain == this) frmMain = nullptr;
+}
+
+void TfrmMain::BuildWidgets() {
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(4, 4, 4, 0);
+    root->setSpacing(3);
+
+    auto* body = new QHBoxLayout();
+    body->setSpacing(4);
+    root->addLayout(body, 1);
+
+    // Left column: the list and its buttons.
+    auto* left = new QVBoxLayout();
+    left->setSpacing(3);
+    listMenus = new QListWidget(this);
+    listMenus->setObjectName(QStringLiteral("listMenus"));
+    listMenus->setSelectionMode(QAbstractItemView::SingleSelection);
+    listMenus->setFixedWidth(96);
+    left->addWidget(listMenus, 1);
+    btnAddMenu = MakeButton(QStringLiteral("Add Menu"), "btnAddMenu", this);
+    btnDelete = MakeButton(QStringLiteral("Delete"), "btnDelete", this);
+    left->addWidget(btnAddMenu);
+    left->addWidget(btnDelete);
+    body->addLayout(left);
+
+    // Right column: property tabs and the snippet panel.
+    auto* right = new QVBoxLayout();
+    right->setSpacing(2);
+    tabProp = new QTabWidget(this);
+    tabProp->setObjectName(QStringLiteral("tabProp"));
+    auto* pagePosition = new QWidget();
+    auto* pageCaption = new QWidget();
+    auto* pageMenu = new QWidget();
+    auto* pageColor = new QWidget();
+    pagePosition->setObjectName(QStringLiteral("tabPosition"));
+    pageCaption->setObjectName(QStringLiteral("tabCaptionHTML"));
+    pageMenu->setObjectName(QStringLiteral("tabMenuHTML"));
+    pageColor->setObjectName(QStringLiteral("tabColor"));
+    BuildPositionTab(pagePosition);
+    BuildHtmlTab(pageCaption, txtCapHTML, "txtCapHTML");
+    BuildHtmlTab(pageMenu, txtMenuHTML, "txtMenuHTML");
+    BuildColorTab(pageColor);
+    tabProp->addTab(pagePosition, QStringLiteral("Position && Style"));
+    tabProp->addTab(pageCaption, QStringLiteral("Caption HTML"));
+    tabProp->addTab(pageMenu, QStringLiteral("Menu HTML"));
+    tabProp->addTab(pageColor, QStringLiteral("Color"));
+    tabProp->setCurrentIndex(0);
+    right->addWidget(tabProp, 1);
+
+    panHTMLTools = new QFrame(this);
+    panHTMLTools->setObjectName(QStringLiteral("panHTMLTools"));
+    auto* tools = new QHBoxLayout(panHTMLTools);
+    tools->setContentsMargins(0, 0, 0, 0);
+    tools->setSpacing(2);
+    btnAddNEWLINE = MakeButton(QStringLiteral("New Line"), "btnAddNEWLINE", panHTMLTools);
+    btnAddText = MakeButton(QStringLiteral("Add Text"), "btnAddText", panHTMLTools);
+    btnAddURL = MakeButton(QStringLiteral("Add URL"), "btnAddURL", panHTMLTools);
+    btnAddimage = MakeButton(QStringLiteral("Add Image"), "btnAddimage", panHTMLTools);
+    for (QPushButton* button : {btnAddNEWLINE, btnAddText, btnAddURL, btnAddimage}) tools->addWidget(button);
+    // Keeps its room while hidden so that the window does not jump.
+    QSizePolicy keep = panHTMLTools->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    panHTMLTools->setSizePolicy(keep);
+    panHTMLTools->hide();
+    right->addWidget(panHTMLTools);
+    body->addLayout(right, 1);
+
+    // Preview buttons.
+    auto* previewRow = new QHBoxLayout();
+    previewRow->setSpacing(3);
+    btnShowPreview = MakeButton(QStringLiteral("Show Preview"), "btnShowPreview", this);
+    btnUpdatePreview = MakeButton(QStringLiteral("Update Preview"), "btnUpdatePreview", this);
+    btnUpdatePreview->setIcon(ExclamationGlyph(Qt::black));
+    chkStayOnTop = new QCheckBox(QStringLiteral("on Top"), this);
+    chkStayOnTop->setObjectName(QStringLiteral("chkStayOnTop"));
+    chkStayOnTop->setToolTip(QStringLiteral("Keep this window on Top"));
+    previewRow->addWidget(btnShowPreview);
+    previewRow->addWidget(btnUpdatePreview, 1);
+    previewRow->addWidget(chkStayOnTop);
+    root->addLayout(previewRow);
+
+    // Project buttons.
+    auto* projectRow = new QHBoxLayout();
+    projectRow->setSpacing(3);
+    btnProjects = MakeButton(QStringLiteral("Projects..."), "btnProjects", this);
+    btnActiveProjectSettings = MakeButton(QStringLiteral("Project Settings..."), "btnActiveProjectSettings", this);
+    btnFinalize = MakeButton(QStringLiteral("Finalize"), "btnFinalize", this);
+    btnHelp = new QToolButton(this);
+    btnHelp->setObjectName(QStringLiteral("btnHelp"));
+    btnHelp->setAutoRaise(true);
+    btnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    btnHelp->setToolTip(QStringLiteral("Help"));
+    projectRow->addWidget(btnProjects);
+    projectRow->addWidget(btnActiveProjectSettings, 1);
+    projectRow->addWidget(btnFinalize);
+    projectRow->addWidget(btnHelp);
+    root->addLayout(projectRow);
+
+    // Status line.
+    panStatusBar = new QFrame(this);
+    panStatusBar->setObjectName(QStringLiteral("panStatusBar"));
+    panStatusBar->setFrameShape(QFrame::StyledPanel);
+    panStatusBar->setFrameShadow(QFrame::Sunken);
+    auto* status = new QHBoxLayout(panStatusBar);
+    status->setContentsMargins(3, 1, 3, 1);
+    lblActiveProject = new QLabel(QStringLiteral("No Active Project!"), panStatusBar);
+    lblActiveProject->setObjectName(QStringLiteral("lblActiveProject"));
+    QFont statusFont(QStringLiteral("Arial"));
+    statusFont.setPointSize(8);
+    lblActiveProject->setFont(statusFont);
+    status->addWidget(lblActiveProject, 1);
+    root->addWidget(panStatusBar);
+
+    cdlg1 = new QColorDialog(this);
+    cdlg1->setObjectName(QStringLiteral("cdlg1"));
+
+    connect(btnAddMenu, &QPushButton::clicked, this, &TfrmMain::btnAddMenuClick);
+    connect(btnDelete, &QPushButton::clicked, this, &TfrmMain::btnDeleteClick);
+    connect(btnShowPreview, &QPushButton::clicked, this, &TfrmMain::btnShowPreviewClick);
+    connect(btnUpdatePreview, &QPushButton::clicked, this, &TfrmMain::btnUpdatePreviewClick);
+    connect(chkStayOnTop, &QCheckBox::clicked, this, &TfrmMain::chkStayOnTopClick);
+    connect(btnHelp, &QToolButton::clicked, this, &TfrmMain::OpenHelp);
+    connect(btnProjects, &QPushButton::clicked, this, &TfrmMain::btnProjectsClick);
+    connect(btnActiveProjectSettings, &QPushButton::clicked, this, &TfrmMain::btnActiveProjectSettingsClick);
+    connect(btnFinalize, &QPushButton::clicked, this, &TfrmMain::btnFinalizeClick);
+
+    // The list: a press selects once the list has moved its highlight; a
+    // release selects only after a drag to another line; any key release selects.
+    connect(listMenus, &QListWidget::pressed, this, [this] { logic_->ListMouseDown(); });
+    // Key and mouse releases reach the application-wide filter (see eventFilter).
+
+    setFixedSize(sizeHint().expandedTo(QSize(392, 329)));
+}
+
+void TfrmMain::BuildPositionTab(QWidget* page) {
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+
+    struct NumberSpec {
+        const char* label;
+        const char* box;
+        const char* arrows;
+        int low;
+        int high;
+        const char* text;
+        QLineEdit** edit;
+        UpDownButtons** updown;
+    } numbers[] = {
+        {"Left:", "txtLeft", "UpDown_Left", -100, 800, "0", &txtLeft, &UpDown_Left},
+        {"Top:", "txtTop", "UpDown_Top", -100, 600, "0", &txtTop, &UpDown_Top},
+        {"Width:", "txtWidth", "UpDown_Width", 1, 900, "1", &txtWidth, &UpDown_Width},
+        {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", 1, 600, "1", &txtCapHeight, &UpDown_CapHeight},
+    };
+    int row = 0;
+    for (const NumberSpec& spec : numbers) {
+        auto* label = new QLabel(QLatin1String(spec.label), page);
+        auto* edit = new QLineEdit(QLatin1String(spec.text), page);
+        edit->setObjectName(QLatin1String(spec.box));
+        edit->setMaxLength(3);
+        edit->setFixedWidth(40);
+        auto* arrows = new UpDownButtons(edit, spec.low, spec.high, page);
+        arrows->setObjectName(QLatin1String(spec.arrows));
+        arrows->SetPosition(QLatin1String(spec.text).toInt());
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(arrows, row, 2);
+        *spec.edit = edit;
+        *spec.updown = arrows;
+        ++row;
+    }
+    chkFloat = new QCheckBox(QStringLiteral("Float"), page);
+    chkFloat->setObjectName(QStringLiteral("chkFloat"));
+    grid->addWidget(chkFloat, row, 0, 1, 3);
+
+    radActivateOn = new QGroupBox(QStringLiteral(" Activate On "), page);
+    radActivateOn->setObjectName(QStringLiteral("radActivateOn"));
+    auto* activate = new QVBoxLayout(radActivateOn);
+    activate->setContentsMargins(4, 2, 4, 2);
+    radActivateOnMouseOver = new QRadioButton(QStringLiteral("Mouse Over"), radActivateOn);
+    radActivateOnMouseClick = new QRadioButton(QStringLiteral("Mouse Click"), radActivateOn);
+    radActivateOnMouseOver->setObjectName(QStringLiteral("radActivateOnMouseOver"));
+    radActivateOnMouseClick->setObjectName(QStringLiteral("radActivateOnMouseClick"));
+    radActivateOnItems = new QButtonGroup(radActivateOn);
+    radActivateOnItems->setObjectName(QStringLiteral("radActivateOnItems"));
+    radActivateOnItems->addButton(radActivateOnMouseOver, 0);
+    radActivateOnItems->addButton(radActivateOnMouseClick, 1);
+    radActivateOnMouseOver->setChecked(true);
+    activate->addWidget(radActivateOnMouseOver);
+    activate->addWidget(radActivateOnMouseClick);
+    grid->addWidget(radActivateOn, 0, 3, 2, 1);
+
+    grpOrientation = new QGroupBox(QStringLiteral(" Menu Orientation "), page);
+    grpOrientation->setObjectName(QStringLiteral("grpOrientation"));
+    auto* orientation = new QVBoxLayout(grpOrientation);
+    orientation->setContentsMargins(4, 2, 4, 2);
+    radHorizontal = new QRadioButton(QStringLiteral("Horizontal"), grpOrientation);
+    radVertical = new QRadioButton(QStringLiteral("Vertical"), grpOrientation);
+    radHorizontal->setObjectName(QStringLiteral("radHorizontal"));
+    radVertical->setObjectName(QStringLiteral("radVertical"));
+    radHorizontal->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    radVertical->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    radHorizontal->setChecked(true);
+    orientation->addWidget(radHorizontal);
+    orientation->addWidget(radVertical);
+    grid->addWidget(grpOrientation, 2, 3, 3, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(row + 1, 1);
+}
+
+void TfrmMain::BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    box = new QPlainTextEdit(page);
+    box->setObjectName(QLatin1String(name));
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The selection stays visible while the focus is elsewhere (a snippet
+    // dialog inserts at the caret).
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    box->setPalette(palette);
+    layout->addWidget(box);
+}
+
+void TfrmMain::BuildColorTab(QWidget* page) {
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setVerticalSpacing(8);
+    struct SlotSpec {
+        const char* label;
+        const char* labelName;
+        const char* swatch;
+        const char* check;
+        QLabel** labelOut;
+        ColorSwatch** swatchOut;
+        QCheckBox** checkOut;
+    } colourSlots[] = {
+        {"Caption Color:", "lblCaptionColor", "panCaptionColor", "chkTranspCC", &lblCaptionColor, &panCaptionColor,
+         &chkTranspCC},
+        {"Menu Color:", "lblMenuColor", "panMenuColor", "chkTranspCM", &lblMenuColor, &panMenuColor, &chkTranspCM},
+        {"Bottom Color:", "lblOwnerColor", "panOwnerColor", "chkTranspCO", &lblOwnerColor, &panOwnerColor,
+         &chkTranspCO},
+    };
+    int row = 0;
+    for (const SlotSpec& spec : colourSlots) {
+        auto* label = new QLabel(QLatin1String(spec.label), page);
+        label->setObjectName(QLatin1String(spec.labelName));
+        auto* swatch = new ColorSwatch(page);
+        swatch->setObjectName(QLatin1String(spec.swatch));
+        QSizePolicy keep = swatch->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        swatch->setSizePolicy(keep);
+        auto* check = new QCheckBox(QStringLiteral("transparent"), page);
+        check->setObjectName(QLatin1String(spec.check));
+        grid->addWidget(label, row, 0);
+        grid->addWidget(swatch, row, 1);
+        grid->addWidget(check, row, 2);
+        *spec.labelOut = label;
+        *spec.swatchOut = swatch;
+        *spec.checkOut = check;
+        ++row;
+    }
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(row, 1);
+}
+
+// ---------------------------------------------------------------- access
+
+ProjectModel& TfrmMain::Model() { return model_; }
+IMessages& TfrmMain::Messages() { return *boxes_; }
+QtMessageBoxes& TfrmMain::Boxes() { return *boxes_; }
+EditorLogic& TfrmMain::Logic() { return *logic_; }
+
+QPlainTextEdit* TfrmMain::ActiveHtmlBox() const {
+    switch (tabProp->currentIndex()) {
+    case 1: return txtCapHTML;
+    case 2: return txtMenuHTML;
+    default: return nullptr;
+    }
+}
+
+QLineEdit* TfrmMain::NumberBoxWidget(NumberBox box) const {
+    switch (box) {
+    case NumberBox::Left: return txtLeft;
+    case NumberBox::Top: return txtTop;
+    case NumberBox::Width: return txtWidth;
+    case NumberBox::CapHeight: return txtCapHeight;
+    }
+    return nullptr;
+}
+
+UpDownButtons* TfrmMain::NumberArrows(NumberBox box) const {
+    switch (box) {
+    case NumberBox::Left: return UpDown_Left;
+    case NumberBox::Top: return UpDown_Top;
+    case NumberBox::Width: return UpDown_Width;
+    case NumberBox::CapHeight: return UpDown_CapHeight;
+    }
+    return nullptr;
+}
+
+ColorSwatch* TfrmMain::Swatch(ColorSlot slot) const {
+    switch (slot) {
+    case ColorSlot::Caption: return panCaptionColor;
+    case ColorSlot::Menu: return panMenuColor;
+    case ColorSlot::Owner: return panOwnerColor;
+    }
+    return nullptr;
+}
+
+QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
+    switch (slot) {
+    case ColorSlot::Caption: return chkTranspCC;
+    case ColorSlot::Menu: return chkTranspCM;
+    case ColorSlot::Owner: return chkTranspCO;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- the view
+
+void TfrmMain::AppendListLine(const std::string& text) { listMenus->addItem(FromBytes(text)); }
+
+void TfrmMain::RemoveLastListLine() {
+    if (listMenus->count() > 0) delete listMenus->takeItem(listMenus->count() - 1);
+}
+
+void TfrmMain::ClearList() { listMenus->clear(); }
+
+void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
+
+int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
+
+void TfrmMain::EnablePropertyControls(bool on) {
+    const QList<QWidget*> controls = {txtLeft,        txtTop,          txtWidth,      txtCapHeight, radActivateOn,
+                                      chkFloat,       radHorizontal,   radVertical,   txtCapHTML,   btnAddNEWLINE,
+                                      btnAddText,     btnAddURL,       btnAddimage,   txtMenuHTML,  lblCaptionColor,
+                                      panCaptionColor, chkTranspCC,    lblMenuColor,  panMenuColor, chkTranspCM,
+                                      lblOwnerColor,  panOwnerColor,   chkTranspCO};
+    for (QWidget* control : controls) control->setEnabled(on);
+}
+
+void TfrmMain::ShowNumber(NumberBox box, int value) {
+    NumberBoxWidget(box)->setText(QString::number(value));
+    NumberArrows(box)->SetPosition(value);
+}
+
+void TfrmMain::ShowHtml(HtmlBox box, const std::string& text) {
+    QPlainTextEdit* edit = box == HtmlBox::Caption ? txtCapHTML : txtMenuHTML;
+    edit->setPlainText(ToDisplayText(text));
+    QTextCursor cursor = edit->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    edit->setTextCursor(cursor);
+}
+
+void TfrmMain::ShowActivateOn(int item) {
+    if (QAbstractButton* button = radActivateOnItems->button(item == 0 ? 0 : 1)) button->setChecked(true);
+}
+
+void TfrmMain::ShowFloat(bool checked) { chkFloat->setChecked(checked); }
+
+void TfrmMain::ShowHorizontal(bool horizontal) {
+    radHorizontal->setChecked(horizontal);
+    radVertical->setChecked(!horizontal);
+}
+
+void TfrmMain::ShowTransparent(ColorSlot slot, bool checked) {
+    TransparentBox(slot)->setChecked(checked);
+    Swatch(slot)->setVisible(!checked);
+}
+
+void TfrmMain::ShowSwatchColor(ColorSlot slot, Color colour) {
+    Swatch(slot)->SetColour(QColor(colour.red, colour.green, colour.blue));
+}
+
+bool TfrmMain::ConfirmDelete(const std::string& text) {
+    return QtMessageBoxes::Question(this, QStringLiteral("Delete Confirmation"), FromBytes(text), false,
+                                    QMessageBox::NoIcon);
+}
+
+void TfrmMain::ShowMessage(const std::string& text) { boxes_->ShowMessage(text); }
+
+void TfrmMain::RunInPreview(const std::string& statement) {
+    if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
+}
+
+void TfrmMain::RevealInPreview(int index) {
+    if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
+    const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
+    frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+}
+
+// ---------------------------------------------------------------- editing
+
+void TfrmMain::SetEditingEnabled(bool on) { logic_->SetEditingEnabled(on); }
+
+void TfrmMain::LoadEntryIntoControls(int index) { logic_->LoadEntryIntoControls(index); }
+
+void TfrmMain::SelectFromList() { logic_->SelectFromList(); }
+
+void TfrmMain::btnAddMenuClick() {
+    if (!model_.hasProject()) return;
+    logic_->AddMenu();
+}
+
+void TfrmMain::btnDeleteClick() {
+    if (!model_.hasProject()) return;
+    logic_->DeleteMenu();
+}
+
+void TfrmMain::HandleTitleCommand(const QString& title) {
+    if (frmBrowser) frmBrowser->HandleTitle(title);
+}
+
+// ---------------------------------------------------------------- preview
+
+bool TfrmMain::UpdatePreview() {
+    if (!model_.hasProject()) return false;
+    const bool written = RunUserAction(this, [this] {
+        BusyCursor busy;
+        WriteProjectScript(model_, ScriptMode::Preview, [this](int, const std::string& caption) {
+            ControlFillingGuard filling;
+            ShowHtml(HtmlBox::Caption, caption);
+        });
+    });
+    if (!written) return false;
+    if (frmBrowser) {
+        frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
+        frmBrowser->ShowPreviewWindow();
+    }
+    return true;
+}
+
+bool TfrmMain::WriteFinalScript() {
+    if (!model_.hasProject()) return true;
+    return RunUserAction(this, [this] {
+        BusyCursor busy;
+        WriteProjectScript(model_, ScriptMode::Final, [this](int, const std::string& caption) {
+            ControlFillingGuard filling;
+            ShowHtml(HtmlBox::Caption, caption);
+        });
+    });
+}
+
+void TfrmMain::ProjectActivated(bool opened) {
+    ShowActiveProject(FromBytes(model_.projectFolder));
+    logic_->ShowProject();
+    if (opened) ClearPreviewPending();
+    if (UpdatePreview()) RevealInPreview(model_.iSelectedMenu);
+}
+
+void TfrmMain::MarkPreviewPending() {
+    if (!model_.hasProject() || previewPending_) return;
+    previewPending_ = true;
+    UpdatePreviewLook();
+}
+
+void TfrmMain::ClearPreviewPending() {
+    if (!previewPending_) return;
+    previewPending_ = false;
+    UpdatePreviewLook();
+}
+
+bool TfrmMain::IsPreviewPending() const { return previewPending_; }
+
+void TfrmMain::UpdatePreviewLook() {
+    QFont font = btnUpdatePreview->font();
+    font.setBold(previewPending_);
+    btnUpdatePreview->setFont(font);
+    btnUpdatePreview->setIcon(ExclamationGlyph(previewPending_ ? QColor(Qt::red) : QColor(Qt::black)));
+}
+
+void TfrmMain::btnShowPreviewClick() {
+    if (chkStayOnTop->isChecked()) {
+        chkStayOnTop->setChecked(false);
+        chkStayOnTopClick();
+    }
+    if (frmBrowser) frmBrowser->ShowPreviewWindow();
+}
+
+void TfrmMain::btnUpdatePreviewClick() {
+    if (!UpdatePreview()) return;
+    RevealInPreview(model_.iSelectedMenu);
+    ClearPreviewPending();
+}
+
+void TfrmMain::chkStayOnTopClick() {
+    const bool onTop = chkStayOnTop->isChecked();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    // Changing the flags hides a window; bring it back where it was.
+    if (wasVisible) show();
+}
+
+// ---------------------------------------------------------------- help, modal dialogs
+
+void TfrmMain::OpenHelp() {
+    const QString page = FromBytes(JoinPath(JoinPath(model_.programFolder, "Help"), "index.htm"));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+}
+
+void TfrmMain::LockHelpButton(bool locked) {
+    helpLocks_ += locked ? 1 : -1;
+    if (helpLocks_ < 0) helpLocks_ = 0;
+    btnHelp->setEnabled(helpLocks_ == 0);
+}
+
+int TfrmMain::RunModal(QDialog& dialog) {
+    LockHelpButton(true);
+    const int result = dialog.exec();
+    LockHelpButton(false);
+    return result;
+}
+
+// ---------------------------------------------------------------- events
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && widget && widget->window() == this) {
+            OpenHelp();
+            return true;
+        }
+        if (watched == listMenus && !key->isAutoRepeat()) logic_->ListKeyUp();
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == listMenus->viewport()) {
+        logic_->ListMouseUp();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (model_.hasProject()) ShowActiveProject(FromBytes(model_.projectFolder));
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    WriteFinalScript();
+    event->accept();
+    emit Closed();
+}
+
+} // namespace didad

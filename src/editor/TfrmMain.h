@@ -1,0 +1,265 @@
+#pragma once
+// The main editor window: the menu list, the four property tabs with the
+// snippet panel, the preview and project buttons and the status line.
+//
+// The class is defined over several source files, one per area:
+//   TfrmMain.cpp            window, list, add/delete, preview glue, help, close
+//   TfrmMainProperties.cpp  property and snippet handlers
+//   TfrmMainSettings.cpp    Project Settings... and Finalize
+//   TfrmMainProjects.cpp    Projects..., status line, remembered project
+#include <QColor>
+#include <QFrame>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "editor/EditorView.h"
+#include "model/Messages.h"
+#include "model/ProjectModel.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QColorDialog;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+namespace didad {
+
+class EditorLogic;
+class QtMessageBoxes;
+
+// Arrow buttons bound to a number box: a click steps the position within the
+// range and writes it into the box, which runs the box's change handling.
+class UpDownButtons : public QWidget {
+    Q_OBJECT
+public:
+    UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent);
+    int Position() const { return position_; }
+    void SetPosition(int value);
+    int Low() const { return low_; }
+    int High() const { return high_; }
+    void StepBy(int delta);
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+private:
+    QLineEdit* buddy_;
+    QToolButton* up_;
+    QToolButton* down_;
+    int low_;
+    int high_;
+    int position_;
+};
+
+// A 20 x 20 colour swatch that reports clicks.
+class ColorSwatch : public QFrame {
+    Q_OBJECT
+public:
+    explicit ColorSwatch(QWidget* parent);
+    QColor Colour() const { return colour_; }
+    void SetColour(const QColor& colour);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor colour_ = Qt::white;
+};
+
+class TfrmMain : public QWidget, public EditorView {
+    Q_OBJECT
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    ProjectModel& Model();
+    IMessages& Messages();
+    QtMessageBoxes& Boxes();
+    EditorLogic& Logic();
+
+    // Writes the preview script, reloads the preview page and shows the
+    // preview window. False when the write failed; the error box was shown.
+    bool UpdatePreview() override;
+    // Writes the final script; shows the error box and returns false on failure.
+    bool WriteFinalScript();
+    // Called once the project folder of the model is set (new or opened
+    // project): status line, list and controls, preview, reveal.
+    void ProjectActivated(bool opened);
+    void MarkPreviewPending();
+    void ClearPreviewPending();
+    bool IsPreviewPending() const;
+    void LoadEntryIntoControls(int index);
+    void SetEditingEnabled(bool on);
+    void SelectFromList();
+    // A title of the preview page (title channel).
+    void HandleTitleCommand(const QString& title);
+    void OpenHelp();
+    // Runs a modal dialog with the Help button disabled while it is open.
+    int RunModal(QDialog& dialog);
+    // Disables the Help button while a modal window of another kind is up
+    // (the start dialog); nests.
+    void LockHelpButton(bool locked);
+
+    void btnAddMenuClick();
+    void btnDeleteClick();
+    void btnShowPreviewClick();
+    void btnUpdatePreviewClick();
+    void chkStayOnTopClick();
+
+    // ---- TfrmMainProjects.cpp ----
+    void ShowActiveProject(const QString& folder);
+    void RecordLastEditedProject();
+    void btnProjectsClick();
+    // ---- end TfrmMainProjects.cpp ----
+
+    // ---- TfrmMainSettings.cpp ----
+    void btnActiveProjectSettingsClick();
+    void btnFinalizeClick();
+    // ---- end TfrmMainSettings.cpp ----
+
+    // ---- TfrmMainProperties.cpp ----
+    // Connects the property tabs and the snippet panel; called by the constructor.
+    void ConnectPropertyHandlers();
+    // Puts the snippet and a line break at the caret of the active tab's
+    // HTML box (in front of any selection); the box's change stores it.
+    void InsertSnippet(const std::string& snippet);
+    void NumberBoxChange(NumberBox box);
+    void txtLeftChange();
+    void txtTopChange();
+    void txtWidthChange();
+    void txtCapHeightChange();
+    void radActivateOnClick(int item);
+    void chkFloatClick();
+    void radHorizontalClick();
+    void radVerticalClick();
+    void txtCapHTMLChange();
+    void txtMenuHTMLChange();
+    void getColor(ColorSlot slot);
+    void setTransparentColor(ColorSlot slot);
+    void tabPropChange();
+    void btnAddNEWLINEClick();
+    void btnAddTextClick();
+    void btnAddURLClick();
+    void btnAddimageClick();
+    // ---- end TfrmMainProperties.cpp ----
+
+    // EditorView
+    void AppendListLine(const std::string& text) override;
+    void RemoveLastListLine() override;
+    void ClearList() override;
+    void HighlightListLine(int index) override;
+    int HighlightedListLine() const override;
+    void EnablePropertyControls(bool on) override;
+    void ShowNumber(NumberBox box, int value) override;
+    void ShowHtml(HtmlBox box, const std::string& text) override;
+    void ShowActivateOn(int item) override;
+    void ShowFloat(bool checked) override;
+    void ShowHorizontal(bool horizontal) override;
+    void ShowTransparent(ColorSlot slot, bool checked) override;
+    void ShowSwatchColor(ColorSlot slot, Color colour) override;
+    bool ConfirmDelete(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void RunInPreview(const std::string& statement) override;
+    void RevealInPreview(int index) override;
+
+    // Widgets, named as the tests and the other forms find them.
+    QListWidget* listMenus = nullptr;
+    QPushButton* btnAddMenu = nullptr;
+    QPushButton* btnDelete = nullptr;
+    QPushButton* btnFinalize = nullptr;
+    QPushButton* btnShowPreview = nullptr;
+    QCheckBox* chkStayOnTop = nullptr;
+    QTabWidget* tabProp = nullptr;
+    QPushButton* btnUpdatePreview = nullptr;
+    QPushButton* btnProjects = nullptr;
+    QPushButton* btnActiveProjectSettings = nullptr;
+    QToolButton* btnHelp = nullptr;
+    QFrame* panStatusBar = nullptr;
+    QLabel* lblActiveProject = nullptr;
+    QColorDialog* cdlg1 = nullptr;
+
+    // "Position & Style"
+    QLineEdit* txtLeft = nullptr;
+    QLineEdit* txtTop = nullptr;
+    QLineEdit* txtWidth = nullptr;
+    QLineEdit* txtCapHeight = nullptr;
+    UpDownButtons* UpDown_Left = nullptr;
+    UpDownButtons* UpDown_Top = nullptr;
+    UpDownButtons* UpDown_Width = nullptr;
+    UpDownButtons* UpDown_CapHeight = nullptr;
+    QGroupBox* radActivateOn = nullptr;
+    QButtonGroup* radActivateOnItems = nullptr; // ids 0 "Mouse Over", 1 "Mouse Click"
+    QRadioButton* radActivateOnMouseOver = nullptr;
+    QRadioButton* radActivateOnMouseClick = nullptr;
+    QCheckBox* chkFloat = nullptr;
+    QGroupBox* grpOrientation = nullptr;
+    QRadioButton* radHorizontal = nullptr;
+    QRadioButton* radVertical = nullptr;
+
+    // "Caption HTML", "Menu HTML"
+    QPlainTextEdit* txtCapHTML = nullptr;
+    QPlainTextEdit* txtMenuHTML = nullptr;
+
+    // "Color"
+    QLabel* lblCaptionColor = nullptr;
+    ColorSwatch* panCaptionColor = nullptr;
+    QCheckBox* chkTranspCC = nullptr;
+    QLabel* lblMenuColor = nullptr;
+    ColorSwatch* panMenuColor = nullptr;
+    QCheckBox* chkTranspCM = nullptr;
+    QLabel* lblOwnerColor = nullptr;
+    ColorSwatch* panOwnerColor = nullptr;
+    QCheckBox* chkTranspCO = nullptr;
+
+    // Snippet panel, shown on the two HTML tabs.
+    QFrame* panHTMLTools = nullptr;
+    QPushButton* btnAddNEWLINE = nullptr;
+    QPushButton* btnAddText = nullptr;
+    QPushButton* btnAddURL = nullptr;
+    QPushButton* btnAddimage = nullptr;
+
+    // The HTML box of the active tab, or null on the other tabs.
+    QPlainTextEdit* ActiveHtmlBox() const;
+    QLineEdit* NumberBoxWidget(NumberBox box) const;
+    UpDownButtons* NumberArrows(NumberBox box) const;
+    ColorSwatch* Swatch(ColorSlot slot) const;
+    QCheckBox* TransparentBox(ColorSlot slot) const;
+
+signals:
+    // The window was closed (the final script has been written).
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWidgets();
+    void BuildPositionTab(QWidget* page);
+    void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
+    void BuildColorTab(QWidget* page);
+    void UpdatePreviewLook();
+
+    ProjectModel model_;
+    std::unique_ptr<QtMessageBoxes> boxes_;
+    std::unique_ptr<EditorLogic> logic_;
+    bool previewPending_ = false;
+    int helpLocks_ = 0;
+};
+
+extern TfrmMain* frmMain;
+
+} // namespace didad

@@ -1,0 +1,189 @@
+// Property tabs and snippet panel of the main window: every control writes
+// into the selected entry at once; the rules live in PropertyEdits and
+// Snippets, this file only ties the widgets to them.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextCursor>
+
+#include "editor/PropertyEdits.h"
+#include "editor/Snippets.h"
+#include "editor/TfrmAddImage.h"
+#include "editor/TfrmAddText.h"
+#include "editor/TfrmAddURL.h"
+#include "editor/TfrmMain.h"
+
+namespace didad {
+namespace {
+
+std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+Color ToColor(const QColor& c) {
+    return Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                 static_cast<std::uint8_t>(c.blue())};
+}
+
+} // namespace
+
+void TfrmMain::ConnectPropertyHandlers() {
+    connect(txtLeft, &QLineEdit::textChanged, this, &TfrmMain::txtLeftChange);
+    connect(txtTop, &QLineEdit::textChanged, this, &TfrmMain::txtTopChange);
+    connect(txtWidth, &QLineEdit::textChanged, this, &TfrmMain::txtWidthChange);
+    connect(txtCapHeight, &QLineEdit::textChanged, this, &TfrmMain::txtCapHeightChange);
+    for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
+        NumberBoxWidget(box)->setMaxLength(kNumberBoxMaxLength);
+
+    connect(radActivateOnItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            radActivateOnClick(id);
+    });
+    connect(chkFloat, &QCheckBox::toggled, this, &TfrmMain::chkFloatClick);
+    connect(radHorizontal, &QRadioButton::toggled, this, &TfrmMain::radHorizontalClick);
+    connect(radVertical, &QRadioButton::toggled, this, &TfrmMain::radVerticalClick);
+
+    connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
+    connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
+
+    for (ColorSlot slot : {ColorSlot::Caption, ColorSlot::Menu, ColorSlot::Owner}) {
+        connect(Swatch(slot), &ColorSwatch::clicked, this, [this, slot] { getColor(slot); });
+        // Toggled rather than clicked: loading an entry checks the boxes too,
+        // and the swatches must follow.
+        connect(TransparentBox(slot), &QCheckBox::toggled, this,
+                [this, slot] { setTransparentColor(slot); });
+    }
+
+    connect(tabProp, &QTabWidget::currentChanged, this, &TfrmMain::tabPropChange);
+
+    connect(btnAddNEWLINE, &QPushButton::clicked, this, &TfrmMain::btnAddNEWLINEClick);
+    connect(btnAddText, &QPushButton::clicked, this, &TfrmMain::btnAddTextClick);
+    connect(btnAddURL, &QPushButton::clicked, this, &TfrmMain::btnAddURLClick);
+    connect(btnAddimage, &QPushButton::clicked, this, &TfrmMain::btnAddimageClick);
+}
+
+// ---------------------------------------------------------------- Position & Style
+
+void TfrmMain::NumberBoxChange(NumberBox box) {
+    // The box keeps showing what was typed, even where the entry holds a
+    // limited or fallback value.
+    if (EditNumber(model_, box, Bytes(NumberBoxWidget(box)->text())))
+        MarkPreviewPending();
+}
+
+void TfrmMain::txtLeftChange() { NumberBoxChange(NumberBox::Left); }
+void TfrmMain::txtTopChange() { NumberBoxChange(NumberBox::Top); }
+void TfrmMain::txtWidthChange() { NumberBoxChange(NumberBox::Width); }
+void TfrmMain::txtCapHeightChange() { NumberBoxChange(NumberBox::CapHeight); }
+
+void TfrmMain::radActivateOnClick(int item) {
+    if (EditActivateOn(model_, item))
+        MarkPreviewPending();
+}
+
+void TfrmMain::chkFloatClick() {
+    if (EditFloat(model_, chkFloat->isChecked()))
+        MarkPreviewPending();
+}
+
+void TfrmMain::radHorizontalClick() {
+    if (EditOrientation(model_, radHorizontal->isChecked()))
+        MarkPreviewPending();
+}
+
+void TfrmMain::radVerticalClick() { radHorizontalClick(); }
+
+// ---------------------------------------------------------------- HTML boxes
+
+void TfrmMain::txtCapHTMLChange() {
+    if (EditHtml(model_, HtmlBox::Caption, Bytes(txtCapHTML->toPlainText())))
+        MarkPreviewPending();
+}
+
+void TfrmMain::txtMenuHTMLChange() {
+    if (EditHtml(model_, HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText())))
+        MarkPreviewPending();
+}
+
+// ---------------------------------------------------------------- Color
+
+void TfrmMain::getColor(ColorSlot slot) {
+    ColorSwatch* swatch = Swatch(slot);
+    cdlg1->setOption(QColorDialog::DontUseNativeDialog);
+    cdlg1->setCurrentColor(swatch->Colour());
+    if (cdlg1->exec() != QDialog::Accepted)
+        return;
+    const QColor chosen =
+        cdlg1->selectedColor().isValid() ? cdlg1->selectedColor() : cdlg1->currentColor();
+    swatch->SetColour(chosen);
+    if (EditColor(model_, slot, ToColor(chosen)))
+        MarkPreviewPending();
+}
+
+void TfrmMain::setTransparentColor(ColorSlot slot) {
+    const bool transparent = TransparentBox(slot)->isChecked();
+    ColorSwatch* swatch = Swatch(slot);
+    swatch->setVisible(!transparent);
+    if (EditTransparent(model_, slot, transparent, ToColor(swatch->Colour())))
+        MarkPreviewPending();
+}
+
+void TfrmMain::tabPropChange() {
+    const int tab = tabProp->currentIndex();
+    panHTMLTools->setVisible(tab == 1 || tab == 2);
+}
+
+// ---------------------------------------------------------------- snippets
+
+void TfrmMain::InsertSnippet(const std::string& snippet) {
+    QPlainTextEdit* box = ActiveHtmlBox();
+    if (!box)
+        return;
+    const QString text = box->toPlainText();
+    QTextCursor cursor = box->textCursor();
+    // The core counts bytes of the text in the system code page.
+    const std::size_t at = Bytes(text.left(cursor.selectionStart())).size();
+    const SnippetInsertion result =
+        didad::InsertSnippet(Bytes(text), at, at, StoredTextToBox(snippet), "\n");
+
+    // One edit step that the user can undo; its change stores the whole text.
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(QString::fromLocal8Bit(result.text));
+    cursor.endEditBlock();
+    cursor.setPosition(
+        static_cast<int>(QString::fromLocal8Bit(result.text.substr(0, result.caret)).size()));
+    box->setTextCursor(cursor);
+    box->setFocus();
+}
+
+void TfrmMain::btnAddNEWLINEClick() { InsertSnippet(kNewLineSnippet); }
+
+void TfrmMain::btnAddTextClick() {
+    if (!frmAddText)
+        return;
+    frmAddText->txtTEXT->clear();
+    RunModal(*frmAddText);
+}
+
+void TfrmMain::btnAddURLClick() {
+    if (!frmAddURL)
+        return;
+    frmAddURL->txtURL->clear();
+    frmAddURL->txtHTML->clear();
+    RunModal(*frmAddURL);
+}
+
+void TfrmMain::btnAddimageClick() {
+    if (!frmAddImage)
+        return;
+    frmAddImage->txtImage->clear();
+    RunModal(*frmAddImage);
+}
+
+} // namespace didad

@@ -1,0 +1,80 @@
+#pragma once
+// The preview window's rules: where to scroll to show a menu, when to offer
+// "Back to Preview", the JS error log, the engine check, and which titles of
+// the shown page reach the editor.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace didad {
+
+class EditorLogic;
+
+struct ScrollPosition {
+    int horizontal = 0;
+    int vertical = 0;
+    friend bool operator==(const ScrollPosition&, const ScrollPosition&) = default;
+};
+
+// The scroll position that brings a menu at (left, top), `breadth` wide, into
+// a window of `width` x `height` now scrolled to `current`. The caller keeps
+// the result within the scroll bars' ranges.
+ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int left, int top, int breadth);
+
+// Document-complete and "Back to Preview".
+class PreviewNavigation {
+public:
+    // The editor starts loading the preview page.
+    void StartPreviewLoad() { navigating_ = true; }
+    // A page finished loading; `url` is the browser's location now.
+    void DocumentComplete(const std::string& url);
+    bool BackToPreviewShown() const { return backShown_; }
+    const std::string& PreviewUrl() const { return previewUrl_; }
+    bool Navigating() const { return navigating_; }
+
+private:
+    bool navigating_ = false;
+    bool backShown_ = false;
+    std::string previewUrl_;
+};
+
+// The page's script errors, one line each, mirrored to js.log after every
+// change. After the 201st line has been written the log starts over.
+class JsErrorLog {
+public:
+    using FileWriter = std::function<void(const std::string& path, const std::string& text)>;
+    // An empty path keeps the log in memory only.
+    explicit JsErrorLog(std::string path, FileWriter writer = {});
+    void Append(const std::string& line);
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+    static constexpr std::size_t kMaxLines = 200;
+
+private:
+    std::string path_;
+    FileWriter writer_;
+    std::vector<std::string> lines_;
+};
+
+// Applies one title of the shown page. While a page other than the preview
+// page is shown ("Back to Preview" offered) select and move commands are not
+// taken, so a foreign page cannot change the project; error commands are
+// logged in any case. Throws ConversionError for a bad number in a command
+// that is taken.
+void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLogic& editor, JsErrorLog& log);
+
+// The oldest engine (Chromium major version) the preview works with.
+inline constexpr int kMinimumChromiumMajor = 90;
+// The major version from a user agent's "Chrome/NN.…", or -1.
+int ChromiumMajorFromUserAgent(std::string_view userAgent);
+// The major version from a version text "NN.N.NNNN.NN", or -1.
+int ChromiumMajorFromVersion(std::string_view version);
+bool EngineIsSupported(int chromiumMajor);
+
+inline constexpr const char* kOldEngineCaption = "Cannot communicate with the browser!";
+inline constexpr const char* kOldEngineText =
+    "Please update your browser!\r\n\r\nWarning - Old Version!\r\n\r\n"
+    "Internet Explorer 5.0 or above is required for this application to operate correctly.";
+
+} // namespace didad

@@ -1,0 +1,140 @@
+#include "preview/TfrmBrowser.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <QtGlobal>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#endif
+
+#include "editor/TfrmMain.h"
+#include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
+#include "workflow/QtMessageBoxes.h"
+
+namespace didad {
+
+TfrmBrowser* frmBrowser = nullptr;
+
+TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmBrowser"));
+    setWindowTitle(QStringLiteral("Preview - Didad 1.0"));
+    // The main window alone decides when the program ends.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setWidgetResizable(false);
+    scroller->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(scroller);
+
+    WebBrowser1 = new QWebEngineView();
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setFixedSize(820, 620);
+    scroller->setWidget(WebBrowser1);
+
+    btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
+    btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));
+    btnBackToPreview->setGeometry(4, 3, 147, 29);
+    btnBackToPreview->hide();
+
+    log_ = std::make_unique<JsErrorLog>(programFolder.empty() ? std::string() : JoinPath(programFolder, "js.log"),
+                                        [](const std::string& path, const std::string& text) {
+                                            WriteFileReplacing(path, text);
+                                        });
+
+    connect(btnBackToPreview, &QPushButton::clicked, this, &TfrmBrowser::btnBackToPreviewClick);
+    connect(WebBrowser1, &QWebEngineView::titleChanged, this, &TfrmBrowser::WebBrowser1TitleChange);
+    connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TfrmBrowser::WebBrowser1DocumentComplete);
+
+    resize(454, 237);
+}
+
+TfrmBrowser::~TfrmBrowser() = default;
+
+void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
+    WebBrowser1->load(QUrl::fromLocalFile(path));
+    navigation_.StartPreviewLoad();
+}
+
+void TfrmBrowser::ShowPreviewWindow() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmBrowser::RunInPreview(const QString& statement) {
+    // A javascript: navigation would replace the page when the statement
+    // yields a string; running it in the page keeps the page.
+    WebBrowser1->page()->runJavaScript(statement);
+}
+
+void TfrmBrowser::RevealRect(int left, int top, int breadth) {
+    QScrollBar* across = scroller->horizontalScrollBar();
+    QScrollBar* down = scroller->verticalScrollBar();
+    const ScrollPosition next =
+        RevealPosition({across->value(), down->value()}, width(), height(), left, top, breadth);
+    across->setValue(next.horizontal); // the scroll bar keeps it within its range
+    down->setValue(next.vertical);
+}
+
+void TfrmBrowser::HandleTitle(const QString& title) {
+    if (!frmMain) return;
+    RunUserAction(frmMain, [&] {
+        HandlePreviewTitle(ToBytes(title), PreviewPageShown(), frmMain->Logic(), *log_);
+    });
+}
+
+void TfrmBrowser::btnBackToPreviewClick() {
+    if (frmMain) frmMain->btnUpdatePreviewClick();
+}
+
+void TfrmBrowser::WebBrowser1TitleChange(const QString& title) { HandleTitle(title); }
+
+void TfrmBrowser::WebBrowser1DocumentComplete(bool ok) {
+    navigation_.DocumentComplete(ToBytes(WebBrowser1->url().toString()));
+    if (navigation_.BackToPreviewShown()) {
+        btnBackToPreview->show();
+        btnBackToPreview->raise();
+    } else {
+        btnBackToPreview->hide();
+    }
+    emit documentCompleted(ok);
+}
+
+void TfrmBrowser::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (btnBackToPreview && btnBackToPreview->isVisible()) btnBackToPreview->move(0, 0);
+}
+
+void TfrmBrowser::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && frmMain) frmMain->OpenHelp();
+    QWidget::keyReleaseEvent(event);
+}
+
+int WebEngineChromiumMajor() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    return ChromiumMajorFromVersion(qWebEngineChromiumVersion());
+#else
+    return ChromiumMajorFromUserAgent(ToBytes(QWebEngineProfile::defaultProfile()->httpUserAgent()));
+#endif
+}
+
+bool CheckBrowserVersion(QWidget* parent) {
+    if (EngineIsSupported(WebEngineChromiumMajor())) return true;
+    QtMessageBoxes::Information(parent, QString::fromLatin1(kOldEngineCaption), QString::fromLatin1(kOldEngineText));
+    return false;
+}
+
+} // namespace didad

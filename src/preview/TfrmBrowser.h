@@ -1,0 +1,67 @@
+#pragma once
+// The preview window: the project's preview page in an 820 x 620 web view
+// that the window scrolls over, "Back to Preview" after a link led away, and
+// the page's title changes passed on to the editor.
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "preview/PreviewLogic.h"
+
+class QPushButton;
+class QScrollArea;
+class QWebEngineView;
+
+namespace didad {
+
+class TfrmBrowser : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmBrowser(const std::string& programFolder, QWidget* parent = nullptr);
+    ~TfrmBrowser() override;
+
+    void NavigateToPreviewPage(const QString& path);
+    void ShowPreviewWindow();
+    void RunInPreview(const QString& statement);
+    // Scrolls so that a menu at (left, top), `breadth` wide, is in view.
+    void RevealRect(int left, int top, int breadth);
+
+    bool PreviewPageShown() const { return !navigation_.BackToPreviewShown(); }
+    const PreviewNavigation& Navigation() const { return navigation_; }
+    JsErrorLog& ErrorLog() { return *log_; }
+    // Applies a title of the shown page (title channel).
+    void HandleTitle(const QString& title);
+
+    QWebEngineView* WebBrowser1 = nullptr;
+    QScrollArea* scroller = nullptr;
+    QPushButton* btnBackToPreview = nullptr;
+
+    void btnBackToPreviewClick();
+
+signals:
+    // Every load that finished, after its handling (tests wait on it).
+    void documentCompleted(bool ok);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void WebBrowser1TitleChange(const QString& title);
+    void WebBrowser1DocumentComplete(bool ok);
+
+    PreviewNavigation navigation_;
+    std::unique_ptr<JsErrorLog> log_;
+};
+
+extern TfrmBrowser* frmBrowser;
+
+// The engine check run at start; shows the message and returns false when
+// the web engine is older than the oldest the preview works with.
+bool CheckBrowserVersion(QWidget* parent);
+// The Chromium major version of the web engine in use, or -1.
+int WebEngineChromiumMajor();
+
+} // namespace didad

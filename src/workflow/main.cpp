@@ -1,0 +1,39 @@
+// Program start: the main window first, then the engine check, then every
+// other window once for the whole run, then the message loop.
+#include <QApplication>
+#include <QByteArray>
+
+#include <unistd.h>
+
+#include "editor/TfrmMain.h"
+#include "preview/TfrmBrowser.h"
+
+using namespace didad;
+
+int main(int argc, char* argv[]) {
+    // Chromium will not start as root without this; only then is it set.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Didad"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Didad"));
+    QApplication::setOrganizationName(QStringLiteral("Divero"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    frmMain = new TfrmMain();
+    QObject::connect(frmMain, &TfrmMain::Closed, &app, &QCoreApplication::quit);
+    if (!CheckBrowserVersion(frmMain)) {
+        delete frmMain;
+        return 0;
+    }
+    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmBrowser->show();
+    frmMain->show();
+
+    const int result = app.exec();
+
+    delete frmBrowser;
+    delete frmMain;
+    return result;
+}
