@@ -150,7 +150,8 @@ public:
     void Drain() { std::filesystem::remove(path() / "filler.bin"); }
 
     bool SetReadOnly(bool readOnly) {
-        const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0UL);
+        unsigned long flags = MS_REMOUNT;
+        if (readOnly) flags |= MS_RDONLY;
         return ::mount(nullptr, path().c_str(), nullptr, flags, nullptr) == 0;
     }
 
