@@ -1,0 +1,167 @@
+#include "editor/TfrmAddImage.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/Snippets.h"
+#include "editor/TfrmMain.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
+
+namespace didad {
+
+TfrmAddImage* frmAddImage = nullptr;
+
+namespace {
+
+template <typename W> W* Named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+constexpr int kPreviewSize = 160;
+
+} // namespace
+
+TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAddImage"));
+    setWindowTitle(QStringLiteral("Add Image"));
+
+    txtImage = Named(new QLineEdit(this), "txtImage");
+    btnChooseFileName =
+        Named(new QPushButton(QStringLiteral("Choose File..."), this), "btnChooseFileName");
+    btnChooseFileName->setAutoDefault(false);
+    txtBorderSize = Named(new QLineEdit(QStringLiteral("0"), this), "txtBorderSize");
+    txtBorderSize->setMaxLength(3);
+    txtBorderSize->setMaximumWidth(48);
+    UpDown_Border = Named(new UpDownButtons(txtBorderSize, 0, 999, this), "UpDown_Border");
+    UpDown_Border->SetPosition(0);
+    lbl1 = Named(new QLabel(QStringLiteral(
+                     "Full path to the image on your hard-drive should be entered."), this),
+                 "lbl1");
+    lbl2 = Named(new QLabel(QStringLiteral(
+                     "[Choose File...] button can be used instead of typing."), this),
+                 "lbl2");
+    lbl3 = Named(new QLabel(QStringLiteral(
+                     "The image file will be copied into the active project folder."), this),
+                 "lbl3");
+    btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
+    btnAdd->setAutoDefault(false);
+    btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
+    btnCancel->setAutoDefault(false);
+
+    dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
+    // Our own chooser, so that it can show the picture beside the file list.
+    dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
+    dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
+    dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
+    dlgOpen1->setFileMode(QFileDialog::ExistingFile);
+    // The text before the last parentheses is what the list shows; the
+    // last parentheses hold the patterns.
+    dlgOpen1->setNameFilters({
+        QStringLiteral("All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg)"),
+        QStringLiteral("GIF Image (*.gif) (*.gif)"),
+        QStringLiteral("JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg)"),
+        QStringLiteral("All Files (*.*) (*)"),
+    });
+    dlgOpen1->setDefaultSuffix(QStringLiteral("gif"));
+    imgPreview = Named(new QLabel(dlgOpen1), "imgPreview");
+    imgPreview->setFixedSize(kPreviewSize, kPreviewSize);
+    imgPreview->setAlignment(Qt::AlignCenter);
+    imgPreview->setFrameShape(QFrame::StyledPanel);
+    if (auto* chooserGrid = qobject_cast<QGridLayout*>(dlgOpen1->layout()))
+        chooserGrid->addWidget(imgPreview, 1, chooserGrid->columnCount(), Qt::AlignTop);
+    connect(dlgOpen1, &QFileDialog::currentChanged, this, &TfrmAddImage::ShowPreview);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Path to image:"), this), 0, 0);
+    grid->addWidget(txtImage, 0, 1);
+    grid->addWidget(btnChooseFileName, 0, 2);
+    auto* border = new QHBoxLayout;
+    border->addWidget(txtBorderSize);
+    border->addWidget(UpDown_Border);
+    border->addStretch();
+    grid->addWidget(new QLabel(QStringLiteral("Border:"), this), 1, 0);
+    grid->addLayout(border, 1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnAdd);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(lbl1);
+    layout->addWidget(lbl2);
+    layout->addWidget(lbl3);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnChooseFileName, &QPushButton::clicked, this, &TfrmAddImage::btnChooseFileNameClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TfrmAddImage::btnAddClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
+
+    txtImage->setFocus();
+    new HelpKeyFilter(this, [] {
+        if (frmMain)
+            frmMain->OpenHelp();
+    });
+    CentreOnDesktop(this);
+}
+
+void TfrmAddImage::ShowPreview(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        imgPreview->clear();
+        return;
+    }
+    QPixmap picture = QPixmap::fromImage(image);
+    if (picture.width() > kPreviewSize || picture.height() > kPreviewSize)
+        picture = picture.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio,
+                                 Qt::SmoothTransformation);
+    imgPreview->setPixmap(picture);
+}
+
+void TfrmAddImage::btnAddClick() {
+    if (frmMain) {
+        const std::string snippet =
+            AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
+                              frmMain->Model().projectFolder, frmMain->Messages());
+        frmMain->InsertSnippet(snippet);
+    }
+    txtImage->setFocus();
+    accept();
+}
+
+void TfrmAddImage::btnCancelClick() {
+    txtImage->setFocus();
+    reject();
+}
+
+void TfrmAddImage::btnChooseFileNameClick() {
+    dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
+    dlgOpen1->selectFile(QString());
+    imgPreview->clear();
+    const bool accepted =
+        dlgOpen1->exec() == QDialog::Accepted && !dlgOpen1->selectedFiles().isEmpty();
+    const QString chosen =
+        accepted ? QDir::toNativeSeparators(dlgOpen1->selectedFiles().constFirst()) : QString();
+    rememberedFolder_ =
+        QString::fromLocal8Bit(PictureChooserNextFolder(accepted, Bytes(chosen)));
+    if (accepted)
+        txtImage->setText(chosen);
+}
+
+} // namespace didad

@@ -1,0 +1,131 @@
+#include "editor/TfrmAddURL.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/PropertyEdits.h"
+#include "editor/Snippets.h"
+#include "editor/TfrmMain.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
+
+namespace didad {
+
+TfrmAddURL* frmAddURL = nullptr;
+
+namespace {
+
+template <typename W> W* Named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+} // namespace
+
+TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAddURL"));
+    setWindowTitle(QStringLiteral("Add URL"));
+
+    txtURL = Named(new QLineEdit(this), "txtURL");
+    btnChooseFile = Named(new QPushButton(QStringLiteral("Choose File..."), this), "btnChooseFile");
+    btnChooseFile->setAutoDefault(false);
+    cboxTarget = Named(new QComboBox(this), "cboxTarget");
+    cboxTarget->setEditable(true);
+    cboxTarget->addItems({QString(), QStringLiteral("_self"), QStringLiteral("_parent"),
+                          QStringLiteral("_top"), QStringLiteral("_blank")});
+    cboxTarget->setCurrentIndex(0);
+    lblChooseFile = Named(new QLabel(QStringLiteral(
+                              "Use [Choose File...] instead of typing the address. The file is "
+                              "not moved: a name that does not start with http:// must be a "
+                              "page in the same folder as the page that shows the menu."),
+                              this),
+                          "lblChooseFile");
+    lblChooseFile->setWordWrap(true);
+    txtHTML = Named(new QPlainTextEdit(this), "txtHTML");
+    btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
+    btnAdd->setAutoDefault(false);
+    btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
+    btnCancel->setAutoDefault(false);
+
+    dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
+    dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
+    dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
+    dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
+    dlgOpen1->setFileMode(QFileDialog::AnyFile);
+    dlgOpen1->setNameFilters({QStringLiteral("HTML Files (*.html *.htm)"),
+                              QStringLiteral("All Files (*)")});
+    dlgOpen1->setDefaultSuffix(QStringLiteral("htm"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("URL:"), this), 0, 0);
+    grid->addWidget(txtURL, 0, 1);
+    grid->addWidget(btnChooseFile, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Target:"), this), 1, 0);
+    grid->addWidget(cboxTarget, 1, 1);
+    grid->addWidget(lblChooseFile, 2, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Inner HTML:"), this), 3, 0, Qt::AlignTop);
+    grid->addWidget(txtHTML, 3, 1, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnAdd);
+    buttons->addWidget(btnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    resize(420, 300);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnChooseFile, &QPushButton::clicked, this, &TfrmAddURL::btnChooseFileClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TfrmAddURL::btnAddClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
+
+    txtURL->setFocus();
+    new HelpKeyFilter(this, [] {
+        if (frmMain)
+            frmMain->OpenHelp();
+    });
+    CentreOnDesktop(this);
+}
+
+void TfrmAddURL::btnAddClick() {
+    const std::string inner = BoxTextToStored(Bytes(txtHTML->toPlainText()));
+    if (frmMain)
+        frmMain->InsertSnippet(
+            BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
+    txtURL->setFocus();
+    accept();
+}
+
+void TfrmAddURL::btnCancelClick() {
+    txtURL->setFocus();
+    reject();
+}
+
+void TfrmAddURL::btnChooseFileClick() {
+    dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
+    dlgOpen1->selectFile(QString());
+    const bool accepted =
+        dlgOpen1->exec() == QDialog::Accepted && !dlgOpen1->selectedFiles().isEmpty();
+    const QString chosen =
+        accepted ? QDir::toNativeSeparators(dlgOpen1->selectedFiles().constFirst()) : QString();
+    rememberedFolder_ = QString::fromLocal8Bit(
+        LinkChooserNextFolder(Bytes(rememberedFolder_), accepted, Bytes(chosen)));
+    if (!accepted)
+        return;
+    txtURL->setText(QString::fromLocal8Bit(FileNamePart(Bytes(chosen))));
+    txtURL->setFocus();
+}
+
+} // namespace didad
