@@ -5,6 +5,9 @@
 
 #include <unistd.h>
 
+#include "editor/TfrmAddImage.h"
+#include "editor/TfrmAddText.h"
+#include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
 
@@ -28,6 +31,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmAddText = new TfrmAddText(frmMain);
+    frmAddURL = new TfrmAddURL(frmMain);
+    frmAddImage = new TfrmAddImage(frmMain);
     frmBrowser->show();
     frmMain->show();
 
