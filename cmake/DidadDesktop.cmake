@@ -1,0 +1,40 @@
+# Help pages beside the program, and what a Linux desktop needs to list it.
+#
+# The program opens Help/index.htm in its own folder, so the pages are copied
+# next to the built program and installed next to the installed one. The
+# installed program lives in lib/didad with its pages; bin/didad is a link to
+# it (the program resolves the link to find its folder).
+
+file(GLOB_RECURSE DIDAD_HELP_FILES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/Help/*")
+set(DIDAD_HELP_OUTPUTS)
+foreach(help_file IN LISTS DIDAD_HELP_FILES)
+  file(RELATIVE_PATH help_relative "${CMAKE_SOURCE_DIR}" "${help_file}")
+  set(help_output "$<TARGET_FILE_DIR:didad>/${help_relative}")
+  set(help_stamp "${CMAKE_BINARY_DIR}/help-stamps/${help_relative}.stamp")
+  get_filename_component(help_dir "${help_relative}" DIRECTORY)
+  add_custom_command(
+    OUTPUT "${help_stamp}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "$<TARGET_FILE_DIR:didad>/${help_dir}"
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different "${help_file}" "${help_output}"
+    COMMAND ${CMAKE_COMMAND} -E touch "${help_stamp}"
+    DEPENDS "${help_file}"
+    COMMENT "Copying ${help_relative}"
+    VERBATIM)
+  list(APPEND DIDAD_HELP_OUTPUTS "${help_stamp}")
+endforeach()
+add_custom_target(didad_help ALL DEPENDS ${DIDAD_HELP_OUTPUTS})
+add_dependencies(didad didad_help)
+
+set(DIDAD_INSTALL_PROGRAM_DIR "lib/didad")
+install(TARGETS didad RUNTIME DESTINATION "${DIDAD_INSTALL_PROGRAM_DIR}")
+install(DIRECTORY "${CMAKE_SOURCE_DIR}/Help" DESTINATION "${DIDAD_INSTALL_PROGRAM_DIR}")
+install(CODE "
+  set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/didad\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+  file(REMOVE \"\${link}\")
+  file(CREATE_LINK \"../${DIDAD_INSTALL_PROGRAM_DIR}/didad\" \"\${link}\" SYMBOLIC)
+  message(STATUS \"Installing: \${link} -> ../${DIDAD_INSTALL_PROGRAM_DIR}/didad\")
+")
+install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.desktop" DESTINATION share/applications)
+install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.svg" DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.png" DESTINATION share/icons/hicolor/256x256/apps)
