@@ -1,0 +1,383 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RecordingMessages.h"
+#include "TempFolder.h"
+#include "model/Errors.h"
+#include "model/ProjectModel.h"
+#include "model/ScriptReader.h"
+#include "model/ScriptWriter.h"
+#include "runtime/PageTexts.h"
+
+using namespace didad;
+using didad::testing::CannotFindMessage;
+using didad::testing::RecordingMessages;
+using didad::testing::TempFolder;
+using didad::testing::WriteFileBytes;
+
+namespace {
+
+ProjectModel WithEntries(int count) {
+    ProjectModel model;
+    for (int i = 0; i < count; ++i) model.AddMenuEntry();
+    return model;
+}
+
+std::string ScriptOf(ProjectModel model, ScriptMode mode = ScriptMode::Preview) {
+    return BuildProjectScript(model, mode);
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << "missing in script: " << from;
+    text.replace(at, from.size(), to);
+}
+
+// A model that differs from anything a script here describes, to see that
+// refused reads leave it alone.
+ProjectModel OpenProject() {
+    ProjectModel model = WithEntries(3);
+    model.settings.scrIN = 77;
+    model.settings.fDefCap = "Open";
+    model.iSelectedMenu = 2;
+    model.projectFolder = "/somewhere";
+    return model;
+}
+
+class ReadScript : public ::testing::Test {
+protected:
+    TempFolder temp;
+    RecordingMessages messages;
+    ProjectModel model;
+
+    bool Read(const std::string& script) {
+        const std::string path = temp.File("Dirovidadaz.js");
+        WriteFileBytes(path, script);
+        return ReadProjectScript(path, model, messages);
+    }
+};
+
+} // namespace
+
+TEST(ReaderPrimitives, FindIntValueSkipsBlanksAndStopsAtTerminators) {
+    RecordingMessages messages;
+    EXPECT_EQ(FindIntValue("a scrIN= 20,x", "scrIN=", messages), 20);
+    EXPECT_EQ(FindIntValue("fDefCapS=12pt", "fDefCapS=", messages), 12);
+    EXPECT_EQ(FindIntValue("x=-5;", "x=", messages), -5);
+    EXPECT_EQ(FindIntValue("x=+05 y", "x=", messages), 5);
+    EXPECT_EQ(FindIntValue("x=42", "x=", messages), 42); // the end of the text ends it too
+    EXPECT_TRUE(messages.all().empty());
+
+    EXPECT_EQ(FindIntValue("x=,", "x=", messages), 0); // no digits: as if missing
+    EXPECT_EQ(FindIntValue("x=", "x=", messages), 0);
+    EXPECT_EQ(FindIntValue("nothing", "scrOUT=", messages), 0);
+    EXPECT_EQ(messages.shown(), (std::vector<std::string>{CannotFindMessage("x="), CannotFindMessage("x="),
+                                                          CannotFindMessage("scrOUT=")}));
+
+    try {
+        FindIntValue("x=1a2,", "x=", messages);
+        FAIL() << "expected a conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'1a2' is not a valid integer value");
+    }
+}
+
+TEST(ReaderPrimitives, FindTextValueTakesUpToTheNextQuoteWithoutEscapes) {
+    RecordingMessages messages;
+    EXPECT_EQ(FindTextValue("f=\"Arial\", g", "f=\"", messages), "Arial");
+    EXPECT_EQ(FindTextValue("f=\"Ar\\ial\"", "f=\"", messages), "Ar\\ial");
+    EXPECT_EQ(FindTextValue("f=\"\"", "f=\"", messages), "");
+    EXPECT_EQ(FindTextValue("f=\"open to the end", "f=\"", messages), "open to the end");
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(FindTextValue("", "f=\"", messages), "");
+    EXPECT_EQ(messages.shown(), std::vector<std::string>{CannotFindMessage("f=\"")});
+}
+
+TEST(ReaderPrimitives, TextArrayUnescapesAndScansOnForMissingValues) {
+    RecordingMessages messages;
+    const std::string key = "var MTC = new Array (";
+    auto read = [&](const std::string& body, int n) { return ReadTextArray(key + body, key, n, messages); };
+
+    EXPECT_EQ(read("\"<A HREF=\\\"a.html\\\">Home</A>\");", 1),
+              std::vector<std::string>{"<A HREF=\"a.html\">Home</A>"});
+    EXPECT_EQ(read("\"\\\\\\\\\");", 1), std::vector<std::string>{"\\\\"});
+    // A caption ending in a backslash does not swallow the next value.
+    EXPECT_EQ(read("\"end\\\\\",\"next\");", 2), (std::vector<std::string>{"end\\", "next"}));
+    // A continued line: the backslash goes, the line break stays.
+    EXPECT_EQ(read("\"one\\\r\ntwo\");", 1), std::vector<std::string>{"one\r\ntwo"});
+    // Other escapes stay as written.
+    EXPECT_EQ(read("\"a\\nb\\'c\");", 1), std::vector<std::string>{"a\\nb\\'c"});
+    // Too few values: the scan goes on into the next lines.
+    EXPECT_EQ(read("\"a\");\r\nvar X = new Array (\"b\");", 2), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(messages.all().empty());
+
+    // The text ends first: the scan stops there.
+    EXPECT_EQ(read("\"a\",\"unterminated", 3), (std::vector<std::string>{"a", "unterminated", ""}));
+    EXPECT_EQ(read("\"ends in a backslash\\", 1), std::vector<std::string>{"ends in a backslash\\"});
+    EXPECT_EQ(read("", 2), (std::vector<std::string>{"", ""}));
+
+    EXPECT_EQ(ReadTextArray("", key, 2, messages), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(messages.shown(), std::vector<std::string>{CannotFindMessage(key)});
+}
+
+TEST(ReaderPrimitives, IntArrayTrimsAndConvertsEveryValue) {
+    RecordingMessages messages;
+    const std::string key = "var MX = new Array (";
+    auto read = [&](const std::string& body, int n) { return ReadIntArray(key + body, key, n, messages); };
+    EXPECT_EQ(read("10,0);", 1), std::vector<int>{10});
+    EXPECT_EQ(read(" 1 ,\t-2\r\n, +3 );", 3), (std::vector<int>{1, -2, 3}));
+    EXPECT_EQ(read("7", 1), std::vector<int>{7}); // the text's end closes the last value
+    EXPECT_TRUE(messages.all().empty());
+
+    try {
+        read("22);\r\nvar MTM = new Array (\"Blank menu\",\"x\");", 2);
+        FAIL() << "expected a conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.text(), ";\r\nvar MTM = new Array (\"Blank menu\"");
+    }
+    EXPECT_THROW(read("1,", 2), ConversionError);
+    EXPECT_THROW(read("", 1), ConversionError);
+
+    EXPECT_EQ(ReadIntArray("", key, 3, messages), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(messages.shown(), std::vector<std::string>{CannotFindMessage(key)});
+}
+
+TEST(ReaderPrimitives, NoBreakWrapperIsStrippedOnlyInItsExactForm) {
+    EXPECT_EQ(StripNoBreakWrapper("<nObR>Blank menu</nObR>"), "Blank menu");
+    EXPECT_EQ(StripNoBreakWrapper("<nObR></nObR>"), "");
+    EXPECT_EQ(StripNoBreakWrapper("<NOBR>x</NOBR>"), "<NOBR>x</NOBR>");
+    EXPECT_EQ(StripNoBreakWrapper("<nObR>x"), "<nObR>x");
+    EXPECT_EQ(StripNoBreakWrapper("<nObR>/nObR>"), "<nObR>/nObR>"); // markers must not overlap
+    EXPECT_EQ(StripNoBreakWrapper(""), "");
+}
+
+TEST_F(ReadScript, EmptyProjectOpensWithoutLookingAtArrays) {
+    std::string script = ScriptOf(ProjectModel{});
+    Replace(script, "var MTC = new Array ();", "");
+    Replace(script, "var OO = new Array ();", "");
+    model = OpenProject();
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.numOfMenus(), 0);
+    EXPECT_EQ(model.settings, ProjectSettings{});
+    EXPECT_EQ(model.projectFolder, "/somewhere"); // the caller sets the folder
+}
+
+TEST_F(ReadScript, WrittenEntriesComeBack) {
+    ProjectModel written = WithEntries(3);
+    written.entries[0].MTC = "<A HREF=\"a.html\">Home</A>";
+    written.entries[0].MX = -30;
+    written.entries[1].MTC = "two\r\nlines\\";
+    written.entries[1].MTM = "<nObR>kept</nObR>"; // horizontal: never stripped
+    written.entries[2].OO = 1;
+    written.entries[2].MTM = "side";
+    written.entries[2].CO = "#ABCDEF";
+    written.settings.fDefMenu = "Verdana";
+    written.settings.cDefCap = {1, 2, 3};
+    written.iSelectedMenu = 2;
+    const std::string script = ScriptOf(written, ScriptMode::Final);
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    ASSERT_EQ(model.numOfMenus(), 3);
+    EXPECT_EQ(model.settings, written.settings);
+    EXPECT_EQ(model.iSelectedMenu, 0);
+    written.entries[2].MTC = kVerticalDefaultCaption; // swapped on writing
+    EXPECT_EQ(model.entries, written.entries);
+}
+
+TEST_F(ReadScript, SingleEntryWithDummyTail) {
+    EXPECT_TRUE(Read(ScriptOf(WithEntries(1))));
+    ASSERT_EQ(model.numOfMenus(), 1);
+    EXPECT_EQ(model.entries[0], MenuEntry{});
+}
+
+TEST_F(ReadScript, VerticalWrapperIsStrippedExactlyOnce) {
+    std::string script = ScriptOf(WithEntries(4));
+    Replace(script, "var OO = new Array (0,0,0,0);", "var OO = new Array (1,0,1,1);");
+    Replace(script, "var MTM = new Array (\"Blank menu\",\"Blank menu\",\"Blank menu\",\"Blank menu\");",
+            "var MTM = new Array (\"<nObR>Blank menu</nObR>\",\"<nObR>Blank menu</nObR>\",\"<NOBR>x</NOBR>\","
+            "\"<nObR></nObR>\");");
+    EXPECT_TRUE(Read(script));
+    EXPECT_EQ(model.entries[0].MTM, "Blank menu");
+    EXPECT_EQ(model.entries[1].MTM, "<nObR>Blank menu</nObR>");
+    EXPECT_EQ(model.entries[2].MTM, "<NOBR>x</NOBR>");
+    EXPECT_EQ(model.entries[3].MTM, "");
+}
+
+TEST_F(ReadScript, HandEditedValuesAreTakenAsTheyStand) {
+    std::string script = ScriptOf(WithEntries(2));
+    Replace(script, "scrIN=20", "scrIN= 0");
+    Replace(script, "fDefCapS=12", "fDefCapS=12pt");
+    Replace(script, "fDefMenu=\"Arial\"", "fDefMenu=\"O'Brien\"");
+    Replace(script, "cDefMenu=\"#FFFFFF\"", "cDefMenu=\"#a0b0c0\"");
+    Replace(script, "var MTCH = new Array (22,22);", "var MTCH = new Array ( 0 , +05 );");
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.settings.scrIN, 0);
+    EXPECT_EQ(model.settings.fDefCapS, 12);
+    EXPECT_EQ(model.settings.fDefMenu, "O'Brien");
+    EXPECT_EQ(model.settings.cDefMenu, (Color{0xA0, 0xB0, 0xC0}));
+    EXPECT_EQ(model.entries[0].MTCH, 0);
+    EXPECT_EQ(model.entries[1].MTCH, 5);
+}
+
+TEST_F(ReadScript, LfOnlyAndCrOnlyLineEndsReadLikeCrLf) {
+    ProjectModel written = WithEntries(2);
+    written.entries[1].MTC = "a\r\nb";
+    written.entries[0].MTM = "x\\";
+    const std::string script = ScriptOf(written);
+    ASSERT_TRUE(Read(script));
+    const std::vector<MenuEntry> expected = model.entries;
+    for (const char* lineEnd : {"\n", "\r"}) {
+        std::string other;
+        for (std::size_t i = 0; i < script.size(); ++i) {
+            if (script.compare(i, 2, "\r\n") == 0) {
+                other += lineEnd;
+                ++i;
+            } else {
+                other += script[i];
+            }
+        }
+        model = ProjectModel{};
+        EXPECT_TRUE(Read(other));
+        EXPECT_EQ(model.entries, expected);
+        EXPECT_EQ(model.entries[1].MTC, "a\r\nb");
+    }
+}
+
+TEST_F(ReadScript, MissingKeysAreReportedInOrderAndReadingGoesOn) {
+    std::string script = ScriptOf(WithEntries(2));
+    Replace(script, ",scrOUT=10", "");
+    Replace(script, "PRJ_sTemplate=\"Temp.html\"", "");
+    Replace(script, "var MW = new Array (150,150);", "");
+    Replace(script, "var CO = new Array (\"transparent\",\"transparent\");", "");
+    EXPECT_TRUE(Read(script));
+    EXPECT_EQ(messages.shown(),
+              (std::vector<std::string>{CannotFindMessage("scrOUT="), CannotFindMessage("PRJ_sTemplate=\""),
+                                        CannotFindMessage("var MW = new Array ("),
+                                        CannotFindMessage("var CO = new Array (")}));
+    EXPECT_EQ(model.settings.scrOUT, 0);
+    EXPECT_EQ(model.settings.PRJ_sTemplate, "");
+    ASSERT_EQ(model.numOfMenus(), 2);
+    EXPECT_EQ(model.entries[1].MW, 0);
+    EXPECT_EQ(model.entries[1].CO, "");
+    EXPECT_EQ(model.entries[1].MX, 162);
+}
+
+TEST_F(ReadScript, RefusedFilesLeaveTheOpenProjectAlone) {
+    struct Case {
+        const char* what;
+        std::string from, to;
+        std::vector<std::string> expected;
+    };
+    const std::string marker = "RarurAVI_Ver = \"1.00\";";
+    const std::vector<Case> cases = {
+        {"another version", marker, "RarurAVI_Ver = \"2.10\";",
+         {"This project was created by another version of Didad: 2.10\r\n\r\nYou can download the latest "
+          "version of Didad from here:\r\n       " +
+          DownloadAddress()}},
+        {"no marker at all", marker, "",
+         {CannotFindMessage("RarurAVI_Ver = \""),
+          "This is not Didad project file, or this project is corrupted."}},
+        {"empty version", marker, "RarurAVI_Ver = \"\";",
+         {"This is not Didad project file, or this project is corrupted."}},
+        {"too many menus", "var numOfMenus=2", "var numOfMenus=10001",
+         {"This project has too many menus (10001); a project can hold at most 10000."}},
+        {"negative count", "var numOfMenus=2", "var numOfMenus=-3",
+         {"This project has too many menus (-3); a project can hold at most 10000."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string script = ScriptOf(WithEntries(2));
+        Replace(script, c.from, c.to);
+        model = OpenProject();
+        messages.Clear();
+        EXPECT_FALSE(Read(script));
+        EXPECT_EQ(messages.shown(), c.expected);
+        EXPECT_EQ(model.entries, OpenProject().entries);
+        EXPECT_EQ(model.settings, OpenProject().settings);
+        EXPECT_EQ(model.iSelectedMenu, 2);
+    }
+}
+
+// Regression: a read that ends in a conversion error used to leave the
+// settings and entries read so far in the open project.
+TEST_F(ReadScript, ConversionErrorsEndTheReadAndLeaveTheOpenProjectAlone) {
+    struct Case {
+        const char* what;
+        std::string from, to, errorText;
+    };
+    const std::vector<Case> cases = {
+        {"array one value short", "var MTCH = new Array (22,22);", "var MTCH = new Array (22);",
+         ";\r\nvar MTM = new Array (\"Blank menu\""},
+        {"bad settings integer", "fDefMenuS=12", "fDefMenuS=1x2", "1x2"},
+        {"bad colour", "cDefCap=\"#FFFFFF\"", "cDefCap=\"white\"", "$tehi"},
+        {"missing colour", "cDefMenu=\"#FFFFFF\"", "", "$"},
+        {"bad last array value", "var OO = new Array (0,0);", "var OO = new Array (0,one);", "one"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string script = ScriptOf(WithEntries(2));
+        Replace(script, c.from, c.to);
+        model = OpenProject();
+        try {
+            Read(script);
+            ADD_FAILURE() << "expected a conversion error";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.text(), c.errorText);
+        }
+        EXPECT_EQ(model.entries, OpenProject().entries);
+        EXPECT_EQ(model.settings, OpenProject().settings);
+    }
+}
+
+TEST_F(ReadScript, CapacityIsTheLimitNotBeyond) {
+    std::string script = ScriptOf(WithEntries(kMaxMenus));
+    EXPECT_TRUE(Read(script));
+    EXPECT_EQ(model.numOfMenus(), kMaxMenus);
+    EXPECT_TRUE(messages.all().empty());
+}
+
+TEST_F(ReadScript, UnreadableFileIsCannotOpenFile) {
+    try {
+        ReadProjectScript(temp.File("nothing.js"), model, messages);
+        FAIL() << "expected CannotOpenFile";
+    } catch (const CannotOpenFile& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + temp.File("nothing.js"));
+    }
+    EXPECT_THROW(ReadProjectScript(temp.str(), model, messages), CannotOpenFile); // a folder
+}
+
+// Regression: damaged files whose values run to the end of the text must
+// stop there instead of reading past it.
+TEST_F(ReadScript, TruncatedFilesStopAtTheEnd) {
+    const std::string script = ScriptOf(WithEntries(3));
+    const std::size_t menus = script.find("var MTM = new Array (\"Blank");
+    ASSERT_NE(menus, std::string::npos);
+    // Cut inside the first menu text: it keeps what is there, the rest of
+    // the arrays are missing keys.
+    EXPECT_TRUE(Read(script.substr(0, menus + 25)));
+    ASSERT_EQ(model.numOfMenus(), 3);
+    EXPECT_EQ(model.entries[0].MTM, "Bla\r\n"); // the search text ends every line
+    EXPECT_EQ(model.entries[2].MTM, "");
+    EXPECT_EQ(model.entries[2].MTCH, 22);
+    ASSERT_EQ(messages.shown().size(), 9u);
+    EXPECT_EQ(messages.shown().front(), CannotFindMessage("var MX = new Array ("));
+    EXPECT_EQ(messages.shown().back(), CannotFindMessage("var OO = new Array ("));
+
+    // Cut inside a number array: the missing value does not convert.
+    const std::size_t heights = script.find("var MTCH = new Array (22,22,");
+    ASSERT_NE(heights, std::string::npos);
+    try {
+        Read(script.substr(0, heights + 26));
+        ADD_FAILURE() << "expected a conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.text(), "");
+    }
+    // Cut right after a key.
+    messages.Clear();
+    EXPECT_TRUE(Read(script.substr(0, menus + 21)));
+    EXPECT_EQ(model.entries[0].MTM, "");
+}
