@@ -10,6 +10,10 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
+#include "workflow/QtAppIcon.h"
+#include "workflow/TfrmFinilizedOK.h"
+#include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmTemplateInfo.h"
 
 using namespace didad;
 
@@ -23,6 +27,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(ProgramIcon());
+    // Lets the desktop match the windows to the installed didad.desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("didad"));
 
     frmMain = new TfrmMain();
     QObject::connect(frmMain, &TfrmMain::Closed, &app, &QCoreApplication::quit);
@@ -34,6 +41,9 @@ int main(int argc, char* argv[]) {
     frmAddText = new TfrmAddText(frmMain);
     frmAddURL = new TfrmAddURL(frmMain);
     frmAddImage = new TfrmAddImage(frmMain);
+    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
+    frmProjectSettings = new TfrmProjectSettings(frmMain);
+    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
     frmBrowser->show();
     frmMain->show();
 
