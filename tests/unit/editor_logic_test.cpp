@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/ControlFilling.h"
+#include "editor/EditorLogic.h"
+#include "model/Errors.h"
+#include "model/ProjectModel.h"
+
+using namespace didad;
+
+namespace {
+
+// Records what the editor shows, and whether the control-filling flag was
+// set while it did.
+class FakeView : public EditorView {
+public:
+    std::vector<std::string> list;
+    int highlighted = -1;
+    std::optional<bool> enabled;
+    std::map<NumberBox, int> numbers;
+    std::map<HtmlBox, std::string> html;
+    int activateOn = -1;
+    std::optional<bool> floatChecked;
+    std::optional<bool> horizontal;
+    std::map<ColorSlot, bool> transparent;
+    std::map<ColorSlot, Color> swatch;
+    std::vector<std::string> confirmations;
+    bool answerYes = true;
+    std::vector<std::string> messages;
+    int previewUpdates = 0;
+    bool previewWriteFails = false;
+    std::vector<std::string> statements;
+    std::vector<int> reveals;
+    // Every Show* call made without the control-filling flag.
+    int unguardedFills = 0;
+
+    void AppendListLine(const std::string& text) override { list.push_back(text); }
+    void RemoveLastListLine() override { list.pop_back(); }
+    void ClearList() override {
+        list.clear();
+        highlighted = -1;
+    }
+    void HighlightListLine(int index) override { highlighted = index; }
+    int HighlightedListLine() const override { return highlighted; }
+    void EnablePropertyControls(bool on) override { enabled = on; }
+    void ShowNumber(NumberBox box, int value) override {
+        Fill();
+        numbers[box] = value;
+    }
+    void ShowHtml(HtmlBox box, const std::string& text) override {
+        Fill();
+        html[box] = text;
+    }
+    void ShowActivateOn(int item) override {
+        Fill();
+        activateOn = item;
+    }
+    void ShowFloat(bool checked) override {
+        Fill();
+        floatChecked = checked;
+    }
+    void ShowHorizontal(bool h) override {
+        Fill();
+        horizontal = h;
+    }
+    void ShowTransparent(ColorSlot slot, bool checked) override {
+        Fill();
+        transparent[slot] = checked;
+    }
+    void ShowSwatchColor(ColorSlot slot, Color colour) override {
+        Fill();
+        swatch[slot] = colour;
+    }
+    bool ConfirmDelete(const std::string& text) override {
+        confirmations.push_back(text);
+        return answerYes;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool UpdatePreview() override {
+        ++previewUpdates;
+        return !previewWriteFails;
+    }
+    void RunInPreview(const std::string& statement) override { statements.push_back(statement); }
+    void RevealInPreview(int index) override { reveals.push_back(index); }
+
+private:
+    void Fill() {
+        if (!IsFillingControls()) ++unguardedFills;
+    }
+};
+
+struct Editor {
+    ProjectModel model;
+    FakeView view;
+    EditorLogic logic{model, view};
+    Editor() { model.projectFolder = "/tmp/project"; }
+};
+
+} // namespace
+
+TEST(EditorLogic, DisablingWritesTheNoMenusTextUnderTheFillingFlag) {
+    Editor e;
+    e.logic.SetEditingEnabled(false);
+    EXPECT_EQ(e.view.enabled, false);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "No Menus in Project");
+    EXPECT_EQ(e.view.html[HtmlBox::Menu], "No Menus in Project");
+    EXPECT_EQ(e.view.unguardedFills, 0);
+    EXPECT_FALSE(IsFillingControls());
+
+    // Enabling leaves the texts alone.
+    e.view.html[HtmlBox::Caption] = "kept";
+    e.logic.SetEditingEnabled(true);
+    EXPECT_EQ(e.view.enabled, true);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "kept");
+}
+
+TEST(EditorLogic, FirstAddGivesTheDefaultEntryAndRefreshesThePreview) {
+    Editor e;
+    e.logic.SetEditingEnabled(false);
+    ASSERT_TRUE(e.logic.AddMenu());
+
+    ASSERT_EQ(e.model.numOfMenus(), 1);
+    EXPECT_EQ(e.view.list, std::vector<std::string>{"Menu 1"});
+    EXPECT_EQ(e.view.enabled, true);
+    EXPECT_EQ(e.view.highlighted, 0);
+    EXPECT_EQ(e.model.iSelectedMenu, 0);
+    EXPECT_EQ(e.view.numbers[NumberBox::Left], 10);
+    EXPECT_EQ(e.view.numbers[NumberBox::Top], 10);
+    EXPECT_EQ(e.view.numbers[NumberBox::Width], 150);
+    EXPECT_EQ(e.view.numbers[NumberBox::CapHeight], 22);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "Caption");
+    EXPECT_EQ(e.view.html[HtmlBox::Menu], "Blank menu");
+    EXPECT_EQ(e.view.activateOn, 0);
+    EXPECT_EQ(e.view.floatChecked, true);
+    EXPECT_EQ(e.view.horizontal, true);
+    // Bottom colour transparent; caption and menu colours on their swatches.
+    EXPECT_TRUE(e.view.transparent[ColorSlot::Owner]);
+    EXPECT_FALSE(e.view.transparent[ColorSlot::Caption]);
+    EXPECT_FALSE(e.view.transparent[ColorSlot::Menu]);
+    EXPECT_EQ(e.view.swatch[ColorSlot::Caption], (Color{0, 0, 0}));
+    EXPECT_EQ(e.view.swatch[ColorSlot::Menu], (Color{0, 0x80, 0x80}));
+    EXPECT_EQ(e.view.swatch.count(ColorSlot::Owner), 0u);
+
+    EXPECT_EQ(e.view.previewUpdates, 1);
+    EXPECT_EQ(e.view.reveals, std::vector<int>{0});
+    EXPECT_EQ(e.view.unguardedFills, 0);
+}
+
+TEST(EditorLogic, AddAfterAFailedPreviewWriteKeepsTheEntryButDoesNotReveal) {
+    Editor e;
+    e.view.previewWriteFails = true;
+    ASSERT_TRUE(e.logic.AddMenu());
+    EXPECT_EQ(e.model.numOfMenus(), 1);
+    EXPECT_EQ(e.view.list.size(), 1u);
+    EXPECT_TRUE(e.view.reveals.empty());
+}
+
+TEST(EditorLogic, AddRefusesAtCapacityWithoutWritingPastIt) {
+    Editor e;
+    e.model.entries.resize(kMaxMenus);
+    EXPECT_FALSE(e.logic.AddMenu());
+    EXPECT_EQ(e.model.numOfMenus(), kMaxMenus);
+    EXPECT_TRUE(e.view.list.empty());
+    EXPECT_EQ(e.view.previewUpdates, 0);
+}
+
+TEST(EditorLogic, LoadingShowsTransparencyAndKeepsTheSwatchOfATransparentColour) {
+    Editor e;
+    MenuEntry entry;
+    entry.CC = "transparent";
+    entry.CM = "#FF0000";
+    entry.CO = "#0000FF";
+    entry.MA = 1;
+    entry.FL = 0;
+    entry.OO = 1;
+    entry.MTC = "Cap\r\nline";
+    e.model.entries = {MenuEntry{}, entry};
+    e.view.swatch[ColorSlot::Caption] = Color{1, 2, 3};
+
+    e.logic.LoadEntryIntoControls(1);
+    EXPECT_EQ(e.view.highlighted, 1);
+    EXPECT_TRUE(e.view.transparent[ColorSlot::Caption]);
+    EXPECT_EQ(e.view.swatch[ColorSlot::Caption], (Color{1, 2, 3}));
+    EXPECT_FALSE(e.view.transparent[ColorSlot::Menu]);
+    EXPECT_EQ(e.view.swatch[ColorSlot::Menu], (Color{255, 0, 0}));
+    EXPECT_EQ(e.view.swatch[ColorSlot::Owner], (Color{0, 0, 255}));
+    EXPECT_EQ(e.view.activateOn, 1);
+    EXPECT_EQ(e.view.floatChecked, false);
+    EXPECT_EQ(e.view.horizontal, false);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "Cap\r\nline");
+    EXPECT_EQ(e.model.entries[1].CC, "transparent");
+    EXPECT_EQ(e.view.unguardedFills, 0);
+    EXPECT_FALSE(IsFillingControls());
+
+    // Out of range or no entries: nothing is shown.
+    e.view.highlighted = -1;
+    e.logic.LoadEntryIntoControls(2);
+    e.logic.LoadEntryIntoControls(-1);
+    EXPECT_EQ(e.view.highlighted, -1);
+}
+
+TEST(EditorLogic, LoadingAHandEditedColourThatDoesNotParseStillLoadsTheRest) {
+    Editor e;
+    MenuEntry entry;
+    entry.CC = "red";
+    entry.CM = "#00FF00";
+    e.model.entries = {entry};
+    e.logic.LoadEntryIntoControls(0);
+    EXPECT_EQ(e.view.swatch[ColorSlot::Menu], (Color{0, 255, 0}));
+    EXPECT_FALSE(IsFillingControls());
+}
+
+TEST(EditorLogic, DeleteAsksWithThePositionalLabelAndMovesTheSelection) {
+    Editor e;
+    for (int i = 0; i < 3; ++i) e.logic.AddMenu();
+    e.model.entries[2].MX = 333;
+    e.view.highlighted = 1;
+    e.logic.SelectFromList();
+    ASSERT_EQ(e.model.iSelectedMenu, 1);
+
+    // Declining changes nothing.
+    e.view.answerYes = false;
+    e.logic.DeleteMenu();
+    EXPECT_EQ(e.view.confirmations.back(), "        Delete Menu 2 ?");
+    EXPECT_EQ(e.model.numOfMenus(), 3);
+    const int updatesBefore = e.view.previewUpdates;
+
+    // Deleting "Menu 2" leaves "Menu 1", "Menu 2"; line 2 now shows old entry 3.
+    e.view.answerYes = true;
+    e.logic.DeleteMenu();
+    EXPECT_EQ(e.view.list, (std::vector<std::string>{"Menu 1", "Menu 2"}));
+    EXPECT_EQ(e.model.iSelectedMenu, 1);
+    EXPECT_EQ(e.view.numbers[NumberBox::Left], 333);
+    EXPECT_EQ(e.view.previewUpdates, updatesBefore + 1);
+
+    // Deleting the last entry while selected selects the new last one.
+    e.logic.DeleteMenu();
+    EXPECT_EQ(e.model.iSelectedMenu, 0);
+    EXPECT_EQ(e.view.list, std::vector<std::string>{"Menu 1"});
+
+    // Deleting the only entry disables editing.
+    EXPECT_EQ(e.logic.DeleteConfirmationText(), "        Delete Menu 1 ?");
+    e.logic.DeleteMenu();
+    EXPECT_TRUE(e.view.list.empty());
+    EXPECT_EQ(e.view.enabled, false);
+    EXPECT_EQ(e.view.html[HtmlBox::Menu], "No Menus in Project");
+
+    // And with nothing left there is nothing to ask about.
+    const auto asked = e.view.confirmations.size();
+    e.logic.DeleteMenu();
+    EXPECT_EQ(e.view.messages, std::vector<std::string>{"Nothing to delete, sorry..."});
+    EXPECT_EQ(e.view.confirmations.size(), asked);
+}
+
+TEST(EditorLogic, SelectingFromTheListTellsThePageAndScrolls) {
+    Editor e;
+    e.logic.AddMenu();
+    e.logic.AddMenu();
+    e.view.statements.clear();
+    e.view.reveals.clear();
+
+    e.view.highlighted = 0;
+    e.logic.ListMouseDown();
+    EXPECT_EQ(e.model.iSelectedMenu, 0);
+    EXPECT_EQ(e.view.statements, std::vector<std::string>{"ySetSel(0,0)"});
+    EXPECT_EQ(e.view.reveals, std::vector<int>{0});
+
+    // A release on the line already selected sends nothing again...
+    e.logic.ListMouseUp();
+    EXPECT_EQ(e.view.statements.size(), 1u);
+    // ...a release after dragging to another line does.
+    e.view.highlighted = 1;
+    e.logic.ListMouseUp();
+    EXPECT_EQ(e.model.iSelectedMenu, 1);
+    EXPECT_EQ(e.view.statements.back(), "ySetSel(1,0)");
+    // Any key release selects.
+    e.logic.ListKeyUp();
+    EXPECT_EQ(e.view.statements.size(), 3u);
+}
+
+TEST(EditorLogic, SelectingInAnEmptyListSendsNothing) {
+    Editor e;
+    e.logic.SelectFromList();
+    e.logic.ListKeyUp();
+    EXPECT_TRUE(e.view.statements.empty());
+    EXPECT_TRUE(e.view.reveals.empty());
+}
+
+TEST(EditorLogic, TitleCommandsSelectAndMoveExistingEntriesOnly) {
+    Editor e;
+    for (int i = 0; i < 3; ++i) e.logic.AddMenu();
+    e.view.statements.clear();
+    e.view.reveals.clear();
+
+    e.logic.HandleTitleCommand("!RarurAVI:ySetSel(2)");
+    EXPECT_EQ(e.model.iSelectedMenu, 2);
+    EXPECT_EQ(e.view.highlighted, 2);
+
+    e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(1,120,45)");
+    EXPECT_EQ(e.model.entries[1].MX, 120);
+    EXPECT_EQ(e.model.entries[1].MY, 45);
+    EXPECT_EQ(e.model.iSelectedMenu, 1);
+    EXPECT_EQ(e.view.numbers[NumberBox::Left], 120);
+    EXPECT_EQ(e.view.numbers[NumberBox::Top], 45);
+
+    // A drag past the page's edges is stored as it comes.
+    e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(0,-12,-3)");
+    EXPECT_EQ(e.model.entries[0].MX, -12);
+    EXPECT_EQ(e.model.entries[0].MY, -3);
+
+    // The page is not told again and the window is not scrolled.
+    EXPECT_TRUE(e.view.statements.empty());
+    EXPECT_TRUE(e.view.reveals.empty());
+
+    const auto before = e.model.entries;
+    e.logic.HandleTitleCommand("!RarurAVI:ySetSel(3)");
+    e.logic.HandleTitleCommand("!RarurAVI:ySetSel(-1)");
+    e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(7,1,1)");
+    e.logic.HandleTitleCommand("Some page");
+    EXPECT_EQ(e.model.entries, before);
+    EXPECT_EQ(e.model.iSelectedMenu, 0);
+
+    EXPECT_EQ(e.logic.HandleTitleCommand("!RarurAVI:ERROR(boom@u@1)").kind, TitleCommand::Kind::Error);
+}
+
+TEST(EditorLogic, ABadNumberInATitleChangesNothing) {
+    Editor e;
+    e.logic.AddMenu();
+    e.logic.AddMenu();
+    const auto before = e.model.entries;
+    try {
+        e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(1,12x,5)");
+        FAIL() << "no conversion error";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(std::string(error.what()), "'12x' is not a valid integer value");
+    }
+    EXPECT_EQ(e.model.entries, before);
+    EXPECT_EQ(e.model.iSelectedMenu, 1);
+}
+
+TEST(EditorLogic, ShowingAProjectRefillsTheListAndLoadsTheSelection) {
+    Editor e;
+    e.view.list = {"stale"};
+    e.model.entries.resize(3);
+    e.model.iSelectedMenu = 0;
+    e.model.entries[0].MW = 77;
+    e.logic.ShowProject();
+    EXPECT_EQ(e.view.list, (std::vector<std::string>{"Menu 1", "Menu 2", "Menu 3"}));
+    EXPECT_EQ(e.view.enabled, true);
+    EXPECT_EQ(e.view.numbers[NumberBox::Width], 77);
+
+    e.model.entries.clear();
+    e.logic.ShowProject();
+    EXPECT_TRUE(e.view.list.empty());
+    EXPECT_EQ(e.view.enabled, false);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "No Menus in Project");
+}
