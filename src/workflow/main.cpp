@@ -13,6 +13,8 @@
 #include "workflow/QtAppIcon.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmSelFolder.h"
+#include "workflow/TfrmStart.h"
 #include "workflow/TfrmTemplateInfo.h"
 
 using namespace didad;
@@ -38,6 +40,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmStart = new TfrmStart();
+    frmSelFolder = new TfrmSelFolder();
     frmAddText = new TfrmAddText(frmMain);
     frmAddURL = new TfrmAddURL(frmMain);
     frmAddImage = new TfrmAddImage(frmMain);
@@ -46,9 +50,13 @@ int main(int argc, char* argv[]) {
     frmTemplateInfo = new TfrmTemplateInfo(frmMain);
     frmBrowser->show();
     frmMain->show();
+    // Over the main window, which it disables until a project is chosen.
+    frmStart->show();
 
     const int result = app.exec();
 
+    delete frmSelFolder;
+    delete frmStart;
     delete frmBrowser;
     delete frmMain;
     return result;
