@@ -1,0 +1,200 @@
+#include "workflow/TfrmStart.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "editor/TfrmMain.h"
+#include "workflow/QtDialogPlacement.h"
+#include "workflow/TfrmSelFolder.h"
+
+namespace didad {
+
+TfrmStart* frmStart = nullptr;
+
+namespace {
+
+QPushButton* MakeButton(const QString& caption, const char* name, QStyle::StandardPixmap glyph,
+                        QWidget* parent) {
+    auto* button = new QPushButton(parent->style()->standardIcon(glyph), caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+std::string ReadLastEdited() {
+    const QSettings store(QString::fromLatin1(kSettingsOrganization),
+                          QString::fromLatin1(kSettingsApplication));
+    return ToBytes(store.value(QString::fromLatin1(kLastEditedKey)).toString());
+}
+
+} // namespace
+
+TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmStart"));
+    setWindowTitle(QStringLiteral("Didad"));
+    // No close box; the dialog stays above the editor while it is up.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+
+    ImageLOGO = new QLabel(this);
+    ImageLOGO->setObjectName(QStringLiteral("ImageLOGO"));
+    ImageLOGO->setFixedSize(32, 32);
+    ImageLOGO->setAlignment(Qt::AlignCenter);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setFrameShadow(QFrame::Sunken);
+
+    btnNew = MakeButton(QStringLiteral("New Menu Project"), "btnNew", QStyle::SP_FileDialogNewFolder, Panel1);
+    btnOpen = MakeButton(QStringLiteral("Open Project"), "btnOpen", QStyle::SP_DialogOpenButton, Panel1);
+    btnOpenLastEdited = MakeButton(QStringLiteral("Open Last Edited Project"), "btnOpenLastEdited",
+                                   QStyle::SP_BrowserReload, Panel1);
+    btnOpenLastEdited->setEnabled(false);
+    btnQuit_Cancel = MakeButton(QString::fromLatin1(kQuitCaption), "btnQuit_Cancel",
+                                QStyle::SP_DialogCloseButton, Panel1);
+
+    auto* buttons = new QVBoxLayout(Panel1);
+    for (QPushButton* button : {btnNew, btnOpen, btnOpenLastEdited, btnQuit_Cancel})
+        buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ImageLOGO, 0, Qt::AlignHCenter);
+    layout->addWidget(Panel1, 1);
+
+    setTabOrder(btnNew, btnOpen);
+    setTabOrder(btnOpen, btnOpenLastEdited);
+    setTabOrder(btnOpenLastEdited, btnQuit_Cancel);
+
+    connect(btnNew, &QPushButton::clicked, this, &TfrmStart::btnNewClick);
+    connect(btnOpen, &QPushButton::clicked, this, &TfrmStart::btnOpenClick);
+    connect(btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
+    connect(btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
+
+    resize(237, 208);
+    CentreOnDesktop(this);
+}
+
+TfrmStart::~TfrmStart() {
+    while (busy_ > 0) SetBusy(false);
+    if (frmStart == this) frmStart = nullptr;
+}
+
+void TfrmStart::showEvent(QShowEvent* event) {
+    LockMainWindow();
+    if (ImageLOGO->pixmap().isNull()) ImageLOGO->setPixmap(windowIcon().pixmap(32, 32));
+    const std::optional<LastEditedButton> lastEdited = flow_.Shown(ReadLastEdited);
+    if (lastEdited) {
+        btnOpenLastEdited->setEnabled(lastEdited->enabled);
+        if (lastEdited->enabled) btnOpenLastEdited->setToolTip(FromBytes(lastEdited->hint));
+    }
+    btnQuit_Cancel->setText(FromBytes(flow_.QuitCancelCaption()));
+    QDialog::showEvent(event);
+}
+
+void TfrmStart::closeEvent(QCloseEvent* event) {
+    // Only the dialog's buttons leave it.
+    event->ignore();
+}
+
+void TfrmStart::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && !event->isAutoRepeat() && frmMain) {
+        frmMain->OpenHelp();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+void TfrmStart::btnNewClick() { flow_.NewProject(); }
+
+void TfrmStart::btnOpenClick() { flow_.OpenProject(); }
+
+void TfrmStart::btnOpenLastEditedClick() {
+    frmSelFolder->txtPath->setText(btnOpenLastEdited->toolTip());
+    OpenProjectFolder();
+}
+
+void TfrmStart::btnQuit_CancelClick() { flow_.QuitOrCancel(); }
+
+bool TfrmStart::OpenProjectFolder() {
+    return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text()));
+}
+
+void TfrmStart::ReopenFromEditor() {
+    if (!flow_.ReturnFromEditor([] { return frmMain->WriteFinalScript(); })) return;
+    btnQuit_Cancel->setText(FromBytes(flow_.QuitCancelCaption()));
+    LockMainWindow();
+    show();
+    raise();
+    activateWindow();
+}
+
+ProjectModel& TfrmStart::Model() { return frmMain->Model(); }
+
+IMessages& TfrmStart::Messages() { return boxes_; }
+
+std::optional<std::string> TfrmStart::ChooseFolder(const FolderRequest& request) {
+    frmSelFolder->StartFolder = FromBytes(request.startFolder);
+    frmSelFolder->DefaultName = FromBytes(request.defaultName);
+    frmSelFolder->lblMessage->setText(FromBytes(request.prompt));
+    frmSelFolder->setWindowTitle(FromBytes(request.caption));
+    frmSelFolder->exec();
+    if (!frmSelFolder->Accepted) return std::nullopt;
+    return ToBytes(frmSelFolder->txtPath->text());
+}
+
+bool TfrmStart::AskWarningYesNo(const std::string& text) {
+    return QtMessageBoxes::Question(this, QString::fromLatin1(kWarningCaption), FromBytes(text), true,
+                                    QMessageBox::Warning);
+}
+
+void TfrmStart::ShowPlatformError(const std::string& text) { QtMessageBoxes::Error(this, FromBytes(text)); }
+
+void TfrmStart::SetBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        ++busy_;
+    } else if (busy_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --busy_;
+    }
+}
+
+void TfrmStart::ProjectActivated(bool opened) {
+    // The editor may need to show an error box of its own while it takes
+    // over; boxes of a disabled window take no input.
+    UnlockMainWindow();
+    frmMain->ProjectActivated(opened);
+}
+
+void TfrmStart::ReturnToEditor() {
+    UnlockMainWindow();
+    frmMain->show();
+    hide();
+}
+
+void TfrmStart::QuitProgram() { QCoreApplication::quit(); }
+
+void TfrmStart::LockMainWindow() {
+    if (mainLocked_ || !frmMain) return;
+    frmMain->setEnabled(false);
+    frmMain->LockHelpButton(true);
+    mainLocked_ = true;
+}
+
+void TfrmStart::UnlockMainWindow() {
+    if (!mainLocked_ || !frmMain) return;
+    frmMain->setEnabled(true);
+    frmMain->LockHelpButton(false);
+    mainLocked_ = false;
+}
+
+} // namespace didad

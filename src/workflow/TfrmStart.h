@@ -1,0 +1,73 @@
+#pragma once
+// The start dialog: new project, open project, open the last edited project,
+// and Quit (Cancel once it has been reopened from the editor).
+#include <QDialog>
+
+#include <memory>
+
+#include "workflow/ProjectWorkflow.h"
+#include "workflow/QtMessageBoxes.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace didad {
+
+class TfrmStart : public QDialog, private IStartDialogHost {
+    Q_OBJECT
+public:
+    explicit TfrmStart(QWidget* parent = nullptr);
+    ~TfrmStart() override;
+
+    bool OpenedFromEditor() const { return flow_.OpenedFromEditor(); }
+
+    void btnNewClick();
+    void btnOpenClick();
+    void btnOpenLastEditedClick();
+    void btnQuit_CancelClick();
+    // Opens the project whose folder stands in the folder chooser's path box.
+    bool OpenProjectFolder();
+    // "Projects..." in the main window: final script, then this dialog again.
+    void ReopenFromEditor();
+
+    QLabel* ImageLOGO = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* btnNew = nullptr;
+    QPushButton* btnOpen = nullptr;
+    QPushButton* btnOpenLastEdited = nullptr;
+    QPushButton* btnQuit_Cancel = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    // Esc must not leave the dialog either: only its buttons do.
+    void reject() override {}
+
+private:
+    // IStartDialogHost
+    ProjectModel& Model() override;
+    IMessages& Messages() override;
+    std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
+    bool AskWarningYesNo(const std::string& text) override;
+    void ShowPlatformError(const std::string& text) override;
+    void SetBusy(bool busy) override;
+    void ProjectActivated(bool opened) override;
+    void ReturnToEditor() override;
+    void QuitProgram() override;
+
+    void LockMainWindow();
+    void UnlockMainWindow();
+
+    StartFlow flow_{*this};
+    // Boxes belong to this dialog: children of the disabled main window
+    // would be disabled with it.
+    QtMessageBoxes boxes_{this};
+    bool mainLocked_ = false;
+    int busy_ = 0;
+};
+
+extern TfrmStart* frmStart;
+
+} // namespace didad
