@@ -78,7 +78,7 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, std::string&
     return pos;
 }
 
-std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t pos, int n) {
+std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<std::string> values(static_cast<std::size_t>(n));
     for (std::size_t i = 0; i < values.size(); ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
@@ -89,7 +89,7 @@ std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t pos, i
     return values;
 }
 
-std::vector<int> IntArrayFrom(std::string_view text, std::size_t pos, int n) {
+std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<int> values;
     values.reserve(static_cast<std::size_t>(n));
     while (static_cast<int>(values.size()) < n) {
@@ -102,6 +102,48 @@ std::vector<int> IntArrayFrom(std::string_view text, std::size_t pos, int n) {
     }
     return values;
 }
+
+// The arrays of a written script follow each other, so each key is looked
+// for first after the array before it. Menu HTML that happens to contain a
+// key text then cannot stand in for the real array; a hand-edited file with
+// the arrays in another order still reads, through the search from the top.
+class SequentialArrays {
+public:
+    SequentialArrays(std::string_view text, int n, IMessages& messages)
+        : text_(text), n_(n), messages_(messages) {}
+
+    std::vector<std::string> Texts(std::string_view key) {
+        std::size_t pos = Find(key);
+        if (pos == std::string_view::npos) return std::vector<std::string>(static_cast<std::size_t>(n_));
+        auto values = TextArrayFrom(text_, pos, n_);
+        next_ = pos;
+        return values;
+    }
+
+    std::vector<int> Ints(std::string_view key) {
+        std::size_t pos = Find(key);
+        if (pos == std::string_view::npos) return std::vector<int>(static_cast<std::size_t>(n_), 0);
+        auto values = IntArrayFrom(text_, pos, n_);
+        next_ = pos;
+        return values;
+    }
+
+private:
+    std::size_t Find(std::string_view key) {
+        std::size_t at = text_.find(key, next_);
+        if (at == std::string_view::npos && next_ > 0) at = text_.find(key);
+        if (at == std::string_view::npos) {
+            ReportMissing(messages_, key);
+            return at;
+        }
+        return at + key.size();
+    }
+
+    std::string_view text_;
+    int n_;
+    IMessages& messages_;
+    std::size_t next_ = 0;
+};
 
 std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -159,7 +201,8 @@ std::vector<std::string> ReadTextArray(const std::string& text, const std::strin
         ReportMissing(messages, key);
         return std::vector<std::string>(static_cast<std::size_t>(n));
     }
-    return TextArrayFrom(text, pos, n);
+    std::size_t scan = pos;
+    return TextArrayFrom(text, scan, n);
 }
 
 std::vector<int> ReadIntArray(const std::string& text, const std::string& key, int n, IMessages& messages) {
@@ -169,7 +212,8 @@ std::vector<int> ReadIntArray(const std::string& text, const std::string& key, i
         ReportMissing(messages, key);
         return std::vector<int>(static_cast<std::size_t>(n), 0);
     }
-    return IntArrayFrom(text, pos, n);
+    std::size_t scan = pos;
+    return IntArrayFrom(text, scan, n);
 }
 
 std::string StripNoBreakWrapper(const std::string& text) {
@@ -221,12 +265,13 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     }
 
     std::vector<MenuEntry> entries(static_cast<std::size_t>(n));
+    SequentialArrays arrays(text, n, messages);
     auto texts = [&](const char* key, std::string MenuEntry::*field) {
-        std::vector<std::string> values = ReadTextArray(text, key, n, messages);
+        std::vector<std::string> values = arrays.Texts(key);
         for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = std::move(values[i]);
     };
     auto ints = [&](const char* key, int MenuEntry::*field) {
-        const std::vector<int> values = ReadIntArray(text, key, n, messages);
+        const std::vector<int> values = arrays.Ints(key);
         for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = values[i];
     };
     texts("var MTC = new Array (", &MenuEntry::MTC);

@@ -381,3 +381,22 @@ TEST_F(ReadScript, TruncatedFilesStopAtTheEnd) {
     EXPECT_TRUE(Read(script.substr(0, menus + 21)));
     EXPECT_EQ(model.entries[0].MTM, "");
 }
+
+// Regression: menu HTML holding an array's key text (say, a script snippet
+// in a panel) was read in place of the real array further down.
+TEST_F(ReadScript, KeyTextsInsideMenuHtmlDoNotStandInForTheArrays) {
+    ProjectModel written = WithEntries(2);
+    written.entries[0].MTC = "var MTM = new Array (\"x\");";
+    written.entries[1].MTM = "<SCRIPT>var MX = new Array (5,6); var OO = new Array (1,1);</SCRIPT>";
+    EXPECT_TRUE(Read(ScriptOf(written)));
+    EXPECT_EQ(model.entries, written.entries);
+
+    // Arrays moved around by hand are still found.
+    std::string script = ScriptOf(WithEntries(2));
+    const std::string mx = "var MX = new Array (10,162);\r\n";
+    Replace(script, mx, "");
+    Replace(script, "var MTC = new Array (", mx + "var MTC = new Array (");
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.entries[1].MX, 162);
+}
