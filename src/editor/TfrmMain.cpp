@@ -684,7 +684,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && widget && widget->window() == this) {
+        // The preview window has no key handling of its own: its web view
+        // takes the keys, so F1 is caught here on its way there.
+        const bool ours = widget && (widget->window() == this || (frmBrowser && widget->window() == frmBrowser));
+        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && ours) {
             OpenHelp();
             return true;
         }

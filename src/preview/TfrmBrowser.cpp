@@ -118,11 +118,6 @@ void TfrmBrowser::resizeEvent(QResizeEvent* event) {
     if (btnBackToPreview && btnBackToPreview->isVisible()) btnBackToPreview->move(0, 0);
 }
 
-void TfrmBrowser::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && frmMain) frmMain->OpenHelp();
-    QWidget::keyReleaseEvent(event);
-}
-
 int WebEngineChromiumMajor() {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     return ChromiumMajorFromVersion(qWebEngineChromiumVersion());

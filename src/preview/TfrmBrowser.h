@@ -46,7 +46,6 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void WebBrowser1TitleChange(const QString& title);

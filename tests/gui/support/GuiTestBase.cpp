@@ -1,0 +1,121 @@
+#include "GuiTestBase.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "editor/TfrmAddImage.h"
+#include "editor/TfrmAddText.h"
+#include "editor/TfrmAddURL.h"
+#include "editor/TfrmMain.h"
+#include "model/ValueHelpers.h"
+#include "preview/TfrmBrowser.h"
+#include "workflow/TfrmFinilizedOK.h"
+#include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmTemplateInfo.h"
+
+namespace didad::testing {
+
+int RunGuiTest(int argc, char** argv, QObject& test) {
+    QApplication::setApplicationName(QStringLiteral("Didad"));
+    QApplication::setOrganizationName(QStringLiteral("Divero"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    return QTest::qExec(&test, argc, argv);
+}
+
+void GuiTestBase::CreateWindows() {
+    QStandardPaths::setTestModeEnabled(true);
+    programDir_ = std::make_unique<QTemporaryDir>();
+    settingsDir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(programDir_->isValid() && settingsDir_->isValid());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
+
+    QtMessageBoxes::SetHook([this](const BoxRequest& request) {
+        boxes.append(request);
+        if (request.kind != BoxRequest::Kind::Question) return true;
+        if (answers.empty()) return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    });
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
+
+    frmMain = new TfrmMain();
+    // The program folder is where the executable lies; the tests put it in
+    // a folder of their own so that js.log and Help/ stay out of the build.
+    frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(programDir_->path() + QLatin1Char('/')));
+    QVERIFY(CheckBrowserVersion(frmMain));
+    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmAddText = new TfrmAddText(frmMain);
+    frmAddURL = new TfrmAddURL(frmMain);
+    frmAddImage = new TfrmAddImage(frmMain);
+    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
+    frmProjectSettings = new TfrmProjectSettings(frmMain);
+    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
+    frmBrowser->show();
+    frmMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frmMain));
+}
+
+void GuiTestBase::DestroyWindows() {
+    QtMessageBoxes::SetHook({});
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    delete frmBrowser;
+    frmBrowser = nullptr;
+    delete frmMain; // the dialogs are its children
+    frmMain = nullptr;
+}
+
+void GuiTestBase::ResetRecords() {
+    boxes.clear();
+    answers.clear();
+    urls.opened.clear();
+}
+
+QStringList GuiTestBase::BoxTexts() const {
+    QStringList texts;
+    for (const BoxRequest& box : boxes) texts << box.text;
+    return texts;
+}
+
+QString GuiTestBase::StartNewProject(const QString& name) {
+    const QString folder = QDir(ProgramFolder()).filePath(name);
+    ProjectModel& model = frmMain->Model();
+    model.ResetForNewProject();
+    model.entries.clear();
+    model.iSelectedMenu = 0;
+    model.projectFolder = ToBytes(QDir::toNativeSeparators(folder));
+    frmMain->ProjectActivated(false);
+    return folder;
+}
+
+QVariant GuiTestBase::EvalInPreview(const QString& script, int timeoutMs) {
+    QVariant result;
+    bool done = false;
+    QEventLoop loop;
+    frmBrowser->WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+        loop.quit();
+    });
+    if (!done) {
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return result;
+}
+
+bool GuiTestBase::WaitForPreviewLoaded(int timeoutMs) {
+    // The navigation flag is cleared by the document-complete of the load
+    // the editor started.
+    return QTest::qWaitFor([] { return !frmBrowser->Navigation().Navigating(); }, timeoutMs);
+}
+
+} // namespace didad::testing

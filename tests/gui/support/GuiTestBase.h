@@ -1,0 +1,87 @@
+#pragma once
+// Base of the GUI tests: builds the program's real windows once per test
+// executable, in a temporary program folder with a temporary settings store,
+// answers message boxes through the boxes' test hook and records what the
+// help and shell openings would have opened.
+#include <QApplication>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QVariant>
+
+#include <deque>
+#include <memory>
+
+#include "workflow/QtMessageBoxes.h"
+
+class QWebEngineView;
+
+namespace didad::testing {
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+class GuiTestBase : public QObject {
+    Q_OBJECT
+protected:
+    // Call from initTestCase(): creates every window in program-start order.
+    void CreateWindows();
+    // Call from cleanupTestCase().
+    void DestroyWindows();
+    // Call from init(): forgets recorded boxes and answers.
+    void ResetRecords();
+
+    // A new empty project in a fresh folder under the program folder, made
+    // active as the start dialog does it.
+    QString StartNewProject(const QString& name);
+
+    // Boxes shown since the last reset, and the answers to give questions
+    // (Yes when the queue is empty is not assumed: an unexpected question is
+    // answered No and recorded).
+    QList<BoxRequest> boxes;
+    std::deque<bool> answers;
+    void QueueAnswer(bool yes) { answers.push_back(yes); }
+    QStringList BoxTexts() const;
+
+    // Runs a script in the preview page and waits for its result.
+    QVariant EvalInPreview(const QString& script, int timeoutMs = 15000);
+    // Waits until the preview page finished loading after the last load.
+    bool WaitForPreviewLoaded(int timeoutMs = 20000);
+
+    QString ProgramFolder() const { return programDir_->path(); }
+    QString SettingsFolder() const { return settingsDir_->path(); }
+    UrlRecorder urls;
+
+    template <typename T> T* Find(QObject* parent, const char* name) {
+        T* child = parent->findChild<T*>(QLatin1String(name));
+        if (!child) qFatal("no child named %s", name);
+        return child;
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> programDir_;
+    std::unique_ptr<QTemporaryDir> settingsDir_;
+};
+
+// main() of a GUI test: the web engine wants shared GL contexts before the
+// application object exists.
+int RunGuiTest(int argc, char** argv, QObject& test);
+
+} // namespace didad::testing
+
+#define DIDAD_GUI_TEST_MAIN(TestClass)                                                                        \
+    int main(int argc, char** argv) {                                                                         \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                          \
+        QApplication app(argc, argv);                                                                         \
+        TestClass test;                                                                                       \
+        return ::didad::testing::RunGuiTest(argc, argv, test);                                               \
+    }
