@@ -58,6 +58,25 @@ QIcon ExclamationGlyph(const QColor& colour) {
     return QIcon(pixmap);
 }
 
+// The Help button's glyph: a question mark in a blue disc.
+QIcon HelpGlyph() {
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x20, 0x60, 0xC0));
+    painter.drawEllipse(QRectF(1, 1, 16, 16));
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(13);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(1, 1, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+    painter.end();
+    return QIcon(pixmap);
+}
+
 QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
@@ -160,8 +179,14 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::BuildWidgets() {
+    // A compact face so that the four tabs and their controls fit the
+    // window's fixed client area.
+    QFont compact = font();
+    compact.setPointSize(8);
+    setFont(compact);
+
     auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(4, 4, 4, 0);
+    root->setContentsMargins(2, 3, 2, 0);
     root->setSpacing(3);
 
     auto* body = new QHBoxLayout();
@@ -174,7 +199,7 @@ void TfrmMain::BuildWidgets() {
     listMenus = new QListWidget(this);
     listMenus->setObjectName(QStringLiteral("listMenus"));
     listMenus->setSelectionMode(QAbstractItemView::SingleSelection);
-    listMenus->setFixedWidth(96);
+    listMenus->setFixedWidth(78);
     left->addWidget(listMenus, 1);
     btnAddMenu = MakeButton(QStringLiteral("Add Menu"), "btnAddMenu", this);
     btnDelete = MakeButton(QStringLiteral("Delete"), "btnDelete", this);
@@ -187,6 +212,7 @@ void TfrmMain::BuildWidgets() {
     right->setSpacing(2);
     tabProp = new QTabWidget(this);
     tabProp->setObjectName(QStringLiteral("tabProp"));
+    tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
     auto* pagePosition = new QWidget();
     auto* pageCaption = new QWidget();
     auto* pageMenu = new QWidget();
@@ -215,7 +241,11 @@ void TfrmMain::BuildWidgets() {
     btnAddText = MakeButton(QStringLiteral("Add Text"), "btnAddText", panHTMLTools);
     btnAddURL = MakeButton(QStringLiteral("Add URL"), "btnAddURL", panHTMLTools);
     btnAddimage = MakeButton(QStringLiteral("Add Image"), "btnAddimage", panHTMLTools);
-    for (QPushButton* button : {btnAddNEWLINE, btnAddText, btnAddURL, btnAddimage}) tools->addWidget(button);
+    for (QPushButton* button : {btnAddNEWLINE, btnAddText, btnAddURL, btnAddimage}) {
+        // The four share the column's width rather than widen the window.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        tools->addWidget(button);
+    }
     // Keeps its room while hidden so that the window does not jump.
     QSizePolicy keep = panHTMLTools->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
@@ -247,7 +277,7 @@ void TfrmMain::BuildWidgets() {
     btnHelp = new QToolButton(this);
     btnHelp->setObjectName(QStringLiteral("btnHelp"));
     btnHelp->setAutoRaise(true);
-    btnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    btnHelp->setIcon(HelpGlyph());
     btnHelp->setToolTip(QStringLiteral("Help"));
     projectRow->addWidget(btnProjects);
     projectRow->addWidget(btnActiveProjectSettings, 1);
@@ -293,8 +323,8 @@ void TfrmMain::BuildWidgets() {
 
 void TfrmMain::BuildPositionTab(QWidget* page) {
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(6, 6, 6, 6);
-    grid->setHorizontalSpacing(4);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(3);
 
     struct NumberSpec {
@@ -318,7 +348,7 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         auto* edit = new QLineEdit(QLatin1String(spec.text), page);
         edit->setObjectName(QLatin1String(spec.box));
         edit->setMaxLength(3);
-        edit->setFixedWidth(40);
+        edit->setFixedWidth(34);
         auto* arrows = new UpDownButtons(edit, spec.low, spec.high, page);
         arrows->setObjectName(QLatin1String(spec.arrows));
         arrows->SetPosition(QLatin1String(spec.text).toInt());
@@ -337,7 +367,7 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     radActivateOn = new QGroupBox(QStringLiteral(" Activate On "), page);
     radActivateOn->setObjectName(QStringLiteral("radActivateOn"));
     auto* activate = new QVBoxLayout(radActivateOn);
-    activate->setContentsMargins(4, 2, 4, 2);
+    activate->setContentsMargins(3, 1, 3, 1);
     radActivateOnMouseOver = new QRadioButton(QStringLiteral("Mouse Over"), radActivateOn);
     radActivateOnMouseClick = new QRadioButton(QStringLiteral("Mouse Click"), radActivateOn);
     radActivateOnMouseOver->setObjectName(QStringLiteral("radActivateOnMouseOver"));
@@ -354,7 +384,7 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     grpOrientation = new QGroupBox(QStringLiteral(" Menu Orientation "), page);
     grpOrientation->setObjectName(QStringLiteral("grpOrientation"));
     auto* orientation = new QVBoxLayout(grpOrientation);
-    orientation->setContentsMargins(4, 2, 4, 2);
+    orientation->setContentsMargins(3, 1, 3, 1);
     radHorizontal = new QRadioButton(QStringLiteral("Horizontal"), grpOrientation);
     radVertical = new QRadioButton(QStringLiteral("Vertical"), grpOrientation);
     radHorizontal->setObjectName(QStringLiteral("radHorizontal"));

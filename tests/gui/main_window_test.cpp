@@ -34,6 +34,10 @@ QString ReadText(const QString& path) {
     return QString::fromLocal8Bit(file.readAll());
 }
 
+// The web engine runs in its own processes; on a busy machine its answers
+// take a while.
+constexpr int kPageWait = 20000;
+
 QWidget* PageInput() { return frmBrowser->WebBrowser1->focusProxy(); }
 
 } // namespace
@@ -107,7 +111,7 @@ private slots:
         // Placed side by side: 10, 10 + 150 + 2, 162 + 150 + 2.
         QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("314"));
         QVERIFY(WaitForPreviewLoaded());
-        QTRY_COMPARE(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), 3, kPageWait);
         QCOMPARE(OwnerPosition(2), QPoint(314, 10));
         QVERIFY(ReadText(folder + QStringLiteral("/Dirovidadaz.js")).contains(QStringLiteral("/* IDE! */")));
 
@@ -126,19 +130,19 @@ private slots:
         QCOMPARE(frmMain->listMenus->item(1)->text(), QStringLiteral("Menu 2"));
         QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("314")); // what was entry 3
         QVERIFY(WaitForPreviewLoaded());
-        QTRY_COMPARE(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), 2, kPageWait);
 
         // Selecting in the list moves the page's selector frame (3 px outside the menu).
         ClickListRow(0);
         QCOMPARE(frmMain->Model().iSelectedMenu, 0);
         QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("10"));
-        QTRY_COMPARE(SelectorLeft(), 7);
+        QTRY_COMPARE_WITH_TIMEOUT(SelectorLeft(), 7, kPageWait);
         ClickListRow(1);
-        QTRY_COMPARE(SelectorLeft(), 311);
+        QTRY_COMPARE_WITH_TIMEOUT(SelectorLeft(), 311, kPageWait);
         // Keyboard: a key release on the list selects what the list highlights.
         QTest::keyClick(frmMain->listMenus, Qt::Key_Up);
         QCOMPARE(frmMain->Model().iSelectedMenu, 0);
-        QTRY_COMPARE(SelectorLeft(), 7);
+        QTRY_COMPARE_WITH_TIMEOUT(SelectorLeft(), 7, kPageWait);
     }
 
     void clickAndDragInThePreviewReachTheEditor() {
@@ -151,19 +155,19 @@ private slots:
 
         // A press on menu 2's caption selects it in the editor.
         QTest::mousePress(PageInput(), Qt::LeftButton, {}, caption1);
-        QTRY_COMPARE(frmMain->Model().iSelectedMenu, 1);
-        QTRY_COMPARE(frmMain->listMenus->currentRow(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->Model().iSelectedMenu, 1, kPageWait);
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->listMenus->currentRow(), 1, kPageWait);
         QTest::mouseRelease(PageInput(), Qt::LeftButton, {}, caption1);
         QTest::qWait(0);
 
         // A drag moves it; Left and Top follow without the pending look.
         const QPoint caption0 = OwnerPosition(0) + QPoint(20, 8);
         QTest::mousePress(PageInput(), Qt::LeftButton, {}, caption0);
-        QTRY_COMPARE(frmMain->Model().iSelectedMenu, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->Model().iSelectedMenu, 0, kPageWait);
         for (int step = 1; step <= 5; ++step) QTest::mouseMove(PageInput(), caption0 + QPoint(step * 10, step * 20));
         QTest::mouseRelease(PageInput(), Qt::LeftButton, {}, caption0 + QPoint(50, 100));
-        QTRY_COMPARE(frmMain->Model().entries[0].MX, 60);
-        QTRY_COMPARE(frmMain->Model().entries[0].MY, 110);
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->Model().entries[0].MX, 60, kPageWait);
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->Model().entries[0].MY, 110, kPageWait);
         QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("60"));
         QCOMPARE(frmMain->txtTop->text(), QStringLiteral("110"));
         QCOMPARE(frmMain->IsPreviewPending(), pendingBefore);
@@ -226,7 +230,7 @@ private slots:
         QVERIFY(WaitForPreviewLoaded());
         const QString log = ProgramFolder() + QStringLiteral("/js.log");
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ERROR(x is not defined@here@12)'"));
-        QTRY_VERIFY(ReadText(log).contains(QStringLiteral("!RarurAVI:ERROR(x is not defined@here@12)\r\n")));
+        QTRY_VERIFY_WITH_TIMEOUT(ReadText(log).contains(QStringLiteral("!RarurAVI:ERROR(x is not defined@here@12)\r\n")), kPageWait);
 
         // A link leading away shows Back to Preview; that page cannot move menus.
         const QString other = ProgramFolder() + QStringLiteral("/other.html");
@@ -236,17 +240,17 @@ private slots:
         page.close();
         EvalInPreview(QStringLiteral("location.href=%1").arg(
             QLatin1Char('"') + QUrl::fromLocalFile(other).toString() + QLatin1Char('"')));
-        QTRY_VERIFY(frmBrowser->btnBackToPreview->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isVisible(), kPageWait);
         const int leftBefore = frmMain->Model().entries[0].MX;
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:docMouseMove(0,444,333)'"));
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ERROR(foreign@x@1)'"));
-        QTRY_VERIFY(ReadText(log).contains(QStringLiteral("foreign@x@1")));
+        QTRY_VERIFY_WITH_TIMEOUT(ReadText(log).contains(QStringLiteral("foreign@x@1")), kPageWait);
         QCOMPARE(frmMain->Model().entries[0].MX, leftBefore);
 
         QTest::mouseClick(frmBrowser->btnBackToPreview, Qt::LeftButton);
         QVERIFY(WaitForPreviewLoaded());
-        QTRY_VERIFY(frmBrowser->btnBackToPreview->isHidden());
-        QTRY_COMPARE(EvalInPreview(QStringLiteral("typeof numOfMenus")).toString(), QStringLiteral("number"));
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isHidden(), kPageWait);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("typeof numOfMenus")).toString(), QStringLiteral("number"), kPageWait);
     }
 
     void helpKeyAndHelpButtonLock() {
