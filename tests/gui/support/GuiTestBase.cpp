@@ -17,6 +17,8 @@
 #include "preview/TfrmBrowser.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmSelFolder.h"
+#include "workflow/TfrmStart.h"
 #include "workflow/TfrmTemplateInfo.h"
 
 namespace didad::testing {
@@ -53,6 +55,9 @@ void GuiTestBase::CreateWindows() {
     frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(programDir_->path() + QLatin1Char('/')));
     QVERIFY(CheckBrowserVersion(frmMain));
     frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    // Created, not shown: a shown start dialog disables the main window.
+    frmStart = new TfrmStart();
+    frmSelFolder = new TfrmSelFolder();
     frmAddText = new TfrmAddText(frmMain);
     frmAddURL = new TfrmAddURL(frmMain);
     frmAddImage = new TfrmAddImage(frmMain);
@@ -67,6 +72,10 @@ void GuiTestBase::CreateWindows() {
 void GuiTestBase::DestroyWindows() {
     QtMessageBoxes::SetHook({});
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    delete frmSelFolder;
+    frmSelFolder = nullptr;
+    delete frmStart;
+    frmStart = nullptr;
     delete frmBrowser;
     frmBrowser = nullptr;
     delete frmMain; // the dialogs are its children
