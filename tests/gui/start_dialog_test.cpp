@@ -1,0 +1,273 @@
+// The start dialog and the folder chooser, driven through the real windows:
+// new and opened projects, Projects... and back, the remembered project.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+#include "GuiTestBase.h"
+#include "editor/TfrmMain.h"
+#include "model/ScriptWriter.h"
+#include "workflow/QtMessageBoxes.h"
+#include "workflow/TfrmSelFolder.h"
+#include "workflow/TfrmStart.h"
+
+using namespace didad;
+
+namespace {
+
+// Runs `act` once the folder chooser is up modally (its exec() blocks the click).
+void WhenChooserOpens(std::function<void()> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QApplication::activeModalWidget() != frmSelFolder) return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start();
+}
+
+void ChooseInChooser(const QString& path) {
+    WhenChooserOpens([path] {
+        frmSelFolder->txtPath->setText(path);
+        QTest::mouseClick(frmSelFolder->btnOK, Qt::LeftButton);
+    });
+}
+
+QString ScriptText(const QString& folder) {
+    QFile file(QDir(folder).filePath(QStringLiteral("Dirovidadaz.js")));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(file.readAll());
+}
+
+bool IsEditing() { return frmMain->isEnabled() && !frmStart->isVisible(); }
+
+} // namespace
+
+class StartDialogTest : public testing::GuiTestBase {
+    Q_OBJECT
+private slots:
+    void initTestCase() { CreateWindows(); }
+    void cleanupTestCase() { DestroyWindows(); }
+    void init() { ResetRecords(); }
+
+    void firstStartOverDisabledMainWindow();
+    void newProjectInProposedFolder();
+    void folderThatCannotBeCreated();
+    void existingScriptOpenedOrReplaced();
+    void projectsThenCancelKeepsProject();
+    void openThroughDirectoryList();
+    void openFolderWithoutScript();
+    void reopenLastEditedProject();
+
+private:
+    QString projectFolder_;
+};
+
+void StartDialogTest::firstStartOverDisabledMainWindow() {
+    // A remembered folder that is gone leaves the button disabled.
+    QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+        .setValue(QStringLiteral("LastEdited"), QDir(ProgramFolder()).filePath(QStringLiteral("gone")));
+    frmStart->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frmStart));
+    QVERIFY(!frmMain->isEnabled());
+    QVERIFY(!frmMain->btnHelp->isEnabled());
+    QCOMPARE(frmStart->btnQuit_Cancel->text(), QStringLiteral("Quit"));
+    QVERIFY(!frmStart->btnOpenLastEdited->isEnabled());
+    QCOMPARE(frmMain->lblActiveProject->text(), QStringLiteral("No Active Project!"));
+    // Neither Esc nor a close request leaves the dialog.
+    QTest::keyClick(frmStart, Qt::Key_Escape);
+    frmStart->close();
+    QVERIFY(frmStart->isVisible());
+}
+
+void StartDialogTest::newProjectInProposedFolder() {
+    QDir(ProgramFolder()).mkdir(QStringLiteral("NewProject_01"));
+    QString shownPath;
+    WhenChooserOpens([&] {
+        shownPath = frmSelFolder->txtPath->text();
+        QCOMPARE(frmSelFolder->windowTitle(), QStringLiteral("Select Destination Folder"));
+        QTest::mouseClick(frmSelFolder->btnOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
+
+    projectFolder_ = QDir(ProgramFolder()).filePath(QStringLiteral("NewProject_02"));
+    QCOMPARE(shownPath, projectFolder_);
+    QTRY_VERIFY(IsEditing());
+    QVERIFY(frmMain->btnHelp->isEnabled());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QCOMPARE(frmMain->Model().numOfMenus(), 0);
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("IDE=1")));
+    QVERIFY(QFile::exists(QDir(projectFolder_).filePath(QStringLiteral("Temp.html"))));
+    QCOMPARE(frmMain->lblActiveProject->toolTip(), projectFolder_);
+    QVERIFY(frmMain->lblActiveProject->text().startsWith(QStringLiteral("Active Project: ")));
+    QVERIFY(QFontMetrics(frmMain->lblActiveProject->font()).horizontalAdvance(frmMain->lblActiveProject->text()) <=
+            380);
+    QVERIFY(!frmMain->txtLeft->isEnabled());
+}
+
+void StartDialogTest::folderThatCannotBeCreated() {
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    const QString missing = QDir(ProgramFolder()).filePath(QStringLiteral("no/such/place"));
+    ChooseInChooser(missing);
+    QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
+
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].text.startsWith(QStringLiteral("Cannot create folder: ") + missing));
+    QVERIFY(frmStart->isVisible());
+    QVERIFY(!frmMain->isEnabled());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+}
+
+void StartDialogTest::existingScriptOpenedOrReplaced() {
+    frmMain->btnAddMenuClick();
+    frmMain->btnAddMenuClick();
+    QCOMPARE(frmMain->Model().numOfMenus(), 2);
+
+    // Yes opens the project that is there.
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    QueueAnswer(true);
+    ChooseInChooser(projectFolder_);
+    QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].caption, QStringLiteral("Warning"));
+    QVERIFY(boxes[0].text.startsWith(QStringLiteral("File \"Dirovidadaz.js\" already exists")));
+    QCOMPARE(frmMain->Model().numOfMenus(), 2);
+    QCOMPARE(frmMain->listMenus->count(), 2);
+    QVERIFY(frmMain->txtLeft->isEnabled());
+
+    // No makes a new, empty project over it.
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    QueueAnswer(false);
+    ChooseInChooser(projectFolder_);
+    QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+    QCOMPARE(frmMain->Model().numOfMenus(), 0);
+    QCOMPARE(frmMain->listMenus->count(), 0);
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("var numOfMenus=0")));
+}
+
+void StartDialogTest::projectsThenCancelKeepsProject() {
+    frmMain->btnAddMenuClick();
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("IDE=1")));
+
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    QVERIFY(!frmMain->isEnabled());
+    QVERIFY(!frmMain->btnHelp->isEnabled());
+    QCOMPARE(frmStart->btnQuit_Cancel->text(), QStringLiteral("Cancel"));
+    QVERIFY(!frmStart->btnOpenLastEdited->isEnabled());
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("IDE=0")));
+
+    QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+    QVERIFY(frmMain->btnHelp->isEnabled());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QCOMPARE(frmMain->Model().numOfMenus(), 1);
+    // Still the final script until the next preview update.
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("IDE=0")));
+}
+
+void StartDialogTest::openThroughDirectoryList() {
+    // A second project to switch to; the first keeps its menu.
+    const QString other = QDir(ProgramFolder()).filePath(QStringLiteral("other"));
+    QDir().mkpath(other);
+    ProjectModel written;
+    written.projectFolder = ToBytes(other);
+    written.AddMenuEntry();
+    written.AddMenuEntry();
+    written.AddMenuEntry();
+    written.entries[0].MX = 77;
+    WriteProjectScript(written, ScriptMode::Final);
+
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    QString openedAt;
+    QString afterDoubleClick;
+    WhenChooserOpens([&] {
+        openedAt = frmSelFolder->txtPath->text();
+        QListWidget* list = frmSelFolder->NewDirList1;
+        const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("other"), Qt::MatchEndsWith);
+        if (!found.isEmpty()) {
+            list->scrollToItem(found.first());
+            const QRect where = list->visualItemRect(found.first());
+            // An item view takes a double click only on the item it saw pressed.
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where.center());
+        }
+        afterDoubleClick = frmSelFolder->txtPath->text();
+        QTest::mouseClick(frmSelFolder->btnOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmStart->btnOpen, Qt::LeftButton);
+
+    QCOMPARE(openedAt, ProgramFolder() + QLatin1Char('/'));
+    QCOMPARE(afterDoubleClick, other);
+    QTRY_VERIFY(IsEditing());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), other);
+    QCOMPARE(frmMain->Model().numOfMenus(), 3);
+    QCOMPARE(frmMain->listMenus->count(), 3);
+    QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("77"));
+    QVERIFY(ScriptText(other).contains(QStringLiteral("IDE=1")));
+    // The project left behind was written as a final script with its menu.
+    QVERIFY(ScriptText(projectFolder_).contains(QStringLiteral("var numOfMenus=1")));
+    projectFolder_ = other;
+}
+
+void StartDialogTest::openFolderWithoutScript() {
+    const QString empty = QDir(ProgramFolder()).filePath(QStringLiteral("empty"));
+    QDir().mkpath(empty);
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    ChooseInChooser(empty);
+    QTest::mouseClick(frmStart->btnOpen, Qt::LeftButton);
+
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].text.startsWith(QStringLiteral("\"Dirovidadaz.js\" not found in this folder.")));
+    QVERIFY(frmStart->isVisible());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+}
+
+void StartDialogTest::reopenLastEditedProject() {
+    // Program end records the folder; the next run's first start offers it.
+    frmMain->RecordLastEditedProject();
+    QCOMPARE(QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
+             projectFolder_);
+
+    delete frmStart;
+    frmStart = new TfrmStart();
+    frmMain->Model().projectFolder.clear();
+    frmMain->Model().entries.clear();
+    frmStart->show();
+    QTRY_VERIFY(frmStart->btnOpenLastEdited->isEnabled());
+    QCOMPARE(frmStart->btnOpenLastEdited->toolTip(), projectFolder_);
+    QCOMPARE(frmStart->btnQuit_Cancel->text(), QStringLiteral("Quit"));
+
+    QTest::mouseClick(frmStart->btnOpenLastEdited, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QCOMPARE(frmMain->Model().numOfMenus(), 3);
+    QVERIFY(boxes.isEmpty());
+}
+
+DIDAD_GUI_TEST_MAIN(StartDialogTest)
+#include "start_dialog_test.moc"
