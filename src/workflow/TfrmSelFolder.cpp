@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +18,7 @@
 #include "workflow/FolderList.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
 #include "workflow/QtMessageBoxes.h"
 
 namespace didad {
@@ -31,8 +31,9 @@ constexpr int kPathRole = Qt::UserRole;
 
 TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelFolder"));
+    // On top like the start dialog that opens it, or it would open beneath it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setModal(true);
 
     lblMessage = new QLabel(this);
@@ -80,6 +81,9 @@ TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
     connect(NewDirList1, &QListWidget::itemDoubleClicked, this, &TfrmSelFolder::NewDirList1DoubleClick);
     connect(NewDriveBox1, &QComboBox::activated, this, &TfrmSelFolder::NewDriveBox1Change);
 
+    new HelpKeyFilter(this, [] {
+        if (frmMain) frmMain->OpenHelp();
+    });
     resize(258, 237);
     CentreOnDesktop(this);
 }
@@ -92,14 +96,6 @@ void TfrmSelFolder::showEvent(QShowEvent* event) {
     txtPath->setFocus();
     Accepted = false;
     QDialog::showEvent(event);
-}
-
-void TfrmSelFolder::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && !event->isAutoRepeat() && frmMain) {
-        frmMain->OpenHelp();
-        return;
-    }
-    QDialog::keyReleaseEvent(event);
 }
 
 void TfrmSelFolder::MoveToFolder(const QString& folder) {

@@ -42,7 +42,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     // Refills the list and the volume selector for `folder`; true when the

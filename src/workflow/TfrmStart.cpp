@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 
 #include "editor/TfrmMain.h"
 #include "workflow/QtDialogPlacement.h"
+#include "workflow/QtHelpKey.h"
 #include "workflow/TfrmSelFolder.h"
 
 namespace didad {
@@ -79,6 +79,9 @@ TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
     connect(btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
     connect(btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
 
+    new HelpKeyFilter(this, [] {
+        if (frmMain) frmMain->OpenHelp();
+    });
     resize(237, 208);
     CentreOnDesktop(this);
 }
@@ -103,14 +106,6 @@ void TfrmStart::showEvent(QShowEvent* event) {
 void TfrmStart::closeEvent(QCloseEvent* event) {
     // Only the dialog's buttons leave it.
     event->ignore();
-}
-
-void TfrmStart::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && !event->isAutoRepeat() && frmMain) {
-        frmMain->OpenHelp();
-        return;
-    }
-    QDialog::keyReleaseEvent(event);
 }
 
 void TfrmStart::btnNewClick() { flow_.NewProject(); }

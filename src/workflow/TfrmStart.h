@@ -41,7 +41,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     // Esc must not leave the dialog either: only its buttons do.
     void reject() override {}
 

@@ -70,6 +70,7 @@ private slots:
     void projectsThenCancelKeepsProject();
     void openThroughDirectoryList();
     void openFolderWithoutScript();
+    void chooserVolumesHelpAndCancel();
     void reopenLastEditedProject();
 
 private:
@@ -241,6 +242,36 @@ void StartDialogTest::openFolderWithoutScript() {
 
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes[0].text.startsWith(QStringLiteral("\"Dirovidadaz.js\" not found in this folder.")));
+    QVERIFY(frmStart->isVisible());
+    QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
+    QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
+    QTRY_VERIFY(IsEditing());
+}
+
+void StartDialogTest::chooserVolumesHelpAndCancel() {
+    QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
+    QTRY_VERIFY(frmStart->isVisible());
+    QTest::keyRelease(frmStart->btnOpen, Qt::Key_F1);
+    QCOMPARE(urls.opened.size(), 1);
+    QVERIFY(urls.opened[0].toLocalFile().endsWith(QStringLiteral("Help/index.htm")));
+
+    QString onRootVolume;
+    WhenChooserOpens([&] {
+        QTest::keyRelease(frmSelFolder->txtPath, Qt::Key_F1);
+        const int root = frmSelFolder->NewDriveBox1->findData(QStringLiteral("/"));
+        if (root >= 0) {
+            frmSelFolder->NewDriveBox1->setCurrentIndex(root);
+            emit frmSelFolder->NewDriveBox1->activated(root);
+        }
+        onRootVolume = frmSelFolder->txtPath->text();
+        QTest::mouseClick(frmSelFolder->BitBtn1, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmStart->btnOpen, Qt::LeftButton);
+
+    QCOMPARE(urls.opened.size(), 2);
+    QCOMPARE(onRootVolume, QStringLiteral("/"));
+    QVERIFY(!frmSelFolder->Accepted);
+    QVERIFY(boxes.isEmpty());
     QVERIFY(frmStart->isVisible());
     QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
     QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
