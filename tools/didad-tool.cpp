@@ -12,6 +12,7 @@
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -218,7 +219,11 @@ int CommandWrite(const std::vector<std::string>& args) {
     const ScriptMode mode = args.size() == 2 ? ScriptMode::Final : ScriptMode::Preview;
     json in;
     try {
-        in = json::parse(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        // Read standard input whole first: parsing straight from an
+        // istreambuf_iterator over std::cin never ends with libstdc++ 12.
+        std::ostringstream input;
+        input << std::cin.rdbuf();
+        in = json::parse(input.str());
     } catch (const json::parse_error& error) {
         throw UsageError(std::string("the model on standard input is not valid JSON: ") + error.what());
     }
