@@ -33,6 +33,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
+#include "GuiTestBase.h"
 #include "workflow/QtMessageBoxes.h"
 
 using namespace didad;
@@ -92,30 +93,9 @@ void Retype(QLineEdit* box, const QString& text) {
         QTest::keyClicks(box, text);
 }
 
-QVariant RunJs(const QString& code) {
-    QVariant result;
-    bool done = false;
-    frmBrowser->WebBrowser1->page()->runJavaScript(code, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("script did not answer: %s", qPrintable(code));
-    return result;
-}
-
-class HelpOpened : public QObject {
-    Q_OBJECT
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-
-public:
-    QList<QUrl> urls;
-};
-
 } // namespace
 
-class PropertiesTest : public QObject {
+class PropertiesTest : public didad::testing::GuiTestBase {
     Q_OBJECT
 
 private:
@@ -136,43 +116,22 @@ private:
     }
 
     bool UpdatePreviewAndWait() {
-        QSignalSpy loaded(frmBrowser, &TfrmBrowser::documentCompleted);
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
-        return loaded.wait(20000) || loaded.count() > 0;
+        return WaitForPreviewLoaded();
     }
 
-    QTemporaryDir projectDir_;
+    QString projectFolder_;
     QTemporaryDir picturesDir_;
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(projectDir_.isValid());
-        frmMain = new TfrmMain();
-        frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
-        frmAddText = new TfrmAddText(frmMain);
-        frmAddURL = new TfrmAddURL(frmMain);
-        frmAddImage = new TfrmAddImage(frmMain);
-        // Boxes of the program answer themselves and are recorded.
-        QtMessageBoxes::SetHook([this](const BoxRequest& request) {
-            boxes_.append(request.text);
-            return true;
-        });
-        Model().projectFolder = ToBytes(projectDir_.path());
-        Model().ResetForNewProject();
-        frmMain->ProjectActivated(false);
-        frmMain->show();
+        CreateWindows();
+        projectFolder_ = StartNewProject(QStringLiteral("props"));
     }
 
-    void cleanupTestCase() {
-        QtMessageBoxes::SetHook({});
-        delete frmBrowser;
-        frmBrowser = nullptr;
-        delete frmMain; // owns the dialogs
-        frmMain = nullptr;
-    }
+    void cleanupTestCase() { DestroyWindows(); }
 
-    void init() { boxes_.clear(); }
+    void init() { ResetRecords(); }
 
     void numberBoxesFollowTheFieldRule() {
         FreshProject(1);
@@ -328,7 +287,7 @@ private slots:
                  QStringLiteral("<CENTER>\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>"));
         QVERIFY(!frmMain->IsPreviewPending());
         QTRY_VERIFY_WITH_TIMEOUT(
-            RunJs(QStringLiteral("document.getElementById('cap0') ? "
+            EvalInPreview(QStringLiteral("document.getElementById('cap0') ? "
                                  "document.getElementById('cap0').innerText : ''"))
                 .toString()
                 .contains(QStringLiteral("C\na\np")),
@@ -485,8 +444,8 @@ private slots:
         });
         QTest::mouseClick(frmMain->btnAddimage, Qt::LeftButton);
 
-        QVERIFY(boxes_.isEmpty());
-        QVERIFY(QFile::exists(projectDir_.filePath(QStringLiteral("logo.png"))));
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(QFile::exists(QDir(projectFolder_).filePath(QStringLiteral("logo.png"))));
         QCOMPARE(Entry().MTM, std::string("Blank menu<IMG SRC=\"logo.png\" BORDER=\"7\">\r\n"));
         QCOMPARE(frmAddImage->RememberedFolder(), QDir::toNativeSeparators(picturesDir_.path()));
 
@@ -495,7 +454,7 @@ private slots:
             "(function(){var m=document.getElementById('menu0');"
             "var i=m?m.getElementsByTagName('img')[0]:null;"
             "return i&&i.complete?i.naturalWidth:-1;})()");
-        QTRY_COMPARE_WITH_TIMEOUT(RunJs(natural).toInt(), 37, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(natural).toInt(), 37, 10000);
     }
 
     void addImageFailureAndCancelledChooser() {
@@ -511,34 +470,28 @@ private slots:
             QTest::mouseClick(frmAddImage->btnAdd, Qt::LeftButton);
         });
         QTest::mouseClick(frmMain->btnAddimage, Qt::LeftButton);
-        QCOMPARE(boxes_.size(), 1);
-        QVERIFY(boxes_.constFirst().startsWith(
+        QCOMPARE(BoxTexts().size(), 1);
+        QVERIFY(BoxTexts().constFirst().startsWith(
             QStringLiteral("Cannot copy this file: \r\n  /no/such/folder/pic.gif\r\n")));
         QCOMPARE(Entry().MTC, std::string("Caption<IMG SRC=\"pic.gif\" BORDER=\"7\">\r\n"));
     }
 
     void helpKeyInDialogs() {
         // F1 released on any control of a dialog opens the help page once.
-        HelpOpened opened;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
         for (QDialog* dialog : {static_cast<QDialog*>(frmAddText), static_cast<QDialog*>(frmAddURL),
                                 static_cast<QDialog*>(frmAddImage)}) {
-            opened.urls.clear();
+            urls.opened.clear();
             QWidget* focus = dialog->findChildren<QLineEdit*>().value(0);
             if (!focus)
                 focus = dialog->findChildren<QPlainTextEdit*>().value(0);
             QVERIFY(focus);
             QTest::keyRelease(focus, Qt::Key_F1);
             QTest::keyRelease(focus, Qt::Key_F2);
-            QCOMPARE(opened.urls.size(), 1);
-            QVERIFY(opened.urls.constFirst().toLocalFile().endsWith(QStringLiteral("Help/index.htm")));
+            QCOMPARE(urls.opened.size(), 1);
+            QVERIFY(urls.opened.constFirst().toLocalFile().endsWith(QStringLiteral("Help/index.htm")));
         }
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
-
-private:
-    QStringList boxes_;
 };
 
-QTEST_MAIN(PropertiesTest)
+DIDAD_GUI_TEST_MAIN(PropertiesTest)
 #include "properties_test.moc"
