@@ -117,6 +117,17 @@ void StartDialogTest::newProjectInProposedFolder() {
     QVERIFY(QFontMetrics(frmMain->lblActiveProject->font()).horizontalAdvance(frmMain->lblActiveProject->text()) <=
             380);
     QVERIFY(!frmMain->txtLeft->isEnabled());
+
+    // A folder too long for the status line loses its middle, measured in the label's font.
+    const QString deep = QStringLiteral("/srv/") + QString(200, QLatin1Char('d')) + QStringLiteral("/end-of-path");
+    frmMain->ShowActiveProject(deep);
+    const QString shown = frmMain->lblActiveProject->text();
+    QVERIFY(shown.startsWith(QStringLiteral("Active Project: /")));
+    QVERIFY(shown.contains(QStringLiteral("...")));
+    QVERIFY(shown.endsWith(QStringLiteral("path")));
+    QVERIFY(QFontMetrics(frmMain->lblActiveProject->font()).horizontalAdvance(shown) <= 380);
+    QCOMPARE(frmMain->lblActiveProject->toolTip(), deep);
+    frmMain->ShowActiveProject(projectFolder_);
 }
 
 void StartDialogTest::folderThatCannotBeCreated() {
