@@ -290,10 +290,12 @@ void TfrmProjectSettings::btnOKClick()
     if (!frmMain)
         return;
     const SettingsDialogValues values = ControlValues();
+    ProjectModel& model = frmMain->Model();
+    const ProjectSettings previous = model.settings;
     SettingsConfirmation result;
     // An existing template that cannot be read ends the action with the
     // file error; the dialog stays open with nothing stored.
-    if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(frmMain->Model(), values); }))
+    if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(model, values); }))
         return;
     if (!result.stored) {
         txtTemplate->setFocus();
@@ -305,11 +307,14 @@ void TfrmProjectSettings::btnOKClick()
         txtTemplate->selectAll();
         return;
     }
-    // A failed write has shown its error box; the settings are stored, and
-    // the dialog stays open so that the cause (say, a folder under the
-    // template's name) can be put right from here.
-    if (!frmMain->UpdatePreview())
+    if (!frmMain->UpdatePreview()) {
+        // The write has shown its error box (say, a folder stands under the
+        // template's name). The dialog stays open to put that right, and the
+        // project keeps its old settings, so that Cancel still means
+        // "nothing changed" and later saves do not keep failing on them.
+        model.settings = previous;
         return;
+    }
     accept();
 }
 

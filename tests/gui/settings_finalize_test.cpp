@@ -274,6 +274,29 @@ private slots:
         QCOMPARE(QString::fromStdString(frmMain->Model().settings.PRJ_sTemplate), QStringLiteral("Temp.html"));
     }
 
+    void failedPageWriteKeepsTheDialogAndTheOldSettings()
+    {
+        // Regression: a folder under the new template name used to leave the
+        // failed settings stored, so every later save failed on them.
+        QVERIFY(QDir(folder_).mkdir(QStringLiteral("pages.html")));
+        const ProjectSettings before = frmMain->Model().settings;
+        bool stillOpen = false;
+        WithSettingsDialog([&] {
+            dlg()->txtScrollIn->setText(QStringLiteral("99"));
+            dlg()->txtTemplate->setText(QStringLiteral("pages.html"));
+            QTest::mouseClick(dlg()->btnOK, Qt::LeftButton);
+            stillOpen = dlg()->isVisible();
+            QTest::mouseClick(dlg()->btnCancel, Qt::LeftButton);
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
+        QCOMPARE(boxes[0].text, QStringLiteral("Cannot create file ") +
+                                    QDir::toNativeSeparators(ProjectFile(QStringLiteral("pages.html"))));
+        QCOMPARE(frmMain->Model().settings, before);
+        QVERIFY(frmMain->UpdatePreview());
+    }
+
     void moreInfoShowsTheTemplateInformation()
     {
         bool shown = false;
