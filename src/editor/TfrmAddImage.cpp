@@ -57,6 +57,7 @@ TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
                  "lbl3");
     btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
     btnAdd->setAutoDefault(false);
+    btnAdd->setDefault(true);
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
@@ -145,9 +146,12 @@ void TfrmAddImage::btnAddClick() {
     accept();
 }
 
-void TfrmAddImage::btnCancelClick() {
+void TfrmAddImage::btnCancelClick() { reject(); }
+
+void TfrmAddImage::reject() {
+    // The next opening starts in the main input again.
     txtImage->setFocus();
-    reject();
+    QDialog::reject();
 }
 
 void TfrmAddImage::btnChooseFileNameClick() {

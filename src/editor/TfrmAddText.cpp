@@ -73,8 +73,8 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
     Label1->setWordWrap(true);
 
     btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
-    btnAdd->setDefault(false);
     btnAdd->setAutoDefault(false);
+    btnAdd->setDefault(true);
     BitBtn2 = Named(new QPushButton(QStringLiteral("Cancel"), this), "BitBtn2");
     BitBtn2->setAutoDefault(false);
 
@@ -143,9 +143,12 @@ void TfrmAddText::btnAddClick() {
     accept();
 }
 
-void TfrmAddText::BitBtn2Click() {
+void TfrmAddText::BitBtn2Click() { reject(); }
+
+void TfrmAddText::reject() {
+    // The next opening starts in the main input again.
     txtTEXT->setFocus();
-    reject();
+    QDialog::reject();
 }
 
 void TfrmAddText::panColorClick() {

@@ -54,6 +54,7 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
     txtHTML = Named(new QPlainTextEdit(this), "txtHTML");
     btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
     btnAdd->setAutoDefault(false);
+    btnAdd->setDefault(true);
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
@@ -108,9 +109,12 @@ void TfrmAddURL::btnAddClick() {
     accept();
 }
 
-void TfrmAddURL::btnCancelClick() {
+void TfrmAddURL::btnCancelClick() { reject(); }
+
+void TfrmAddURL::reject() {
+    // The next opening starts in the main input again.
     txtURL->setFocus();
-    reject();
+    QDialog::reject();
 }
 
 void TfrmAddURL::btnChooseFileClick() {

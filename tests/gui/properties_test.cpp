@@ -415,10 +415,23 @@ private slots:
             QTest::mouseClick(frmAddURL->btnChooseFile, Qt::LeftButton);
             frmAddURL->cboxTarget->setCurrentIndex(0);
             QTest::keyClicks(frmAddURL->txtURL, QStringLiteral("x.htm"));
-            QTest::mouseClick(frmAddURL->btnAdd, Qt::LeftButton);
+            QTest::keyClick(frmAddURL->txtURL, Qt::Key_Return); // Add is the default button
+            QVERIFY(!frmAddURL->isVisible());
         });
         QTest::mouseClick(frmMain->btnAddURL, Qt::LeftButton);
         QVERIFY(Entry().MTC.ends_with("<A HREF=\"x.htm\"></A>\r\n"));
+
+        // Escape cancels like the Cancel button: nothing inserted, and the
+        // next opening starts in the URL box.
+        const std::string before = Entry().MTC;
+        WhenDialog(frmAddURL, [] {
+            QTest::keyClicks(frmAddURL->txtHTML, QStringLiteral("lost"));
+            QTest::keyClick(frmAddURL->txtHTML, Qt::Key_Escape);
+            QVERIFY(!frmAddURL->isVisible());
+        });
+        QTest::mouseClick(frmMain->btnAddURL, Qt::LeftButton);
+        QCOMPARE(Entry().MTC, before);
+        QCOMPARE(frmAddURL->focusWidget(), frmAddURL->txtURL);
         QCOMPARE(QDir(frmAddURL->RememberedFolder()).canonicalPath(), QDir(site.path()).canonicalPath());
     }
 
