@@ -1,0 +1,161 @@
+// The command-line driver, run as a separate program the way the browser
+// tests and benchmarks run it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <sys/wait.h>
+
+#include "TempFolder.h"
+#include "model/ProjectModel.h"
+#include "model/ScriptWriter.h"
+
+using namespace didad;
+using didad::testing::ReadFileBytes;
+using didad::testing::TempFolder;
+using didad::testing::WriteFileBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out, err;
+};
+
+class DidadTool : public ::testing::Test {
+protected:
+    TempFolder temp;
+
+    void SetUp() override {
+        const char* tool = std::getenv("DIDAD_TOOL");
+        if (!tool || !*tool) GTEST_SKIP() << "DIDAD_TOOL is not set (ctest sets it)";
+        tool_ = tool;
+    }
+
+    std::string Quote(const std::string& text) const {
+        std::string out = "'";
+        for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return out + "'";
+    }
+
+    ToolRun Tool(const std::string& arguments, const std::string& input = "") {
+        WriteFileBytes(temp.File("stdin"), input);
+        const std::string command = Quote(tool_) + " " + arguments + " <" + Quote(temp.File("stdin")) + " >" +
+                                    Quote(temp.File("stdout")) + " 2>" + Quote(temp.File("stderr"));
+        const int raw = std::system(command.c_str());
+        ToolRun run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadFileBytes(temp.File("stdout"));
+        run.err = ReadFileBytes(temp.File("stderr"));
+        return run;
+    }
+
+    std::string Dir() const { return Quote(temp.File("p")); }
+
+private:
+    std::string tool_;
+};
+
+} // namespace
+
+TEST_F(DidadTool, NewAddAndDump) {
+    ToolRun run = Tool("new " + Dir());
+    ASSERT_EQ(run.status, 0) << run.err;
+    ProjectModel fresh;
+    fresh.projectFolder = temp.File("p");
+    EXPECT_EQ(ReadFileBytes(temp.File("p/Dirovidadaz.js")), BuildProjectScript(fresh, ScriptMode::Preview));
+    EXPECT_TRUE(fs::exists(temp.File("p/Temp.html")));
+
+    run = Tool("add " + Dir() + " 6");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Tool("dump " + Dir());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::string start =
+        "{\"settings\":{\"scrIN\":20,\"scrOUT\":10,\"cDefCap\":\"#FFFFFF\",\"fDefCap\":\"Arial\",\"fDefCapS\":12,"
+        "\"cDefMenu\":\"#FFFFFF\",\"fDefMenu\":\"Arial\",\"fDefMenuS\":12,\"PRJ_sTemplate\":\"Temp.html\"},"
+        "\"iSelectedMenu\":0,\"entries\":[{\"MTC\":\"Caption\",\"MTCH\":22,\"MTM\":\"Bla";
+    EXPECT_EQ(run.out.substr(0, start.size()), start);
+    // The sixth menu starts a new row.
+    EXPECT_NE(run.out.find("\"MX\":10,\"MY\":110,"), std::string::npos);
+    EXPECT_EQ(run.out.back(), '\n');
+}
+
+TEST_F(DidadTool, WriteThenDumpGivesTheModelBack) {
+    const std::string model =
+        R"({"settings":{"scrIN":5,"scrOUT":7,"cDefCap":"#102030","fDefCap":"Verdana","fDefCapS":9,)"
+        R"("cDefMenu":"#A0B0C0","fDefMenu":"Arial","fDefMenuS":11,"PRJ_sTemplate":"index.html"},)"
+        R"("iSelectedMenu":0,"entries":[{"MTC":"<A HREF=\"a.html\">Home</A>","MTCH":30,)"
+        R"("MTM":"line\r\nback\\slash","MX":-20,"MY":5,"MW":100,"CO":"transparent","CC":"#000000",)"
+        R"("CM":"#008080","MA":1,"FL":0,"OO":0},{"MTC":"x","MTCH":22,"MTM":"side","MX":1,"MY":2,"MW":3,)"
+        R"("CO":"#111111","CC":"#222222","CM":"#333333","MA":0,"FL":1,"OO":1}]})";
+    ToolRun run = Tool("write " + Dir() + " --final", model);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string script = ReadFileBytes(temp.File("p/Dirovidadaz.js"));
+    EXPECT_NE(script.find(",IDE=0,"), std::string::npos);
+    EXPECT_NE(script.find("\"<nObR>side</nObR>\""), std::string::npos);
+    EXPECT_TRUE(fs::exists(temp.File("p/index.html")));
+    run = Tool("dump " + Dir());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, model + "\n");
+
+    run = Tool("write " + Dir(), model); // preview mode
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(ReadFileBytes(temp.File("p/Dirovidadaz.js")).find(",IDE=1,"), std::string::npos);
+}
+
+TEST_F(DidadTool, ReaderMessagesGoToStandardErrorInOrder) {
+    ASSERT_EQ(Tool("add " + Dir() + " 2").status, 1); // nothing there yet
+    ASSERT_EQ(Tool("new " + Dir()).status, 0);
+    ASSERT_EQ(Tool("add " + Dir() + " 2").status, 0);
+    std::string script = ReadFileBytes(temp.File("p/Dirovidadaz.js"));
+    script.replace(script.find(",scrOUT=10"), 10, "");
+    script.replace(script.find("var MW = new Array (150,150);"), 29, "");
+    WriteFileBytes(temp.File("p/Dirovidadaz.js"), script);
+    ToolRun run = Tool("dump " + Dir());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err,
+              "Cannot find: scrOUT=\nThe script file maybe corrupted.\n"
+              "Cannot find: var MW = new Array (\nThe script file maybe corrupted.\n");
+    EXPECT_NE(run.out.find("\"scrOUT\":0"), std::string::npos);
+
+    script.replace(script.find("RarurAVI_Ver = \"1.00\";"), 22, "RarurAVI_Ver = \"3.0\";");
+    WriteFileBytes(temp.File("p/Dirovidadaz.js"), script);
+    run = Tool("dump " + Dir());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("This project was created by another version of Didad: 3.0\n\n", 0), 0u) << run.err;
+}
+
+TEST_F(DidadTool, BadInputIsAClearErrorNeverACrash) {
+    struct Case {
+        std::string arguments, input, error;
+    };
+    const Case cases[] = {
+        {"", "", "no command given"},
+        {"frobnicate x", "", "unknown command"},
+        {"new", "", "new takes one folder"},
+        {"add " + Dir() + " many", "", "the count must be"},
+        {"dump " + Dir(), "", "Cannot open file"},
+        {"write " + Dir(), "{not json", "not valid JSON"},
+        {"write " + Dir(), "[]", "must be a JSON object"},
+        {"write " + Dir(), R"({"entries":[{"MX":"10"}]})", "entries[0].MX must be an integer"},
+        {"write " + Dir(), R"({"entries":[{"MX":3000000000}]})", "entries[0].MX is out of range"},
+        {"write " + Dir(), R"({"settings":{"cDefCap":"white"}})", "'$tehi' is not a valid integer value"},
+        {"write " + Dir() + " --draft", "{}", "optionally --final"},
+        {"write " + Quote(temp.File("a/b/c")), "{}", "Cannot create file"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = Tool(c.arguments, c.input);
+        EXPECT_EQ(run.status, 1) << c.arguments;
+        EXPECT_NE(run.err.find(c.error), std::string::npos) << c.arguments << "\n" << run.err;
+    }
+    ASSERT_EQ(Tool("new " + Dir()).status, 0);
+    ASSERT_EQ(Tool("add " + Dir() + " 9999").status, 0);
+    const ToolRun full = Tool("add " + Dir() + " 2");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("A project can hold at most 10000 menus."), std::string::npos);
+}
