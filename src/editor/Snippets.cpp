@@ -21,16 +21,6 @@ std::size_t LastSeparator(std::string_view path) {
     return path.find_last_of("\\/:");
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 // The text as lines, each ended by CR LF; a final line break adds no empty
 // line. CR LF, a lone CR and a lone LF all end a line.
 std::string LinesWithCrLf(std::string_view text) {
@@ -144,10 +134,12 @@ std::string PictureTargetPath(const std::string& projectFolder, std::string_view
 }
 
 bool PictureNeedsCopy(const std::string& imagePath, const std::string& targetPath) {
-    if (EqualIgnoringAsciiCase(imagePath, targetPath))
+    if (imagePath == targetPath)
         return false;
-    // Another spelling of the same file (a link, "..", letter case on a disk
-    // that ignores it) needs no copy, and copied in place it would be truncated.
+    // The picture may already be the project's file under another spelling
+    // of its path: other letter case on a disk that ignores it, a link, "..".
+    // Comparing the texts without regard to case would wrongly skip the copy
+    // on a disk that tells the cases apart, so the disk decides.
     std::error_code ec;
     const bool same = std::filesystem::equivalent(imagePath, targetPath, ec);
     return ec || !same;

@@ -64,7 +64,7 @@ std::string BuildAddImageSnippet(std::string_view imagePath, std::string_view bo
 // Where the picture goes: the project folder and the picture's file name.
 std::string PictureTargetPath(const std::string& projectFolder, std::string_view imagePath);
 // A picture is copied unless it already is the project's file: the two paths
-// are the same apart from ASCII letter case, or name the same file on disk.
+// are the same text or name the same file on disk.
 bool PictureNeedsCopy(const std::string& imagePath, const std::string& targetPath);
 // Copies the picture over any file of that name. False on any failure; the
 // file at the target is then left as it was.
