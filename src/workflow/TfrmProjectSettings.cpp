@@ -199,8 +199,14 @@ void TfrmProjectSettings::BuildWidgets()
     cdlg1->setObjectName(QStringLiteral("cdlg1"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    // Tight groups keep the dialog near its intended 298 x 353.
+    for (QLayout* group : {static_cast<QLayout*>(speeds), static_cast<QLayout*>(colours),
+                           static_cast<QLayout*>(fonts), static_cast<QLayout*>(templ)}) {
+        group->setContentsMargins(6, 2, 6, 4);
+        group->setSpacing(4);
+    }
     layout->addWidget(GroupBox_MenuSpeed);
     layout->addWidget(GroupBox_TextColor);
     layout->addWidget(GroupBox_Fonts);
