@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QSignalSpy>
 
 #include <functional>
 
@@ -67,6 +70,26 @@ QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter =
     });
     timer->start();
     return timer;
+}
+
+// Loads a page in a browser view of its own, as a visitor's browser would,
+// and returns what `script` yields there.
+QVariant EvalInStandalonePage(const QString& page, const QString& script)
+{
+    QWebEngineView view;
+    view.resize(820, 620);
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.load(QUrl::fromLocalFile(page));
+    if (!loaded.wait(20000) || !loaded.at(0).at(0).toBool())
+        return {};
+    QVariant result;
+    bool done = false;
+    view.page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    QTest::qWaitFor([&] { return done; }, 10000);
+    return result;
 }
 
 } // namespace
@@ -351,6 +374,14 @@ private slots:
         QCOMPARE(urls.opened.size(), 2);
         QCOMPARE(QDir(urls.opened[0].toLocalFile()), QDir(folder_));
         QVERIFY(BoxTexts().isEmpty());
+
+        // The published page works on its own: the menu is built, the
+        // editing add-on is not there.
+        QCOMPARE(EvalInStandalonePage(ProjectFile(QStringLiteral("Temp.html")),
+                                      QStringLiteral("[!!document.getElementById('owner0'), "
+                                                     "!!document.getElementById('menu0'), typeof ySetSel, IDE]"))
+                     .toList(),
+                 (QVariantList{true, true, QStringLiteral("undefined"), 0}));
 
         // The next preview update brings the editing add-on back.
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
