@@ -60,20 +60,25 @@ void WriteBytes(const std::string& path, const char* data, std::size_t size) {
     if (!out) Fail("cannot write the scratch file", path);
 }
 
-// Every key the reader looks for. It takes the first occurrence of each in
-// the whole file, so a text value that spells a key out (a caption holding
-// "var MX = new Array (") is read in its place: such models are beyond what
-// the format can store, and the round trip is not checked for them.
-const std::vector<std::string>& ReaderKeys() {
+// The keys of the settings and the header. The reader takes the first
+// occurrence of each in the whole file, so a settings text that spells one
+// out (a font named "scrIN=5") is read in its place: such models are beyond
+// what the format can store, and their round trip is not checked.
+const std::vector<std::string>& SettingsKeys() {
     static const std::vector<std::string> keys = {
-        "RarurAVI_Ver = \"",      "var numOfMenus=",        "scrIN=",
-        "scrOUT=",                "cDefCap=\"",             "cDefMenu=\"",
-        "fDefCap=\"",             "fDefMenu=\"",            "fDefCapS=",
-        "fDefMenuS=",             "PRJ_sTemplate=\"",       "var MTC = new Array (",
-        "var MTCH = new Array (", "var MTM = new Array (",  "var MX = new Array (",
-        "var MY = new Array (",   "var MW = new Array (",   "var CO = new Array (",
-        "var CC = new Array (",   "var CM = new Array (",   "var MA = new Array (",
-        "var FL = new Array (",   "var OO = new Array (",
+        "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",    "scrOUT=",    "cDefCap=\"",      "cDefMenu=\"",
+        "fDefCap=\"",        "fDefMenu=\"",    "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=\"",
+    };
+    return keys;
+}
+
+// The arrays' keys are looked for after the array before them, so menu HTML
+// may hold them; only the settings texts before the arrays must not.
+const std::vector<std::string>& ArrayKeys() {
+    static const std::vector<std::string> keys = {
+        "var MTC = new Array (", "var MTCH = new Array (", "var MTM = new Array (", "var MX = new Array (",
+        "var MY = new Array (",  "var MW = new Array (",   "var CO = new Array (",  "var CC = new Array (",
+        "var CM = new Array (",  "var MA = new Array (",   "var FL = new Array (",  "var OO = new Array (",
     };
     return keys;
 }
@@ -192,12 +197,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the model to compare with is the one after building the script.
     ProjectModel written = model;
     std::string script;
-    std::string head;
+    std::string head;     // banner and data part
+    std::string settings; // banner up to the end of the header line
     try {
         ProjectModel forHead = model;
         std::vector<std::string> lines = ScriptBannerLines();
         const auto dataPart = BuildDataPart(forHead, ScriptMode::Final);
-        lines.insert(lines.end(), dataPart.begin(), dataPart.end());
+        if (dataPart.size() != 22) Fail("the data part is not 22 lines");
+        lines.insert(lines.end(), dataPart.begin(), dataPart.begin() + 9);
+        settings = JoinLinesCrLf(lines);
+        lines.insert(lines.end(), dataPart.begin() + 9, dataPart.end());
         head = JoinLinesCrLf(lines);
         script = BuildProjectScript(written, ScriptMode::Final);
     } catch (const std::exception& e) {
@@ -205,10 +214,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (script.compare(0, head.size(), head) != 0) Fail("the script does not start with banner and data part");
 
-    for (const auto& key : ReaderKeys()) {
-        if (Occurrences(head, key) != 1) return 0;
+    for (const auto& key : SettingsKeys()) {
+        if (Occurrences(settings, key) != 1) return 0;
     }
-    if (Occurrences(head, "RarurAVI_Ver = \"1.00\";") != 1) return 0;
+    for (const auto& key : ArrayKeys()) {
+        if (Occurrences(settings, key) != 0) return 0;
+    }
+    if (Occurrences(settings, "RarurAVI_Ver = \"1.00\";") != 1) return 0;
 
     WriteBytes(path, script.data(), script.size());
     ProjectModel reread = OpenProject();

@@ -1,0 +1,495 @@
+/*
+******************************************************** 
+ You may use this script on commercial and personal web sites, free of charge, 
+ provided that this notice stays in the script unchanged. 
+ Didad 1.00 
+  https://www.divero.example/didad/download.html 
+ All other rights reserved by Divero. 
+*********************************************************
+*/
+RarurAVI_Ver = "1.00";
+
+var cDefCap="#FFFFFF", fDefCap="Arial", fDefCapS=12, cDefMenu="#FFFFFF", fDefMenu="Arial", fDefMenuS=12, PRJ_sTemplate="Temp.html";
+document.write('\
+<style type="text/css">\
+.clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:"'+fDefCap+'"; font-size:'+fDefCapS+'pt;}\
+.clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:"'+fDefMenu+'"; font-size:'+fDefMenuS+'pt;}\
+');
+var numOfMenus=0,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=0,errs="",old_pageYOffset=0,widthChk,heightChk;
+var PR = new Array (numOfMenus);
+var MTC = new Array ();
+var MTCH = new Array ();
+var MTM = new Array ();
+var MX = new Array ();
+var MY = new Array ();
+var MW = new Array ();
+var CO = new Array ();
+var CC = new Array ();
+var CM = new Array ();
+var MA = new Array ();
+var FL = new Array ();
+var OO = new Array ();
+
+// Menu runtime. The data part above declares the menus; a page calls
+// makeDidad() right after its body tag. Two object models are served: the
+// element model (style rules and nested DIVs) and the layer model (LAYER
+// elements). Every function tests `ie` and takes the layer branch otherwise.
+
+// `document.all` answers a truth test with false in current browsers, so its
+// existence is tested by comparison, and getElementById counts as well.
+var ie = (document.all !== undefined || document.getElementById) ? 1 : 0;
+var ns = document.layers ? 1 : 0;
+var svernut, mTop, w2;
+
+if (ie) (function () {
+    // Lengths carry units: pages in standards mode drop unitless lengths.
+    for (var iRule = 0; iRule < numOfMenus; iRule++) {
+        if (OO[iRule] == 0) {
+            document.write(
+                '#owner' + iRule + ' {background-color:' + CO[iRule] + '; top:' + MY[iRule] + 'px; left:' + MX[iRule] +
+                'px; width:' + MW[iRule] + 'px; clip:rect(0px,' + MW[iRule] + 'px,500px,0px); position:absolute;' +
+                ' visibility:hidden; z-index:2;}\n' +
+                '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
+                ' visibility:visible; z-index:3; width:' + MW[iRule] + 'px; height:' + MTCH[iRule] +
+                'px; clip:rect(0px,' + MW[iRule] + 'px,' + MTCH[iRule] + 'px,0px); cursor:pointer;}\n' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:-10px; left:0px;' +
+                ' visibility:hidden; z-index:1; width:' + MW[iRule] + 'px;}\n');
+        } else {
+            document.write(
+                '#owner' + iRule + ' {background-color:' + CO[iRule] + '; top:' + MY[iRule] + 'px; left:' + MX[iRule] +
+                'px; height:' + MW[iRule] + 'px; clip:rect(0px,500px,' + MW[iRule] + 'px,0px); position:absolute;' +
+                ' visibility:hidden; z-index:2;}\n' +
+                '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
+                ' visibility:visible; z-index:3; height:' + MW[iRule] + 'px; width:' + MTCH[iRule] +
+                'px; clip:rect(0px,' + MTCH[iRule] + 'px,' + MW[iRule] + 'px,0px); cursor:pointer;}\n' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; left:-10px;' +
+                ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
+        }
+    }
+})();
+document.write('</style>');
+
+function makeDidad() {
+    var i, ext;
+    if (ie) {
+        if (IDE == 1) {
+            document.body.scroll = "no";
+            document.body.style.overflow = "hidden";
+        }
+        for (i = 0; i < numOfMenus; i++) {
+            var ownerEvents = '', capEvents;
+            if (MA[i] == 0) {
+                ownerEvents = ' onMouseOut="mClose(' + i + ',event)"';
+                capEvents = ' onMouseOver="mOpen(' + i + ')"';
+                if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
+            } else {
+                capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
+            }
+            document.write('<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
+                capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
+                '</DIV></DIV>');
+        }
+        // Reading a panel's size right after a style write forces a layout, once
+        // per menu, which grows with the square of the menu count. Shrink every
+        // owner first, read all extents in one layout, then close the panels:
+        // the same end state as hideOwner, setMenu menu after menu.
+        for (i = 0; i < numOfMenus; i++) hideOwner(i);
+        ext = new Array(numOfMenus);
+        for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
+        for (i = 0; i < numOfMenus; i++) setMenu(i, ext[i]);
+    } else {
+        widthChk = window.innerWidth;
+        heightChk = window.innerHeight;
+        window.onresize = resizeFix;
+        setInterval("checkScroll()", 50);
+        for (i = 0; i < numOfMenus; i++) {
+            var ownerColor = CO[i] == "transparent" ? '' : ' bgColor=' + CO[i];
+            var capColor = CC[i] == "transparent" ? '' : ' bgColor=' + CC[i];
+            var menuColor = CM[i] == "transparent" ? '' : ' bgColor=' + CM[i];
+            var onOut = MA[i] == 0 ? ' onMouseOut="mClose(' + i + ')"' : '';
+            var onOver = MA[i] == 0 ? ' onMouseOver="mOpen(' + i + ')"' : '';
+            var capSize, menuSize;
+            if (OO[i] == 0) {
+                capSize = ' HEIGHT=' + MTCH[i] + ' WIDTH=' + MW[i];
+                menuSize = ' WIDTH=' + MW[i];
+            } else {
+                capSize = ' HEIGHT=' + MW[i] + ' WIDTH=' + MTCH[i];
+                menuSize = ' HEIGHT=' + MW[i];
+            }
+            document.write('<LAYER NAME="owner' + i + '"' + ownerColor + onOut + ' LEFT=' + MX[i] + ' TOP=' + MY[i] +
+                ' Z-INDEX=2 VISIBILITY=hidden><LAYER NAME="cap' + i + '" class="clCap"' + capColor + onOver +
+                ' Z-INDEX=1' + capSize + '>' + MTC[i] + '</LAYER><LAYER NAME="menu' + i + '" class="clMenu"' +
+                menuColor + ' Z-INDEX=0 VISIBILITY=hidden' + menuSize + '>' + MTM[i] + '</LAYER></LAYER>');
+        }
+        for (i = 0; i < numOfMenus; i++) {
+            hideOwner(i);
+            setMenu(i);
+        }
+    }
+    if (IDE == 1 && numOfMenus > 0) {
+        ySetSel(iSelectedMenu, 0);
+        mOpen(iSelectedMenu);
+    }
+}
+
+// Panel length along the slide axis.
+function getMenuHeight(i) {
+    if (ie) {
+        var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        return OO[i] == 0 ? m.offsetHeight : m.offsetWidth;
+    }
+    var o = document.layers["owner" + i];
+    var l = o ? o.document.layers["menu" + i] : null;
+    if (!l) return;
+    return OO[i] == 0 ? l.clip.height : l.clip.width;
+}
+
+// Closed state: the panel's far edge on the caption's far edge. `extent` may
+// be handed in by makeDidad, which reads all extents in one go.
+function setMenu(i, extent) {
+    if (ie) {
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        if (extent === undefined) extent = getMenuHeight(i);
+        o.style.visibility = "visible";
+        if (OO[i] == 0) m.style.top = (MTCH[i] - extent) + "px";
+        else m.style.left = (MTCH[i] - extent) + "px";
+        return;
+    }
+    var ol = document.layers["owner" + i];
+    if (!ol) {
+        setTimeout(function () { setMenu(i); }, 50);
+        return;
+    }
+    ol.visibility = "visible";
+    var ml = ol.document.layers["menu" + i];
+    if (!ml) {
+        setTimeout(function () { setMenu(i); }, 50);
+        return;
+    }
+    if (OO[i] == 0) ml.top = MTCH[i] - getMenuHeight(i);
+    else ml.left = MTCH[i] - getMenuHeight(i);
+    if (MA[i] == 1) {
+        var cl = ol.document.layers["cap" + i];
+        cl.document.captureEvents(Event.MOUSEUP | Event.MOUSEDOWN);
+        cl.document.onmousedown = nsMouseDown;
+    }
+}
+
+function hideOwner(i) {
+    if (ie) {
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        if (OO[i] == 0) o.style.height = MTCH[i] + "px";
+        else o.style.width = MTCH[i] + "px";
+        return;
+    }
+    var ol = document.layers["owner" + i];
+    if (!ol) {
+        setTimeout(function () { hideOwner(i); }, 50);
+        return;
+    }
+    if (OO[i] == 0) ol.clip.height = MTCH[i];
+    else ol.clip.width = MTCH[i];
+}
+
+function showOwner(i) {
+    if (ie) {
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        if (OO[i] == 0) o.style.height = (parseInt(m.offsetHeight) + MTCH[i]) + "px";
+        else o.style.width = (parseInt(m.offsetWidth) + MTCH[i]) + "px";
+        return;
+    }
+    var ol = document.layers["owner" + i];
+    var ml = ol.document.layers["menu" + i];
+    if (OO[i] == 0) ol.clip.height = ml.clip.height + MTCH[i];
+    else ol.clip.width = ml.clip.width + MTCH[i];
+}
+
+function setVis(i, vis) {
+    if (ie) {
+        var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        m.style.visibility = vis;
+        return;
+    }
+    document.layers["owner" + i].document.layers["menu" + i].visibility = vis;
+}
+
+// One animation tick: move `step` pixels towards `tar`, never past it.
+function scrollMe(i, tar, step) {
+    var m, ml;
+    if (ie) {
+        m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        mTop = OO[i] == 0 ? m.offsetTop : m.offsetLeft;
+    } else {
+        ml = document.layers["owner" + i].document.layers["menu" + i];
+        mTop = OO[i] == 0 ? ml.top : ml.left;
+    }
+    if ((mTop < tar && step > 0) || (mTop > tar && step < 0)) {
+        mTop += step;
+        if ((mTop > tar && step > 0) || (mTop < tar && step < 0)) mTop = tar;
+        if (ie) {
+            if (OO[i] == 0) m.style.top = mTop + "px";
+            else m.style.left = mTop + "px";
+        } else {
+            if (OO[i] == 0) ml.top = mTop;
+            else ml.left = mTop;
+        }
+        PR[i] = setTimeout(function () { scrollMe(i, tar, step); }, 50);
+    } else if (step < 0) {
+        hideOwner(i);
+        setVis(i, "hidden");
+    }
+}
+
+function mOpen(i) {
+    clearTimeout(PR[i]);
+    showOwner(i);
+    setVis(i, "visible");
+    scrollMe(i, MTCH[i], scrOUT);
+}
+
+// A mouse-out also arrives when the pointer only passes between the owner's
+// inner elements, so the pointer is tested against the menu's area first.
+// The left and top edges count as outside up to one pixel inwards.
+function mClose(i, evt) {
+    var bDo = 1;
+    if (ie) {
+        var e = evt || window.event;
+        var cX = e.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+        var cY = e.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        var mX = o.offsetLeft, mY = o.offsetTop, mW = o.offsetWidth;
+        var extent = getMenuHeight(i);
+        if (OO[i] == 0) {
+            if (cX < mX + mW && cX > mX + 1 && cY < extent + mY + MTCH[i] && cY > mY + 1) bDo = 0;
+        } else {
+            if (cY < mY + MW[i] && cX > mX + 1 && cX < extent + mX + MTCH[i] && cY > mY + 1) bDo = 0;
+        }
+    }
+    if (bDo) {
+        clearTimeout(PR[i]);
+        svernut = getMenuHeight(i);
+        scrollMe(i, -(svernut - MTCH[i]), -scrIN);
+    }
+}
+
+// Click toggle: only a fully open panel closes; one in mid-slide opens.
+function mScroll(i, evt) {
+    clearTimeout(PR[i]);
+    if (IDE == 1) ySetSel(i, 1, evt);
+    svernut = getMenuHeight(i);
+    if (ie) {
+        var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
+        mTop = OO[i] == 0 ? m.offsetTop : m.offsetLeft;
+    } else {
+        var ml = document.layers["owner" + i].document.layers["menu" + i];
+        mTop = OO[i] == 0 ? ml.top : ml.left;
+    }
+    if (mTop >= MTCH[i]) {
+        scrollMe(i, -(svernut - MTCH[i]), -scrIN);
+    } else {
+        showOwner(i);
+        setVis(i, "visible");
+        scrollMe(i, MTCH[i], scrOUT);
+    }
+}
+
+// Layer hit test; the highest index wins where menus overlap. A horizontal
+// menu answers on its caption strip, a vertical one on its whole visible owner.
+function getI(x, y) {
+    for (var i = numOfMenus - 1; i >= 0; i--) {
+        var ol = document.layers["owner" + i];
+        if (!ol) continue;
+        var cX = ol.left, cY = ol.top, cW = ol.clip.width;
+        if (OO[i] == 0) {
+            if (x >= cX && x <= cX + cW && y >= cY && y <= cY + MTCH[i]) return i;
+        } else {
+            var cH = ol.clip.height;
+            if (x >= cX && x <= cX + cW && y >= cY && y <= cY + cH) return i;
+        }
+    }
+}
+
+function nsMouseDown(e) {
+    var i = getI(e.pageX, e.pageY);
+    if (i !== undefined) mScroll(i);
+}
+
+// Floating menus keep their distance from the top of the visible window.
+function doRepos() {
+    for (var i = 0; i < numOfMenus; i++) {
+        if (FL[i] == 0) continue;
+        if (ie) {
+            var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+            var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
+            o.style.top = (MY[i] + scrollY) + "px";
+        } else {
+            var ol = document.layers["owner" + i];
+            if (ol) ol.top = MY[i] + window.pageYOffset;
+        }
+    }
+}
+
+// Layer pages have no scroll event: poll.
+function checkScroll() {
+    if (old_pageYOffset != window.pageYOffset) {
+        old_pageYOffset = window.pageYOffset;
+        doRepos();
+    }
+}
+
+// Layers do not reflow on resize; reloading lays the page out anew.
+function resizeFix() {
+    if (widthChk != window.innerWidth || heightChk != window.innerHeight) document.location.reload();
+}
+
+// Any script error of the page, the author's menu HTML included. Returning
+// true keeps the browser's own report away, also when no window could open.
+function errorHandler(msg, url, line) {
+    if (IDE == 1) {
+        setTitle("!RarurAVI:ERROR(" + msg + "@" + url + "@" + line + ")");
+        return true;
+    }
+    try {
+        w2 = window.open("", "win2", "scrollbars=1,status=0,left=230,top=210,width=500,height=200");
+    } catch (ignored) {
+        w2 = null;
+    }
+    // The listing shows the texts as they are, not as markup.
+    errs += (String(msg) + " - " + url + " - " + line).replace(/&/g, "&amp;").replace(/</g, "&lt;")
+        .replace(/>/g, "&gt;") + "<BR>";
+    if (!w2) return true;
+    try {
+        var d = w2.document;
+        d.write('<B>Error!</B> Possible reasons:<BR>' +
+            '<B>1.</B> HTML code which you entered inside a menu or caption is illegal.<BR>' +
+            '<B>2.</B> Unreliable Internet Connection. Please Reload the Page.<BR>' +
+            '<B>3.</B> This could be a bug. Please send your <I>Dirovidadaz.js</I> to the ' +
+            '<A HREF="mailto:author@didad.example">author.</A><BR><BR>' +
+            '<FORM><INPUT TYPE="button" VALUE="Reload Page" onClick="opener.location.reload();self.close()"></FORM>' +
+            '<NOBR>' + errs + '</NOBR>');
+        d.close();
+    } catch (ignored) {
+        // A window we may not write into is as good as a blocked one.
+    }
+    return true;
+}
+
+window.onerror = errorHandler;
+if (ie) window.onscroll = doRepos;
+
+/* IDE! */
+// Editing in the preview: a frame around the selected menu, dragging, and the
+// title channel that tells the editor what happened. Only the element model
+// is served; in the layer model the add-on stays passive.
+
+function setTitle(s) {
+    document.title = s;
+}
+
+function yVisibleSelector(v) {
+    if (v == selectorVisible) return;
+    var vis = v ? "visible" : "hidden";
+    var ids = ["SEL_TOP", "SEL_LEFT", "SEL_RIGHT", "SEL_BOTTOM"];
+    for (var k = 0; k < ids.length; k++) {
+        var d = document.getElementById ? document.getElementById(ids[k]) : document.all[ids[k]];
+        d.style.visibility = vis;
+    }
+    selectorVisible = v;
+}
+
+// Frame around the rectangle at (x, y), w wide and h high.
+function ySelector(x, y, w, h) {
+    var byId = document.getElementById ? function (id) { return document.getElementById(id); }
+        : function (id) { return document.all[id]; };
+    if (selectorVisible == 0) yVisibleSelector(1);
+    var top = byId("SEL_TOP"), left = byId("SEL_LEFT"), right = byId("SEL_RIGHT"), bottom = byId("SEL_BOTTOM");
+    top.style.left = parseInt(x) + "px";
+    top.style.top = parseInt(y) + "px";
+    left.style.left = parseInt(x) + "px";
+    left.style.top = parseInt(y) + "px";
+    right.style.left = parseInt(x + w) + "px";
+    right.style.top = parseInt(y) + "px";
+    bottom.style.left = parseInt(x) + "px";
+    bottom.style.top = parseInt(y + h) + "px";
+    top.style.width = parseInt(w + 2) + "px";
+    bottom.style.width = parseInt(w + 2) + "px";
+    left.style.height = parseInt(h) + "px";
+    right.style.height = parseInt(h) + "px";
+    // A mouse-up on a caption may not reach the document (a caption's own
+    // content can stop it), so each caption ends a drag too. Once per page.
+    if (first_time == 1) {
+        for (var i = 0; i < numOfMenus; i++) byId("cap" + i).onmouseup = noMOVE;
+        first_time = 0;
+    }
+}
+
+// Selects menu i in the page. With e non-zero the pointer of `evt` arms a
+// drag and the editor is told; e = 0 only draws the frame.
+function ySetSel(i, e, evt) {
+    if (!ie) return;
+    var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+    var oLeft = o.offsetLeft, oTop = o.offsetTop;
+    // The panel counts whether or not it is open, so the frame does not jump.
+    var extent = getMenuHeight(i);
+    if (OO[i] == 0) ySelector(oLeft - 3, oTop - 3, MW[i] + 4, extent + MTCH[i] + 4);
+    else ySelector(oLeft - 3, oTop - 3, extent + MTCH[i] + 4, MW[i] + 4);
+    iSelectedMenu = i;
+    if (e) {
+        var ev = evt || window.event;
+        var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+        var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+        minusX = x - oLeft;
+        minusY = y - oTop;
+        bAllowMove = 1;
+        setTitle("!RarurAVI:ySetSel(" + i + ")");
+    }
+}
+
+function docMouseMove(evt) {
+    if (bAllowMove != 1) return;
+    var ev = evt || window.event;
+    var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+    var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+    yMoveMenu(iSelectedMenu, x - minusX, y - minusY);
+}
+
+// The frame would lag behind the moving menu; it is hidden until the drop.
+function yMoveMenu(i, x, y) {
+    var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+    o.style.left = parseInt(x) + "px";
+    o.style.top = parseInt(y) + "px";
+    yVisibleSelector(0);
+}
+
+// Every mouse-up reports the selected menu and where it stands now. The grab
+// offset is taken anew first, so the position sent is the owner's own.
+function noMOVE(evt) {
+    var ev = evt || window.event;
+    if (numOfMenus > 0) ySetSel(iSelectedMenu, 1, ev);
+    if (bAllowMove == 1) {
+        var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
+        var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
+        x -= minusX;
+        y -= minusY;
+        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + parseInt(x) + "," + parseInt(y) + ")");
+    }
+    bAllowMove = 0;
+}
+
+if (IDE == 1) {
+    document.onmouseup = noMOVE;
+    document.onmousemove = docMouseMove;
+    document.write(
+        '<DIV ID="SEL_TOP" STYLE="position:absolute; visibility:hidden; z-index:8880; top:100px; left:100px;' +
+        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>' +
+        '<DIV ID="SEL_LEFT" STYLE="position:absolute; visibility:hidden; z-index:8881; top:100px; left:100px;' +
+        ' width:0px; height:100px; border-left:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
+        '<DIV ID="SEL_RIGHT" STYLE="position:absolute; visibility:hidden; z-index:8882; top:100px; left:200px;' +
+        ' width:0px; height:100px; border-right:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
+        '<DIV ID="SEL_BOTTOM" STYLE="position:absolute; visibility:hidden; z-index:8883; top:200px; left:100px;' +
+        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>');
+}
+
+var bAllowMove = 0, first_time = 1, minusX = 0, minusY = 0, selectorVisible = 0;
