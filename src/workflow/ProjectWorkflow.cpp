@@ -57,6 +57,14 @@ std::string NormaliseChosenPath(const std::string& path) {
     return StripTrailingBackslash(result);
 }
 
+std::string FullFolderPath(const std::string& path) {
+    const std::filesystem::path folder(path);
+    if (path.empty() || folder.is_absolute()) return path;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(folder, error);
+    return error ? path : StripTrailingBackslash(full.string());
+}
+
 bool CreateFolderOneLevel(const std::string& path) {
     if (path.empty()) return false;
     std::error_code error;
@@ -97,7 +105,7 @@ void StartFlow::NewProject() {
     const std::optional<std::string> chosen = host_.ChooseFolder(request);
     if (!chosen) return;
 
-    const std::string folder = NormaliseChosenPath(*chosen);
+    const std::string folder = FullFolderPath(NormaliseChosenPath(*chosen));
     if (!CreateFolderOneLevel(folder) && !PathExists(folder)) {
         host_.Messages().ShowMessage(CannotCreateFolderMessage(folder));
         return;
@@ -126,7 +134,8 @@ void StartFlow::OpenLastEdited(const std::string& rememberedFolder) {
     OpenProjectFolder(rememberedFolder);
 }
 
-bool StartFlow::OpenProjectFolder(const std::string& folder) {
+bool StartFlow::OpenProjectFolder(const std::string& typedFolder) {
+    const std::string folder = FullFolderPath(typedFolder);
     const std::string script = JoinPath(folder, kScriptFileName);
     if (!PathExists(script)) {
         host_.Messages().ShowMessage(ScriptNotFoundMessage());

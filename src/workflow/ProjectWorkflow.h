@@ -38,6 +38,10 @@ std::string ChooserPathText(const std::string& listFolder, const std::string& de
 std::string ChooserAcceptedPath(const std::string& pathText);
 // The first doubled separator becomes one, then one trailing separator goes.
 std::string NormaliseChosenPath(const std::string& path);
+// A relative path made absolute against the working folder, where the file
+// system would put it anyway; the project folder is recorded and shown in
+// full, so that it still names the same place at the next start.
+std::string FullFolderPath(const std::string& path);
 // Creates one folder level; false when it was not created (also when it was there).
 bool CreateFolderOneLevel(const std::string& path);
 
@@ -98,7 +102,7 @@ public:
     void OpenProject();
     void OpenLastEdited(const std::string& rememberedFolder);
     // Opens the project in `folder`; true when it became the active project.
-    bool OpenProjectFolder(const std::string& folder);
+    bool OpenProjectFolder(const std::string& typedFolder);
     void QuitOrCancel();
 
     // "Projects..." in the editor. `writeFinalScript` reports its own errors

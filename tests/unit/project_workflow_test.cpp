@@ -289,6 +289,20 @@ TEST_F(StartFlowTest, OpenProjectReadsScriptAndRewritesItForPreview) {
     EXPECT_EQ(host.busyDepth, 0);
 }
 
+// Regression: a typed relative path must be remembered as the full folder,
+// or the next start would look for it relative to another working folder.
+TEST_F(StartFlowTest, RelativePathBecomesFullProjectFolder) {
+    const fs::path before = fs::current_path();
+    fs::current_path(program.Path());
+    host.chooserAnswer = "typed";
+    flow.NewProject();
+    fs::current_path(before);
+
+    EXPECT_EQ(host.model.projectFolder, program.Sub("typed"));
+    EXPECT_TRUE(fs::exists(program.Sub("typed/Dirovidadaz.js")));
+    EXPECT_EQ(FullFolderPath("/already/full"), "/already/full");
+}
+
 TEST_F(StartFlowTest, OpenProjectRefusalsKeepTheDialogUp) {
     // No script in the folder.
     const std::string empty = program.Sub("empty");
