@@ -84,7 +84,8 @@ void TfrmBrowser::RevealRect(int left, int top, int breadth) {
     QScrollBar* across = scroller->horizontalScrollBar();
     QScrollBar* down = scroller->verticalScrollBar();
     const ScrollPosition next =
-        RevealPosition({across->value(), down->value()}, width(), height(), left, top, breadth);
+        RevealPosition({across->value(), down->value()}, frameGeometry().width(), frameGeometry().height(), left,
+                       top, breadth);
     across->setValue(next.horizontal); // the scroll bar keeps it within its range
     down->setValue(next.vertical);
 }

@@ -284,15 +284,30 @@ private slots:
 
     void revealScrollsThePreviewToTheMenu() {
         frmBrowser->resize(454, 237);
-        frmBrowser->scroller->horizontalScrollBar()->setValue(0);
-        frmBrowser->scroller->verticalScrollBar()->setValue(0);
+        QScrollBar* across = frmBrowser->scroller->horizontalScrollBar();
+        QScrollBar* down = frmBrowser->scroller->verticalScrollBar();
+        across->setValue(0);
+        down->setValue(0);
+        const QSize outer = frmBrowser->frameGeometry().size();
         MenuEntry& entry = frmMain->Model().entries[0];
-        entry.MX = 500;
-        entry.MY = 160;
+        entry.MX = 450;
+        entry.MY = 300;
         entry.MW = 150;
         frmMain->RevealInPreview(0);
-        QCOMPARE(frmBrowser->scroller->horizontalScrollBar()->value(), 500 + 75 - frmBrowser->width() / 2);
-        QCOMPARE(frmBrowser->scroller->verticalScrollBar()->value(), 160 - frmBrowser->height() / 2);
+        QCOMPARE(across->value(), 450 + 75 - outer.width() / 2);
+        QCOMPARE(down->value(), 300 - outer.height() / 2);
+
+        // Back near the top left corner: both move back, kept within range.
+        entry.MX = 10;
+        entry.MY = 10;
+        frmMain->RevealInPreview(0);
+        QCOMPARE(across->value(), 0);
+        QCOMPARE(down->value(), 0);
+
+        // An index that names no entry leaves the window where it is.
+        across->setValue(50);
+        frmMain->RevealInPreview(frmMain->Model().numOfMenus());
+        QCOMPARE(across->value(), 50);
     }
 
     // Last: closing the window leaves the final script behind.
