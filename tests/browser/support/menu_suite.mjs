@@ -152,6 +152,22 @@ export function defineMenuSuite(engine) {
         assert.deepEqual(page.consoleErrors, []);
       });
 
+      it("cuts an open panel off 500 pixels from the owner's top edge", async () => {
+        await load({
+          settings: settings({ scrOUT: 400 }),
+          entries: [entry({ MX: 30, MY: 40, MTCH: 22, MA: 1, MTM: tallPanel(700), FL: 0 })],
+        }, { final: true });
+        await page.mouse.click(100, 50);
+        await page.waitFor(() => document.getElementById("menu0").offsetTop === 22);
+        const hit = (y) => page.evaluate((y) => {
+          const el = document.elementFromPoint(100, y);
+          return Boolean(el && el.closest("#menu0"));
+        }, y);
+        assert.equal(await hit(40 + 495), true);
+        assert.equal(await hit(40 + 505), false);
+        assert.deepEqual(page.consoleErrors, []);
+      });
+
       it("toggles a click menu, and a click in mid-slide opens it", async () => {
         await load({
           settings: settings({ scrOUT: 40, scrIN: 4 }),
