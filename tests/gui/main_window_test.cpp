@@ -232,6 +232,12 @@ private slots:
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ERROR(x is not defined@here@12)'"));
         QTRY_VERIFY_WITH_TIMEOUT(ReadText(log).contains(QStringLiteral("!RarurAVI:ERROR(x is not defined@here@12)\r\n")), kPageWait);
 
+        // A bad number from the page is the platform's conversion error box.
+        EvalInPreview(QStringLiteral("document.title='!RarurAVI:ySetSel(1x)'"));
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 1, kPageWait);
+        QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
+        QCOMPARE(boxes[0].text, QStringLiteral("'1x' is not a valid integer value"));
+
         // A link leading away shows Back to Preview; that page cannot move menus.
         const QString other = ProgramFolder() + QStringLiteral("/other.html");
         QFile page(other);
@@ -259,6 +265,9 @@ private slots:
         QVERIFY(urls.opened[0].toLocalFile().endsWith(QStringLiteral("Help/index.htm")));
         QTest::mouseClick(frmMain->btnHelp, Qt::LeftButton);
         QCOMPARE(urls.opened.size(), 2);
+        // The preview window's web view takes the keys; F1 still opens help.
+        QTest::keyRelease(PageInput(), Qt::Key_F1);
+        QCOMPARE(urls.opened.size(), 3);
 
         QDialog dialog(frmMain);
         bool lockedWhileOpen = false;
