@@ -1,7 +1,9 @@
 #include "preview/TfrmBrowser.h"
 
 #include <QKeyEvent>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
@@ -58,6 +60,8 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
     connect(WebBrowser1, &QWebEngineView::loadFinished, this, &TfrmBrowser::WebBrowser1DocumentComplete);
 
     resize(454, 237);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 TfrmBrowser::~TfrmBrowser() = default;
