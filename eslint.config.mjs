@@ -47,11 +47,13 @@ export default [
     },
   },
   {
+    // Functions handed to page.evaluate run in the page, beside the script's globals.
     files: ["tests/browser/**/*.mjs", "bench/runtime/**/*.mjs"],
     languageOptions: {
       ecmaVersion: 2023,
       sourceType: "module",
-      globals: { ...globals.node, ...globals.browser },
+      globals: { ...globals.node, ...globals.browser, ...dataPart, ...dataPartWritable,
+        ...asGlobals(runtimeNames), ...asGlobals(addonNames) },
     },
   },
 ];

@@ -233,7 +233,7 @@ export function defineMenuSuite(engine) {
         await page.addInitScript("window.open = function () { return null; };");
         await load({ settings: settings(), entries: [entry({ MTM: "<SCRIPT>noSuchThing()</SCRIPT>" })] },
           { final: true });
-        const errs = await page.evaluate(() => errs);
+        const errs = await page.evaluate(() => window.errs);
         assert.match(errs, /noSuchThing/);
         assert.equal(errs.split("<BR>").length, 2, "exactly one error line");
         assert.deepEqual(page.consoleErrors, []);
