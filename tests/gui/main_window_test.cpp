@@ -181,9 +181,21 @@ private slots:
         QVERIFY(frmMain->btnUpdatePreview->font().bold());
         QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
         QVERIFY(frmMain->btnUpdatePreview->font().bold());
+        // Update Preview keeps the user's own page, reloads it and brings
+        // the preview window back from the task bar.
+        const QString page = FromBytes(frmMain->Model().TemplatePath());
+        QFile own(page);
+        QVERIFY(own.open(QIODevice::Append));
+        own.write("<!-- the user's own page -->\r\n");
+        own.close();
+        frmBrowser->showMinimized();
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
         QVERIFY(!frmMain->btnUpdatePreview->font().bold());
+        QVERIFY(!frmBrowser->isMinimized());
+        QVERIFY(ReadText(page).contains(QStringLiteral("the user's own page")));
         QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), frmMain->Model().numOfMenus(),
+                                  kPageWait);
     }
 
     void addAfterAVerticalEntryShowsTheVerticalCaption() {
