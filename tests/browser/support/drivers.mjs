@@ -44,7 +44,7 @@ class Page {
     return this.raw.evaluate(fn, arg);
   }
 
-  async waitFor(fn, arg, timeout = 5000) {
+  async waitFor(fn, arg, timeout = 10000) {
     if (this.engine === "chromium") {
       await this.raw.waitForFunction(fn, arg, { timeout, polling: 10 });
     } else {
@@ -118,6 +118,7 @@ export async function launchBrowser(engine) {
       headless: true,
       userDataDir: profile,
       defaultViewport: viewport,
+      timeout: 120000, // a loaded CI machine can take a while to start Firefox
     });
     newRawPage = async () => {
       const p = await browser.newPage();
