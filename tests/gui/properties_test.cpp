@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
+#include <QListView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -53,6 +55,9 @@ void WhenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget
         timer->stop();
         timer->deleteLater();
         act(modal);
+        // A check that failed half-way must not leave the test hanging.
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
+            dialog->reject();
     });
     timer->start();
 }
@@ -63,12 +68,7 @@ template <typename T> void WhenModal(std::function<void(T*)> act) {
 }
 
 void WhenDialog(QDialog* dialog, std::function<void()> act) {
-    WhenModal([dialog](QWidget* w) { return w == dialog; }, [dialog, act](QWidget*) {
-        act();
-        // A check that failed half-way must not leave the test hanging.
-        if (dialog->isVisible())
-            dialog->reject();
-    });
+    WhenModal([dialog](QWidget* w) { return w == dialog; }, [act](QWidget*) { act(); });
 }
 
 // Types the path into the chooser's file name box, as a user would, and
@@ -78,6 +78,26 @@ void ChooseInFileDialog(QFileDialog* chooser, const QString& path) {
     QVERIFY(name);
     name->setText(path);
     static_cast<QDialog*>(chooser)->accept();
+}
+
+// Makes `name` the current file of the chooser's list, as a click would,
+// once the list has read its folder.
+void PickInFileList(QFileDialog* chooser, const QString& name) {
+    auto* list = chooser->findChild<QListView*>(QStringLiteral("listView"));
+    QVERIFY(list);
+    QModelIndex found;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            const QAbstractItemModel* model = list->model();
+            for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+                const QModelIndex index = model->index(row, 0, list->rootIndex());
+                if (index.data().toString() == name)
+                    found = index;
+            }
+            return found.isValid();
+        }(),
+        5000);
+    list->setCurrentIndex(found);
 }
 
 // A click on the box itself, not on the empty room beside its text.
@@ -448,6 +468,10 @@ private slots:
             QVERIFY(frmAddImage->txtImage->text().isEmpty());
             WhenModal<QFileDialog>([&](QFileDialog* chooser) {
                 chooser->selectNameFilter(chooser->nameFilters().constLast());
+                // Picking the file in the list shows the picture beside it.
+                chooser->setDirectory(picturesDir_.path());
+                PickInFileList(chooser, QStringLiteral("logo.png"));
+                QCOMPARE(frmAddImage->imgPreview->pixmap().width(), 37);
                 ChooseInFileDialog(chooser, picture);
             });
             QTest::mouseClick(frmAddImage->btnChooseFileName, Qt::LeftButton);
