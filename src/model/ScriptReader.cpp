@@ -1,10 +1,16 @@
 #include "model/ScriptReader.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 #include <string_view>
 
+#include "model/ByteScan.h"
 #include "model/Errors.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
@@ -42,49 +48,62 @@ int ConvertOrThrow(std::string_view text) {
     return value;
 }
 
-constexpr std::array<bool, 256> kValueSpecial = [] {
-    std::array<bool, 256> table{};
-    table[static_cast<unsigned char>('\\')] = true;
-    table[static_cast<unsigned char>('"')] = true;
-    return table;
-}();
-
-// Reads one quoted value whose opening quote is just before `pos`. Returns
-// the position after the closing quote, or the text's end when it has none.
-std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, std::string& value) {
-    std::size_t runStart = pos;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (!kValueSpecial[static_cast<unsigned char>(c)]) {
-            ++pos;
-            continue;
+// Reads one quoted value whose opening quote is just before `pos` into
+// `scratch` (room for the rest of the text) and from there into `value`.
+// Returns the position after the closing quote, or the text's end when it
+// has none.
+std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
+    const char* p = text.data() + pos;
+    const char* const e = text.data() + text.size();
+    char* d = scratch;
+    for (;;) {
+        // Plain stretches go over eight bytes at a time.
+        while (e - p >= 8) {
+            const std::uint64_t w = bytescan::Load8(p);
+            std::memcpy(d, &w, 8);
+            const std::uint64_t flags = bytescan::HasByte(w, '"') | bytescan::HasByte(w, '\\');
+            if (flags) {
+                const std::size_t plain = bytescan::FirstFlagged(flags);
+                if (plain < 8) {
+                    p += plain;
+                    d += plain;
+                }
+                break;
+            }
+            p += 8;
+            d += 8;
         }
-        value.append(text.data() + runStart, pos - runStart);
-        if (c == '"') return pos + 1;
-        // A backslash: CR, backslash and quote are taken alone, anything
-        // else together with the backslash. A backslash at the very end of
-        // the text is kept as it is.
-        if (pos + 1 >= text.size()) {
-            value += c;
-            return text.size();
+        // Up to the next quote or backslash, byte by byte.
+        while (p < e && *p != '"' && *p != '\\') *d++ = *p++;
+        if (p == e) break;
+        if (*p == '"') {
+            ++p;
+            break;
         }
-        const char next = text[pos + 1];
-        if (next != '\r' && next != '\\' && next != '"') value += c;
-        value += next;
-        pos += 2;
-        runStart = pos;
+        // A backslash before CR, backslash or quote is dropped; before
+        // anything else it stays. A backslash at the very end is kept.
+        if (++p == e) {
+            *d++ = '\\';
+            break;
+        }
+        const char next = *p++;
+        if (next != '\r' && next != '\\' && next != '"') *d++ = '\\';
+        *d++ = next;
     }
-    value.append(text.data() + runStart, pos - runStart);
-    return pos;
+    value.assign(scratch, static_cast<std::size_t>(d - scratch));
+    return static_cast<std::size_t>(p - text.data());
 }
 
 std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<std::string> values(static_cast<std::size_t>(n));
+    // A value is never longer than the rest of the text (plus the eight
+    // bytes a word copy may run ahead).
+    std::unique_ptr<char[]> scratch(new char[text.size() - std::min(pos, text.size()) + 8]);
     for (std::size_t i = 0; i < values.size(); ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
         if (!quote) break; // the text ends before all values: the rest stay empty
         pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
-        pos = ReadQuotedValue(text, pos, values[i]);
+        pos = ReadQuotedValue(text, pos, scratch.get(), values[i]);
     }
     return values;
 }
@@ -148,14 +167,34 @@ private:
 std::string ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) throw CannotOpenFile(path);
-    std::string content;
-    char buffer[1 << 16];
+    std::error_code ec;
+    const auto expected = std::filesystem::file_size(path, ec);
+    std::string content(ec ? 0 : static_cast<std::size_t>(expected), '\0');
+    std::size_t size = content.empty() ? 0 : std::fread(content.data(), 1, content.size(), file);
+    // The file may have grown since its size was taken: read on to its end.
+    char buffer[1 << 14];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    content.resize(size);
+    while (!std::ferror(file) && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
     const bool failed = std::ferror(file) != 0; // e.g. the path names a folder
     std::fclose(file);
     if (failed) throw CannotOpenFile(path);
     return content;
+}
+
+// The search text: the file's lines joined with CR LF after every line. A
+// file that already has that form, as every written script does, is taken
+// as it is.
+std::string SearchText(std::string content) {
+    bool normal = content.empty() || content.back() == '\n';
+    for (std::size_t i = 0; normal && i < content.size();) {
+        const std::size_t hit = i + bytescan::FindAny2(content.data() + i, content.size() - i, '\r', '\n');
+        if (hit == content.size()) break;
+        normal = content[hit] == '\r' && hit + 1 < content.size() && content[hit + 1] == '\n';
+        i = hit + 2;
+    }
+    if (normal) return content;
+    return NormalizeTextLines(content);
 }
 
 std::string TooManyMenusMessage(int n) {
@@ -225,7 +264,7 @@ std::string StripNoBreakWrapper(const std::string& text) {
 }
 
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
-    const std::string text = NormalizeTextLines(ReadFileBytes(path));
+    const std::string text = SearchText(ReadFileBytes(path));
 
     if (text.find(kVersionMarker) == std::string::npos) {
         const std::string version = FindTextValue(text, std::string(kVersionKey), messages);

@@ -1,14 +1,19 @@
 #include "model/ScriptWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string_view>
 #include <system_error>
 
+#include "model/ByteScan.h"
 #include "model/Errors.h"
 #include "model/ValueHelpers.h"
 #include "runtime/PageTexts.h"
@@ -16,32 +21,73 @@
 namespace didad {
 namespace {
 
+using bytescan::FindAny2;
+using bytescan::HasByte;
+using bytescan::Load8;
+
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kNoBreakOpen = "<nObR>";
 constexpr std::string_view kNoBreakClose = "</nObR>";
 
-// Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
-void AppendNormalized(std::string& out, std::string_view text) {
-    std::size_t runStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        out.append(text.data() + runStart, i - runStart);
-        out.append(kCrLf);
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        runStart = i + 1;
+// An output buffer that is not zero-filled when it grows, so that encoding
+// can write straight into reserved room. Scripts run to megabytes.
+class OutBuffer {
+public:
+    void Reserve(std::size_t extra) {
+        if (capacity_ - size_ < extra) Grow(extra);
     }
-    out.append(text.data() + runStart, text.size() - runStart);
-}
+    void append(const char* bytes, std::size_t count) {
+        Reserve(count);
+        std::memcpy(data_.get() + size_, bytes, count);
+        size_ += count;
+    }
+    void append(std::string_view text) { append(text.data(), text.size()); }
+    OutBuffer& operator+=(char c) {
+        Reserve(1);
+        data_[size_++] = c;
+        return *this;
+    }
+    // Raw writing into room made by Reserve.
+    char* end() { return data_.get() + size_; }
+    void SetEnd(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
 
-void AppendLine(std::string& out, std::string_view line) {
-    AppendNormalized(out, line);
-    out.append(kCrLf);
+    const char* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    void Clear() { size_ = 0; }
+    std::string str() const { return std::string(data_.get(), size_); }
+
+private:
+    void Grow(std::size_t extra) {
+        const std::size_t capacity = std::max(capacity_ * 2, size_ + extra);
+        std::unique_ptr<char[]> grown(new char[capacity]); // left uninitialised on purpose
+        if (size_) std::memcpy(grown.get(), data_.get(), size_);
+        data_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
+template <typename Out>
+void AppendNormalized(Out& out, std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t hit = i + FindAny2(text.data() + i, text.size() - i, '\r', '\n');
+        out.append(text.data() + i, hit - i);
+        if (hit == text.size()) break;
+        out.append(kCrLf);
+        i = hit + 1;
+        if (text[hit] == '\r' && i < text.size() && text[i] == '\n') ++i;
+    }
 }
 
 // A fixed text copied line by line: every line, the last one included, ends
 // with CR LF; a final line break does not start another line.
-void AppendTextLines(std::string& out, std::string_view text) {
+template <typename Out>
+void AppendTextLines(Out& out, std::string_view text) {
     if (text.empty()) return;
     AppendNormalized(out, text);
     if (text.back() != '\r' && text.back() != '\n') out.append(kCrLf);
@@ -60,50 +106,62 @@ const std::string& AddonText() {
     return text;
 }
 
-// Which bytes EncodeJsString has to look at; everything else is copied in runs.
-constexpr std::array<bool, 256> kSpecial = [] {
-    std::array<bool, 256> table{};
-    table[static_cast<unsigned char>('\\')] = true;
-    table[static_cast<unsigned char>('"')] = true;
-    table[static_cast<unsigned char>('\r')] = true;
-    table[static_cast<unsigned char>('\n')] = true;
+constexpr std::array<unsigned char, 256> kNeedsBackslash = [] {
+    std::array<unsigned char, 256> table{};
+    table[static_cast<unsigned char>('\\')] = 1;
+    table[static_cast<unsigned char>('"')] = 1;
     return table;
 }();
 
-void AppendEncoded(std::string& out, std::string_view text) {
-    std::size_t runStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!kSpecial[static_cast<unsigned char>(c)]) continue;
-        out.append(text.data() + runStart, i - runStart);
-        switch (c) {
-        case '\\': out.append("\\\\"); break;
-        case '"': out.append("\\\""); break;
-        default:
-            // A line break continues the string literal on the next line of
-            // the file. A lone CR or LF is taken as CR LF: written bare, it
-            // would end the literal and break the whole script.
-            out.append("\\\r\n");
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+// The longest an encoded text can get: a lone LF becomes backslash CR LF.
+constexpr std::size_t kMaxEncodedGrowth = 3;
+
+void AppendEncoded(OutBuffer& out, std::string_view text) {
+    out.Reserve(text.size() * kMaxEncodedGrowth);
+    const char* src = text.data();
+    const std::size_t n = text.size();
+    char* dst = out.end();
+    std::size_t i = 0;
+    while (i < n) {
+        // Plain stretches go over eight bytes at a time.
+        for (; i + 8 <= n; i += 8, dst += 8) {
+            const std::uint64_t w = Load8(src + i);
+            if (HasByte(w, '\\') | HasByte(w, '"') | HasByte(w, '\r') | HasByte(w, '\n')) break;
+            std::memcpy(dst, &w, 8);
         }
-        runStart = i + 1;
+        // The rest of the word byte by byte, quotes and backslashes without
+        // a branch: a backslash is always stored and kept only when needed.
+        const std::size_t stop = std::min(n, i + 8);
+        while (i < stop) {
+            const char c = src[i++];
+            if (c == '\r' || c == '\n') [[unlikely]] {
+                // A line break continues the string literal on the next line
+                // of the file. A lone CR or LF is taken as CR LF: written
+                // bare, it would end the literal and break the whole script.
+                if (c == '\r' && i < n && src[i] == '\n') ++i;
+                *dst++ = '\\';
+                *dst++ = '\r';
+                *dst++ = '\n';
+                continue;
+            }
+            *dst = '\\';
+            dst += kNeedsBackslash[static_cast<unsigned char>(c)];
+            *dst++ = c;
+        }
     }
-    out.append(text.data() + runStart, text.size() - runStart);
+    out.SetEnd(dst);
 }
 
-void AppendInt(std::string& out, long long value) {
+template <typename Out>
+void AppendInt(Out& out, long long value) {
     char buffer[24];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
-// Colour strings are encoded too. A proper colour ("#RRGGBB", "transparent")
-// comes out unchanged; one taken from a hand-edited file may hold a quote or
-// a backslash, which written bare would end the literal early, break the
-// page's script and shift every later value when the project is read back.
-void AppendQuoted(std::string& out, std::string_view text) {
+void AppendQuoted(OutBuffer& out, std::string_view text) {
     out += '"';
-    AppendEncoded(out, text);
+    out.append(text);
     out += '"';
 }
 
@@ -122,7 +180,7 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onS
 }
 
 template <typename Field>
-void AppendIntArray(std::string& out, const char* opening, const ProjectModel& model, Field field) {
+void AppendIntArray(OutBuffer& out, const char* opening, const ProjectModel& model, Field field) {
     out.append(opening);
     bool first = true;
     for (const MenuEntry& entry : model.entries) {
@@ -136,7 +194,7 @@ void AppendIntArray(std::string& out, const char* opening, const ProjectModel& m
 }
 
 template <typename Append>
-void AppendTextArray(std::string& out, const char* opening, const ProjectModel& model, Append append) {
+void AppendTextArray(OutBuffer& out, const char* opening, const ProjectModel& model, Append append) {
     out.append(opening);
     bool first = true;
     for (const MenuEntry& entry : model.entries) {
@@ -149,7 +207,7 @@ void AppendTextArray(std::string& out, const char* opening, const ProjectModel& 
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
-void AppendDataPart(std::string& out, ProjectModel& model, ScriptMode mode,
+void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
                     const CaptionSwapCallback& onSelectedCaptionSwap,
                     std::vector<std::size_t>* lineEnds) {
     ApplyDefaultCaptionSwap(model, onSelectedCaptionSwap);
@@ -237,9 +295,24 @@ void AppendDataPart(std::string& out, ProjectModel& model, ScriptMode mode,
 
 std::size_t EstimateDataPartSize(const ProjectModel& model) {
     std::size_t size = 1024;
-    for (const MenuEntry& e : model.entries)
+    std::size_t longest = 0;
+    for (const MenuEntry& e : model.entries) {
         size += e.MTC.size() + e.MTM.size() + e.CO.size() + e.CC.size() + e.CM.size() + 96;
-    return size + size / 16;
+        longest = std::max({longest, e.MTC.size(), e.MTM.size()});
+    }
+    // Room for the escapes, and for the worst case of the longest text.
+    return size + size / 8 + longest * kMaxEncodedGrowth;
+}
+
+void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
+                     const CaptionSwapCallback& onSelectedCaptionSwap) {
+    const bool preview = mode == ScriptMode::Preview;
+    out.Reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
+                (preview ? AddonText().size() : 0));
+    out.append(BannerText());
+    AppendDataPart(out, model, mode, onSelectedCaptionSwap, nullptr);
+    out.append(RuntimeText());
+    if (preview) out.append(AddonText());
 }
 
 std::string RandomSuffix() {
@@ -250,61 +323,10 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-} // namespace
 
-std::string EncodeJsString(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    AppendEncoded(out, text);
-    return out;
-}
-
-std::string NormalizeTextLines(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 32);
-    AppendTextLines(out, text);
-    return out;
-}
-
-std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
-    std::string out;
-    std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
-    out.reserve(size);
-    for (const std::string& line : lines) AppendLine(out, line);
-    return out;
-}
-
-std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
-                                       const CaptionSwapCallback& onSelectedCaptionSwap) {
-    std::string text;
-    text.reserve(EstimateDataPartSize(model));
-    std::vector<std::size_t> lineEnds;
-    AppendDataPart(text, model, mode, onSelectedCaptionSwap, &lineEnds);
-    std::vector<std::string> lines;
-    lines.reserve(lineEnds.size());
-    std::size_t start = 0;
-    for (std::size_t end : lineEnds) {
-        lines.emplace_back(text, start, end - start);
-        start = end + kCrLf.size();
-    }
-    return lines;
-}
-
-std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onSelectedCaptionSwap) {
-    const bool preview = mode == ScriptMode::Preview;
-    std::string out;
-    out.reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
-                (preview ? AddonText().size() : 0));
-    out.append(BannerText());
-    AppendDataPart(out, model, mode, onSelectedCaptionSwap, nullptr);
-    out.append(RuntimeText());
-    if (preview) out.append(AddonText());
-    return out;
-}
-
-void WriteFileReplacing(const std::string& path, const std::string& text) {
+// The bytes go to a temporary file beside `path`, which is then renamed over
+// it: a write that fails leaves the old file as it was.
+void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t count) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -319,7 +341,7 @@ void WriteFileReplacing(const std::string& path, const std::string& text) {
     }
     if (!file) throw CannotCreateFile(path);
 
-    bool ok = text.empty() || std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     std::error_code ec;
@@ -330,16 +352,73 @@ void WriteFileReplacing(const std::string& path, const std::string& text) {
     }
 }
 
+} // namespace
+
+std::string EncodeJsString(const std::string& text) {
+    OutBuffer out;
+    AppendEncoded(out, text);
+    return out.str();
+}
+
+std::string NormalizeTextLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32 + 2);
+    AppendTextLines(out, text);
+    return out;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 2;
+    out.reserve(size);
+    for (const std::string& line : lines) {
+        AppendNormalized(out, line);
+        out.append(kCrLf);
+    }
+    return out;
+}
+
+std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
+                                       const CaptionSwapCallback& onSelectedCaptionSwap) {
+    OutBuffer text;
+    std::vector<std::size_t> lineEnds;
+    AppendDataPart(text, model, mode, onSelectedCaptionSwap, &lineEnds);
+    std::vector<std::string> lines;
+    lines.reserve(lineEnds.size());
+    std::size_t start = 0;
+    for (std::size_t end : lineEnds) {
+        lines.emplace_back(text.data() + start, end - start);
+        start = end + kCrLf.size();
+    }
+    return lines;
+}
+
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
+                               const CaptionSwapCallback& onSelectedCaptionSwap) {
+    OutBuffer out;
+    BuildScriptInto(out, model, mode, onSelectedCaptionSwap);
+    return out.str();
+}
+
+void WriteFileReplacing(const std::string& path, const std::string& text) {
+    WriteBytesReplacing(path, text.data(), text.size());
+}
+
 void WriteProjectScript(ProjectModel& model, ScriptMode mode,
                         const CaptionSwapCallback& onSelectedCaptionSwap) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
-    const std::string text = BuildProjectScript(model, mode, onSelectedCaptionSwap);
+    // The buffer stays between writes: the editor writes the same project
+    // again and again, and fresh megabytes cost a page fault every 4 KB.
+    thread_local OutBuffer text;
+    text.Clear();
+    BuildScriptInto(text, model, mode, onSelectedCaptionSwap);
     if (!PathExists(model.projectFolder)) {
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
-    WriteFileReplacing(model.ScriptPath(), text);
+    WriteBytesReplacing(model.ScriptPath(), text.data(), text.size());
     const std::string page = model.TemplatePath();
     if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()));
 }

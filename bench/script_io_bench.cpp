@@ -1,0 +1,137 @@
+// Writing and reading Dirovidadaz.js for 10, 1,000 and 10,000 menus, each
+// beside the raw cost of the same bytes: one plain write, or one plain read
+// plus one pass over the text. Compare the pairs of one run:
+//   write within 2x of WriteRaw, read within 3x of ReadRaw, and 10,000 menus
+//   no more than 12x the cost of 1,000.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "model/Messages.h"
+#include "model/ProjectModel.h"
+#include "model/ScriptReader.h"
+#include "model/ScriptWriter.h"
+
+namespace {
+
+using namespace didad;
+namespace fs = std::filesystem;
+
+class SilentMessages : public IMessages {
+public:
+    void ShowMessage(const std::string&) override { ++count; }
+    bool AskYesNo(const std::string&) override { return false; }
+    int count = 0;
+};
+
+std::string RandomText(std::mt19937& random, std::size_t length, bool withBreaks) {
+    static const std::string plain = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJ<>=/.0123456789";
+    std::string text;
+    while (text.size() < length) {
+        const int pick = static_cast<int>(random() % 40);
+        if (pick == 0) text += '"';
+        else if (pick == 1) text += '\\';
+        else if (pick == 2 && withBreaks) text += "\r\n";
+        else if (pick == 3) text += "<A HREF=\"page.html\">";
+        else text += plain[random() % plain.size()];
+    }
+    return text;
+}
+
+// A project folder under the temporary folder, removed at exit.
+struct BenchProject {
+    explicit BenchProject(int menus) {
+        folder = fs::temp_directory_path() / ("didad-bench-" + std::to_string(menus) + "-" +
+                                              std::to_string(std::random_device{}()));
+        fs::create_directories(folder);
+        std::mt19937 random(static_cast<unsigned>(menus));
+        model.projectFolder = folder.string();
+        for (int i = 0; i < menus; ++i) {
+            model.AddMenuEntry();
+            MenuEntry& e = model.entries.back();
+            e.MTC = RandomText(random, 20 + random() % 21, false);
+            e.MTM = RandomText(random, 300, true);
+            e.OO = static_cast<int>(random() % 4 == 0);
+        }
+        WriteProjectScript(model, ScriptMode::Final);
+        bytes = fs::file_size(model.ScriptPath());
+    }
+    ~BenchProject() {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+    fs::path folder;
+    ProjectModel model;
+    std::uintmax_t bytes = 0;
+};
+
+BenchProject& Project(int menus) {
+    // One project per size for the whole run, so that both sides of a pair
+    // see the same files.
+    static BenchProject p10(10), p1000(1000), p10000(10000);
+    switch (menus) {
+    case 10: return p10;
+    case 1000: return p1000;
+    case 10000: return p10000;
+    }
+    throw std::invalid_argument("no such size");
+}
+
+void WriteScript(benchmark::State& state) {
+    BenchProject& project = Project(static_cast<int>(state.range(0)));
+    for (auto _ : state) WriteProjectScript(project.model, ScriptMode::Final);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
+}
+
+void WriteRaw(benchmark::State& state) {
+    BenchProject& project = Project(static_cast<int>(state.range(0)));
+    const std::string bytes(project.bytes, 'x');
+    const std::string path = (project.folder / "raw.js").string();
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
+}
+
+void ReadScript(benchmark::State& state) {
+    BenchProject& project = Project(static_cast<int>(state.range(0)));
+    const std::string path = project.model.ScriptPath();
+    SilentMessages messages;
+    for (auto _ : state) {
+        ProjectModel model;
+        if (!ReadProjectScript(path, model, messages) || model.numOfMenus() != state.range(0))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(model);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
+}
+
+void ReadRaw(benchmark::State& state) {
+    BenchProject& project = Project(static_cast<int>(state.range(0)));
+    const std::string path = project.model.ScriptPath();
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        std::string content(project.bytes, '\0');
+        const std::size_t got = std::fread(content.data(), 1, content.size(), file);
+        std::fclose(file);
+        // One pass over the text, as a scan for the quotes of the values.
+        benchmark::DoNotOptimize(std::count(content.begin(), content.begin() + static_cast<long>(got), '"'));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
+}
+
+} // namespace
+
+BENCHMARK(WriteScript)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WriteRaw)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadScript)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadRaw)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
