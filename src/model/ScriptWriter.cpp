@@ -159,9 +159,13 @@ void AppendInt(Out& out, long long value) {
     out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
+// Colour strings are encoded too. A proper colour ("#RRGGBB", "transparent")
+// comes out unchanged; one taken from a hand-edited file may hold a quote or
+// a backslash, which written bare would end the literal early, break the
+// page's script and shift every later value when the project is read back.
 void AppendQuoted(OutBuffer& out, std::string_view text) {
     out += '"';
-    out.append(text);
+    AppendEncoded(out, text);
     out += '"';
 }
 
