@@ -97,8 +97,15 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratc
 std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<std::string> values(static_cast<std::size_t>(n));
     // A value is never longer than the rest of the text (plus the eight
-    // bytes a word copy may run ahead).
-    std::unique_ptr<char[]> scratch(new char[text.size() - std::min(pos, text.size()) + 8]);
+    // bytes a word copy may run ahead). The room stays for the next arrays
+    // and reads: fresh megabytes cost a page fault every 4 KB.
+    thread_local std::unique_ptr<char[]> scratch;
+    thread_local std::size_t scratchSize = 0;
+    const std::size_t needed = text.size() - std::min(pos, text.size()) + 8;
+    if (scratchSize < needed) {
+        scratch.reset(new char[needed]);
+        scratchSize = needed;
+    }
     for (std::size_t i = 0; i < values.size(); ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
         if (!quote) break; // the text ends before all values: the rest stay empty
