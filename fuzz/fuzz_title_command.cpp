@@ -3,8 +3,10 @@
 // A page may set any title it likes. The editor must never crash on one,
 // must apply a selection or a move only to an entry that exists, must change
 // nothing else, and must change nothing at all when a number field is not an
-// integer. The first input byte picks how many entries the project holds,
-// so that indices on both sides of the last entry are reached.
+// integer. Error commands go to the JS error log whole, and the log never
+// holds more than its limit. The first input byte picks how many entries the
+// project holds (so that indices on both sides of the last entry are reached)
+// and whether the preview page or a page the user followed a link to is shown.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "editor/EditorView.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "preview/PreviewLogic.h"
 #include "preview/TitleCommand.h"
 
 namespace {
@@ -67,6 +70,7 @@ bool SameEntries(const ProjectModel& a, const ProjectModel& b) { return a.entrie
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const int count = data[0] % 5;
+    const bool previewPageShown = (data[0] & 0x80) == 0;
     const std::string_view title(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     ProjectModel model;
@@ -83,15 +87,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < count; ++i) view.AppendListLine(MenuListLabel(i));
     const ProjectModel before = model;
 
-    TitleCommand command;
+    // A log close to its limit, so that the limit is crossed now and then.
+    JsErrorLog log("");
+    for (std::size_t i = 0; i < JsErrorLog::kMaxLines; ++i) log.Append("!RarurAVI:ERROR(earlier@x@1)");
+
     try {
-        command = logic.HandleTitleCommand(title);
+        HandlePreviewTitle(title, previewPageShown, logic, log);
     } catch (const ConversionError&) {
+        if (!previewPageShown) Fail("a title of a foreign page raised an error");
         if (!SameEntries(model, before) || model.iSelectedMenu != before.iSelectedMenu)
             Fail("a bad number changed the project");
         return 0;
     } catch (const std::exception&) {
         Fail("a title raised something other than a conversion error");
+    }
+    if (log.Lines().size() > JsErrorLog::kMaxLines) Fail("the error log grew past its limit");
+
+    // What the title means, told by the parser alone; the editor must have
+    // done exactly that and nothing more.
+    TitleCommand command;
+    try {
+        command = ParseTitleCommand(title);
+    } catch (const ConversionError&) {
+        if (!SameEntries(model, before) || model.iSelectedMenu != before.iSelectedMenu)
+            Fail("a title with a bad number changed the project");
+        return 0;
+    }
+    const bool logged = log.Lines().size() != JsErrorLog::kMaxLines;
+    if (logged != (command.kind == TitleCommand::Kind::Error)) Fail("logged what is no error, or missed one");
+    if (logged && !log.Lines().empty() && log.Lines().back() != title) Fail("the log changed the title");
+    if (!previewPageShown) {
+        if (!SameEntries(model, before) || model.iSelectedMenu != before.iSelectedMenu)
+            Fail("a foreign page changed the project");
+        return 0;
     }
 
     if (title.find("!RarurAVI:") == std::string_view::npos && command.kind != TitleCommand::Kind::None)
