@@ -54,7 +54,10 @@ void ProjectModel::ResetForNewProject() {
 std::string ProjectModel::ScriptPath() const { return JoinPath(projectFolder, kScriptFileName); }
 
 std::string ProjectModel::TemplatePath() const {
-    return JoinPath(projectFolder, settings.PRJ_sTemplate);
+    // The settings dialog only ever stores bare file names. A name taken from
+    // a hand-edited or foreign script may hold separators ("../../x.html") or
+    // be empty; cleaned the same way, the page stays inside the project folder.
+    return JoinPath(projectFolder, CleanSettingText(settings.PRJ_sTemplate, "Temp.html"));
 }
 
 } // namespace didad

@@ -75,7 +75,9 @@ public:
     // New-project values for the settings, no entries.
     void ResetForNewProject();
 
-    // Path of Dirovidadaz.js and of the template file in the project folder.
+    // Path of Dirovidadaz.js and of the template file in the project folder
+    // (the template name cleaned like the settings dialog cleans it, so that
+    // it never points outside the folder).
     std::string ScriptPath() const;
     std::string TemplatePath() const;
 };

@@ -33,10 +33,12 @@ TEST(ScriptBanner, NineLinesFramedByAsterisksAndFreeOfReaderKeys) {
     const char* keys[] = {"RarurAVI_Ver", "numOfMenus", "scrIN=", "scrOUT=", "cDefCap=", "cDefMenu=",
                           "fDefCap=", "fDefMenu=", "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=", "new Array (",
                           "*/"};
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        for (const char* key : keys)
-            if (!(i == 8 && std::string(key) == "*/"))
-                EXPECT_EQ(lines[i].find(key), std::string::npos) << "line " << i + 1 << " holds " << key;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (const char* key : keys) {
+            if (i == 8 && std::string(key) == "*/") continue;
+            EXPECT_EQ(lines[i].find(key), std::string::npos) << "line " << i + 1 << " holds " << key;
+        }
+    }
 }
 
 TEST(TemplateInfo, ThirtyLinesWithTheShortSamplePage) {

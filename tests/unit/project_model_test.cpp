@@ -159,3 +159,18 @@ TEST(ProjectModel, NewProjectResetRestoresSettingsAndDropsEntries) {
     EXPECT_EQ(model.ScriptPath(), JoinPath("/tmp/p", "Dirovidadaz.js"));
     EXPECT_EQ(model.TemplatePath(), JoinPath("/tmp/p", "Temp.html"));
 }
+
+// Regression: a template name from a foreign script ("../../x.html") made
+// the save write the default page outside the project folder.
+TEST(ProjectModel, TemplatePathStaysInsideTheProjectFolder) {
+    ProjectModel model;
+    model.projectFolder = "/work/p";
+    model.settings.PRJ_sTemplate = "../../x.html";
+    EXPECT_EQ(model.TemplatePath(), JoinPath("/work/p", "....x.html"));
+    model.settings.PRJ_sTemplate = "C:\\web\\page.html";
+    EXPECT_EQ(model.TemplatePath(), JoinPath("/work/p", "Cwebpage.html"));
+    model.settings.PRJ_sTemplate = "";
+    EXPECT_EQ(model.TemplatePath(), JoinPath("/work/p", "Temp.html"));
+    model.settings.PRJ_sTemplate = "menus page.html";
+    EXPECT_EQ(model.TemplatePath(), JoinPath("/work/p", "menus page.html"));
+}
