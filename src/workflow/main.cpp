@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QByteArray>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
@@ -21,8 +23,10 @@ using namespace didad;
 
 int main(int argc, char* argv[]) {
     // Chromium will not start as root without this; only then is it set.
+#ifdef Q_OS_UNIX
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
+#endif
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Didad"));
