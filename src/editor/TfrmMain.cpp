@@ -327,7 +327,7 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(3);
 
-    struct NumberSpec {
+    struct NumberField {
         const char* label;
         const char* box;
         const char* arrows;
@@ -343,21 +343,21 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", 1, 600, "1", &txtCapHeight, &UpDown_CapHeight},
     };
     int row = 0;
-    for (const NumberSpec& spec : numbers) {
-        auto* label = new QLabel(QLatin1String(spec.label), page);
-        auto* edit = new QLineEdit(QLatin1String(spec.text), page);
-        edit->setObjectName(QLatin1String(spec.box));
+    for (const NumberField& field : numbers) {
+        auto* label = new QLabel(QLatin1String(field.label), page);
+        auto* edit = new QLineEdit(QLatin1String(field.text), page);
+        edit->setObjectName(QLatin1String(field.box));
         edit->setMaxLength(3);
         edit->setFixedWidth(34);
-        auto* arrows = new UpDownButtons(edit, spec.low, spec.high, page);
-        arrows->setObjectName(QLatin1String(spec.arrows));
-        arrows->SetPosition(QLatin1String(spec.text).toInt());
+        auto* arrows = new UpDownButtons(edit, field.low, field.high, page);
+        arrows->setObjectName(QLatin1String(field.arrows));
+        arrows->SetPosition(QLatin1String(field.text).toInt());
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
         grid->addWidget(edit, row, 1);
         grid->addWidget(arrows, row, 2);
-        *spec.edit = edit;
-        *spec.updown = arrows;
+        *field.edit = edit;
+        *field.updown = arrows;
         ++row;
     }
     chkFloat = new QCheckBox(QStringLiteral("Float"), page);
@@ -421,7 +421,7 @@ void TfrmMain::BuildColorTab(QWidget* page) {
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(8, 8, 8, 8);
     grid->setVerticalSpacing(8);
-    struct SlotSpec {
+    struct ColourRow {
         const char* label;
         const char* labelName;
         const char* swatch;
@@ -437,22 +437,22 @@ void TfrmMain::BuildColorTab(QWidget* page) {
          &chkTranspCO},
     };
     int row = 0;
-    for (const SlotSpec& spec : colourSlots) {
-        auto* label = new QLabel(QLatin1String(spec.label), page);
-        label->setObjectName(QLatin1String(spec.labelName));
+    for (const ColourRow& field : colourSlots) {
+        auto* label = new QLabel(QLatin1String(field.label), page);
+        label->setObjectName(QLatin1String(field.labelName));
         auto* swatch = new ColorSwatch(page);
-        swatch->setObjectName(QLatin1String(spec.swatch));
+        swatch->setObjectName(QLatin1String(field.swatch));
         QSizePolicy keep = swatch->sizePolicy();
         keep.setRetainSizeWhenHidden(true);
         swatch->setSizePolicy(keep);
         auto* check = new QCheckBox(QStringLiteral("transparent"), page);
-        check->setObjectName(QLatin1String(spec.check));
+        check->setObjectName(QLatin1String(field.check));
         grid->addWidget(label, row, 0);
         grid->addWidget(swatch, row, 1);
         grid->addWidget(check, row, 2);
-        *spec.labelOut = label;
-        *spec.swatchOut = swatch;
-        *spec.checkOut = check;
+        *field.labelOut = label;
+        *field.swatchOut = swatch;
+        *field.checkOut = check;
         ++row;
     }
     grid->setColumnStretch(3, 1);
