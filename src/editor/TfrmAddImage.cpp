@@ -61,29 +61,6 @@ TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
-    dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
-    // Our own chooser, so that it can show the picture beside the file list.
-    dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
-    dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
-    dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
-    dlgOpen1->setFileMode(QFileDialog::ExistingFile);
-    // The text before the last parentheses is what the list shows; the
-    // last parentheses hold the patterns.
-    dlgOpen1->setNameFilters({
-        QStringLiteral("All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg)"),
-        QStringLiteral("GIF Image (*.gif) (*.gif)"),
-        QStringLiteral("JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg)"),
-        QStringLiteral("All Files (*.*) (*)"),
-    });
-    dlgOpen1->setDefaultSuffix(QStringLiteral("gif"));
-    imgPreview = Named(new QLabel(dlgOpen1), "imgPreview");
-    imgPreview->setFixedSize(kPreviewSize, kPreviewSize);
-    imgPreview->setAlignment(Qt::AlignCenter);
-    imgPreview->setFrameShape(QFrame::StyledPanel);
-    if (auto* chooserGrid = qobject_cast<QGridLayout*>(dlgOpen1->layout()))
-        chooserGrid->addWidget(imgPreview, 1, chooserGrid->columnCount(), Qt::AlignTop);
-    connect(dlgOpen1, &QFileDialog::currentChanged, this, &TfrmAddImage::ShowPreview);
-
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Path to image:"), this), 0, 0);
     grid->addWidget(txtImage, 0, 1);
@@ -155,6 +132,32 @@ void TfrmAddImage::reject() {
 }
 
 void TfrmAddImage::btnChooseFileNameClick() {
+    // Made on first use and kept: building a file chooser decodes its icons,
+    // a cost that program start should not pay for a dialog few users open.
+    if (!dlgOpen1) {
+        dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
+        // Our own chooser, so that it can show the picture beside the file list.
+        dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
+        dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
+        dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
+        dlgOpen1->setFileMode(QFileDialog::ExistingFile);
+        // The text before the last parentheses is what the list shows; the
+        // last parentheses hold the patterns.
+        dlgOpen1->setNameFilters({
+            QStringLiteral("All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg)"),
+            QStringLiteral("GIF Image (*.gif) (*.gif)"),
+            QStringLiteral("JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg)"),
+            QStringLiteral("All Files (*.*) (*)"),
+        });
+        dlgOpen1->setDefaultSuffix(QStringLiteral("gif"));
+        imgPreview = Named(new QLabel(dlgOpen1), "imgPreview");
+        imgPreview->setFixedSize(kPreviewSize, kPreviewSize);
+        imgPreview->setAlignment(Qt::AlignCenter);
+        imgPreview->setFrameShape(QFrame::StyledPanel);
+        if (auto* chooserGrid = qobject_cast<QGridLayout*>(dlgOpen1->layout()))
+            chooserGrid->addWidget(imgPreview, 1, chooserGrid->columnCount(), Qt::AlignTop);
+        connect(dlgOpen1, &QFileDialog::currentChanged, this, &TfrmAddImage::ShowPreview);
+    }
     dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
     dlgOpen1->selectFile(QString());
     imgPreview->clear();

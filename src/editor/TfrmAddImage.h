@@ -35,6 +35,7 @@ public:
     QLabel* lbl3 = nullptr;
     QPushButton* btnAdd = nullptr;
     QPushButton* btnCancel = nullptr;
+    // The file chooser, made on the first Choose File... click.
     QFileDialog* dlgOpen1 = nullptr;
     // The picture under the chooser's current file.
     QLabel* imgPreview = nullptr;

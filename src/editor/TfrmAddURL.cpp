@@ -58,15 +58,6 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
-    dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
-    dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
-    dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
-    dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
-    dlgOpen1->setFileMode(QFileDialog::AnyFile);
-    dlgOpen1->setNameFilters({QStringLiteral("HTML Files (*.html *.htm)"),
-                              QStringLiteral("All Files (*)")});
-    dlgOpen1->setDefaultSuffix(QStringLiteral("htm"));
-
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("URL:"), this), 0, 0);
     grid->addWidget(txtURL, 0, 1);
@@ -118,6 +109,18 @@ void TfrmAddURL::reject() {
 }
 
 void TfrmAddURL::btnChooseFileClick() {
+    // Made on first use and kept: building a file chooser decodes its icons,
+    // a cost that program start should not pay for a dialog few users open.
+    if (!dlgOpen1) {
+        dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
+        dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
+        dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
+        dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
+        dlgOpen1->setFileMode(QFileDialog::AnyFile);
+        dlgOpen1->setNameFilters({QStringLiteral("HTML Files (*.html *.htm)"),
+                                  QStringLiteral("All Files (*)")});
+        dlgOpen1->setDefaultSuffix(QStringLiteral("htm"));
+    }
     dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
     dlgOpen1->selectFile(QString());
     const bool accepted =

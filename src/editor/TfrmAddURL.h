@@ -33,6 +33,7 @@ public:
     QPlainTextEdit* txtHTML = nullptr;
     QPushButton* btnAdd = nullptr;
     QPushButton* btnCancel = nullptr;
+    // The file chooser, made on the first Choose File... click.
     QFileDialog* dlgOpen1 = nullptr;
 
 private:
