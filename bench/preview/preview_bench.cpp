@@ -1,0 +1,265 @@
+// Update Preview as the user waits for it, in the real main window and
+// preview window: from the click to the page having run makeDidad (loaded,
+// every menu built, the selected menu opening), for projects of 10, 100 and
+// 1,000 menus. Beside each, the same web view loads a static page holding the
+// same elements and styles (the preview page's own DOM after makeDidad, its
+// scripts removed), in alternation, and the medians are compared.
+//
+//   preview_bench [runs] [--detail]      (default 9 runs)
+//
+// With --detail it also prints where the time went (navigation start,
+// response, parsed document, load event, each from the click), medians.
+//
+// Run it under Xvfb for figures close to a desktop; offscreen works too.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include <unistd.h>
+
+#include "editor/TfrmMain.h"
+#include "model/ProjectModel.h"
+#include "preview/TfrmBrowser.h"
+#include "workflow/QtMessageBoxes.h"
+
+using namespace didad;
+
+namespace {
+
+QVariant Eval(const QString& script) {
+    QVariant result;
+    bool done = false;
+    QEventLoop loop;
+    frmBrowser->WebBrowser1->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+        loop.quit();
+    });
+    if (!done) {
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return result;
+}
+
+// Runs `start` and returns the milliseconds until the view's next load has
+// finished, or -1 when it failed or never finished.
+template <typename Start> double TimeLoad(Start start) {
+    QEventLoop loop;
+    bool ok = false;
+    bool finished = false;
+    const auto connection = QObject::connect(frmBrowser->WebBrowser1, &QWebEngineView::loadFinished, [&](bool good) {
+        ok = good;
+        finished = true;
+        loop.quit();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    start();
+    if (!finished) {
+        QTimer::singleShot(300000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    QObject::disconnect(connection);
+    return finished && ok ? elapsed : -1;
+}
+
+bool WaitFor(const std::function<bool()>& check, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!check()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+int OwnerCount() { return Eval(QStringLiteral("document.querySelectorAll('div[id^=owner]').length")).toInt(); }
+
+bool MenuVisible(int index) {
+    return Eval(QStringLiteral("(function(){var m=document.getElementById('menu%1');"
+                               "return !!m && getComputedStyle(m).visibility=='visible';})()")
+                    .arg(index))
+        .toBool();
+}
+
+// Where the time of one load went, from the page's own clock: milliseconds
+// from the start of the click (or load call) to the navigation start, the
+// end of the page's response, the parsed document (scripts and makeDidad
+// included) and the end of the load event.
+struct Phases {
+    double navigation = 0, response = 0, parsed = 0, loaded = 0;
+};
+
+double EpochMs() {
+    return std::chrono::duration<double, std::milli>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+Phases PagePhases(double startedEpochMs) {
+    const QVariantList v =
+        Eval(QStringLiteral("(function(){var n=performance.getEntriesByType('navigation')[0];"
+                            "return [performance.timeOrigin,n.responseEnd,n.domInteractive,n.loadEventEnd];})()"))
+            .toList();
+    if (v.size() != 4) return {};
+    const double origin = v[0].toDouble() - startedEpochMs;
+    return {origin, origin + v[1].toDouble(), origin + v[2].toDouble(), origin + v[3].toDouble()};
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A project as the editor makes it: menus added one after another (the
+// placement rule lays them out), with caption and panel HTML of some
+// substance, the last one selected.
+void MakeProject(const QString& folder, int menus) {
+    ProjectModel& model = frmMain->Model();
+    model.ResetForNewProject();
+    model.projectFolder = ToBytes(QDir::toNativeSeparators(folder));
+    for (int i = 0; i < menus; ++i) {
+        const int index = model.AddMenuEntry();
+        MenuEntry& entry = model.entries[static_cast<std::size_t>(index)];
+        const std::string n = std::to_string(i);
+        entry.MTC = "<B>Menu " + n + "</B>";
+        entry.MTM = "<A HREF=\"page" + n + ".html\">First link</A><BR><A HREF=\"other" + n +
+                    ".html\">Second link</A>";
+        entry.MA = i % 3 == 2 ? 1 : 0;
+        entry.OO = i % 7 == 6 ? 1 : 0;
+    }
+}
+
+// The page as the view holds it now, without its scripts.
+QString StaticTwin(const QString& folder) {
+    const QString html =
+        Eval(QStringLiteral("(function(){var d=document.documentElement.cloneNode(true);"
+                            "var s=d.querySelectorAll('script');for(var k=0;k<s.length;k++)s[k].remove();"
+                            "return d.outerHTML;})()"))
+            .toString();
+    const QString path = QDir(folder).filePath(QStringLiteral("static.html"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+    file.write(html.toUtf8());
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Divero"));
+    QApplication::setApplicationName(QStringLiteral("Didad"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    int runs = 9;
+    bool detail = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--detail") == 0) detail = true;
+        else runs = std::max(1, std::atoi(argv[i]));
+    }
+
+    // The remembered project and js.log go to a scratch folder, not the user's.
+    QTemporaryDir scratch;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("settings")));
+    int boxes = 0;
+    QtMessageBoxes::SetHook([&](const BoxRequest& box) {
+        std::fprintf(stderr, "box: %s\n", qPrintable(box.text));
+        ++boxes;
+        return false;
+    });
+
+    frmMain = new TfrmMain();
+    frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(scratch.path() + QLatin1Char('/')));
+    if (!CheckBrowserVersion(frmMain)) return 1;
+    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmBrowser->show();
+    frmMain->show();
+
+    std::printf("Update Preview to makeDidad done, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
+                qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM"))
+                                                              : "default");
+    std::printf("%8s %14s %14s %8s\n", "menus", "preview ms", "static ms", "ratio");
+    int failures = 0;
+    for (const int menus : {10, 100, 1000}) {
+        const QString folder = scratch.filePath(QStringLiteral("Project_%1").arg(menus));
+        QDir().mkpath(folder);
+        MakeProject(folder, menus);
+        const int selected = frmMain->Model().iSelectedMenu;
+        const auto update = [] { frmMain->btnUpdatePreview->click(); };
+
+        // Untimed: the project's first preview, a warm-up and the twin.
+        if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(update) < 0) return 1;
+        if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
+        const QUrl twin = QUrl::fromLocalFile(StaticTwin(folder));
+        if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
+
+        std::vector<double> preview, still;
+        std::vector<Phases> previewPhases, stillPhases;
+        for (int run = 0; run < runs; ++run) {
+            double started = EpochMs();
+            const double p = TimeLoad(update);
+            if (detail) previewPhases.push_back(PagePhases(started));
+            // Checked after the clock stopped: the runtime built every menu
+            // and is opening the selected one.
+            const bool built = p >= 0 && OwnerCount() == menus && WaitFor([&] { return MenuVisible(selected); });
+            started = EpochMs();
+            const double s = TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); });
+            if (detail) stillPhases.push_back(PagePhases(started));
+            if (!built || s < 0 || OwnerCount() != menus) {
+                std::fprintf(stderr, "%d menus: run %d failed\n", menus, run);
+                ++failures;
+                continue;
+            }
+            preview.push_back(p);
+            still.push_back(s);
+        }
+        if (preview.empty()) return 1;
+        const double p = Median(preview), s = Median(still);
+        std::printf("%8d %14.1f %14.1f %8.2f\n", menus, p, s, p / s);
+        if (detail) {
+            const auto show = [](const char* what, const std::vector<Phases>& list) {
+                std::vector<double> a, b, c, d;
+                for (const Phases& x : list) {
+                    a.push_back(x.navigation);
+                    b.push_back(x.response);
+                    c.push_back(x.parsed);
+                    d.push_back(x.loaded);
+                }
+                std::printf("%17s navigation %6.1f  response %6.1f  parsed %6.1f  load event %6.1f\n", what,
+                            Median(a), Median(b), Median(c), Median(d));
+            };
+            show("preview:", previewPhases);
+            show("static:", stillPhases);
+        }
+        std::fflush(stdout);
+    }
+    std::printf("(target: ratio within 1.50 at 100 and 1,000 menus)\n");
+
+    delete frmBrowser;
+    frmBrowser = nullptr;
+    delete frmMain;
+    frmMain = nullptr;
+    return failures == 0 && boxes == 0 ? 0 : 1;
+}
