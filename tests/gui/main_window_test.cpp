@@ -331,6 +331,37 @@ private slots:
         QCOMPARE(across->value(), 50);
     }
 
+    void dragAcrossTheListThenDeleteEverything() {
+        QListWidget* list = frmMain->listMenus;
+        QVERIFY(list->count() >= 2);
+        ClickListRow(0);
+        QCOMPARE(frmMain->Model().iSelectedMenu, 0);
+        // Pressing on line 1 and letting go on line 2 selects line 2.
+        const QPoint from = list->visualItemRect(list->item(0)).center();
+        const QPoint to = list->visualItemRect(list->item(1)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(list->viewport(), to);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, to);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(frmMain->Model().iSelectedMenu, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(SelectorLeft(), OwnerPosition(1).x() - 3, kPageWait);
+
+        while (list->count() > 0) {
+            QueueAnswer(true);
+            QTest::mouseClick(frmMain->btnDelete, Qt::LeftButton);
+        }
+        QCOMPARE(frmMain->Model().numOfMenus(), 0);
+        QVERIFY(!frmMain->txtLeft->isEnabled());
+        QVERIFY(!frmMain->panMenuColor->isEnabled());
+        QCOMPARE(frmMain->txtCapHTML->toPlainText(), QStringLiteral("No Menus in Project"));
+        QCOMPARE(frmMain->txtMenuHTML->toPlainText(), QStringLiteral("No Menus in Project"));
+        QTest::mouseClick(frmMain->btnDelete, Qt::LeftButton);
+        QCOMPARE(boxes.last().text, QStringLiteral("Nothing to delete, sorry..."));
+        QCOMPARE(boxes.last().kind, BoxRequest::Kind::Message);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("numOfMenus")).toInt(), 0, kPageWait);
+    }
+
     // Last: closing the window leaves the final script behind.
     void closingWritesTheFinalScript() {
         const QString script = FromBytes(frmMain->Model().ScriptPath());
