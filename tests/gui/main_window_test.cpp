@@ -355,6 +355,11 @@ private slots:
         QVERIFY(!frmMain->panMenuColor->isEnabled());
         QCOMPARE(frmMain->txtCapHTML->toPlainText(), QStringLiteral("No Menus in Project"));
         QCOMPARE(frmMain->txtMenuHTML->toPlainText(), QStringLiteral("No Menus in Project"));
+        // The arrows stay usable with no entry and have nothing to change.
+        frmMain->ClearPreviewPending();
+        QTest::mouseClick(frmMain->UpDown_Width->UpButton(), Qt::LeftButton);
+        QCOMPARE(frmMain->Model().numOfMenus(), 0);
+        QVERIFY(!frmMain->IsPreviewPending());
         QTest::mouseClick(frmMain->btnDelete, Qt::LeftButton);
         QCOMPARE(boxes.last().text, QStringLiteral("Nothing to delete, sorry..."));
         QCOMPARE(boxes.last().kind, BoxRequest::Kind::Message);
