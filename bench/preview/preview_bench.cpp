@@ -7,6 +7,10 @@
 //
 //   preview_bench [runs] [--detail]      (default 9 runs)
 //
+// Beside the clock it reports the CPU time that each load took in this
+// process and the web engine's processes (all threads): steadier than the
+// clock when other work shares the machine.
+//
 // With --detail it also prints where the time went (navigation start,
 // response, parsed document, load event, each from the click), medians.
 //
@@ -29,6 +33,8 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <set>
 #include <vector>
 
 #include <unistd.h>
@@ -56,6 +62,39 @@ QVariant Eval(const QString& script) {
         loop.exec();
     }
     return result;
+}
+
+// CPU time used so far by this process and the web engine's processes under
+// it, all threads, in milliseconds: on a busy machine a steadier figure than
+// the clock on the wall.
+double TreeCpuMs() {
+    std::map<long, long> parentOf;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isPid = false;
+        const long pid = entry.toLong(&isPid);
+        if (!isPid) continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray text = stat.readAll();
+        // The fields after the command name, which may hold blanks.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1) parentOf[pid] = fields[1].toLong();
+    }
+    std::set<long> tree{static_cast<long>(::getpid())};
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const auto& [pid, parent] : parentOf)
+            if (tree.count(parent) && tree.insert(pid).second) grew = true;
+    }
+    double ns = 0;
+    for (const long pid : tree) {
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile schedstat(tasks + QLatin1Char('/') + task + QStringLiteral("/schedstat"));
+            if (schedstat.open(QIODevice::ReadOnly)) ns += schedstat.readAll().split(' ').value(0).toDouble();
+        }
+    }
+    return ns / 1e6;
 }
 
 // Runs `start` and returns the milliseconds until the view's next load has
@@ -200,7 +239,8 @@ int main(int argc, char* argv[]) {
     std::printf("Update Preview to makeDidad done, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
                 qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM"))
                                                               : "default");
-    std::printf("%8s %14s %14s %8s\n", "menus", "preview ms", "static ms", "ratio");
+    std::printf("%8s %14s %14s %8s %14s %14s %8s\n", "menus", "preview ms", "static ms", "ratio", "preview cpu",
+                "static cpu", "ratio");
     int failures = 0;
     for (const int menus : {10, 100, 1000}) {
         const QString folder = scratch.filePath(QStringLiteral("Project_%1").arg(menus));
@@ -215,17 +255,21 @@ int main(int argc, char* argv[]) {
         const QUrl twin = QUrl::fromLocalFile(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
 
-        std::vector<double> preview, still;
+        std::vector<double> preview, still, previewCpu, stillCpu;
         std::vector<Phases> previewPhases, stillPhases;
         for (int run = 0; run < runs; ++run) {
             double started = EpochMs();
+            double cpu = TreeCpuMs();
             const double p = TimeLoad(update);
+            const double pCpu = TreeCpuMs() - cpu;
             if (detail) previewPhases.push_back(PagePhases(started));
             // Checked after the clock stopped: the runtime built every menu
             // and is opening the selected one.
             const bool built = p >= 0 && OwnerCount() == menus && WaitFor([&] { return MenuVisible(selected); });
             started = EpochMs();
+            cpu = TreeCpuMs();
             const double s = TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); });
+            const double sCpu = TreeCpuMs() - cpu;
             if (detail) stillPhases.push_back(PagePhases(started));
             if (!built || s < 0 || OwnerCount() != menus) {
                 std::fprintf(stderr, "%d menus: run %d failed\n", menus, run);
@@ -234,10 +278,13 @@ int main(int argc, char* argv[]) {
             }
             preview.push_back(p);
             still.push_back(s);
+            previewCpu.push_back(pCpu);
+            stillCpu.push_back(sCpu);
         }
         if (preview.empty()) return 1;
         const double p = Median(preview), s = Median(still);
-        std::printf("%8d %14.1f %14.1f %8.2f\n", menus, p, s, p / s);
+        const double pc = Median(previewCpu), sc = Median(stillCpu);
+        std::printf("%8d %14.1f %14.1f %8.2f %14.1f %14.1f %8.2f\n", menus, p, s, p / s, pc, sc, pc / sc);
         if (detail) {
             const auto show = [](const char* what, const std::vector<Phases>& list) {
                 std::vector<double> a, b, c, d;
