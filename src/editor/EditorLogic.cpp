@@ -61,7 +61,10 @@ void EditorLogic::ListMouseUp() {
 }
 
 bool EditorLogic::AddMenu() {
-    if (model_.numOfMenus() >= kMaxMenus) return false;
+    if (model_.numOfMenus() >= kMaxMenus) {
+        view_.ShowMessage(kTooManyMenus);
+        return false;
+    }
     SetEditingEnabled(true);
     const int index = model_.AddMenuEntry();
     if (index < 0) return false;

@@ -13,6 +13,7 @@ namespace didad {
 
 inline constexpr const char* kNoMenusText = "No Menus in Project";
 inline constexpr const char* kNothingToDelete = "Nothing to delete, sorry...";
+inline constexpr const char* kTooManyMenus = "A project can hold at most 10000 menus.";
 
 class EditorLogic {
 public:

@@ -164,6 +164,7 @@ TEST(EditorLogic, AddRefusesAtCapacityWithoutWritingPastIt) {
     e.model.entries.resize(kMaxMenus);
     EXPECT_FALSE(e.logic.AddMenu());
     EXPECT_EQ(e.model.numOfMenus(), kMaxMenus);
+    EXPECT_EQ(e.view.messages, std::vector<std::string>{"A project can hold at most 10000 menus."});
     EXPECT_TRUE(e.view.list.empty());
     EXPECT_EQ(e.view.previewUpdates, 0);
 }
