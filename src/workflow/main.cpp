@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Didad"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Didad"));
+    // No display name: on Linux Qt would append it to every window title, and
+    // the windows carry their own ("Didad 1.03", "Preview - Didad 1.0").
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
