@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -22,8 +23,6 @@ namespace didad {
 namespace {
 
 using bytescan::FindAny2;
-using bytescan::HasByte;
-using bytescan::Load8;
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kNoBreakOpen = "<nObR>";
@@ -106,50 +105,78 @@ const std::string& AddonText() {
     return text;
 }
 
-constexpr std::array<unsigned char, 256> kNeedsBackslash = [] {
-    std::array<unsigned char, 256> table{};
-    table[static_cast<unsigned char>('\\')] = 1;
-    table[static_cast<unsigned char>('"')] = 1;
-    return table;
-}();
-
 // The longest an encoded text can get: a lone LF becomes backslash CR LF.
 constexpr std::size_t kMaxEncodedGrowth = 3;
 
-void AppendEncoded(OutBuffer& out, std::string_view text) {
-    out.Reserve(text.size() * kMaxEncodedGrowth);
-    const char* src = text.data();
-    const std::size_t n = text.size();
-    char* dst = out.end();
-    std::size_t i = 0;
-    while (i < n) {
-        // Plain stretches go over eight bytes at a time.
-        for (; i + 8 <= n; i += 8, dst += 8) {
-            const std::uint64_t w = Load8(src + i);
-            if (HasByte(w, '\\') | HasByte(w, '"') | HasByte(w, '\r') | HasByte(w, '\n')) break;
-            std::memcpy(dst, &w, 8);
-        }
-        // The rest of the word byte by byte, quotes and backslashes without
-        // a branch: a backslash is always stored and kept only when needed.
-        const std::size_t stop = std::min(n, i + 8);
-        while (i < stop) {
-            const char c = src[i++];
-            if (c == '\r' || c == '\n') [[unlikely]] {
-                // A line break continues the string literal on the next line
-                // of the file. A lone CR or LF is taken as CR LF: written
-                // bare, it would end the literal and break the whole script.
-                if (c == '\r' && i < n && src[i] == '\n') ++i;
-                *dst++ = '\\';
-                *dst++ = '\r';
-                *dst++ = '\n';
-                continue;
-            }
-            *dst = '\\';
-            dst += kNeedsBackslash[static_cast<unsigned char>(c)];
-            *dst++ = c;
-        }
+// What each byte becomes: up to three bytes of escape, then the count of
+// them; a count of 0 for a byte written as it is. Table look-ups instead of
+// tests keep the loop free of branches the processor cannot guess: in menu
+// HTML quotes and line breaks come every few bytes.
+using Escape = std::array<char, 4>;
+constexpr std::array<Escape, 256> kEscapes = [] {
+    std::array<Escape, 256> table{};
+    table[static_cast<unsigned char>('\\')] = {'\\', '\\', 0, 2};
+    table[static_cast<unsigned char>('"')] = {'\\', '"', 0, 2};
+    // A line break continues the string literal on the next line of the
+    // file. A lone CR or LF is taken as CR LF: written bare, it would end
+    // the literal and break the whole script.
+    table[static_cast<unsigned char>('\r')] = {'\\', '\r', '\n', 3};
+    table[static_cast<unsigned char>('\n')] = {'\\', '\r', '\n', 3};
+    return table;
+}();
+
+constexpr bool NeedsEscape(char c) { return kEscapes[static_cast<unsigned char>(c)][3] != 0; }
+
+// Encodes the first `count` bytes (at most a block) of the block at `p`;
+// a whole block must be readable there. `crBefore` tells whether the byte
+// before was a CR and on return whether the last one was. Every byte to
+// escape in the block is taken from one bit mask, so one escape does not
+// wait on finding the one before it.
+inline void EncodeBlock(const char* p, std::size_t count, char*& d, std::uint32_t& crBefore) {
+    using namespace bytescan;
+    const std::uint32_t counted = (1u << count) - 1;
+    const std::uint32_t cr = BlockMask<'\r'>(p) & counted;
+    const std::uint32_t lf = BlockMask<'\n'>(p) & counted;
+    const std::uint32_t special = (BlockMask<'"', '\\'>(p) & counted) | cr | lf;
+    // The LF of a CR LF pair: the CR's escape already stands for both.
+    const std::uint32_t pairLf = ((cr << 1) | crBefore) & lf;
+    crBefore = (cr >> (count - 1)) & 1;
+
+    const char* plain = p; // start of the stretch not yet written
+    for (std::uint32_t bits = special; bits != 0; bits &= bits - 1) {
+        const int k = std::countr_zero(bits);
+        CopyBlock(d, plain);
+        d += p + k - plain;
+        // Four bytes go out whatever the escape's length; the caller's room
+        // allows for it.
+        const Escape& escape = kEscapes[static_cast<unsigned char>(p[k])];
+        std::memcpy(d, escape.data(), escape.size());
+        d += ((pairLf >> k) & 1) ? 0 : escape[3];
+        plain = p + k + 1;
     }
-    out.SetEnd(dst);
+    CopyBlock(d, plain);
+    d += p + count - plain;
+}
+
+// Whole blocks are read where they lie while two are left, so that the
+// copies of plain stretches never read past the text; the last bytes go
+// through a padded copy. The room reserved covers the worst case plus the
+// block a copy may write ahead.
+void AppendEncoded(OutBuffer& out, std::string_view text) {
+    using bytescan::kBlock;
+    out.Reserve(text.size() * kMaxEncodedGrowth + kBlock);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    char* d = out.end();
+    std::uint32_t crBefore = 0;
+    for (; static_cast<std::size_t>(end - p) >= 2 * kBlock; p += kBlock) EncodeBlock(p, kBlock, d, crBefore);
+
+    char padded[3 * kBlock] = {};
+    const std::size_t rest = static_cast<std::size_t>(end - p);
+    if (rest) std::memcpy(padded, p, rest);
+    for (std::size_t at = 0; at < rest; at += kBlock)
+        EncodeBlock(padded + at, std::min(kBlock, rest - at), d, crBefore);
+    out.SetEnd(d);
 }
 
 template <typename Out>

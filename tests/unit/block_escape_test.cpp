@@ -1,0 +1,108 @@
+// The writer escapes and the reader unescapes menu texts a block of bytes at
+// a time. These tests hold both to plain byte-by-byte forms of the same
+// rules, with the bytes that matter placed at every offset around the edges
+// of a block and of the padded tail.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/ScriptReader.h"
+#include "model/ScriptWriter.h"
+
+namespace didad {
+namespace {
+
+class SilentMessages : public IMessages {
+public:
+    void ShowMessage(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+};
+
+// Quote and backslash get a backslash; CR LF, lone CR and lone LF become
+// backslash CR LF.
+std::string EncodeByteByByte(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\\\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Up to the closing quote; a backslash before CR, backslash or quote is
+// dropped, before anything else (or at the very end) it stays.
+std::string DecodeByteByByte(const std::string& text, std::size_t& pos) {
+    std::string out;
+    while (pos < text.size()) {
+        const char c = text[pos++];
+        if (c == '"') return out;
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (pos == text.size()) {
+            out += '\\';
+            break;
+        }
+        const char next = text[pos++];
+        if (next != '\r' && next != '\\' && next != '"') out += '\\';
+        out += next;
+    }
+    return out;
+}
+
+// Texts of every length up to three blocks and a bit, each with one of the
+// awkward sequences at every offset, then random mixes of longer ones.
+std::vector<std::string> AwkwardTexts() {
+    const std::vector<std::string> pieces = {"\r\n", "\r", "\n", "\"", "\\", "\\\"", "\\\r\n", "\n\r", "\r\r\n"};
+    std::vector<std::string> texts;
+    for (std::size_t length = 0; length <= 52; ++length)
+        for (const std::string& piece : pieces)
+            for (std::size_t at = 0; at <= length; ++at) {
+                std::string text(length, 'a');
+                text.insert(at, piece);
+                texts.push_back(text);
+            }
+    std::mt19937 random(7);
+    const std::string alphabet = "ab<>\"\\\r\n \xE9";
+    for (int i = 0; i < 2000; ++i) {
+        std::string text(random() % 400, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST(BlockEscape, EncodingMatchesTheByteByByteRuleEverywhere) {
+    for (const std::string& text : AwkwardTexts()) ASSERT_EQ(EncodeJsString(text), EncodeByteByByte(text)) << text;
+}
+
+TEST(BlockEscape, DecodingMatchesTheByteByByteRuleEverywhere) {
+    SilentMessages messages;
+    // Hand-made escapes too, not only the writer's: a backslash before a
+    // plain byte, doubled backslashes, and a backslash as the last byte.
+    std::vector<std::string> values = AwkwardTexts();
+    for (std::size_t at = 0; at < 40; ++at) values.push_back(std::string(at, 'x') + "\\q\\\\\\");
+    for (const std::string& value : values) {
+        for (const std::string& body : {"\"" + EncodeJsString(value) + "\"", "\"" + value}) {
+            const std::string text = "var K = new Array (" + body + ",\"tail\");";
+            std::size_t pos = text.find('"') + 1;
+            const std::string expected = DecodeByteByByte(text, pos);
+            const std::vector<std::string> got = ReadTextArray(text, "var K = new Array (", 1, messages);
+            ASSERT_EQ(got.at(0), expected) << text;
+        }
+    }
+}
+
+} // namespace
+} // namespace didad
