@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +36,8 @@ std::size_t FindAfter(std::string_view text, std::string_view key) {
     return at == std::string_view::npos ? at : at + key.size();
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -48,60 +52,95 @@ int ConvertOrThrow(std::string_view text) {
     return value;
 }
 
-// Reads one quoted value whose opening quote is just before `pos` into
-// `scratch` (room for the rest of the text) and from there into `value`.
-// Returns the position after the closing quote, or the text's end when it
-// has none.
-std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
-    const char* p = text.data() + pos;
-    const char* const e = text.data() + text.size();
-    char* d = scratch;
-    for (;;) {
-        // Plain stretches go over eight bytes at a time.
-        while (e - p >= 8) {
-            const std::uint64_t w = bytescan::Load8(p);
-            std::memcpy(d, &w, 8);
-            const std::uint64_t flags = bytescan::HasByte(w, '"') | bytescan::HasByte(w, '\\');
-            if (flags) {
-                const std::size_t plain = bytescan::FirstFlagged(flags);
-                if (plain < 8) {
-                    p += plain;
-                    d += plain;
-                }
-                break;
-            }
-            p += 8;
-            d += 8;
+// Whether a backslash before this byte stays: it is dropped only before
+// CR, backslash and quote.
+constexpr std::array<bool, 256> kKeepsBackslash = [] {
+    std::array<bool, 256> table{};
+    table.fill(true);
+    for (unsigned char c : {'\r', '\\', '"'}) table[c] = false;
+    return table;
+}();
+
+// Decodes the block at `p` into `d` up to the block's end or the closing
+// quote, and returns where decoding goes on (just after the quote when
+// `closed`). Three blocks must be readable from `p`: an escape at the last
+// byte takes the first byte of the next block, and plain stretches are
+// copied a whole block at a time. Every quote and backslash of the block
+// comes from one bit mask, so one escape does not wait on finding the one
+// before it.
+inline const char* DecodeBlock(const char* p, char*& d, bool& closed) {
+    using namespace bytescan;
+    const std::uint32_t quotes = BlockMask<'"'>(p);
+    std::uint32_t bits = quotes | BlockMask<'\\'>(p);
+    const char* plain = p; // start of the stretch not yet written
+    while (bits != 0) {
+        const int k = std::countr_zero(bits);
+        CopyBlock(d, plain);
+        d += p + k - plain;
+        if ((quotes >> k) & 1) {
+            closed = true;
+            return p + k + 1;
         }
-        // Up to the next quote or backslash, byte by byte.
-        while (p < e && *p != '"' && *p != '\\') *d++ = *p++;
-        if (p == e) break;
-        if (*p == '"') {
-            ++p;
-            break;
+        // The byte after a backslash is taken as it stands, whatever it is.
+        const char next = p[k + 1];
+        const bool keep = kKeepsBackslash[static_cast<unsigned char>(next)];
+        d[0] = '\\';
+        d[keep] = next;
+        d += 1 + static_cast<int>(keep);
+        plain = p + k + 2;
+        bits &= bits - 1;
+        bits &= ~(2u << k);
+    }
+    CopyBlock(d, plain);
+    const char* const goOn = std::max(plain, p + kBlock);
+    d += goOn - plain;
+    return goOn;
+}
+
+// The same rules byte by byte, for the last blocks of the text.
+const char* DecodeTail(const char* p, const char* e, char*& d) {
+    while (p < e) {
+        const char c = *p++;
+        if (c == '"') break;
+        if (c != '\\') {
+            *d++ = c;
+            continue;
         }
-        // A backslash before CR, backslash or quote is dropped; before
-        // anything else it stays. A backslash at the very end is kept.
-        if (++p == e) {
+        // A backslash at the very end is kept.
+        if (p == e) {
             *d++ = '\\';
             break;
         }
         const char next = *p++;
-        if (next != '\r' && next != '\\' && next != '"') *d++ = '\\';
+        if (kKeepsBackslash[static_cast<unsigned char>(next)]) *d++ = '\\';
         *d++ = next;
     }
+    return p;
+}
+
+// Reads one quoted value whose opening quote is just before `pos` into
+// `scratch` (room for the rest of the text and a block) and from there into
+// `value`. Returns the position after the closing quote, or the text's end
+// when it has none.
+std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
+    const char* p = text.data() + pos;
+    const char* const e = text.data() + text.size();
+    char* d = scratch;
+    bool closed = false;
+    while (!closed && static_cast<std::size_t>(e - p) >= 3 * bytescan::kBlock) p = DecodeBlock(p, d, closed);
+    if (!closed) p = DecodeTail(p, e, d);
     value.assign(scratch, static_cast<std::size_t>(d - scratch));
     return static_cast<std::size_t>(p - text.data());
 }
 
 std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<std::string> values(static_cast<std::size_t>(n));
-    // A value is never longer than the rest of the text (plus the eight
-    // bytes a word copy may run ahead). The room stays for the next arrays
+    // A value is never longer than the rest of the text (plus the block a
+    // copy may run ahead). The room stays for the next arrays
     // and reads: fresh megabytes cost a page fault every 4 KB.
     thread_local std::unique_ptr<char[]> scratch;
     thread_local std::size_t scratchSize = 0;
-    const std::size_t needed = text.size() - std::min(pos, text.size()) + 8;
+    const std::size_t needed = text.size() - std::min(pos, text.size()) + bytescan::kBlock;
     if (scratchSize < needed) {
         scratch.reset(new char[needed]);
         scratchSize = needed;
@@ -119,6 +158,18 @@ std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
     std::vector<int> values;
     values.reserve(static_cast<std::size_t>(n));
     while (static_cast<int>(values.size()) < n) {
+        // A written script holds bare numbers: read one in place when it
+        // runs right up to its separator, and take the general way (blanks,
+        // plus signs, errors) otherwise.
+        if (pos < text.size() && (IsDigit(text[pos]) || text[pos] == '-')) {
+            int value = 0;
+            const auto [stop, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
+            if (ec == std::errc() && stop != text.data() + text.size() && (*stop == ',' || *stop == ')')) {
+                values.push_back(value);
+                pos = static_cast<std::size_t>(stop - text.data()) + 1;
+                continue;
+            }
+        }
         std::size_t end = pos;
         while (end < text.size() && text[end] != ',' && text[end] != ')') ++end;
         // At the text's end the value is whatever was collected; an empty
@@ -189,18 +240,35 @@ std::string ReadFileBytes(const std::string& path) {
     return content;
 }
 
+// Whether every line of `content` ends in CR LF, the last one included,
+// with no lone CR or LF anywhere: each LF must sit just after a CR, which
+// a block's two masks tell at once.
+bool HasCrLfLinesOnly(std::string_view content) {
+    using namespace bytescan;
+    if (content.empty()) return true;
+    if (content.back() != '\n') return false;
+    const char* p = content.data();
+    const std::size_t n = content.size();
+    std::uint32_t crBefore = 0;
+    std::uint32_t mismatch = 0;
+    std::size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock) {
+        const std::uint32_t afterCr = (BlockMask<'\r'>(p + i) << 1) | crBefore;
+        mismatch |= (afterCr ^ BlockMask<'\n'>(p + i)) & 0xFFFFu;
+        crBefore = afterCr >> kBlock;
+    }
+    for (; i < n; ++i) {
+        if ((p[i] == '\n') != (crBefore != 0)) return false;
+        crBefore = p[i] == '\r';
+    }
+    return mismatch == 0;
+}
+
 // The search text: the file's lines joined with CR LF after every line. A
 // file that already has that form, as every written script does, is taken
 // as it is.
 std::string SearchText(std::string content) {
-    bool normal = content.empty() || content.back() == '\n';
-    for (std::size_t i = 0; normal && i < content.size();) {
-        const std::size_t hit = i + bytescan::FindAny2(content.data() + i, content.size() - i, '\r', '\n');
-        if (hit == content.size()) break;
-        normal = content[hit] == '\r' && hit + 1 < content.size() && content[hit + 1] == '\n';
-        i = hit + 2;
-    }
-    if (normal) return content;
+    if (HasCrLfLinesOnly(content)) return content;
     return NormalizeTextLines(content);
 }
 
