@@ -39,7 +39,7 @@ if (ie) (function () {
 document.write('</style>');
 
 function makeDidad() {
-    var i, ext;
+    var i, ext, sel = -1;
     if (ie) {
         if (IDE == 1) {
             document.body.scroll = "no";
@@ -59,13 +59,28 @@ function makeDidad() {
                 '</DIV></DIV>');
         }
         // Reading a panel's size right after a style write forces a layout, once
-        // per menu, which grows with the square of the menu count. Shrink every
-        // owner first, read all extents in one layout, then close the panels:
-        // the same end state as hideOwner, setMenu menu after menu.
-        for (i = 0; i < numOfMenus; i++) hideOwner(i);
+        // per menu, which grows with the square of the menu count. So every
+        // write that needs no size comes first (each owner shrunk to its caption
+        // and shown), all extents are read in one layout, and after it only the
+        // panel offsets are written: the same end state as hideOwner, setMenu
+        // menu after menu. setMenu's own visibility write then changes nothing.
+        for (i = 0; i < numOfMenus; i++) {
+            hideOwner(i);
+            (document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i])
+                .style.visibility = "visible";
+        }
         ext = new Array(numOfMenus);
         for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
-        for (i = 0; i < numOfMenus; i++) setMenu(i, ext[i]);
+        // The preview's selected menu reads its place and size once more. Framed
+        // while that layout is still clean, and opened before the other panels
+        // move, it lays out only itself again rather than every menu.
+        sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
+        if (sel >= 0) {
+            ySetSel(sel, 0);
+            setMenu(sel, ext[sel]);
+            mOpen(sel);
+        }
+        for (i = 0; i < numOfMenus; i++) if (i != sel) setMenu(i, ext[i]);
     } else {
         widthChk = window.innerWidth;
         heightChk = window.innerHeight;
@@ -95,7 +110,7 @@ function makeDidad() {
             setMenu(i);
         }
     }
-    if (IDE == 1 && numOfMenus > 0) {
+    if (IDE == 1 && numOfMenus > 0 && sel < 0) {
         ySetSel(iSelectedMenu, 0);
         mOpen(iSelectedMenu);
     }

@@ -273,6 +273,40 @@ export function defineMenuSuite(engine) {
         assert.deepEqual(page.consoleErrors, []);
       });
 
+      it("opens a selected menu between others from its closed offset and leaves the others closed", async () => {
+        // Guards the preview's load order: the selected menu is opened before its
+        // neighbours are closed, which must not change where any of them ends.
+        await load({
+          settings: settings({ scrOUT: 15 }),
+          iSelectedMenu: 1,
+          entries: [
+            entry({ MX: 30, MY: 40, MTM: tallPanel(60) }),
+            entry({ MX: 200, MY: 40, MW: 120, MTCH: 25, MTM: tallPanel(70) }),
+            entry({ MX: 400, MY: 45, MW: 120, MTCH: 25, OO: 1, MTC: "V", MTM: widePanel(80) }),
+          ],
+        });
+        await page.waitFor(() => document.getElementById("menu1").offsetTop === 25);
+        const opening = await page.evaluate(() => window.__offsets.menu1);
+        assert.equal(opening[0], 25 - 70 + 15, "the first tick starts from the closed offset");
+        assert.equal(opening.at(-1), 25);
+        const open = await menuState(page, 1);
+        assert.equal(open.owner.height, 25 + 70);
+        assert.equal(open.menu.visibility, "visible");
+        assert.deepEqual(await frameRect(page), { left: 197, top: 37, width: 126, height: 25 + 70 + 6 });
+
+        const first = await menuState(page, 0);
+        assert.deepEqual(first.owner, { left: 30, top: 40, width: 150, height: 22, visibility: "visible" });
+        assert.equal(first.offsetTop, 22 - 60);
+        assert.equal(first.menu.visibility, "hidden");
+        const last = await menuState(page, 2);
+        assert.deepEqual(last.owner, { left: 400, top: 45, width: 25, height: 120, visibility: "visible" });
+        assert.equal(last.offsetLeft, 25 - 80);
+        assert.equal(last.menu.visibility, "hidden");
+        assert.deepEqual(await page.evaluate(() => [window.__offsets.menu0, window.__offsets.menu2]),
+          [[22 - 60], [25 - 80]]);
+        assert.deepEqual(page.consoleErrors, []);
+      });
+
       it("selects on press, drags the owner, and reports select and move on release", async () => {
         await load({
           settings: settings(),
