@@ -199,26 +199,35 @@ void AppendQuoted(OutBuffer& out, std::string_view text) {
 // Swaps "Caption" and its upright form wherever the orientation no longer
 // matches, telling the editor when the selected entry's caption changed.
 void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onSelectedCaptionSwap) {
+    static constexpr std::string_view kHorizontal = kDefaultCaption;
+    static constexpr std::string_view kVertical = kVerticalDefaultCaption;
     for (int i = 0; i < model.numOfMenus(); ++i) {
         MenuEntry& entry = model.entries[static_cast<std::size_t>(i)];
+        const std::string_view caption = entry.MTC; // compared for every entry: lengths first
         const char* replacement = nullptr;
-        if (entry.OO == 0 && entry.MTC == kVerticalDefaultCaption) replacement = kDefaultCaption;
-        else if (entry.OO == 1 && entry.MTC == kDefaultCaption) replacement = kVerticalDefaultCaption;
+        if (entry.OO == 0 && caption == kVertical) replacement = kDefaultCaption;
+        else if (entry.OO == 1 && caption == kHorizontal) replacement = kVerticalDefaultCaption;
         if (!replacement) continue;
         entry.MTC = replacement;
         if (i == model.iSelectedMenu && onSelectedCaptionSwap) onSelectedCaptionSwap(i, entry.MTC);
     }
 }
 
+// Room for a comma and any int.
+constexpr std::size_t kMaxIntItem = 1 + 11;
+
 template <typename Field>
 void AppendIntArray(OutBuffer& out, const char* opening, const ProjectModel& model, Field field) {
     out.append(opening);
-    bool first = true;
+    // Straight into the buffer: the arrays hold tens of thousands of numbers.
+    out.Reserve(model.entries.size() * kMaxIntItem);
+    char* d = out.end();
     for (const MenuEntry& entry : model.entries) {
-        if (!first) out += ',';
-        first = false;
-        AppendInt(out, field(entry));
+        *d = ',';
+        d += d != out.end(); // no comma before the first
+        d = std::to_chars(d, d + kMaxIntItem, field(entry)).ptr;
     }
+    out.SetEnd(d);
     // new Array(n) with one number would make an empty array of length n.
     if (model.numOfMenus() == 1) out.append(",0");
     out.append(");");
@@ -372,6 +381,9 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
     }
     if (!file) throw CannotCreateFile(path);
 
+    // Unbuffered, the whole text goes out in one system call rather than a
+    // block-sized one and the remainder.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
