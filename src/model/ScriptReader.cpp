@@ -133,8 +133,11 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratc
     return static_cast<std::size_t>(p - text.data());
 }
 
-std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, int n) {
-    std::vector<std::string> values(static_cast<std::size_t>(n));
+// Reads up to `n` quoted values from `pos` into valueAt(0), valueAt(1) ...
+// and returns how many there were before the text ended. Reading straight
+// into the caller's strings spares a vector and a move per value.
+template <typename ValueAt>
+std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt) {
     // A value is never longer than the rest of the text (plus the block a
     // copy may run ahead). The room stays for the next arrays
     // and reads: fresh megabytes cost a page fault every 4 KB.
@@ -145,13 +148,13 @@ std::vector<std::string> TextArrayFrom(std::string_view text, std::size_t& pos, 
         scratch.reset(new char[needed]);
         scratchSize = needed;
     }
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
-        if (!quote) break; // the text ends before all values: the rest stay empty
+        if (!quote) return i; // the text ends before all values
         pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
-        pos = ReadQuotedValue(text, pos, scratch.get(), values[i]);
+        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i));
     }
-    return values;
+    return n;
 }
 
 std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
@@ -189,12 +192,17 @@ public:
     SequentialArrays(std::string_view text, int n, IMessages& messages)
         : text_(text), n_(n), messages_(messages) {}
 
-    std::vector<std::string> Texts(std::string_view key) {
+    // Values missing from the text, or the whole array, come out empty.
+    template <typename ValueAt>
+    void Texts(std::string_view key, ValueAt valueAt) {
+        const auto n = static_cast<std::size_t>(n_);
         std::size_t pos = Find(key);
-        if (pos == std::string_view::npos) return std::vector<std::string>(static_cast<std::size_t>(n_));
-        auto values = TextArrayFrom(text_, pos, n_);
-        next_ = pos;
-        return values;
+        std::size_t read = 0;
+        if (pos != std::string_view::npos) {
+            read = TextValuesFrom(text_, pos, n, valueAt);
+            next_ = pos;
+        }
+        for (std::size_t i = read; i < n; ++i) valueAt(i).clear();
     }
 
     std::vector<int> Ints(std::string_view key) {
@@ -316,7 +324,9 @@ std::vector<std::string> ReadTextArray(const std::string& text, const std::strin
         return std::vector<std::string>(static_cast<std::size_t>(n));
     }
     std::size_t scan = pos;
-    return TextArrayFrom(text, scan, n);
+    std::vector<std::string> values(static_cast<std::size_t>(n));
+    TextValuesFrom(text, scan, values.size(), [&](std::size_t i) -> std::string& { return values[i]; });
+    return values;
 }
 
 std::vector<int> ReadIntArray(const std::string& text, const std::string& key, int n, IMessages& messages) {
@@ -381,8 +391,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     std::vector<MenuEntry> entries(static_cast<std::size_t>(n));
     SequentialArrays arrays(text, n, messages);
     auto texts = [&](const char* key, std::string MenuEntry::*field) {
-        std::vector<std::string> values = arrays.Texts(key);
-        for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = std::move(values[i]);
+        arrays.Texts(key, [&](std::size_t i) -> std::string& { return entries[i].*field; });
     };
     auto ints = [&](const char* key, int MenuEntry::*field) {
         const std::vector<int> values = arrays.Ints(key);
