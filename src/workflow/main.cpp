@@ -7,17 +7,11 @@
 #include <unistd.h>
 #endif
 
-#include "editor/TfrmAddImage.h"
-#include "editor/TfrmAddText.h"
-#include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtAppIcon.h"
-#include "workflow/TfrmFinilizedOK.h"
-#include "workflow/TfrmProjectSettings.h"
-#include "workflow/TfrmSelFolder.h"
+#include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmStart.h"
-#include "workflow/TfrmTemplateInfo.h"
 
 using namespace didad;
 
@@ -44,15 +38,7 @@ int main(int argc, char* argv[]) {
         delete frmMain;
         return 0;
     }
-    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
-    frmStart = new TfrmStart();
-    frmSelFolder = new TfrmSelFolder();
-    frmAddText = new TfrmAddText(frmMain);
-    frmAddURL = new TfrmAddURL(frmMain);
-    frmAddImage = new TfrmAddImage(frmMain);
-    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
-    frmProjectSettings = new TfrmProjectSettings(frmMain);
-    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
+    CreateProgramWindows();
     frmBrowser->show();
     frmMain->show();
     // Over the main window, which it disables until a project is chosen.
@@ -60,9 +46,6 @@ int main(int argc, char* argv[]) {
 
     const int result = app.exec();
 
-    delete frmSelFolder;
-    delete frmStart;
-    delete frmBrowser;
-    delete frmMain;
+    DestroyProgramWindows();
     return result;
 }

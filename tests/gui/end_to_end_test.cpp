@@ -29,6 +29,7 @@
 #include "model/ProjectModel.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtMessageBoxes.h"
+#include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"
@@ -131,15 +132,7 @@ class EndToEndTest : public GuiTestBase {
         frmMain = new TfrmMain();
         frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(ProgramFolder() + QLatin1Char('/')));
         QVERIFY(CheckBrowserVersion(frmMain));
-        frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
-        frmStart = new TfrmStart();
-        frmSelFolder = new TfrmSelFolder();
-        frmAddText = new TfrmAddText(frmMain);
-        frmAddURL = new TfrmAddURL(frmMain);
-        frmAddImage = new TfrmAddImage(frmMain);
-        frmFinilizedOK = new TfrmFinilizedOK(frmMain);
-        frmProjectSettings = new TfrmProjectSettings(frmMain);
-        frmTemplateInfo = new TfrmTemplateInfo(frmMain);
+        CreateProgramWindows();
         frmBrowser->show();
         frmMain->show();
         frmStart->show();
@@ -149,14 +142,7 @@ class EndToEndTest : public GuiTestBase {
     // Closing the main window and the end of the program, in the entry's order.
     void EndProgram() {
         frmMain->close();
-        delete frmSelFolder;
-        frmSelFolder = nullptr;
-        delete frmStart;
-        frmStart = nullptr;
-        delete frmBrowser;
-        frmBrowser = nullptr;
-        delete frmMain;
-        frmMain = nullptr;
+        DestroyProgramWindows();
     }
 
 private slots:

@@ -15,6 +15,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
+#include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"
@@ -54,16 +55,8 @@ void GuiTestBase::CreateWindows() {
     // a folder of their own so that js.log and Help/ stay out of the build.
     frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(programDir_->path() + QLatin1Char('/')));
     QVERIFY(CheckBrowserVersion(frmMain));
-    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
-    // Created, not shown: a shown start dialog disables the main window.
-    frmStart = new TfrmStart();
-    frmSelFolder = new TfrmSelFolder();
-    frmAddText = new TfrmAddText(frmMain);
-    frmAddURL = new TfrmAddURL(frmMain);
-    frmAddImage = new TfrmAddImage(frmMain);
-    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
-    frmProjectSettings = new TfrmProjectSettings(frmMain);
-    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
+    // The start dialog is created, not shown: shown, it disables the main window.
+    CreateProgramWindows();
     frmBrowser->show();
     frmMain->show();
     QVERIFY(QTest::qWaitForWindowExposed(frmMain));
@@ -72,14 +65,7 @@ void GuiTestBase::CreateWindows() {
 void GuiTestBase::DestroyWindows() {
     QtMessageBoxes::SetHook({});
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    delete frmSelFolder;
-    frmSelFolder = nullptr;
-    delete frmStart;
-    frmStart = nullptr;
-    delete frmBrowser;
-    frmBrowser = nullptr;
-    delete frmMain; // the dialogs are its children
-    frmMain = nullptr;
+    DestroyProgramWindows();
 }
 
 void GuiTestBase::ResetRecords() {

@@ -1,0 +1,16 @@
+#pragma once
+// The program's windows beside the main window: each created once, in the
+// start order, living for the whole run. The program entry and the GUI tests
+// both go through here, so that the order is kept in one place.
+namespace didad {
+
+// Creates frmBrowser, frmStart, frmSelFolder, the snippet dialogs, the
+// finalize result, the project settings and the template information windows.
+// frmMain must exist and have passed the engine check.
+void CreateProgramWindows();
+
+// Deletes them and then frmMain (whose children the dialogs are), and
+// clears every instance pointer.
+void DestroyProgramWindows();
+
+} // namespace didad
