@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "editor/QtFileChooser.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmMain.h"
 #include "workflow/QtDialogPlacement.h"
@@ -135,21 +136,16 @@ void TfrmAddImage::btnChooseFileNameClick() {
     // Made on first use and kept: building a file chooser decodes its icons,
     // a cost that program start should not pay for a dialog few users open.
     if (!dlgOpen1) {
-        dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
-        // Our own chooser, so that it can show the picture beside the file list.
-        dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
-        dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
-        dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
-        dlgOpen1->setFileMode(QFileDialog::ExistingFile);
         // The text before the last parentheses is what the list shows; the
         // last parentheses hold the patterns.
-        dlgOpen1->setNameFilters({
-            QStringLiteral("All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg)"),
-            QStringLiteral("GIF Image (*.gif) (*.gif)"),
-            QStringLiteral("JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg)"),
-            QStringLiteral("All Files (*.*) (*)"),
-        });
-        dlgOpen1->setDefaultSuffix(QStringLiteral("gif"));
+        dlgOpen1 = MakeOpenChooser(this, QFileDialog::ExistingFile,
+                                   {
+                                       QStringLiteral("All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg)"),
+                                       QStringLiteral("GIF Image (*.gif) (*.gif)"),
+                                       QStringLiteral("JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg)"),
+                                       QStringLiteral("All Files (*.*) (*)"),
+                                   },
+                                   QStringLiteral("gif"));
         imgPreview = Named(new QLabel(dlgOpen1), "imgPreview");
         imgPreview->setFixedSize(kPreviewSize, kPreviewSize);
         imgPreview->setAlignment(Qt::AlignCenter);
@@ -158,13 +154,9 @@ void TfrmAddImage::btnChooseFileNameClick() {
             chooserGrid->addWidget(imgPreview, 1, chooserGrid->columnCount(), Qt::AlignTop);
         connect(dlgOpen1, &QFileDialog::currentChanged, this, &TfrmAddImage::ShowPreview);
     }
-    dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
-    dlgOpen1->selectFile(QString());
     imgPreview->clear();
-    const bool accepted =
-        dlgOpen1->exec() == QDialog::Accepted && !dlgOpen1->selectedFiles().isEmpty();
-    const QString chosen =
-        accepted ? QDir::toNativeSeparators(dlgOpen1->selectedFiles().constFirst()) : QString();
+    const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
+    const bool accepted = !chosen.isEmpty();
     rememberedFolder_ =
         QString::fromLocal8Bit(PictureChooserNextFolder(accepted, Bytes(chosen)));
     if (accepted)

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "editor/PropertyEdits.h"
+#include "editor/QtFileChooser.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmMain.h"
 #include "workflow/QtDialogPlacement.h"
@@ -111,22 +112,12 @@ void TfrmAddURL::reject() {
 void TfrmAddURL::btnChooseFileClick() {
     // Made on first use and kept: building a file chooser decodes its icons,
     // a cost that program start should not pay for a dialog few users open.
-    if (!dlgOpen1) {
-        dlgOpen1 = Named(new QFileDialog(this), "dlgOpen1");
-        dlgOpen1->setOption(QFileDialog::DontUseNativeDialog);
-        dlgOpen1->setOption(QFileDialog::HideNameFilterDetails);
-        dlgOpen1->setAcceptMode(QFileDialog::AcceptOpen);
-        dlgOpen1->setFileMode(QFileDialog::AnyFile);
-        dlgOpen1->setNameFilters({QStringLiteral("HTML Files (*.html *.htm)"),
-                                  QStringLiteral("All Files (*)")});
-        dlgOpen1->setDefaultSuffix(QStringLiteral("htm"));
-    }
-    dlgOpen1->setDirectory(rememberedFolder_.isEmpty() ? QDir::homePath() : rememberedFolder_);
-    dlgOpen1->selectFile(QString());
-    const bool accepted =
-        dlgOpen1->exec() == QDialog::Accepted && !dlgOpen1->selectedFiles().isEmpty();
-    const QString chosen =
-        accepted ? QDir::toNativeSeparators(dlgOpen1->selectedFiles().constFirst()) : QString();
+    if (!dlgOpen1)
+        dlgOpen1 = MakeOpenChooser(this, QFileDialog::AnyFile,
+                                   {QStringLiteral("HTML Files (*.html *.htm)"), QStringLiteral("All Files (*)")},
+                                   QStringLiteral("htm"));
+    const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
+    const bool accepted = !chosen.isEmpty();
     rememberedFolder_ = QString::fromLocal8Bit(
         LinkChooserNextFolder(Bytes(rememberedFolder_), accepted, Bytes(chosen)));
     if (!accepted)
