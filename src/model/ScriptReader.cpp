@@ -16,6 +16,7 @@
 #include "model/Errors.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
 
 namespace didad {
@@ -126,6 +127,11 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratc
     const char* p = text.data() + pos;
     const char* const e = text.data() + text.size();
     char* d = scratch;
+    if (widecodec::WideCodecActive()) {
+        p = widecodec::DecodeWide(p, e, d);
+        value.assign(scratch, static_cast<std::size_t>(d - scratch));
+        return static_cast<std::size_t>(p - text.data());
+    }
     bool closed = false;
     while (!closed && static_cast<std::size_t>(e - p) >= 3 * bytescan::kBlock) p = DecodeBlock(p, d, closed);
     if (!closed) p = DecodeTail(p, e, d);
@@ -143,7 +149,8 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
     // and reads: fresh megabytes cost a page fault every 4 KB.
     thread_local std::unique_ptr<char[]> scratch;
     thread_local std::size_t scratchSize = 0;
-    const std::size_t needed = text.size() - std::min(pos, text.size()) + bytescan::kBlock;
+    const std::size_t needed =
+        text.size() - std::min(pos, text.size()) + std::max(bytescan::kBlock, widecodec::kSlack);
     if (scratchSize < needed) {
         scratch.reset(new char[needed]);
         scratchSize = needed;
@@ -255,6 +262,7 @@ bool HasCrLfLinesOnly(std::string_view content) {
     using namespace bytescan;
     if (content.empty()) return true;
     if (content.back() != '\n') return false;
+    if (widecodec::WideCodecActive()) return widecodec::CrLfPairedWide(content);
     const char* p = content.data();
     const std::size_t n = content.size();
     std::uint32_t crBefore = 0;

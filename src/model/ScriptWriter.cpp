@@ -17,6 +17,7 @@
 #include "model/ByteScan.h"
 #include "model/Errors.h"
 #include "model/ValueHelpers.h"
+#include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
 
 namespace didad {
@@ -164,7 +165,17 @@ inline void EncodeBlock(const char* p, std::size_t count, char*& d, std::uint32_
 // block a copy may write ahead.
 void AppendEncoded(OutBuffer& out, std::string_view text) {
     using bytescan::kBlock;
-    out.Reserve(text.size() * kMaxEncodedGrowth + kBlock);
+    // Colours and short captions mostly need nothing: settle those without
+    // the set-up of the block code.
+    if (text.size() <= kBlock && std::none_of(text.begin(), text.end(), NeedsEscape)) {
+        out.append(text);
+        return;
+    }
+    out.Reserve(text.size() * kMaxEncodedGrowth + std::max(kBlock, widecodec::kSlack));
+    if (widecodec::WideCodecActive()) {
+        out.SetEnd(widecodec::EncodeWide(text.data(), text.data() + text.size(), out.end()));
+        return;
+    }
     const char* p = text.data();
     const char* const end = p + text.size();
     char* d = out.end();
@@ -216,6 +227,16 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onS
 // Room for a comma and any int.
 constexpr std::size_t kMaxIntItem = 1 + 11;
 
+// Most numbers of a project are flags and small counts: those are written
+// without the general conversion.
+inline char* WriteInt(char* d, int value) {
+    if (static_cast<unsigned>(value) < 10) {
+        *d = static_cast<char>('0' + value);
+        return d + 1;
+    }
+    return std::to_chars(d, d + kMaxIntItem, value).ptr;
+}
+
 template <typename Field>
 void AppendIntArray(OutBuffer& out, const char* opening, const ProjectModel& model, Field field) {
     out.append(opening);
@@ -225,7 +246,7 @@ void AppendIntArray(OutBuffer& out, const char* opening, const ProjectModel& mod
     for (const MenuEntry& entry : model.entries) {
         *d = ',';
         d += d != out.end(); // no comma before the first
-        d = std::to_chars(d, d + kMaxIntItem, field(entry)).ptr;
+        d = WriteInt(d, field(entry));
     }
     out.SetEnd(d);
     // new Array(n) with one number would make an empty array of length n.

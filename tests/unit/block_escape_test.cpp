@@ -1,7 +1,8 @@
 // The writer escapes and the reader unescapes menu texts a block of bytes at
-// a time. These tests hold both to plain byte-by-byte forms of the same
+// a time, with the portable block code or, where the processor has it, the
+// wide code. These tests hold both to plain byte-by-byte forms of the same
 // rules, with the bytes that matter placed at every offset around the edges
-// of a block and of the padded tail.
+// of a block, a wide chunk and the padded tail.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,6 +11,7 @@
 
 #include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
+#include "model/WideCodec.h"
 
 namespace didad {
 namespace {
@@ -61,12 +63,12 @@ std::string DecodeByteByByte(const std::string& text, std::size_t& pos) {
     return out;
 }
 
-// Texts of every length up to three blocks and a bit, each with one of the
+// Texts of every length up to two wide chunks and a bit, each with one of the
 // awkward sequences at every offset, then random mixes of longer ones.
 std::vector<std::string> AwkwardTexts() {
     const std::vector<std::string> pieces = {"\r\n", "\r", "\n", "\"", "\\", "\\\"", "\\\r\n", "\n\r", "\r\r\n"};
     std::vector<std::string> texts;
-    for (std::size_t length = 0; length <= 52; ++length)
+    for (std::size_t length = 0; length <= 136; ++length)
         for (const std::string& piece : pieces)
             for (std::size_t at = 0; at <= length; ++at) {
                 std::string text(length, 'a');
@@ -83,16 +85,35 @@ std::vector<std::string> AwkwardTexts() {
     return texts;
 }
 
-TEST(BlockEscape, EncodingMatchesTheByteByByteRuleEverywhere) {
+// Runs each test with the wide code allowed and with it turned off; on a
+// processor without it both runs take the portable code.
+class BlockEscape : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        widecodec::AllowWideCodec(GetParam());
+        if (GetParam() && !widecodec::WideCodecActive()) GTEST_SKIP() << "no wide code on this processor";
+    }
+    void TearDown() override { widecodec::AllowWideCodec(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Codes, BlockEscape, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Wide" : "Portable"; });
+
+TEST_P(BlockEscape, EncodingMatchesTheByteByByteRuleEverywhere) {
     for (const std::string& text : AwkwardTexts()) ASSERT_EQ(EncodeJsString(text), EncodeByteByByte(text)) << text;
 }
 
-TEST(BlockEscape, DecodingMatchesTheByteByByteRuleEverywhere) {
+TEST_P(BlockEscape, DecodingMatchesTheByteByByteRuleEverywhere) {
     SilentMessages messages;
     // Hand-made escapes too, not only the writer's: a backslash before a
-    // plain byte, doubled backslashes, and a backslash as the last byte.
+    // plain byte, runs of backslashes of every length across a chunk's
+    // edge, and a backslash as the last byte.
     std::vector<std::string> values = AwkwardTexts();
-    for (std::size_t at = 0; at < 40; ++at) values.push_back(std::string(at, 'x') + "\\q\\\\\\");
+    for (std::size_t at = 0; at < 140; ++at) values.push_back(std::string(at, 'x') + "\\q\\\\");
+    for (std::size_t run = 1; run < 12; ++run)
+        for (std::size_t at = 50; at < 70; ++at)
+            for (const char* after : {"\"", "\r", "q", ""})
+                values.push_back(std::string(at, 'x') + std::string(run, '\\') + after + "yz");
     for (const std::string& value : values) {
         for (const std::string& body : {"\"" + EncodeJsString(value) + "\"", "\"" + value}) {
             const std::string text = "var K = new Array (" + body + ",\"tail\");";
@@ -100,6 +121,26 @@ TEST(BlockEscape, DecodingMatchesTheByteByByteRuleEverywhere) {
             const std::string expected = DecodeByteByByte(text, pos);
             const std::vector<std::string> got = ReadTextArray(text, "var K = new Array (", 1, messages);
             ASSERT_EQ(got.at(0), expected) << text;
+        }
+    }
+}
+
+// Every LF right after a CR and every CR right before an LF.
+bool CrLfPairedByteByByte(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+    }
+    return true;
+}
+
+TEST(WideCodec, LineBreakCheckMatchesTheByteByByteRule) {
+    if (!widecodec::WideCodecActive()) GTEST_SKIP() << "no wide code on this processor";
+    // Whole files with CR LF lines are read as they are; anything else is
+    // normalised first, so a wrong yes would let a lone break through.
+    for (const std::string& text : AwkwardTexts()) {
+        for (const std::string& framed : {text, "a\r\n" + text + "\r\n", std::string(60, 'x') + text}) {
+            ASSERT_EQ(widecodec::CrLfPairedWide(framed), CrLfPairedByteByByte(framed)) << framed;
         }
     }
 }
