@@ -37,6 +37,7 @@ public:
         if (capacity_ - size_ < extra) Grow(extra);
     }
     void append(const char* bytes, std::size_t count) {
+        if (count == 0) return; // an empty buffer has no storage yet
         Reserve(count);
         std::memcpy(data_.get() + size_, bytes, count);
         size_ += count;

@@ -58,7 +58,10 @@ std::string ColorToHtml(Color colour) {
 Color HtmlToColor(const std::string& text) {
     // The digits are regrouped blue-green-red before conversion, and that
     // regrouped text is what the conversion error names.
-    const std::string rearranged = "$" + Piece(text, 5, 2) + Piece(text, 3, 2) + Piece(text, 1, 2);
+    std::string rearranged = "$";
+    rearranged += Piece(text, 5, 2);
+    rearranged += Piece(text, 3, 2);
+    rearranged += Piece(text, 1, 2);
     bool valid = text.size() == 7 && text[0] == '#';
     for (std::size_t i = 1; valid && i < 7; ++i) valid = HexValue(text[i]) >= 0;
     if (!valid) throw ConversionError(rearranged);

@@ -108,7 +108,7 @@ DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
                                           _mm512_mask_cmpeq_epi8_mask(live, chunk, backslash) | crs;
             spreadHalf(chunk, static_cast<std::uint32_t>(escaped), static_cast<std::uint32_t>(live));
             if (n > 32)
-                spreadHalf(_mm512_shuffle_i64x2(chunk, chunk, 0xEE), static_cast<std::uint32_t>(escaped >> 32),
+                spreadHalf(_mm512_maskz_shuffle_i64x2(0xFF, chunk, chunk, 0xEE), static_cast<std::uint32_t>(escaped >> 32),
                            static_cast<std::uint32_t>(live >> 32));
         } else {
             d = EncodeBytes(p, n, end, crBefore != 0, d);
