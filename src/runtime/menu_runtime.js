@@ -12,6 +12,9 @@ var svernut, mTop, w2;
 
 if (ie) (function () {
     // Lengths carry units: pages in standards mode drop unitless lengths.
+// A panel's far edge is anchored to its owner's far edge, so a closed panel
+// (owner as thick as the caption) stands at its closed offset without its
+// size being measured; showOwner pins it before the owner grows.
     for (var iRule = 0; iRule < numOfMenus; iRule++) {
         if (OO[iRule] == 0) {
             document.write(
@@ -21,7 +24,7 @@ if (ie) (function () {
                 '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
                 ' visibility:visible; z-index:3; width:' + MW[iRule] + 'px; height:' + MTCH[iRule] +
                 'px; clip:rect(0px,' + MW[iRule] + 'px,' + MTCH[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:-10px; left:0px;' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; bottom:0px; left:0px;' +
                 ' visibility:hidden; z-index:1; width:' + MW[iRule] + 'px;}\n');
         } else {
             document.write(
@@ -31,7 +34,7 @@ if (ie) (function () {
                 '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
                 ' visibility:visible; z-index:3; height:' + MW[iRule] + 'px; width:' + MTCH[iRule] +
                 'px; clip:rect(0px,' + MTCH[iRule] + 'px,' + MW[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; left:-10px;' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; right:0px;' +
                 ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
         }
     }
@@ -39,7 +42,7 @@ if (ie) (function () {
 document.write('</style>');
 
 function makeDidad() {
-    var i, ext, sel = -1;
+    var i, sel = -1;
     if (ie) {
         if (IDE == 1) {
             document.body.scroll = "no";
@@ -58,29 +61,18 @@ function makeDidad() {
                 capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
                 '</DIV></DIV>');
         }
-        // Reading a panel's size right after a style write forces a layout, once
-        // per menu, which grows with the square of the menu count. So every
-        // write that needs no size comes first (each owner shrunk to its caption
-        // and shown), all extents are read in one layout, and after it only the
-        // panel offsets are written: the same end state as hideOwner, setMenu
-        // menu after menu. setMenu's own visibility write then changes nothing.
+        // Closing needs no panel sizes (see the style rules), so all menus
+        // close on writes alone and the page is laid out once, when the
+        // preview frames and opens its selected menu, or not before it is shown.
         for (i = 0; i < numOfMenus; i++) {
             hideOwner(i);
-            (document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i])
-                .style.visibility = "visible";
+            setMenu(i);
         }
-        ext = new Array(numOfMenus);
-        for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
-        // The preview's selected menu reads its place and size once more. Framed
-        // while that layout is still clean, and opened before the other panels
-        // move, it lays out only itself again rather than every menu.
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
         if (sel >= 0) {
             ySetSel(sel, 0);
-            setMenu(sel, ext[sel]);
             mOpen(sel);
         }
-        for (i = 0; i < numOfMenus; i++) if (i != sel) setMenu(i, ext[i]);
     } else {
         widthChk = window.innerWidth;
         heightChk = window.innerHeight;
@@ -128,16 +120,21 @@ function getMenuHeight(i) {
     return OO[i] == 0 ? l.clip.height : l.clip.width;
 }
 
-// Closed state: the panel's far edge on the caption's far edge. `extent` may
-// be handed in by makeDidad, which reads all extents in one go.
-function setMenu(i, extent) {
+// Closed state: the panel's far edge on the caption's far edge. In the
+// element model the style rules anchor it there; an offset pinned by
+// showOwner is cleared so that the anchoring holds again.
+function setMenu(i) {
     if (ie) {
         var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
         var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
-        if (extent === undefined) extent = getMenuHeight(i);
         o.style.visibility = "visible";
-        if (OO[i] == 0) m.style.top = (MTCH[i] - extent) + "px";
-        else m.style.left = (MTCH[i] - extent) + "px";
+        if (OO[i] == 0) {
+            m.style.top = "";
+            m.style.bottom = "";
+        } else {
+            m.style.left = "";
+            m.style.right = "";
+        }
         return;
     }
     var ol = document.layers["owner" + i];
@@ -180,8 +177,19 @@ function showOwner(i) {
     if (ie) {
         var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
         var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
-        if (OO[i] == 0) o.style.height = (parseInt(m.offsetHeight) + MTCH[i]) + "px";
-        else o.style.width = (parseInt(m.offsetWidth) + MTCH[i]) + "px";
+        // The panel is pinned where it stands first: left anchored to the
+        // owner's far edge, it would move as the owner grows.
+        if (OO[i] == 0) {
+            var top = m.offsetTop, height = m.offsetHeight;
+            m.style.top = top + "px";
+            m.style.bottom = "auto";
+            o.style.height = (parseInt(height) + MTCH[i]) + "px";
+        } else {
+            var left = m.offsetLeft, width = m.offsetWidth;
+            m.style.left = left + "px";
+            m.style.right = "auto";
+            o.style.width = (parseInt(width) + MTCH[i]) + "px";
+        }
         return;
     }
     var ol = document.layers["owner" + i];
