@@ -88,10 +88,9 @@ DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
     const __m512i backslash = _mm512_set1_epi8('\\');
     const __m512i cr = _mm512_set1_epi8('\r');
     const __m512i lf = _mm512_set1_epi8('\n');
-    const __m512i backslashes = _mm512_set1_epi8('\\');
     auto spreadHalf = [&](__m512i half, std::uint32_t escaped, std::uint32_t live) DIDAD_WIDE {
         const std::uint64_t slots = _pdep_u64(escaped, kEvenBits) | _pdep_u64(live, kOddBits);
-        _mm512_storeu_si512(d, _mm512_mask_expand_epi8(backslashes, _pext_u64(kOddBits, slots), half));
+        _mm512_storeu_si512(d, _mm512_mask_expand_epi8(backslash, _pext_u64(kOddBits, slots), half));
         d += _mm_popcnt_u64(slots);
     };
     std::uint64_t crBefore = 0;
@@ -107,9 +106,10 @@ DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
             const std::uint64_t escaped = _mm512_mask_cmpeq_epi8_mask(live, chunk, quote) |
                                           _mm512_mask_cmpeq_epi8_mask(live, chunk, backslash) | crs;
             spreadHalf(chunk, static_cast<std::uint32_t>(escaped), static_cast<std::uint32_t>(live));
-            if (n > 32)
-                spreadHalf(_mm512_maskz_shuffle_i64x2(0xFF, chunk, chunk, 0xEE), static_cast<std::uint32_t>(escaped >> 32),
-                           static_cast<std::uint32_t>(live >> 32));
+            if (n > 32) {
+                const __m512i upperHalf = _mm512_maskz_shuffle_i64x2(0xFF, chunk, chunk, 0xEE);
+                spreadHalf(upperHalf, static_cast<std::uint32_t>(escaped >> 32), static_cast<std::uint32_t>(live >> 32));
+            }
         } else {
             d = EncodeBytes(p, n, end, crBefore != 0, d);
         }

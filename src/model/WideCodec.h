@@ -1,5 +1,5 @@
 #pragma once
-// The string escaping of scripts, 32 and 64 bytes at a time, for processors
+// The string escaping of scripts, 64 bytes at a time, for processors
 // that can spread and gather bytes under a bit mask (x86-64 with AVX-512
 // VBMI2). Menu HTML has a byte to escape every dozen bytes or so; the
 // portable block code has to branch on each of them, these functions handle
