@@ -160,26 +160,35 @@ inline void EncodeBlock(const char* p, std::size_t count, char*& d, std::uint32_
     d += p + count - plain;
 }
 
-// Whole blocks are read where they lie while two are left, so that the
-// copies of plain stretches never read past the text; the last bytes go
-// through a padded copy. The room reserved covers the worst case plus the
-// block a copy may write ahead.
-void AppendEncoded(OutBuffer& out, std::string_view text) {
+// Room for any text's encoded form beyond three bytes a byte: the block and
+// wide code store whole blocks.
+constexpr std::size_t kEncodeSlack = std::max(bytescan::kBlock, widecodec::kSlack);
+
+// Encodes `text` at `d`, which has room for three bytes a byte plus
+// kEncodeSlack, and returns the new end. Short texts (colours, most
+// captions) go byte by byte, without any set-up. Longer ones go through the
+// wide code where the processor has it, else a block at a time: whole
+// blocks are read where they lie while two are left, so that the copies of
+// plain stretches never read past the text, and the last bytes go through a
+// padded copy.
+char* EncodeInto(char* d, std::string_view text, bool wide) {
     using bytescan::kBlock;
-    // Colours and short captions mostly need nothing: settle those without
-    // the set-up of the block code.
-    if (text.size() <= kBlock && std::none_of(text.begin(), text.end(), NeedsEscape)) {
-        out.append(text);
-        return;
+    if (text.size() <= kBlock) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (!NeedsEscape(c)) {
+                *d++ = c;
+            } else if (c != '\n' || i == 0 || text[i - 1] != '\r') { // a CR's escape covers its LF
+                const Escape& escape = kEscapes[static_cast<unsigned char>(c)];
+                std::memcpy(d, escape.data(), escape.size());
+                d += escape[3];
+            }
+        }
+        return d;
     }
-    out.Reserve(text.size() * kMaxEncodedGrowth + std::max(kBlock, widecodec::kSlack));
-    if (widecodec::WideCodecActive()) {
-        out.SetEnd(widecodec::EncodeWide(text.data(), text.data() + text.size(), out.end()));
-        return;
-    }
+    if (wide) return widecodec::EncodeWide(text.data(), text.data() + text.size(), d);
     const char* p = text.data();
     const char* const end = p + text.size();
-    char* d = out.end();
     std::uint32_t crBefore = 0;
     for (; static_cast<std::size_t>(end - p) >= 2 * kBlock; p += kBlock) EncodeBlock(p, kBlock, d, crBefore);
 
@@ -188,6 +197,24 @@ void AppendEncoded(OutBuffer& out, std::string_view text) {
     if (rest) std::memcpy(padded, p, rest);
     for (std::size_t at = 0; at < rest; at += kBlock)
         EncodeBlock(padded + at, std::min(kBlock, rest - at), d, crBefore);
+    return d;
+}
+
+// One array item: `text` encoded between quotes, inside `open` and `close`
+// when given. The room for the whole item is made at once. Colours are
+// encoded too: a proper one ("#RRGGBB", "transparent") comes out unchanged;
+// one taken from a hand-edited file may hold a quote or a backslash, which
+// written bare would end the literal early, break the page's script and
+// shift every later value when the project is read back.
+void AppendQuotedItem(OutBuffer& out, std::string_view text, bool wide, std::string_view open = {},
+                      std::string_view close = {}) {
+    out.Reserve(text.size() * kMaxEncodedGrowth + kEncodeSlack + open.size() + close.size() + 2);
+    char* d = out.end();
+    *d++ = '"';
+    d = std::copy(open.begin(), open.end(), d);
+    d = EncodeInto(d, text, wide);
+    d = std::copy(close.begin(), close.end(), d);
+    *d++ = '"';
     out.SetEnd(d);
 }
 
@@ -196,16 +223,6 @@ void AppendInt(Out& out, long long value) {
     char buffer[24];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
-}
-
-// Colour strings are encoded too. A proper colour ("#RRGGBB", "transparent")
-// comes out unchanged; one taken from a hand-edited file may hold a quote or
-// a backslash, which written bare would end the literal early, break the
-// page's script and shift every later value when the project is read back.
-void AppendQuoted(OutBuffer& out, std::string_view text) {
-    out += '"';
-    AppendEncoded(out, text);
-    out += '"';
 }
 
 // Swaps "Caption" and its upright form wherever the orientation no longer
@@ -231,40 +248,64 @@ constexpr std::size_t kMaxIntItem = 1 + 11;
 // Most numbers of a project are flags and small counts: those are written
 // without the general conversion.
 inline char* WriteInt(char* d, int value) {
-    if (static_cast<unsigned>(value) < 10) {
-        *d = static_cast<char>('0' + value);
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
+    const auto v = static_cast<unsigned>(value);
+    if (v < 10) {
+        *d = static_cast<char>('0' + v);
         return d + 1;
+    }
+    if (v < 100) {
+        std::memcpy(d, kPairs + 2 * v, 2);
+        return d + 2;
+    }
+    if (v < 1000) {
+        *d = static_cast<char>('0' + v / 100);
+        std::memcpy(d + 1, kPairs + 2 * (v % 100), 2);
+        return d + 3;
     }
     return std::to_chars(d, d + kMaxIntItem, value).ptr;
 }
 
-template <typename Field>
-void AppendIntArray(OutBuffer& out, const char* opening, const ProjectModel& model, Field field) {
-    out.append(opening);
-    // Straight into the buffer: the arrays hold tens of thousands of numbers.
-    out.Reserve(model.entries.size() * kMaxIntItem);
-    char* d = out.end();
-    for (const MenuEntry& entry : model.entries) {
-        *d = ',';
-        d += d != out.end(); // no comma before the first
-        d = WriteInt(d, field(entry));
-    }
-    out.SetEnd(d);
-    // new Array(n) with one number would make an empty array of length n.
-    if (model.numOfMenus() == 1) out.append(",0");
-    out.append(");");
-}
+// The items of every array but MTM, each array's comma-separated, gathered
+// in one pass over the entries. The entries are large: fetching tens of
+// thousands of them once per array would cost more than the writing.
+struct ArrayItems {
+    OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO;
+};
 
-template <typename Append>
-void AppendTextArray(OutBuffer& out, const char* opening, const ProjectModel& model, Append append) {
-    out.append(opening);
-    bool first = true;
-    for (const MenuEntry& entry : model.entries) {
-        if (!first) out += ',';
-        first = false;
-        append(entry);
+void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
+    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW, &items.MA, &items.FL, &items.OO};
+    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM}) buffer->Clear();
+    for (OutBuffer* buffer : numbers) {
+        buffer->Clear();
+        buffer->Reserve(model.entries.size() * kMaxIntItem); // written straight from here on
     }
-    out.append(");");
+    bool first = true;
+    auto number = [&first](OutBuffer& buffer, int value) {
+        char* d = buffer.end();
+        *d = ',';
+        buffer.SetEnd(WriteInt(d + !first, value));
+    };
+    auto text = [&first, wide](OutBuffer& buffer, const std::string& value) {
+        if (!first) buffer += ',';
+        AppendQuotedItem(buffer, value, wide);
+    };
+    for (const MenuEntry& e : model.entries) {
+        text(items.MTC, e.MTC);
+        number(items.MTCH, e.MTCH);
+        number(items.MX, e.MX);
+        number(items.MY, e.MY);
+        number(items.MW, e.MW);
+        text(items.CO, e.CO);
+        text(items.CC, e.CC);
+        text(items.CM, e.CM);
+        number(items.MA, e.MA);
+        number(items.FL, e.FL);
+        number(items.OO, e.OO);
+        first = false;
+    }
 }
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
@@ -317,42 +358,43 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
     endLine();
     fixedLine("var PR = new Array (numOfMenus);");
 
-    AppendTextArray(out, "var MTC = new Array (", model, [&](const MenuEntry& e) {
-        out += '"';
-        AppendEncoded(out, e.MTC);
-        out += '"';
-    });
-    endLine();
-    AppendIntArray(out, "var MTCH = new Array (", model, [](const MenuEntry& e) { return e.MTCH; });
-    endLine();
-    AppendTextArray(out, "var MTM = new Array (", model, [&](const MenuEntry& e) {
+    const bool wide = widecodec::WideCodecActive();
+    thread_local ArrayItems items; // kept between writes, like the script's own buffer
+    GatherArrayItems(items, model, wide);
+    auto array = [&](const char* opening, const OutBuffer& itemsOfArray, bool numbers) {
+        out.append(opening);
+        out.append(itemsOfArray.data(), itemsOfArray.size());
+        // new Array(n) with one number would make an empty array of length n.
+        if (numbers && model.numOfMenus() == 1) out.append(",0");
+        out.append(");");
+        endLine();
+    };
+    array("var MTC = new Array (", items.MTC, false);
+    array("var MTCH = new Array (", items.MTCH, true);
+
+    out.append("var MTM = new Array (");
+    bool first = true;
+    for (const MenuEntry& e : model.entries) {
+        if (!first) out += ',';
+        first = false;
         // Vertical panels slide out as one strip, so their content must not wrap.
-        const bool wrap = e.OO != 0 && !std::string_view(e.MTM).starts_with(kNoBreakOpen);
-        out += '"';
-        if (wrap) out.append(kNoBreakOpen);
-        AppendEncoded(out, e.MTM);
-        if (wrap) out.append(kNoBreakClose);
-        out += '"';
-    });
+        if (e.OO != 0 && !std::string_view(e.MTM).starts_with(kNoBreakOpen))
+            AppendQuotedItem(out, e.MTM, wide, kNoBreakOpen, kNoBreakClose);
+        else
+            AppendQuotedItem(out, e.MTM, wide);
+    }
+    out.append(");");
     endLine();
-    AppendIntArray(out, "var MX = new Array (", model, [](const MenuEntry& e) { return e.MX; });
-    endLine();
-    AppendIntArray(out, "var MY = new Array (", model, [](const MenuEntry& e) { return e.MY; });
-    endLine();
-    AppendIntArray(out, "var MW = new Array (", model, [](const MenuEntry& e) { return e.MW; });
-    endLine();
-    AppendTextArray(out, "var CO = new Array (", model, [&](const MenuEntry& e) { AppendQuoted(out, e.CO); });
-    endLine();
-    AppendTextArray(out, "var CC = new Array (", model, [&](const MenuEntry& e) { AppendQuoted(out, e.CC); });
-    endLine();
-    AppendTextArray(out, "var CM = new Array (", model, [&](const MenuEntry& e) { AppendQuoted(out, e.CM); });
-    endLine();
-    AppendIntArray(out, "var MA = new Array (", model, [](const MenuEntry& e) { return e.MA; });
-    endLine();
-    AppendIntArray(out, "var FL = new Array (", model, [](const MenuEntry& e) { return e.FL; });
-    endLine();
-    AppendIntArray(out, "var OO = new Array (", model, [](const MenuEntry& e) { return e.OO; });
-    endLine();
+
+    array("var MX = new Array (", items.MX, true);
+    array("var MY = new Array (", items.MY, true);
+    array("var MW = new Array (", items.MW, true);
+    array("var CO = new Array (", items.CO, false);
+    array("var CC = new Array (", items.CC, false);
+    array("var CM = new Array (", items.CM, false);
+    array("var MA = new Array (", items.MA, true);
+    array("var FL = new Array (", items.FL, true);
+    array("var OO = new Array (", items.OO, true);
 }
 
 std::size_t EstimateDataPartSize(const ProjectModel& model) {
@@ -421,7 +463,8 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
 
 std::string EncodeJsString(const std::string& text) {
     OutBuffer out;
-    AppendEncoded(out, text);
+    out.Reserve(text.size() * kMaxEncodedGrowth + kEncodeSlack);
+    out.SetEnd(EncodeInto(out.end(), text, widecodec::WideCodecActive()));
     return out.str();
 }
 
