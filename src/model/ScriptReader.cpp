@@ -121,13 +121,13 @@ const char* DecodeTail(const char* p, const char* e, char*& d) {
 
 // Reads one quoted value whose opening quote is just before `pos` into
 // `scratch` (room for the rest of the text and a block) and from there into
-// `value`. Returns the position after the closing quote, or the text's end
-// when it has none.
-std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
+// `value`, with the wide code when `wide`. Returns the position after the
+// closing quote, or the text's end when it has none.
+std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value, bool wide) {
     const char* p = text.data() + pos;
     const char* const e = text.data() + text.size();
     char* d = scratch;
-    if (widecodec::WideCodecActive()) {
+    if (wide) {
         p = widecodec::DecodeWide(p, e, d);
         value.assign(scratch, static_cast<std::size_t>(d - scratch));
         return static_cast<std::size_t>(p - text.data());
@@ -144,7 +144,7 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratc
 // into the caller's strings spares a vector and a move per value.
 template <typename ValueAt>
 std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt) {
-    // A value is never longer than the rest of the text (plus the block a
+    // A value is never longer than the rest of the text (plus the chunk a
     // copy may run ahead). The room stays for the next arrays
     // and reads: fresh megabytes cost a page fault every 4 KB.
     thread_local std::unique_ptr<char[]> scratch;
@@ -155,11 +155,12 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
         scratch.reset(new char[needed]);
         scratchSize = needed;
     }
+    const bool wide = widecodec::WideCodecActive();
     for (std::size_t i = 0; i < n; ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
         if (!quote) return i; // the text ends before all values
         pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
-        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i));
+        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i), wide);
     }
     return n;
 }
