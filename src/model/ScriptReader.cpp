@@ -238,22 +238,39 @@ private:
     std::size_t next_ = 0;
 };
 
-std::string ReadFileBytes(const std::string& path) {
+// A file's bytes, read into room that is not cleared first: on a project
+// of megabytes, clearing the room costs a pass over memory of its own.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+FileBytes ReadFileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) throw CannotOpenFile(path);
     std::error_code ec;
     const auto expected = std::filesystem::file_size(path, ec);
-    std::string content(ec ? 0 : static_cast<std::size_t>(expected), '\0');
-    std::size_t size = content.empty() ? 0 : std::fread(content.data(), 1, content.size(), file);
-    // The file may have grown since its size was taken: read on to its end.
-    char buffer[1 << 14];
-    std::size_t got = 0;
-    content.resize(size);
-    while (!std::ferror(file) && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    // One byte more than the size taken: a file that has grown since shows
+    // in it, and the loop reads on to the end.
+    std::size_t room = (ec ? 0 : static_cast<std::size_t>(expected)) + 1;
+    FileBytes bytes{std::unique_ptr<char[]>(new char[room]), 0};
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    while (!std::ferror(file)) {
+        if (bytes.size == room) {
+            room *= 2;
+            std::unique_ptr<char[]> larger(new char[room]);
+            std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+            bytes.data = std::move(larger);
+        }
+        const std::size_t got = std::fread(bytes.data.get() + bytes.size, 1, room - bytes.size, file);
+        if (got == 0) break;
+        bytes.size += got;
+    }
     const bool failed = std::ferror(file) != 0; // e.g. the path names a folder
     std::fclose(file);
     if (failed) throw CannotOpenFile(path);
-    return content;
+    return bytes;
 }
 
 // Whether every line of `content` ends in CR LF, the last one included,
@@ -283,10 +300,11 @@ bool HasCrLfLinesOnly(std::string_view content) {
 
 // The search text: the file's lines joined with CR LF after every line. A
 // file that already has that form, as every written script does, is taken
-// as it is.
-std::string SearchText(std::string content) {
-    if (HasCrLfLinesOnly(content)) return content;
-    return NormalizeTextLines(content);
+// as it is; otherwise the text is built in `normalized`.
+std::string_view SearchText(const FileBytes& content, std::string& normalized) {
+    if (HasCrLfLinesOnly(content.view())) return content.view();
+    normalized = NormalizeTextLines(content.view());
+    return normalized;
 }
 
 std::string TooManyMenusMessage(int n) {
@@ -296,9 +314,9 @@ std::string TooManyMenusMessage(int n) {
 
 } // namespace
 
-int FindIntValue(const std::string& text, const std::string& key, IMessages& messages) {
+int FindIntValue(std::string_view text, std::string_view key, IMessages& messages) {
     std::size_t pos = FindAfter(text, key);
-    if (pos == std::string::npos) {
+    if (pos == std::string_view::npos) {
         ReportMissing(messages, key);
         return 0;
     }
@@ -311,17 +329,17 @@ int FindIntValue(const std::string& text, const std::string& key, IMessages& mes
         ReportMissing(messages, key);
         return 0;
     }
-    return ConvertOrThrow(std::string_view(text).substr(pos, end - pos));
+    return ConvertOrThrow(text.substr(pos, end - pos));
 }
 
-std::string FindTextValue(const std::string& text, const std::string& key, IMessages& messages) {
+std::string FindTextValue(std::string_view text, std::string_view key, IMessages& messages) {
     const std::size_t pos = FindAfter(text, key);
-    if (pos == std::string::npos) {
+    if (pos == std::string_view::npos) {
         ReportMissing(messages, key);
         return {};
     }
     const std::size_t end = text.find('"', pos);
-    return text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    return std::string(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
 }
 
 std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n,
@@ -358,10 +376,12 @@ std::string StripNoBreakWrapper(const std::string& text) {
 }
 
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
-    const std::string text = SearchText(ReadFileBytes(path));
+    const FileBytes content = ReadFileBytes(path);
+    std::string normalized;
+    const std::string_view text = SearchText(content, normalized);
 
-    if (text.find(kVersionMarker) == std::string::npos) {
-        const std::string version = FindTextValue(text, std::string(kVersionKey), messages);
+    if (text.find(kVersionMarker) == std::string_view::npos) {
+        const std::string version = FindTextValue(text, kVersionKey, messages);
         if (!version.empty()) {
             messages.ShowMessage("This project was created by another version of Didad: " + version +
                                  "\r\n\r\nYou can download the latest version of Didad from here:\r\n" +

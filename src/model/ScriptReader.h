@@ -1,6 +1,7 @@
 #pragma once
 // Opens a project: a key-search reader of the data part of Dirovidadaz.js.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Messages.h"
@@ -10,8 +11,8 @@ namespace didad {
 
 // The readers report a missing key through `messages` ("Cannot find: " ...)
 // and throw ConversionError for text that is not an integer.
-int FindIntValue(const std::string& text, const std::string& key, IMessages& messages);
-std::string FindTextValue(const std::string& text, const std::string& key, IMessages& messages);
+int FindIntValue(std::string_view text, std::string_view key, IMessages& messages);
+std::string FindTextValue(std::string_view text, std::string_view key, IMessages& messages);
 std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n,
                                        IMessages& messages);
 std::vector<int> ReadIntArray(const std::string& text, const std::string& key, int n,

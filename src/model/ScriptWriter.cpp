@@ -434,7 +434,10 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string base = "." + target.filename().string() + ".";
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on the operator+ chain.
+    std::string base = ".";
+    base += target.filename().string();
+    base += '.';
 
     std::FILE* file = nullptr;
     fs::path temporary;

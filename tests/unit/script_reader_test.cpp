@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "RecordingMessages.h"
 #include "TempFolder.h"
@@ -349,6 +354,31 @@ TEST_F(ReadScript, UnreadableFileIsCannotOpenFile) {
     }
     EXPECT_THROW(ReadProjectScript(temp.str(), model, messages), CannotOpenFile); // a folder
 }
+
+#ifndef _WIN32
+// A source whose size is not known beforehand, as a pipe, is read on to its
+// end however many times the room must grow.
+TEST_F(ReadScript, SourceOfUnknownSizeIsReadToItsEnd) {
+    ProjectModel written = WithEntries(300);
+    for (MenuEntry& entry : written.entries) entry.MTM = std::string(500, 'm') + "\r\n\"end\"";
+    const std::string script = ScriptOf(written, ScriptMode::Final);
+    const std::string path = temp.File("pipe.js");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::thread feeder([&] { WriteFileBytes(path, script); });
+    bool read = false;
+    std::string error;
+    try {
+        read = ReadProjectScript(path, model, messages);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    feeder.join(); // the reader takes the whole pipe before it looks at the text
+    EXPECT_EQ(error, "");
+    EXPECT_TRUE(read);
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.entries, written.entries);
+}
+#endif
 
 // Regression: damaged files whose values run to the end of the text must
 // stop there instead of reading past it.
