@@ -5,6 +5,14 @@
 //   no more than 12x the cost of 1,000.
 // The Portable pairs show the same work without the wide string code, as on
 // processors that lack it.
+//
+// Mind the heap when the read's figures jump: each iteration frees some ten
+// megabytes, and whether glibc then hands the heap top back to the system
+// depends on where the last chunks happen to lie. A change of allocation
+// pattern can tip it over, and every read then pays a page fault for each
+// 4 KB it touches, nearly doubling its cost at 10,000 menus. `perf stat -e
+// page-faults` on one benchmark tells it: a handful a read is normal,
+// thousands are the heap.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
