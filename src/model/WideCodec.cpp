@@ -47,6 +47,23 @@ namespace {
 constexpr std::uint64_t kEvenBits = 0x5555555555555555ULL;
 constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAULL;
 
+// The next up to 64 bytes of [p, end): the bytes past the end read as zero
+// and never match, so a short last chunk needs no care of its own.
+struct Chunk {
+    unsigned n;     // bytes taken
+    __mmask64 live; // one bit a byte taken
+    __m512i bytes;
+
+    DIDAD_WIDE Chunk(const char* p, const char* end)
+        : n(static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p))), live(_bzhi_u64(~0ULL, n)),
+          bytes(_mm512_maskz_loadu_epi8(live, p)) {}
+
+    // One bit for each byte taken that equals `byte`.
+    DIDAD_WIDE std::uint64_t Matches(char byte) const {
+        return _mm512_mask_cmpeq_epi8_mask(live, bytes, _mm512_set1_epi8(byte));
+    }
+};
+
 // Byte by byte, for chunks with a lone CR or LF: a CR is written as
 // backslash CR, then an LF unless one follows in the text; an LF after a CR
 // is that LF; any other LF becomes backslash CR LF. This is exactly what the
@@ -84,10 +101,7 @@ DIDAD_WIDE char* EncodeBytes(const char* p, std::size_t n, const char* end, bool
 // output byte: a 1 for a byte of the text, a 0 for an inserted backslash.
 // Spreading the half over that mask writes its whole output at once.
 DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
-    const __m512i quote = _mm512_set1_epi8('"');
     const __m512i backslash = _mm512_set1_epi8('\\');
-    const __m512i cr = _mm512_set1_epi8('\r');
-    const __m512i lf = _mm512_set1_epi8('\n');
     auto spreadHalf = [&](__m512i half, std::uint32_t escaped, std::uint32_t live) DIDAD_WIDE {
         const std::uint64_t slots = _pdep_u64(escaped, kEvenBits) | _pdep_u64(live, kOddBits);
         _mm512_storeu_si512(d, _mm512_mask_expand_epi8(backslash, _pext_u64(kOddBits, slots), half));
@@ -95,20 +109,19 @@ DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
     };
     std::uint64_t crBefore = 0;
     while (p < end) {
-        const auto n = static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p));
-        const __mmask64 live = _bzhi_u64(~0ULL, n);
-        const __m512i chunk = _mm512_maskz_loadu_epi8(live, p);
-        const std::uint64_t crs = _mm512_mask_cmpeq_epi8_mask(live, chunk, cr);
-        const std::uint64_t lfs = _mm512_mask_cmpeq_epi8_mask(live, chunk, lf);
+        const Chunk chunk(p, end);
+        const unsigned n = chunk.n;
+        const std::uint64_t crs = chunk.Matches('\r');
+        const std::uint64_t lfs = chunk.Matches('\n');
         const std::uint64_t lastCr = (crs >> (n - 1)) & 1u;
         const bool paired = ((crs << 1) | crBefore) == lfs && (!lastCr || (p + n < end && p[n] == '\n'));
         if (paired) {
-            const std::uint64_t escaped = _mm512_mask_cmpeq_epi8_mask(live, chunk, quote) |
-                                          _mm512_mask_cmpeq_epi8_mask(live, chunk, backslash) | crs;
-            spreadHalf(chunk, static_cast<std::uint32_t>(escaped), static_cast<std::uint32_t>(live));
+            const std::uint64_t escaped = chunk.Matches('"') | chunk.Matches('\\') | crs;
+            spreadHalf(chunk.bytes, static_cast<std::uint32_t>(escaped), static_cast<std::uint32_t>(chunk.live));
             if (n > 32) {
-                const __m512i upperHalf = _mm512_maskz_shuffle_i64x2(0xFF, chunk, chunk, 0xEE);
-                spreadHalf(upperHalf, static_cast<std::uint32_t>(escaped >> 32), static_cast<std::uint32_t>(live >> 32));
+                const __m512i upperHalf = _mm512_maskz_shuffle_i64x2(0xFF, chunk.bytes, chunk.bytes, 0xEE);
+                spreadHalf(upperHalf, static_cast<std::uint32_t>(escaped >> 32),
+                           static_cast<std::uint32_t>(chunk.live >> 32));
             }
         } else {
             d = EncodeBytes(p, n, end, crBefore != 0, d);
@@ -124,17 +137,13 @@ DIDAD_WIDE char* EncodeWide(const char* p, const char* end, char* d) {
 // the odd bit positions settles every run of the chunk at once. A run
 // that reaches the chunk's end carries into the next one.
 DIDAD_WIDE const char* DecodeWide(const char* p, const char* end, char*& d) {
-    const __m512i quote = _mm512_set1_epi8('"');
-    const __m512i backslash = _mm512_set1_epi8('\\');
-    const __m512i cr = _mm512_set1_epi8('\r');
     std::uint64_t firstEscaped = 0;
     while (p < end) {
-        const auto n = static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p));
-        const __mmask64 live = _bzhi_u64(~0ULL, n);
-        const __m512i chunk = _mm512_maskz_loadu_epi8(live, p);
-        const std::uint64_t backslashes = _mm512_mask_cmpeq_epi8_mask(live, chunk, backslash);
-        const std::uint64_t quotes = _mm512_mask_cmpeq_epi8_mask(live, chunk, quote);
-        const std::uint64_t crs = _mm512_mask_cmpeq_epi8_mask(live, chunk, cr);
+        const Chunk chunk(p, end);
+        const unsigned n = chunk.n;
+        const std::uint64_t backslashes = chunk.Matches('\\');
+        const std::uint64_t quotes = chunk.Matches('"');
+        const std::uint64_t crs = chunk.Matches('\r');
 
         // Backslashes that escape the byte after them, and the escaped bytes.
         const std::uint64_t mayEscape = backslashes & ~firstEscaped;
@@ -150,11 +159,11 @@ DIDAD_WIDE const char* DecodeWide(const char* p, const char* end, char*& d) {
             const char next = p[n];
             if (next == '\r' || next == '\\' || next == '"') dropped |= 1ULL << 63;
         }
-        std::uint64_t taken = live;
+        std::uint64_t taken = chunk.live;
         const std::uint64_t closing = quotes & ~escaped;
-        if (closing) taken = _bzhi_u64(live, static_cast<unsigned>(_tzcnt_u64(closing)));
+        if (closing) taken = _bzhi_u64(chunk.live, static_cast<unsigned>(_tzcnt_u64(closing)));
         const std::uint64_t kept = taken & ~dropped;
-        _mm512_storeu_si512(d, _mm512_maskz_compress_epi8(kept, chunk));
+        _mm512_storeu_si512(d, _mm512_maskz_compress_epi8(kept, chunk.bytes));
         d += _mm_popcnt_u64(kept);
         if (closing) return p + _tzcnt_u64(closing) + 1;
         p += n;
@@ -163,18 +172,15 @@ DIDAD_WIDE const char* DecodeWide(const char* p, const char* end, char*& d) {
 }
 
 DIDAD_WIDE bool CrLfPairedWide(std::string_view text) {
-    const __m512i cr = _mm512_set1_epi8('\r');
-    const __m512i lf = _mm512_set1_epi8('\n');
     const char* p = text.data();
     const char* const end = p + text.size();
     std::uint64_t crBefore = 0;
     std::uint64_t mismatch = 0;
     while (p < end) {
-        const auto n = static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p));
-        const __mmask64 live = _bzhi_u64(~0ULL, n);
-        const __m512i chunk = _mm512_maskz_loadu_epi8(live, p);
-        const std::uint64_t crs = _mm512_mask_cmpeq_epi8_mask(live, chunk, cr);
-        const std::uint64_t lfs = _mm512_mask_cmpeq_epi8_mask(live, chunk, lf);
+        const Chunk chunk(p, end);
+        const unsigned n = chunk.n;
+        const std::uint64_t crs = chunk.Matches('\r');
+        const std::uint64_t lfs = chunk.Matches('\n');
         // In a short last chunk a CR at the end shows in the shifted mask
         // past the live bytes, where no LF can match it.
         mismatch |= ((crs << 1) | crBefore) ^ lfs;
