@@ -61,6 +61,7 @@ public:
     void RevealInPreview(int index) override {
         if (index < 0 || index >= lines) Fail("revealed an entry that does not exist");
     }
+    void MarkPreviewPending() override {}
 };
 
 bool SameEntries(const ProjectModel& a, const ProjectModel& b) { return a.entries == b.entries; }

@@ -1,9 +1,39 @@
 #include "editor/EditorLogic.h"
 
 #include "editor/ControlFilling.h"
+#include "editor/PropertyEdits.h"
 #include "model/ValueHelpers.h"
 
 namespace didad {
+namespace {
+
+EntryField FieldOfBox(NumberBox box) {
+    switch (box) {
+    case NumberBox::Left: return EntryField::MX;
+    case NumberBox::Top: return EntryField::MY;
+    case NumberBox::Width: return EntryField::MW;
+    case NumberBox::CapHeight: break;
+    }
+    return EntryField::MTCH;
+}
+
+EntryField FieldOfBox(HtmlBox box) { return box == HtmlBox::Caption ? EntryField::MTC : EntryField::MTM; }
+
+EntryField FieldOfSlot(ColorSlot slot) {
+    switch (slot) {
+    case ColorSlot::Caption: return EntryField::CC;
+    case ColorSlot::Menu: return EntryField::CM;
+    case ColorSlot::Owner: break;
+    }
+    return EntryField::CO;
+}
+
+} // namespace
+
+const EditClock& EditorLogic::DefaultClock() {
+    static const SteadyEditClock clock;
+    return clock;
+}
 
 void EditorLogic::SetEditingEnabled(bool on) {
     view_.EnablePropertyControls(on);
@@ -50,6 +80,7 @@ void EditorLogic::LoadEntryIntoControls(int index) {
 void EditorLogic::SelectFromList() {
     const int line = view_.HighlightedListLine();
     if (line < 0 || !IsEntry(line)) return;
+    history_.EndRun();
     model_.iSelectedMenu = line;
     LoadEntryIntoControls(line);
     view_.RunInPreview("ySetSel(" + std::to_string(line) + ",0)");
@@ -66,8 +97,12 @@ bool EditorLogic::AddMenu() {
         return false;
     }
     SetEditingEnabled(true);
+    const int selectionBefore = model_.iSelectedMenu;
     const int index = model_.AddMenuEntry();
     if (index < 0) return false;
+    StepRecord step{{}, selectionBefore, index};
+    step.actions.emplace_back(EntryPresence{index, nullptr});
+    history_.Push(std::move(step));
     view_.AppendListLine(MenuListLabel(index));
     LoadEntryIntoControls(index);
     if (!view_.UpdatePreview()) return true;
@@ -85,7 +120,13 @@ void EditorLogic::DeleteMenu() {
         return;
     }
     if (!view_.ConfirmDelete(DeleteConfirmationText())) return;
+    const int index = ClampInt(model_.iSelectedMenu, 0, model_.numOfMenus() - 1);
+    // The entry moves into the step whole; the slot it leaves is what goes.
+    auto removed = std::make_unique<MenuEntry>(std::move(model_.entries[static_cast<std::size_t>(index)]));
     model_.RemoveMenuEntry();
+    StepRecord step{{}, index, model_.iSelectedMenu};
+    step.actions.emplace_back(EntryPresence{index, std::move(removed)});
+    history_.Push(std::move(step));
     view_.RemoveLastListLine();
     if (model_.numOfMenus() > 0)
         LoadEntryIntoControls(model_.iSelectedMenu);
@@ -95,6 +136,7 @@ void EditorLogic::DeleteMenu() {
 }
 
 void EditorLogic::ShowProject() {
+    history_.Clear();
     view_.ClearList();
     for (int i = 0; i < model_.numOfMenus(); ++i) view_.AppendListLine(MenuListLabel(i));
     if (model_.numOfMenus() == 0) {
@@ -111,6 +153,7 @@ TitleCommand EditorLogic::HandleTitleCommand(std::string_view title) {
     switch (command.kind) {
     case TitleCommand::Kind::Select:
         if (IsEntry(command.index)) {
+            history_.EndRun();
             model_.iSelectedMenu = command.index;
             LoadEntryIntoControls(command.index);
         }
@@ -132,8 +175,118 @@ TitleCommand EditorLogic::HandleTitleCommand(std::string_view title) {
 void EditorLogic::MoveEntryTo(int index, int x, int y) {
     if (!IsEntry(index)) return;
     MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
+    // One drag, one step; a click that moved nothing leaves no step.
+    StepRecord step{{}, index, index};
+    if (entry.MX != x) step.actions.emplace_back(FieldChange{index, EntryField::MX, entry.MX});
+    if (entry.MY != y) step.actions.emplace_back(FieldChange{index, EntryField::MY, entry.MY});
     entry.MX = x;
     entry.MY = y;
+    if (!step.actions.empty()) history_.Push(std::move(step));
+}
+
+// ---------------------------------------------------------------- property edits
+
+template <class Rule> bool EditorLogic::EditField(EntryField field, const EditRun* run, Rule&& rule) {
+    const MenuEntry* entry = IsFillingControls() ? nullptr : SelectedEntry(model_);
+    if (!entry) return rule(); // the rule changes nothing then
+    const int index = model_.iSelectedMenu;
+    const EditTime now = clock_.Now();
+    if (run && history_.Joins(*run, now)) {
+        // The step keeps the run's first value; the model has the latest.
+        const bool pending = rule();
+        history_.Touch(now);
+        return pending;
+    }
+    FieldValue before = FieldOf(*entry, field);
+    const bool pending = rule();
+    if (FieldEquals(*entry, field, before)) return pending;
+    StepRecord step{{}, index, index, pending};
+    step.actions.emplace_back(FieldChange{index, field, std::move(before)});
+    history_.Push(std::move(step), run, now);
+    return pending;
+}
+
+bool EditorLogic::EditNumber(NumberBox box, std::string_view text) {
+    // Digits typed into one box make one step, however slowly they come.
+    const EditRun run{FieldOfBox(box), model_.iSelectedMenu, false};
+    return EditField(run.field, &run, [&] { return didad::EditNumber(model_, box, text); });
+}
+
+bool EditorLogic::EditActivateOn(int item) {
+    return EditField(EntryField::MA, nullptr, [&] { return didad::EditActivateOn(model_, item); });
+}
+
+bool EditorLogic::EditFloat(bool checked) {
+    return EditField(EntryField::FL, nullptr, [&] { return didad::EditFloat(model_, checked); });
+}
+
+bool EditorLogic::EditOrientation(bool horizontalChecked) {
+    return EditField(EntryField::OO, nullptr, [&] { return didad::EditOrientation(model_, horizontalChecked); });
+}
+
+bool EditorLogic::EditHtml(HtmlBox box, std::string_view boxText) {
+    const EditRun run{FieldOfBox(box), model_.iSelectedMenu, true};
+    return EditField(run.field, &run, [&] { return didad::EditHtml(model_, box, boxText); });
+}
+
+bool EditorLogic::EditColor(ColorSlot slot, Color chosen) {
+    return EditField(FieldOfSlot(slot), nullptr, [&] { return didad::EditColor(model_, slot, chosen); });
+}
+
+bool EditorLogic::EditTransparent(ColorSlot slot, bool checked, Color swatch) {
+    return EditField(FieldOfSlot(slot), nullptr,
+                     [&] { return didad::EditTransparent(model_, slot, checked, swatch); });
+}
+
+void EditorLogic::SettingsConfirmed(ProjectSettings previous) {
+    if (previous == model_.settings) return;
+    StepRecord step; // the selection stays where the user is
+    step.actions.emplace_back(SettingsChange{std::make_unique<ProjectSettings>(std::move(previous))});
+    history_.Push(std::move(step));
+}
+
+// ---------------------------------------------------------------- undo, redo
+
+bool EditorLogic::Undo() {
+    if (!history_.CanUndo()) return false;
+    const int lines = model_.numOfMenus();
+    ShowStep(history_.Undo(model_), lines);
+    return true;
+}
+
+bool EditorLogic::Redo() {
+    if (!history_.CanRedo()) return false;
+    const int lines = model_.numOfMenus();
+    ShowStep(history_.Redo(model_), lines);
+    return true;
+}
+
+void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
+    // List lines are positional: only the count can have changed.
+    for (int line = linesBefore; line < model_.numOfMenus(); ++line) view_.AppendListLine(MenuListLabel(line));
+    for (int line = linesBefore; line > model_.numOfMenus(); --line) view_.RemoveLastListLine();
+    if (IsEntry(outcome.selection)) model_.iSelectedMenu = outcome.selection;
+    if (model_.numOfMenus() == 0) {
+        SetEditingEnabled(false);
+    } else {
+        if (!IsEntry(model_.iSelectedMenu)) model_.iSelectedMenu = model_.numOfMenus() - 1;
+        SetEditingEnabled(true);
+        LoadEntryIntoControls(model_.iSelectedMenu);
+    }
+    if (outcome.marksPreviewPending) view_.MarkPreviewPending();
+}
+
+CaptionSwapCallback EditorLogic::CaptionSwapHandler() {
+    return [this](int index, const std::string& newCaption) { CaptionSwapped(index, newCaption); };
+}
+
+void EditorLogic::CaptionSwapped(int index, const std::string& newCaption) {
+    // Only the two default captions are ever exchanged, so the old one is the other.
+    std::string previous = newCaption == kDefaultCaption ? kVerticalDefaultCaption : kDefaultCaption;
+    history_.AttachToLast(FieldChange{index, EntryField::MTC, std::move(previous)});
+    if (index != model_.iSelectedMenu) return;
+    ControlFillingGuard filling;
+    view_.ShowHtml(HtmlBox::Caption, newCaption);
 }
 
 } // namespace didad

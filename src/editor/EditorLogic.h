@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "editor/EditHistory.h"
 #include "editor/EditorView.h"
+#include "model/ScriptWriter.h"
 #include "model/ProjectModel.h"
 #include "preview/TitleCommand.h"
 
@@ -17,7 +19,8 @@ inline constexpr const char* kTooManyMenus = "A project can hold at most 10000 m
 
 class EditorLogic {
 public:
-    EditorLogic(ProjectModel& model, EditorView& view) : model_(model), view_(view) {}
+    EditorLogic(ProjectModel& model, EditorView& view, const EditClock& clock = DefaultClock())
+        : model_(model), view_(view), clock_(clock) {}
 
     void SetEditingEnabled(bool on);
     // Puts entry `index` into the list highlight and the property controls.
@@ -37,8 +40,35 @@ public:
     std::string DeleteConfirmationText() const;
 
     // Refills the list after a project became active, loads the selected
-    // entry or disables editing when there is none.
+    // entry or disables editing when there is none. The history starts over.
     void ShowProject();
+
+    // The property controls, changed by the user: the rules of PropertyEdits
+    // store the value, the history keeps the change. Each returns whether
+    // Update Preview takes its pending look.
+    bool EditNumber(NumberBox box, std::string_view text);
+    bool EditActivateOn(int item);
+    bool EditFloat(bool checked);
+    bool EditOrientation(bool horizontalChecked);
+    bool EditHtml(HtmlBox box, std::string_view boxText);
+    bool EditColor(ColorSlot slot, Color chosen);
+    bool EditTransparent(ColorSlot slot, bool checked, Color swatch);
+    // The user left a box, or a snippet goes in: the next keystroke starts a step.
+    void EndTypingRun() { history_.EndRun(); }
+    // Project Settings OK stored new settings; `previous` were the old ones.
+    void SettingsConfirmed(ProjectSettings previous);
+
+    // Undo and Redo: the project goes back or forward one step and every
+    // control shows it; nothing is written. False when there was no step.
+    bool Undo();
+    bool Redo();
+    const EditHistory& History() const { return history_; }
+
+    // What a script write is to be told: a caption exchanged by the write
+    // becomes part of the last step and shows in the caption box when it is
+    // the selected entry's.
+    CaptionSwapCallback CaptionSwapHandler();
+    void CaptionSwapped(int index, const std::string& newCaption);
 
     // Applies a select or moved command; returns the parsed command so that
     // the caller can log error commands. Throws ConversionError on a bad
@@ -47,10 +77,18 @@ public:
     void MoveEntryTo(int index, int x, int y);
 
 private:
+    static const EditClock& DefaultClock();
     bool IsEntry(int index) const { return index >= 0 && index < model_.numOfMenus(); }
+    // Runs a property rule on the selected entry's `field` and records what it
+    // changed; `run` names the typing run that the change may join.
+    template <class Rule> bool EditField(EntryField field, const EditRun* run, Rule&& rule);
+    // The controls after an undo or redo: list lines, selection, values, look.
+    void ShowStep(const StepOutcome& outcome, int linesBefore);
 
     ProjectModel& model_;
     EditorView& view_;
+    const EditClock& clock_;
+    EditHistory history_;
 };
 
 } // namespace didad

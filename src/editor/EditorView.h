@@ -48,6 +48,8 @@ public:
     virtual bool UpdatePreview() = 0;
     virtual void RunInPreview(const std::string& statement) = 0;
     virtual void RevealInPreview(int index) = 0;
+    // The Update Preview button's look for edits the page does not show yet.
+    virtual void MarkPreviewPending() = 0;
 };
 
 } // namespace didad

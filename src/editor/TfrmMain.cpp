@@ -29,7 +29,6 @@
 
 #include <algorithm>
 
-#include "editor/ControlFilling.h"
 #include "editor/EditorLogic.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
@@ -603,6 +602,14 @@ void TfrmMain::btnDeleteClick() {
     logic_->DeleteMenu();
 }
 
+void TfrmMain::UndoClick() {
+    if (model_.hasProject()) logic_->Undo();
+}
+
+void TfrmMain::RedoClick() {
+    if (model_.hasProject()) logic_->Redo();
+}
+
 void TfrmMain::HandleTitleCommand(const QString& title) {
     if (frmBrowser) frmBrowser->HandleTitle(title);
 }
@@ -613,10 +620,7 @@ bool TfrmMain::UpdatePreview() {
     if (!model_.hasProject()) return false;
     const bool written = RunUserAction(this, [this] {
         BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Preview, [this](int, const std::string& caption) {
-            ControlFillingGuard filling;
-            ShowHtml(HtmlBox::Caption, caption);
-        });
+        WriteProjectScript(model_, ScriptMode::Preview, logic_->CaptionSwapHandler());
     });
     if (!written) return false;
     if (frmBrowser) {
@@ -630,10 +634,7 @@ bool TfrmMain::WriteFinalScript() {
     if (!model_.hasProject()) return true;
     return RunUserAction(this, [this] {
         BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Final, [this](int, const std::string& caption) {
-            ControlFillingGuard filling;
-            ShowHtml(HtmlBox::Caption, caption);
-        });
+        WriteProjectScript(model_, ScriptMode::Final, logic_->CaptionSwapHandler());
     });
 }
 
@@ -710,7 +711,43 @@ int TfrmMain::RunModal(QDialog& dialog) {
 
 // ---------------------------------------------------------------- events
 
+namespace {
+
+enum class HistoryKey { None, Undo, Redo };
+
+HistoryKey HistoryKeyOf(const QKeyEvent* key) {
+    if (key->matches(QKeySequence::Undo)) return HistoryKey::Undo;
+    if (key->matches(QKeySequence::Redo)) return HistoryKey::Redo;
+    // Both redo keys that people know, whichever of them the platform lists.
+    const QKeyCombination combination = key->keyCombination();
+    if (combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z) ||
+        combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+        return HistoryKey::Redo;
+    return HistoryKey::None;
+}
+
+} // namespace
+
+bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !(widget->window() == this || (frmBrowser && widget->window() == frmBrowser))) return false;
+    switch (HistoryKeyOf(key)) {
+    case HistoryKey::Undo: UndoClick(); return true;
+    case HistoryKey::Redo: RedoClick(); return true;
+    case HistoryKey::None: break;
+    }
+    return false;
+}
+
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The project's one history takes the keys before any text box, whose
+    // own undo would otherwise answer them.
+    if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event)))
+        return true;
+    if (event->type() == QEvent::FocusOut &&
+        (watched == txtCapHTML || watched == txtMenuHTML || watched == txtLeft || watched == txtTop ||
+         watched == txtWidth || watched == txtCapHeight))
+        logic_->EndTypingRun();
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);

@@ -20,6 +20,7 @@
 #include "model/ProjectModel.h"
 
 class QButtonGroup;
+class QKeyEvent;
 class QCheckBox;
 class QColorDialog;
 class QDialog;
@@ -97,7 +98,7 @@ public:
     // Called once the project folder of the model is set (new or opened
     // project): status line, list and controls, preview, reveal.
     void ProjectActivated(bool opened);
-    void MarkPreviewPending();
+    void MarkPreviewPending() override;
     void ClearPreviewPending();
     bool IsPreviewPending() const;
     void LoadEntryIntoControls(int index);
@@ -114,6 +115,10 @@ public:
 
     void btnAddMenuClick();
     void btnDeleteClick();
+    // Undo and Redo of the project's history (the standard keys in this
+    // window and in the preview window).
+    void UndoClick();
+    void RedoClick();
     void btnShowPreviewClick();
     void btnUpdatePreviewClick();
     void chkStayOnTopClick();
@@ -149,6 +154,9 @@ public:
     void getColor(ColorSlot slot);
     void setTransparentColor(ColorSlot slot);
     void tabPropChange();
+    // The box's context menu, with Undo and Redo acting on the project's
+    // history rather than on the box's own.
+    void ShowBoxContextMenu(QWidget* box, const QPoint& at);
     void btnAddNEWLINEClick();
     void btnAddTextClick();
     void btnAddURLClick();
@@ -252,6 +260,8 @@ private:
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
     void UpdatePreviewLook();
+    // Undo and Redo keys pressed in this window or the preview window.
+    bool HandleHistoryKey(QObject* watched, QKeyEvent* key);
 
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;

@@ -7,12 +7,16 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextCursor>
 
+#include <memory>
+
+#include "editor/EditorLogic.h"
 #include "editor/PropertyEdits.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmAddImage.h"
@@ -51,6 +55,16 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
 
+    // One history for the project: the boxes keep none of their own.
+    txtCapHTML->setUndoRedoEnabled(false);
+    txtMenuHTML->setUndoRedoEnabled(false);
+    const QList<QWidget*> boxes = {txtLeft, txtTop, txtWidth, txtCapHeight, txtCapHTML, txtMenuHTML};
+    for (QWidget* box : boxes) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, box](const QPoint& at) { ShowBoxContextMenu(box, at); });
+    }
+
     for (ColorSlot slot : {ColorSlot::Caption, ColorSlot::Menu, ColorSlot::Owner}) {
         connect(Swatch(slot), &ColorSwatch::clicked, this, [this, slot] { getColor(slot); });
         // Toggled rather than clicked: loading an entry checks the boxes too,
@@ -72,7 +86,7 @@ void TfrmMain::ConnectPropertyHandlers() {
 void TfrmMain::NumberBoxChange(NumberBox box) {
     // The box keeps showing what was typed, even where the entry holds a
     // limited or fallback value.
-    if (EditNumber(model_, box, Bytes(NumberBoxWidget(box)->text())))
+    if (logic_->EditNumber(box, Bytes(NumberBoxWidget(box)->text())))
         MarkPreviewPending();
 }
 
@@ -82,17 +96,17 @@ void TfrmMain::txtWidthChange() { NumberBoxChange(NumberBox::Width); }
 void TfrmMain::txtCapHeightChange() { NumberBoxChange(NumberBox::CapHeight); }
 
 void TfrmMain::radActivateOnClick(int item) {
-    if (EditActivateOn(model_, item))
+    if (logic_->EditActivateOn(item))
         MarkPreviewPending();
 }
 
 void TfrmMain::chkFloatClick() {
-    if (EditFloat(model_, chkFloat->isChecked()))
+    if (logic_->EditFloat(chkFloat->isChecked()))
         MarkPreviewPending();
 }
 
 void TfrmMain::radHorizontalClick() {
-    if (EditOrientation(model_, radHorizontal->isChecked()))
+    if (logic_->EditOrientation(radHorizontal->isChecked()))
         MarkPreviewPending();
 }
 
@@ -101,12 +115,12 @@ void TfrmMain::radVerticalClick() { radHorizontalClick(); }
 // ---------------------------------------------------------------- HTML boxes
 
 void TfrmMain::txtCapHTMLChange() {
-    if (EditHtml(model_, HtmlBox::Caption, Bytes(txtCapHTML->toPlainText())))
+    if (logic_->EditHtml(HtmlBox::Caption, Bytes(txtCapHTML->toPlainText())))
         MarkPreviewPending();
 }
 
 void TfrmMain::txtMenuHTMLChange() {
-    if (EditHtml(model_, HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText())))
+    if (logic_->EditHtml(HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText())))
         MarkPreviewPending();
 }
 
@@ -121,7 +135,7 @@ void TfrmMain::getColor(ColorSlot slot) {
     const QColor chosen =
         cdlg1->selectedColor().isValid() ? cdlg1->selectedColor() : cdlg1->currentColor();
     swatch->SetColour(chosen);
-    if (EditColor(model_, slot, ToColor(chosen)))
+    if (logic_->EditColor(slot, ToColor(chosen)))
         MarkPreviewPending();
 }
 
@@ -129,8 +143,30 @@ void TfrmMain::setTransparentColor(ColorSlot slot) {
     const bool transparent = TransparentBox(slot)->isChecked();
     ColorSwatch* swatch = Swatch(slot);
     swatch->setVisible(!transparent);
-    if (EditTransparent(model_, slot, transparent, ToColor(swatch->Colour())))
+    if (logic_->EditTransparent(slot, transparent, ToColor(swatch->Colour())))
         MarkPreviewPending();
+}
+
+void TfrmMain::ShowBoxContextMenu(QWidget* box, const QPoint& at) {
+    std::unique_ptr<QMenu> menu;
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        menu.reset(line->createStandardContextMenu());
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+        menu.reset(text->createStandardContextMenu(at));
+    if (!menu)
+        return;
+    const EditHistory& history = logic_->History();
+    for (QAction* action : menu->actions()) {
+        const bool undo = action->objectName() == QLatin1String("edit-undo");
+        const bool redo = action->objectName() == QLatin1String("edit-redo");
+        if (!undo && !redo)
+            continue;
+        action->disconnect();
+        action->setEnabled(model_.hasProject() && (undo ? history.CanUndo() : history.CanRedo()));
+        connect(action, &QAction::triggered, this, undo ? &TfrmMain::UndoClick : &TfrmMain::RedoClick);
+    }
+    const QPoint global = box->mapToGlobal(at);
+    menu->exec(global);
 }
 
 void TfrmMain::tabPropChange() {
@@ -151,11 +187,14 @@ void TfrmMain::InsertSnippet(const std::string& snippet) {
     const SnippetInsertion result =
         didad::InsertSnippet(Bytes(text), at, at, StoredTextToBox(snippet), "\n");
 
-    // One edit step that the user can undo; its change stores the whole text.
+    // One step in the project's history, apart from any typing around it;
+    // the box's change stores the whole text.
+    logic_->EndTypingRun();
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(QString::fromLocal8Bit(result.text));
     cursor.endEditBlock();
+    logic_->EndTypingRun();
     cursor.setPosition(
         static_cast<int>(QString::fromLocal8Bit(result.text.substr(0, result.caret)).size()));
     box->setTextCursor(cursor);

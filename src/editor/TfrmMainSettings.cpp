@@ -1,7 +1,7 @@
 // Project Settings... and Finalize of the main window.
 #include "editor/TfrmMain.h"
 
-#include "editor/ControlFilling.h"
+#include "editor/EditorLogic.h"
 #include "model/Errors.h"
 #include "workflow/Finalize.h"
 #include "workflow/QtBusyCursor.h"
@@ -25,10 +25,7 @@ void TfrmMain::btnFinalizeClick()
         return;
     try {
         BusyCursor busy;
-        FinalizeProject(model_, [this](int, const std::string& caption) {
-            ControlFillingGuard filling;
-            ShowHtml(HtmlBox::Caption, caption);
-        });
+        FinalizeProject(model_, logic_->CaptionSwapHandler());
     } catch (const PlatformError& error) {
         // The cursor is back to normal before the box; the result dialog
         // must not claim a finalize that did not happen.

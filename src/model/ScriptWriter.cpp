@@ -226,8 +226,8 @@ void AppendInt(Out& out, long long value) {
 }
 
 // Swaps "Caption" and its upright form wherever the orientation no longer
-// matches, telling the editor when the selected entry's caption changed.
-void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onSelectedCaptionSwap) {
+// matches, telling the editor of every caption that changed.
+void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap) {
     static constexpr std::string_view kHorizontal = kDefaultCaption;
     static constexpr std::string_view kVertical = kVerticalDefaultCaption;
     for (int i = 0; i < model.numOfMenus(); ++i) {
@@ -238,7 +238,7 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onS
         else if (entry.OO == 1 && caption == kHorizontal) replacement = kVerticalDefaultCaption;
         if (!replacement) continue;
         entry.MTC = replacement;
-        if (i == model.iSelectedMenu && onSelectedCaptionSwap) onSelectedCaptionSwap(i, entry.MTC);
+        if (onCaptionSwap) onCaptionSwap(i, entry.MTC);
     }
 }
 
@@ -311,9 +311,9 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
 void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                    const CaptionSwapCallback& onSelectedCaptionSwap,
+                    const CaptionSwapCallback& onCaptionSwap,
                     std::vector<std::size_t>* lineEnds) {
-    ApplyDefaultCaptionSwap(model, onSelectedCaptionSwap);
+    ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
     auto endLine = [&] {
         if (lineEnds) lineEnds->push_back(out.size());
@@ -409,12 +409,12 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
 }
 
 void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                     const CaptionSwapCallback& onSelectedCaptionSwap) {
+                     const CaptionSwapCallback& onCaptionSwap) {
     const bool preview = mode == ScriptMode::Preview;
     out.Reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
                 (preview ? AddonText().size() : 0));
     out.append(BannerText());
-    AppendDataPart(out, model, mode, onSelectedCaptionSwap, nullptr);
+    AppendDataPart(out, model, mode, onCaptionSwap, nullptr);
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
 }
@@ -491,10 +491,10 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
-                                       const CaptionSwapCallback& onSelectedCaptionSwap) {
+                                       const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer text;
     std::vector<std::size_t> lineEnds;
-    AppendDataPart(text, model, mode, onSelectedCaptionSwap, &lineEnds);
+    AppendDataPart(text, model, mode, onCaptionSwap, &lineEnds);
     std::vector<std::string> lines;
     lines.reserve(lineEnds.size());
     std::size_t start = 0;
@@ -506,9 +506,9 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
 }
 
 std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onSelectedCaptionSwap) {
+                               const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer out;
-    BuildScriptInto(out, model, mode, onSelectedCaptionSwap);
+    BuildScriptInto(out, model, mode, onCaptionSwap);
     return out.str();
 }
 
@@ -517,14 +517,14 @@ void WriteFileReplacing(const std::string& path, const std::string& text) {
 }
 
 void WriteProjectScript(ProjectModel& model, ScriptMode mode,
-                        const CaptionSwapCallback& onSelectedCaptionSwap) {
+                        const CaptionSwapCallback& onCaptionSwap) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
     // The buffer stays between writes: the editor writes the same project
     // again and again, and fresh megabytes cost a page fault every 4 KB.
     thread_local OutBuffer text;
     text.Clear();
-    BuildScriptInto(text, model, mode, onSelectedCaptionSwap);
+    BuildScriptInto(text, model, mode, onCaptionSwap);
     if (!PathExists(model.projectFolder)) {
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);

@@ -13,9 +13,9 @@ enum class ScriptMode { Preview, Final };
 
 inline constexpr const char* kScriptFileName = "Dirovidadaz.js";
 
-// Called when the default-caption swap changes the caption of the selected
-// entry, so that the editor can refill its caption box (under the
-// control-filling flag).
+// Called for every entry whose caption the default-caption swap changes, so
+// that the editor can refill its caption box (under the control-filling flag)
+// and keep the exchange with the step that led to it.
 using CaptionSwapCallback = std::function<void(int index, const std::string& newCaption)>;
 
 // Escapes an HTML fragment for a double-quoted JavaScript string.
@@ -24,17 +24,17 @@ std::string EncodeJsString(const std::string& text);
 // The data part, one string per line (a line may hold CR LF continuations of
 // multi-line HTML values). Applies the default-caption swap to the model.
 std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
-                                       const CaptionSwapCallback& onSelectedCaptionSwap = {});
+                                       const CaptionSwapCallback& onCaptionSwap = {});
 
 // The whole script text, CR LF line ends, no write to disk.
 std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onSelectedCaptionSwap = {});
+                               const CaptionSwapCallback& onCaptionSwap = {});
 
 // Writes the script into the project folder (creating the folder one level
 // when missing) and the default page when the template file is missing.
 // Throws CannotCreateFile. Replacing a file never truncates it on failure.
 void WriteProjectScript(ProjectModel& model, ScriptMode mode,
-                        const CaptionSwapCallback& onSelectedCaptionSwap = {});
+                        const CaptionSwapCallback& onCaptionSwap = {});
 
 // Writes `text` to `path` through a temporary file renamed over the old one.
 // Throws CannotCreateFile(path) on any failure; the old file stays intact.

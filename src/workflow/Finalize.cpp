@@ -10,9 +10,9 @@ std::string ReadMePath(const ProjectModel& model)
     return JoinPath(model.projectFolder, kReadMeFileName);
 }
 
-void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onSelectedCaptionSwap)
+void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap)
 {
-    WriteProjectScript(model, ScriptMode::Final, onSelectedCaptionSwap);
+    WriteProjectScript(model, ScriptMode::Final, onCaptionSwap);
     WriteFileReplacing(ReadMePath(model), IntegrationNotesText());
 }
 

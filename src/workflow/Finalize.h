@@ -15,6 +15,6 @@ std::string ReadMePath(const ProjectModel& model);
 // that cannot be written; the files after it are not touched, so a caller
 // that shows a result only after a normal return never reports a failed
 // finalize as done.
-void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onSelectedCaptionSwap = {});
+void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap = {});
 
 } // namespace didad

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
 #include "workflow/QtDialogPlacement.h"
@@ -321,6 +322,7 @@ void TfrmProjectSettings::btnOKClick()
         model.settings = previous;
         return;
     }
+    frmMain->Logic().SettingsConfirmed(previous);
     accept();
 }
 

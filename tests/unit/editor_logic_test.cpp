@@ -35,6 +35,7 @@ public:
     bool previewWriteFails = false;
     std::vector<std::string> statements;
     std::vector<int> reveals;
+    int pendingMarks = 0;
     // Every Show* call made without the control-filling flag.
     int unguardedFills = 0;
 
@@ -86,6 +87,7 @@ public:
     }
     void RunInPreview(const std::string& statement) override { statements.push_back(statement); }
     void RevealInPreview(int index) override { reveals.push_back(index); }
+    void MarkPreviewPending() override { ++pendingMarks; }
 
 private:
     void Fill() {

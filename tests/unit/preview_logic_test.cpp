@@ -53,6 +53,7 @@ public:
     bool UpdatePreview() override { return true; }
     void RunInPreview(const std::string&) override {}
     void RevealInPreview(int) override {}
+    void MarkPreviewPending() override {}
 };
 
 } // namespace

@@ -181,7 +181,7 @@ TEST(BuildDataPart, SettingsValuesNegativeNumbersAndEncodedTexts) {
     EXPECT_EQ(ArrayLine(lines, "var MTM "), "var MTM = new Array (\"Blank menu\",\"line one\\\r\nline two\");");
 }
 
-TEST(DefaultCaptionSwap, FollowsTheOrientationAndTellsTheEditorAboutTheSelectedEntry) {
+TEST(DefaultCaptionSwap, FollowsTheOrientationAndTellsTheEditorAboutEveryExchange) {
     ProjectModel model = WithEntries(2);
     model.entries[1].OO = 1;
     std::vector<std::pair<int, std::string>> swaps;
@@ -196,14 +196,16 @@ TEST(DefaultCaptionSwap, FollowsTheOrientationAndTellsTheEditorAboutTheSelectedE
     ASSERT_EQ(swaps.size(), 1u);
     EXPECT_EQ(swaps[0], std::make_pair(1, std::string(kVerticalDefaultCaption)));
 
-    // Back to horizontal: swapped back on the next write; nothing to tell
-    // the editor when the entry is not the selected one.
+    // Back to horizontal: swapped back on the next write, and told also
+    // when the entry is not the selected one (the editor's history keeps it).
     model.entries[1].OO = 0;
     model.iSelectedMenu = 0;
     swaps.clear();
     lines = BuildDataPart(model, ScriptMode::Preview, record);
     EXPECT_EQ(model.entries[1].MTC, "Caption");
-    EXPECT_TRUE(swaps.empty());
+    ASSERT_EQ(swaps.size(), 1u);
+    EXPECT_EQ(swaps[0], std::make_pair(1, std::string(kDefaultCaption)));
+    swaps.clear();
 
     // Only the exact texts are swapped.
     for (const char* caption : {"caption", "Caption ", "<CENTER>\r\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER> "}) {
