@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "editor/EditorLogic.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptWriter.h"
 
 using namespace didad;
 
@@ -361,4 +363,217 @@ TEST(EditorLogic, ShowingAProjectRefillsTheListAndLoadsTheSelection) {
     EXPECT_TRUE(e.view.list.empty());
     EXPECT_EQ(e.view.enabled, false);
     EXPECT_EQ(e.view.html[HtmlBox::Caption], "No Menus in Project");
+}
+
+// ---------------------------------------------------------------- undo and redo
+
+namespace {
+
+// The typing pause is measured on this clock, which only moves when told.
+class StepClock : public EditClock {
+public:
+    EditTime Now() const override { return now_; }
+    void Advance(std::chrono::milliseconds by) { now_ += by; }
+
+private:
+    EditTime now_{};
+};
+
+// A project of `count` added menus whose history starts empty, as after opening.
+struct HistoryEditor {
+    ProjectModel model;
+    FakeView view;
+    StepClock clock;
+    EditorLogic logic{model, view, clock};
+    explicit HistoryEditor(int count) {
+        model.projectFolder = "/tmp/project";
+        for (int i = 0; i < count; ++i) logic.AddMenu();
+        logic.ShowProject();
+    }
+    // Typing `text` into a box after `pause`, as the box reports each keystroke.
+    void Type(HtmlBox box, const std::string& text, std::chrono::milliseconds pause = std::chrono::milliseconds(200)) {
+        clock.Advance(pause);
+        logic.EditHtml(box, text);
+    }
+    std::size_t Steps() const { return logic.History().StepCount(); }
+};
+
+using std::chrono::milliseconds;
+
+} // namespace
+
+TEST(UndoRedo, TypingMergesUntilAPauseLeavingTheBoxOrAnotherChange) {
+    HistoryEditor e(2);
+    e.Type(HtmlBox::Caption, "H");
+    e.Type(HtmlBox::Caption, "Ho");
+    e.Type(HtmlBox::Caption, "Hom", milliseconds(999));
+    EXPECT_EQ(e.Steps(), 1u);
+    e.Type(HtmlBox::Caption, "Home", milliseconds(1000)); // a pause: a step of its own
+    EXPECT_EQ(e.Steps(), 2u);
+    e.logic.EndTypingRun(); // the user left the box and came back
+    e.Type(HtmlBox::Caption, "Home!");
+    EXPECT_EQ(e.Steps(), 3u);
+    e.logic.EditFloat(false); // something else between two keystrokes
+    e.Type(HtmlBox::Caption, "Home!!");
+    EXPECT_EQ(e.Steps(), 5u);
+    e.Type(HtmlBox::Menu, "m"); // another box
+    EXPECT_EQ(e.Steps(), 6u);
+
+    // A number typed digit by digit is one step per box, pauses or not.
+    e.logic.EditNumber(NumberBox::Left, "1");
+    e.clock.Advance(milliseconds(5000));
+    e.logic.EditNumber(NumberBox::Left, "12");
+    e.logic.EditNumber(NumberBox::Left, "120");
+    e.logic.EditNumber(NumberBox::Top, "7");
+    EXPECT_EQ(e.Steps(), 8u);
+    // Nor does typing join across entries.
+    e.view.highlighted = 0;
+    e.logic.SelectFromList();
+    e.logic.EditNumber(NumberBox::Top, "8");
+    EXPECT_EQ(e.Steps(), 9u);
+
+    const std::vector<std::string> captions{"Home!!", "Home!", "Home", "Hom", "Caption"};
+    e.logic.Undo(); // Top of entry 0
+    EXPECT_EQ(e.model.entries[0].MY, 10);
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[1].MY, 10);
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[1].MX, 162);
+    EXPECT_EQ(e.model.iSelectedMenu, 1); // the entry that changed is the one shown
+    EXPECT_EQ(e.view.numbers[NumberBox::Left], 162);
+    e.logic.Undo(); // menu HTML
+    EXPECT_EQ(e.model.entries[1].MTM, "Blank menu");
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        EXPECT_EQ(e.model.entries[1].MTC, captions[i]);
+        EXPECT_EQ(e.view.html[HtmlBox::Caption], captions[i]);
+        if (captions[i] == "Home!") {
+            EXPECT_EQ(e.model.entries[1].FL, 0);
+            e.logic.Undo(); // Float, between the two
+            EXPECT_EQ(e.model.entries[1].FL, 1);
+            EXPECT_EQ(e.view.floatChecked, true);
+        }
+        EXPECT_EQ(e.logic.Undo(), i + 1 < captions.size());
+    }
+    EXPECT_EQ(e.view.unguardedFills, 0);
+    while (e.logic.Redo()) {
+    }
+    EXPECT_EQ(e.model.entries[1].MTC, "Home!!");
+    EXPECT_EQ(e.model.entries[1].MX, 120);
+    EXPECT_EQ(e.model.entries[0].MY, 8);
+}
+
+TEST(UndoRedo, ANewChangeAfterUndoDropsTheRedoStepsAndNothingIsWritten) {
+    HistoryEditor e(1);
+    e.logic.EditColor(ColorSlot::Caption, Color{255, 0, 0});
+    e.logic.EditTransparent(ColorSlot::Menu, true, kWhite);
+    e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(0,70,80)"); // one drag, one step
+    e.logic.HandleTitleCommand("!RarurAVI:docMouseMove(0,70,80)"); // a click: no step
+    ASSERT_EQ(e.Steps(), 3u);
+    const int updates = e.view.previewUpdates;
+
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[0].MX, 10);
+    EXPECT_EQ(e.model.entries[0].MY, 10);
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[0].CM, "#008080");
+    EXPECT_EQ(e.view.transparent[ColorSlot::Menu], false);
+    EXPECT_TRUE(e.logic.History().CanRedo());
+
+    e.logic.EditActivateOn(1);
+    EXPECT_FALSE(e.logic.History().CanRedo());
+    EXPECT_FALSE(e.logic.Redo());
+    EXPECT_EQ(e.model.entries[0].CM, "#008080");
+    EXPECT_EQ(e.Steps(), 2u);
+    e.logic.Undo();
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[0], MenuEntry{});
+    EXPECT_EQ(e.view.previewUpdates, updates); // an undo writes nothing itself
+    EXPECT_GT(e.view.pendingMarks, 0);
+}
+
+TEST(UndoRedo, DeleteUndoneBringsTheEntryBackAtItsIndexAndAddUndoneTakesItAway) {
+    HistoryEditor e(3);
+    for (int i = 0; i < 3; ++i) e.model.entries[static_cast<std::size_t>(i)].MTC = "menu " + std::to_string(i);
+    const auto entries = e.model.entries;
+    e.view.highlighted = 1;
+    e.logic.SelectFromList();
+    e.logic.DeleteMenu();
+    ASSERT_EQ(e.model.numOfMenus(), 2);
+    EXPECT_EQ(e.view.list, (std::vector<std::string>{"Menu 1", "Menu 2"}));
+
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries, entries);
+    EXPECT_EQ(e.view.list, (std::vector<std::string>{"Menu 1", "Menu 2", "Menu 3"}));
+    EXPECT_EQ(e.model.iSelectedMenu, 1);
+    EXPECT_EQ(e.view.highlighted, 1);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "menu 1");
+    e.logic.Redo();
+    EXPECT_EQ(e.model.entries[1].MTC, "menu 2");
+    EXPECT_EQ(e.view.list.size(), 2u);
+    e.logic.Undo();
+
+    // Adding, undone back to no menus at all, disables the controls again.
+    e.logic.ShowProject();
+    while (e.model.numOfMenus() > 0) e.logic.DeleteMenu();
+    e.logic.AddMenu();
+    e.logic.Undo();
+    EXPECT_EQ(e.model.numOfMenus(), 0);
+    EXPECT_TRUE(e.view.list.empty());
+    EXPECT_EQ(e.view.enabled, false);
+    EXPECT_EQ(e.view.html[HtmlBox::Menu], "No Menus in Project");
+    for (int i = 0; i < 3; ++i) e.logic.Undo();
+    EXPECT_EQ(e.model.entries, entries);
+    EXPECT_EQ(e.view.enabled, true);
+    EXPECT_EQ(e.view.list.size(), 3u);
+}
+
+TEST(UndoRedo, TheCaptionExchangeOfAWriteIsUndoneWithTheStepBeforeIt) {
+    HistoryEditor e(2);
+    e.logic.EditOrientation(false);
+    EXPECT_EQ(e.model.entries[1].MTC, "Caption"); // exchanged only when written
+    BuildProjectScript(e.model, ScriptMode::Preview, e.logic.CaptionSwapHandler());
+    ASSERT_EQ(e.model.entries[1].MTC, kVerticalDefaultCaption);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], kVerticalDefaultCaption);
+
+    e.logic.Undo();
+    EXPECT_EQ(e.model.entries[1].OO, 0);
+    EXPECT_EQ(e.model.entries[1].MTC, "Caption");
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], "Caption");
+    EXPECT_EQ(e.view.horizontal, true);
+    e.logic.Redo();
+    EXPECT_EQ(e.model.entries[1].OO, 1);
+    EXPECT_EQ(e.view.html[HtmlBox::Caption], kVerticalDefaultCaption);
+
+    // The next menu is added vertical and written with the exchanged caption:
+    // undone, the project is as it was before the add, redone as after it.
+    e.logic.AddMenu();
+    e.logic.Undo();
+    EXPECT_EQ(e.model.numOfMenus(), 2);
+    e.logic.Redo();
+    EXPECT_EQ(e.model.entries[2].MTC, "Caption"); // the write comes with the next update
+    EXPECT_EQ(e.model.entries[2].OO, 1);
+}
+
+TEST(UndoRedo, TheHistoryBelongsToTheActiveProject) {
+    HistoryEditor e(1);
+    ProjectSettings previous = e.model.settings;
+    e.model.settings.scrIN = 99;
+    e.logic.SettingsConfirmed(previous);
+    e.logic.EditNumber(NumberBox::Width, "300");
+    e.logic.Undo();
+    e.logic.Undo();
+    EXPECT_EQ(e.model.settings.scrIN, 20);
+    e.logic.Redo();
+    EXPECT_EQ(e.model.settings.scrIN, 99);
+    EXPECT_EQ(e.model.entries[0].MW, 150);
+
+    // Another project becomes active: nothing of the old one can come back.
+    e.model.ResetForNewProject();
+    e.logic.ShowProject();
+    EXPECT_FALSE(e.logic.History().CanUndo());
+    EXPECT_FALSE(e.logic.History().CanRedo());
+    EXPECT_FALSE(e.logic.Undo());
+    EXPECT_FALSE(e.logic.Redo());
+    EXPECT_EQ(e.model.settings, ProjectSettings{});
+    EXPECT_EQ(e.model.numOfMenus(), 0);
 }
