@@ -106,7 +106,7 @@ StepOutcome EditHistory::Undo(ProjectModel& model) {
     StepRecord& record = steps_[--applied_].record;
     for (auto action = record.actions.rbegin(); action != record.actions.rend(); ++action)
         ToggleAction(model, *action);
-    return {record.selectionBefore, record.marksPreviewPending};
+    return {record.selectionBefore, record.marksPreviewPending, &record.actions};
 }
 
 StepOutcome EditHistory::Redo(ProjectModel& model) {
@@ -114,7 +114,7 @@ StepOutcome EditHistory::Redo(ProjectModel& model) {
     if (!CanRedo()) return {};
     StepRecord& record = steps_[applied_++].record;
     for (StepAction& action : record.actions) ToggleAction(model, action);
-    return {record.selectionAfter, record.marksPreviewPending};
+    return {record.selectionAfter, record.marksPreviewPending, &record.actions};
 }
 
 } // namespace didad

@@ -84,6 +84,8 @@ struct StepRecord {
 struct StepOutcome {
     int selection = -1; // -1: keep the selection
     bool marksPreviewPending = false;
+    // The step's actions, valid until the history changes; null: no step.
+    const std::vector<StepAction>* actions = nullptr;
 };
 
 class EditHistory {

@@ -47,34 +47,44 @@ void EditorLogic::SetEditingEnabled(bool on) {
 void EditorLogic::LoadEntryIntoControls(int index) {
     if (!IsEntry(index)) return;
     ControlFillingGuard filling;
-    const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
     view_.HighlightListLine(index);
-    view_.ShowNumber(NumberBox::Left, entry.MX);
-    view_.ShowNumber(NumberBox::Top, entry.MY);
-    view_.ShowNumber(NumberBox::Width, entry.MW);
-    view_.ShowNumber(NumberBox::CapHeight, entry.MTCH);
-    view_.ShowHtml(HtmlBox::Caption, entry.MTC);
-    view_.ShowHtml(HtmlBox::Menu, entry.MTM);
-    view_.ShowActivateOn(entry.MA);
-    view_.ShowFloat(entry.FL == 1);
-    view_.ShowHorizontal(entry.OO == 0);
-    const struct {
-        ColorSlot slot;
-        const std::string& value;
-    } colours[] = {{ColorSlot::Caption, entry.CC}, {ColorSlot::Menu, entry.CM}, {ColorSlot::Owner, entry.CO}};
-    for (const auto& colour : colours) {
-        if (colour.value == "transparent") {
-            view_.ShowTransparent(colour.slot, true);
-            continue;
-        }
-        // A colour string that does not parse (a hand-edited script) keeps
-        // the swatch as it was rather than ending the load half way.
-        try {
-            view_.ShowSwatchColor(colour.slot, HtmlToColor(colour.value));
-        } catch (const std::exception&) {
-        }
-        view_.ShowTransparent(colour.slot, false);
+    // The order in which the controls are filled.
+    static constexpr EntryField kShownFields[] = {
+        EntryField::MX,  EntryField::MY, EntryField::MW, EntryField::MTCH, EntryField::MTC, EntryField::MTM,
+        EntryField::MA,  EntryField::FL, EntryField::OO, EntryField::CC,   EntryField::CM,  EntryField::CO};
+    for (EntryField field : kShownFields) ShowField(index, field);
+}
+
+void EditorLogic::ShowField(int index, EntryField field) {
+    const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
+    switch (field) {
+    case EntryField::MX: view_.ShowNumber(NumberBox::Left, entry.MX); return;
+    case EntryField::MY: view_.ShowNumber(NumberBox::Top, entry.MY); return;
+    case EntryField::MW: view_.ShowNumber(NumberBox::Width, entry.MW); return;
+    case EntryField::MTCH: view_.ShowNumber(NumberBox::CapHeight, entry.MTCH); return;
+    case EntryField::MTC: view_.ShowHtml(HtmlBox::Caption, entry.MTC); return;
+    case EntryField::MTM: view_.ShowHtml(HtmlBox::Menu, entry.MTM); return;
+    case EntryField::MA: view_.ShowActivateOn(entry.MA); return;
+    case EntryField::FL: view_.ShowFloat(entry.FL == 1); return;
+    case EntryField::OO: view_.ShowHorizontal(entry.OO == 0); return;
+    case EntryField::CC: ShowColour(ColorSlot::Caption, entry.CC); return;
+    case EntryField::CM: ShowColour(ColorSlot::Menu, entry.CM); return;
+    case EntryField::CO: ShowColour(ColorSlot::Owner, entry.CO); return;
     }
+}
+
+void EditorLogic::ShowColour(ColorSlot slot, const std::string& value) {
+    if (value == "transparent") {
+        view_.ShowTransparent(slot, true);
+        return;
+    }
+    // A colour string that does not parse (a hand-edited script) keeps
+    // the swatch as it was rather than ending the load half way.
+    try {
+        view_.ShowSwatchColor(slot, HtmlToColor(value));
+    } catch (const std::exception&) {
+    }
+    view_.ShowTransparent(slot, false);
 }
 
 void EditorLogic::SelectFromList() {
@@ -262,18 +272,35 @@ bool EditorLogic::Redo() {
 }
 
 void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
+    const bool sameEntryShown = linesBefore == model_.numOfMenus() &&
+                                (outcome.selection < 0 || outcome.selection == model_.iSelectedMenu);
+    if (sameEntryShown && outcome.actions) {
+        // Only the fields that changed are shown again, so the caret and
+        // the selection of every other box stay where the user left them.
+        ControlFillingGuard filling;
+        for (const StepAction& action : *outcome.actions) {
+            const auto* change = std::get_if<FieldChange>(&action);
+            if (change && change->entry == model_.iSelectedMenu && IsEntry(change->entry))
+                ShowField(change->entry, change->field);
+        }
+    } else {
+        ShowChangedProject(outcome.selection, linesBefore);
+    }
+    if (outcome.marksPreviewPending) view_.MarkPreviewPending();
+}
+
+void EditorLogic::ShowChangedProject(int selection, int linesBefore) {
     // List lines are positional: only the count can have changed.
     for (int line = linesBefore; line < model_.numOfMenus(); ++line) view_.AppendListLine(MenuListLabel(line));
     for (int line = linesBefore; line > model_.numOfMenus(); --line) view_.RemoveLastListLine();
-    if (IsEntry(outcome.selection)) model_.iSelectedMenu = outcome.selection;
+    if (IsEntry(selection)) model_.iSelectedMenu = selection;
     if (model_.numOfMenus() == 0) {
         SetEditingEnabled(false);
-    } else {
-        if (!IsEntry(model_.iSelectedMenu)) model_.iSelectedMenu = model_.numOfMenus() - 1;
-        SetEditingEnabled(true);
-        LoadEntryIntoControls(model_.iSelectedMenu);
+        return;
     }
-    if (outcome.marksPreviewPending) view_.MarkPreviewPending();
+    if (!IsEntry(model_.iSelectedMenu)) model_.iSelectedMenu = model_.numOfMenus() - 1;
+    SetEditingEnabled(true);
+    LoadEntryIntoControls(model_.iSelectedMenu);
 }
 
 CaptionSwapCallback EditorLogic::CaptionSwapHandler() {

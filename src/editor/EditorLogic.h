@@ -82,8 +82,13 @@ private:
     // Runs a property rule on the selected entry's `field` and records what it
     // changed; `run` names the typing run that the change may join.
     template <class Rule> bool EditField(EntryField field, const EditRun* run, Rule&& rule);
+    // Puts one field of entry `index` into its control (the caller holds the
+    // control-filling flag).
+    void ShowField(int index, EntryField field);
+    void ShowColour(ColorSlot slot, const std::string& value);
     // The controls after an undo or redo: list lines, selection, values, look.
     void ShowStep(const StepOutcome& outcome, int linesBefore);
+    void ShowChangedProject(int selection, int linesBefore);
 
     ProjectModel& model_;
     EditorView& view_;
