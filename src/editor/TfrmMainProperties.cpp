@@ -157,8 +157,11 @@ void TfrmMain::ShowBoxContextMenu(QWidget* box, const QPoint& at) {
         return;
     const EditHistory& history = logic_->History();
     for (QAction* action : menu->actions()) {
-        const bool undo = action->objectName() == QLatin1String("edit-undo");
-        const bool redo = action->objectName() == QLatin1String("edit-redo");
+        // The text boxes name these actions; the line edits only caption them.
+        const bool undo = action->objectName() == QLatin1String("edit-undo") ||
+                          action->text().startsWith(QLineEdit::tr("&Undo"));
+        const bool redo = action->objectName() == QLatin1String("edit-redo") ||
+                          action->text().startsWith(QLineEdit::tr("&Redo"));
         if (!undo && !redo)
             continue;
         action->disconnect();
