@@ -38,6 +38,9 @@ void Toggle(ProjectModel& model, FieldChange& change) {
 }
 
 void Toggle(ProjectModel& model, EntryPresence& presence) {
+    // Only a project changed behind the history's back could miss the place.
+    const int limit = model.numOfMenus() - (presence.held ? 0 : 1);
+    if (presence.index < 0 || presence.index > limit) return;
     const auto at = model.entries.begin() + presence.index;
     if (presence.held) {
         model.entries.insert(at, std::move(*presence.held));
