@@ -176,7 +176,7 @@ std::string PictureCopyFailedMessage(std::string_view imagePath) {
 
 std::string AddImageToProject(const std::string& imagePath, const std::string& borderText,
                               const std::string& projectFolder, IMessages& messages) {
-    const std::string snippet = BuildAddImageSnippet(imagePath, borderText);
+    std::string snippet = BuildAddImageSnippet(imagePath, borderText);
     const std::string target = PictureTargetPath(projectFolder, imagePath);
     if (PictureNeedsCopy(imagePath, target) &&
         (projectFolder.empty() || !CopyPicture(imagePath, target)))

@@ -257,12 +257,12 @@ inline char* WriteInt(char* d, int value) {
         return d + 1;
     }
     if (v < 100) {
-        std::memcpy(d, kPairs + 2 * v, 2);
+        std::memcpy(d, kPairs + std::size_t{2} * v, 2);
         return d + 2;
     }
     if (v < 1000) {
         *d = static_cast<char>('0' + v / 100);
-        std::memcpy(d + 1, kPairs + 2 * (v % 100), 2);
+        std::memcpy(d + 1, kPairs + std::size_t{2} * (v % 100), 2);
         return d + 3;
     }
     return std::to_chars(d, d + kMaxIntItem, value).ptr;

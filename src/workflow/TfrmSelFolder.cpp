@@ -121,7 +121,7 @@ bool TfrmSelFolder::ShowFolder(const QString& folder) {
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     for (const FolderListItem& entry : ListFolders(ToBytes(currentFolder_))) {
         auto* item = new QListWidgetItem(entry.current || entry.depth == 0 ? openIcon : folderIcon,
-                                         QString(entry.depth * 2, QLatin1Char(' ')) + FromBytes(entry.label),
+                                         QString(qsizetype{entry.depth} * 2, QLatin1Char(' ')) + FromBytes(entry.label),
                                          NewDirList1);
         item->setData(kPathRole, FromBytes(entry.path));
         if (entry.current) NewDirList1->setCurrentItem(item);
