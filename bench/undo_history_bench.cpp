@@ -94,8 +94,10 @@ std::string RandomText(std::mt19937& random, std::size_t length) {
     static const std::string plain = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJ<>=/.0123456789";
     std::string text;
     while (text.size() < length) {
-        if (random() % 40 == 0) text += "\r\n";
-        else text += plain[random() % plain.size()];
+        if (random() % 40 == 0)
+            text += "\r\n";
+        else
+            text += plain[random() % plain.size()];
     }
     return text;
 }
@@ -196,9 +198,8 @@ void SettingsChange(Editor& e, int) {
 
 void HistoryOf1000Changes(benchmark::State& state) {
     Editor e(kMaxMenus);
-    const Change mix[] = {NumberChange, TypingChange,  DragChange,     ColourChange,
-                          DeleteChange, AddChange,     TransparentChange, OrientationChange,
-                          ActivationChange, SettingsChange};
+    const Change mix[] = {NumberChange, TypingChange,      DragChange,        ColourChange,     DeleteChange,
+                          AddChange,    TransparentChange, OrientationChange, ActivationChange, SettingsChange};
     std::size_t held = 0;
     std::size_t steps = 0;
     for (auto _ : state) {
@@ -261,10 +262,9 @@ void RegisterKind(const char* kind, Change change) {
     const std::pair<const char*, Measure> measures[] = {
         {"Change", Measure::Change}, {"Undo", Measure::Undo}, {"Redo", Measure::Redo}};
     for (const auto& [name, measure] : measures) {
-        benchmark::RegisterBenchmark((std::string(kind) + "/" + name).c_str(),
-                                     [change, measure = measure](benchmark::State& state) {
-                                         RunSteps(state, change, measure);
-                                     })
+        benchmark::RegisterBenchmark(
+            (std::string(kind) + "/" + name).c_str(),
+            [change, measure = measure](benchmark::State& state) { RunSteps(state, change, measure); })
             ->UseManualTime()
             ->Iterations(10)
             ->Repetitions(5)

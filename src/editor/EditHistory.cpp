@@ -6,7 +6,8 @@ namespace didad {
 namespace {
 
 // Entry is MenuEntry or const MenuEntry.
-template <class Entry> auto IntField(Entry& entry, EntryField field) -> decltype(&entry.MX) {
+template <class Entry>
+auto IntField(Entry& entry, EntryField field) -> decltype(&entry.MX) {
     switch (field) {
     case EntryField::MTCH: return &entry.MTCH;
     case EntryField::MX: return &entry.MX;
@@ -19,7 +20,8 @@ template <class Entry> auto IntField(Entry& entry, EntryField field) -> decltype
     }
 }
 
-template <class Entry> auto TextField(Entry& entry, EntryField field) -> decltype((entry.MTC)) {
+template <class Entry>
+auto TextField(Entry& entry, EntryField field) -> decltype((entry.MTC)) {
     switch (field) {
     case EntryField::MTC: return entry.MTC;
     case EntryField::MTM: return entry.MTM;
@@ -70,8 +72,10 @@ bool FieldEquals(const MenuEntry& entry, EntryField field, const FieldValue& val
 }
 
 void SwapField(MenuEntry& entry, EntryField field, FieldValue& value) {
-    if (int* number = IntField(entry, field)) std::swap(*number, std::get<int>(value));
-    else std::swap(TextField(entry, field), std::get<std::string>(value));
+    if (int* number = IntField(entry, field))
+        std::swap(*number, std::get<int>(value));
+    else
+        std::swap(TextField(entry, field), std::get<std::string>(value));
 }
 
 void EditHistory::Clear() {
@@ -107,8 +111,7 @@ StepOutcome EditHistory::Undo(ProjectModel& model) {
     runOpen_ = false;
     if (!CanUndo()) return {};
     StepRecord& record = steps_[--applied_].record;
-    for (auto action = record.actions.rbegin(); action != record.actions.rend(); ++action)
-        ToggleAction(model, *action);
+    for (auto action = record.actions.rbegin(); action != record.actions.rend(); ++action) ToggleAction(model, *action);
     return {record.selectionBefore, record.marksPreviewPending, &record.actions};
 }
 

@@ -49,9 +49,9 @@ void EditorLogic::LoadEntryIntoControls(int index) {
     ControlFillingGuard filling;
     view_.HighlightListLine(index);
     // The order in which the controls are filled.
-    static constexpr EntryField kShownFields[] = {
-        EntryField::MX,  EntryField::MY, EntryField::MW, EntryField::MTCH, EntryField::MTC, EntryField::MTM,
-        EntryField::MA,  EntryField::FL, EntryField::OO, EntryField::CC,   EntryField::CM,  EntryField::CO};
+    static constexpr EntryField kShownFields[] = {EntryField::MX,  EntryField::MY,  EntryField::MW, EntryField::MTCH,
+                                                  EntryField::MTC, EntryField::MTM, EntryField::MA, EntryField::FL,
+                                                  EntryField::OO,  EntryField::CC,  EntryField::CM, EntryField::CO};
     for (EntryField field : kShownFields) ShowField(index, field);
 }
 
@@ -196,7 +196,8 @@ void EditorLogic::MoveEntryTo(int index, int x, int y) {
 
 // ---------------------------------------------------------------- property edits
 
-template <class Rule> bool EditorLogic::EditField(EntryField field, const EditRun* run, Rule&& rule) {
+template <class Rule>
+bool EditorLogic::EditField(EntryField field, const EditRun* run, Rule&& rule) {
     const MenuEntry* entry = IsFillingControls() ? nullptr : SelectedEntry(model_);
     if (!entry) return rule(); // the rule changes nothing then
     const int index = model_.iSelectedMenu;
@@ -244,8 +245,7 @@ bool EditorLogic::EditColor(ColorSlot slot, Color chosen) {
 }
 
 bool EditorLogic::EditTransparent(ColorSlot slot, bool checked, Color swatch) {
-    return EditField(FieldOfSlot(slot), nullptr,
-                     [&] { return didad::EditTransparent(model_, slot, checked, swatch); });
+    return EditField(FieldOfSlot(slot), nullptr, [&] { return didad::EditTransparent(model_, slot, checked, swatch); });
 }
 
 void EditorLogic::SettingsConfirmed(ProjectSettings previous) {
@@ -272,8 +272,8 @@ bool EditorLogic::Redo() {
 }
 
 void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
-    const bool sameEntryShown = linesBefore == model_.numOfMenus() &&
-                                (outcome.selection < 0 || outcome.selection == model_.iSelectedMenu);
+    const bool sameEntryShown =
+        linesBefore == model_.numOfMenus() && (outcome.selection < 0 || outcome.selection == model_.iSelectedMenu);
     if (sameEntryShown && outcome.actions) {
         // Only the fields that changed are shown again, so the caret and
         // the selection of every other box stay where the user left them.

@@ -7,8 +7,8 @@
 
 #include "editor/EditHistory.h"
 #include "editor/EditorView.h"
-#include "model/ScriptWriter.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptWriter.h"
 #include "preview/TitleCommand.h"
 
 namespace didad {
@@ -81,7 +81,8 @@ private:
     bool IsEntry(int index) const { return index >= 0 && index < model_.numOfMenus(); }
     // Runs a property rule on the selected entry's `field` and records what it
     // changed; `run` names the typing run that the change may join.
-    template <class Rule> bool EditField(EntryField field, const EditRun* run, Rule&& rule);
+    template <class Rule>
+    bool EditField(EntryField field, const EditRun* run, Rule&& rule);
     // Puts one field of entry `index` into its control (the caller holds the
     // control-filling flag).
     void ShowField(int index, EntryField field);

@@ -742,11 +742,9 @@ bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     // The project's one history takes the keys before any text box, whose
     // own undo would otherwise answer them.
-    if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event)))
-        return true;
-    if (event->type() == QEvent::FocusOut &&
-        (watched == txtCapHTML || watched == txtMenuHTML || watched == txtLeft || watched == txtTop ||
-         watched == txtWidth || watched == txtCapHeight))
+    if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event))) return true;
+    if (event->type() == QEvent::FocusOut && (watched == txtCapHTML || watched == txtMenuHTML || watched == txtLeft ||
+                                              watched == txtTop || watched == txtWidth || watched == txtCapHeight))
         logic_->EndTypingRun();
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);

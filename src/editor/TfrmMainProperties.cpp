@@ -86,8 +86,7 @@ void TfrmMain::ConnectPropertyHandlers() {
 void TfrmMain::NumberBoxChange(NumberBox box) {
     // The box keeps showing what was typed, even where the entry holds a
     // limited or fallback value.
-    if (logic_->EditNumber(box, Bytes(NumberBoxWidget(box)->text())))
-        MarkPreviewPending();
+    if (logic_->EditNumber(box, Bytes(NumberBoxWidget(box)->text()))) MarkPreviewPending();
 }
 
 void TfrmMain::txtLeftChange() { NumberBoxChange(NumberBox::Left); }
@@ -96,18 +95,15 @@ void TfrmMain::txtWidthChange() { NumberBoxChange(NumberBox::Width); }
 void TfrmMain::txtCapHeightChange() { NumberBoxChange(NumberBox::CapHeight); }
 
 void TfrmMain::radActivateOnClick(int item) {
-    if (logic_->EditActivateOn(item))
-        MarkPreviewPending();
+    if (logic_->EditActivateOn(item)) MarkPreviewPending();
 }
 
 void TfrmMain::chkFloatClick() {
-    if (logic_->EditFloat(chkFloat->isChecked()))
-        MarkPreviewPending();
+    if (logic_->EditFloat(chkFloat->isChecked())) MarkPreviewPending();
 }
 
 void TfrmMain::radHorizontalClick() {
-    if (logic_->EditOrientation(radHorizontal->isChecked()))
-        MarkPreviewPending();
+    if (logic_->EditOrientation(radHorizontal->isChecked())) MarkPreviewPending();
 }
 
 void TfrmMain::radVerticalClick() { radHorizontalClick(); }
@@ -115,13 +111,11 @@ void TfrmMain::radVerticalClick() { radHorizontalClick(); }
 // ---------------------------------------------------------------- HTML boxes
 
 void TfrmMain::txtCapHTMLChange() {
-    if (logic_->EditHtml(HtmlBox::Caption, Bytes(txtCapHTML->toPlainText())))
-        MarkPreviewPending();
+    if (logic_->EditHtml(HtmlBox::Caption, Bytes(txtCapHTML->toPlainText()))) MarkPreviewPending();
 }
 
 void TfrmMain::txtMenuHTMLChange() {
-    if (logic_->EditHtml(HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText())))
-        MarkPreviewPending();
+    if (logic_->EditHtml(HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText()))) MarkPreviewPending();
 }
 
 // ---------------------------------------------------------------- Color
@@ -135,16 +129,14 @@ void TfrmMain::getColor(ColorSlot slot) {
     const QColor chosen =
         cdlg1->selectedColor().isValid() ? cdlg1->selectedColor() : cdlg1->currentColor();
     swatch->SetColour(chosen);
-    if (logic_->EditColor(slot, ToColor(chosen)))
-        MarkPreviewPending();
+    if (logic_->EditColor(slot, ToColor(chosen))) MarkPreviewPending();
 }
 
 void TfrmMain::setTransparentColor(ColorSlot slot) {
     const bool transparent = TransparentBox(slot)->isChecked();
     ColorSwatch* swatch = Swatch(slot);
     swatch->setVisible(!transparent);
-    if (logic_->EditTransparent(slot, transparent, ToColor(swatch->Colour())))
-        MarkPreviewPending();
+    if (logic_->EditTransparent(slot, transparent, ToColor(swatch->Colour()))) MarkPreviewPending();
 }
 
 void TfrmMain::ShowBoxContextMenu(QWidget* box, const QPoint& at) {
@@ -153,17 +145,15 @@ void TfrmMain::ShowBoxContextMenu(QWidget* box, const QPoint& at) {
         menu.reset(line->createStandardContextMenu());
     else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
         menu.reset(text->createStandardContextMenu(at));
-    if (!menu)
-        return;
+    if (!menu) return;
     const EditHistory& history = logic_->History();
     for (QAction* action : menu->actions()) {
         // The text boxes name these actions; the line edits only caption them.
-        const bool undo = action->objectName() == QLatin1String("edit-undo") ||
-                          action->text().startsWith(QLineEdit::tr("&Undo"));
-        const bool redo = action->objectName() == QLatin1String("edit-redo") ||
-                          action->text().startsWith(QLineEdit::tr("&Redo"));
-        if (!undo && !redo)
-            continue;
+        const bool undo =
+            action->objectName() == QLatin1String("edit-undo") || action->text().startsWith(QLineEdit::tr("&Undo"));
+        const bool redo =
+            action->objectName() == QLatin1String("edit-redo") || action->text().startsWith(QLineEdit::tr("&Redo"));
+        if (!undo && !redo) continue;
         action->disconnect();
         action->setEnabled(model_.hasProject() && (undo ? history.CanUndo() : history.CanRedo()));
         connect(action, &QAction::triggered, this, undo ? &TfrmMain::UndoClick : &TfrmMain::RedoClick);

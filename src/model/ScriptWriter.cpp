@@ -310,8 +310,7 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
-void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                    const CaptionSwapCallback& onCaptionSwap,
+void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap,
                     std::vector<std::size_t>* lineEnds) {
     ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
@@ -408,8 +407,7 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
     return size + size / 8 + longest * kMaxEncodedGrowth;
 }
 
-void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                     const CaptionSwapCallback& onCaptionSwap) {
+void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     const bool preview = mode == ScriptMode::Preview;
     out.Reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
                 (preview ? AddonText().size() : 0));
@@ -490,8 +488,7 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
-                                       const CaptionSwapCallback& onCaptionSwap) {
+std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer text;
     std::vector<std::size_t> lineEnds;
     AppendDataPart(text, model, mode, onCaptionSwap, &lineEnds);
@@ -505,8 +502,7 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
     return lines;
 }
 
-std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onCaptionSwap) {
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer out;
     BuildScriptInto(out, model, mode, onCaptionSwap);
     return out.str();
@@ -516,8 +512,7 @@ void WriteFileReplacing(const std::string& path, const std::string& text) {
     WriteBytesReplacing(path, text.data(), text.size());
 }
 
-void WriteProjectScript(ProjectModel& model, ScriptMode mode,
-                        const CaptionSwapCallback& onCaptionSwap) {
+void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
     // The buffer stays between writes: the editor writes the same project

@@ -27,14 +27,12 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
                                        const CaptionSwapCallback& onCaptionSwap = {});
 
 // The whole script text, CR LF line ends, no write to disk.
-std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onCaptionSwap = {});
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap = {});
 
 // Writes the script into the project folder (creating the folder one level
 // when missing) and the default page when the template file is missing.
 // Throws CannotCreateFile. Replacing a file never truncates it on failure.
-void WriteProjectScript(ProjectModel& model, ScriptMode mode,
-                        const CaptionSwapCallback& onCaptionSwap = {});
+void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap = {});
 
 // Writes `text` to `path` through a temporary file renamed over the old one.
 // Throws CannotCreateFile(path) on any failure; the old file stays intact.

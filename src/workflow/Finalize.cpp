@@ -10,8 +10,7 @@ std::string ReadMePath(const ProjectModel& model)
     return JoinPath(model.projectFolder, kReadMeFileName);
 }
 
-void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap)
-{
+void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap) {
     WriteProjectScript(model, ScriptMode::Final, onCaptionSwap);
     WriteFileReplacing(ReadMePath(model), IntegrationNotesText());
 }

@@ -36,11 +36,10 @@ class UndoRedoTest : public GuiTestBase {
     Q_OBJECT
 
     QPoint OwnerPosition(int index) {
-        const QVariantList list =
-            EvalInPreview(QStringLiteral("(function(){var o=document.getElementById('owner%1');"
-                                         "return o ? [o.offsetLeft, o.offsetTop] : null;})()")
-                              .arg(index))
-                .toList();
+        const QVariantList list = EvalInPreview(QStringLiteral("(function(){var o=document.getElementById('owner%1');"
+                                                               "return o ? [o.offsetLeft, o.offsetTop] : null;})()")
+                                                    .arg(index))
+                                      .toList();
         if (list.size() != 2) return {-9999, -9999};
         return {list[0].toInt(), list[1].toInt()};
     }
