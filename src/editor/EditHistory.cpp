@@ -111,7 +111,8 @@ StepOutcome EditHistory::Undo(ProjectModel& model) {
     runOpen_ = false;
     if (!CanUndo()) return {};
     StepRecord& record = steps_[--applied_].record;
-    for (auto action = record.actions.rbegin(); action != record.actions.rend(); ++action) ToggleAction(model, *action);
+    // Last done, first undone.
+    for (std::size_t i = record.actions.size(); i-- > 0;) ToggleAction(model, record.actions[i]);
     return {record.selectionBefore, record.marksPreviewPending, &record.actions};
 }
 
