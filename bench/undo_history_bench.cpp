@@ -9,7 +9,8 @@
 // recording included, with a view that draws nothing and a preview that
 // writes nothing), Undo and Redo take it back and make it again, controls
 // refreshed. Compare within a kind: Undo and Redo within 2x of Change. The
-// medians are the figures to read on a machine that other work shares.
+// medians are the figures to read on a machine that other work shares; the
+// CPU column counts a whole round (changes, undos, redos, putting back).
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
