@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 
 #include "preview/LocalFileRule.h"
@@ -32,6 +34,13 @@ LocalFileUse UseOf(QWebEngineUrlRequestInfo::ResourceType type) {
 
 } // namespace
 
+QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page) {
+    page->setUrlRequestInterceptor(this);
+    // A texture made of a picture can be read back pixel by pixel, whatever
+    // the canvas switch says; the preview's menus need no 3D drawing.
+    page->settings()->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+}
+
 void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
     if (!url.isLocalFile()) return;
@@ -40,12 +49,13 @@ void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
 }
 
 void AddLocalFileGuardSwitches() {
-    // A picture shown from anywhere must not be read back through a canvas,
-    // and a shared worker's requests pass no interceptor: the engine is
-    // started with canvas reading off and without shared workers.
+    // A picture shown from anywhere must not be read back, neither through a
+    // canvas nor as a video frame, and a shared worker's requests pass no
+    // interceptor: the engine starts with canvas reading off and without
+    // shared workers and video frames.
     QByteArray switches = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    for (const QByteArray& each :
-         {QByteArrayLiteral("--disable-reading-from-canvas"), QByteArrayLiteral("--disable-blink-features=SharedWorker")}) {
+    for (const QByteArray& each : {QByteArrayLiteral("--disable-reading-from-canvas"),
+                                   QByteArrayLiteral("--disable-blink-features=SharedWorker,WebCodecs")}) {
         if (switches.contains(each)) continue;
         if (!switches.isEmpty()) switches += ' ';
         switches += each;

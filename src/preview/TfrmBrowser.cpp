@@ -46,8 +46,7 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setFixedSize(820, 620);
     scroller->setWidget(WebBrowser1);
-    localFileGuard_ = new QtLocalFileGuard(this);
-    WebBrowser1->page()->setUrlRequestInterceptor(localFileGuard_);
+    localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
 
     btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
     btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));

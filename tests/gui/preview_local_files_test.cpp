@@ -64,14 +64,22 @@ function byFrame(url) {
 function byJsonModule(url) {
   return import(url, { assert: { type: 'json' } }).then(function (module) { return module.default.text; });
 }
+function loaded(picture) {
+  return new Promise(function (resolve) { if (picture.complete) resolve(); else picture.onload = resolve; });
+}
 function byCanvas(picture) {
-  return new Promise(function (resolve) {
-    if (picture.complete) resolve(); else picture.onload = resolve;
-  }).then(function () {
+  return loaded(picture).then(function () {
     var canvas = document.createElement('canvas');
     var context = canvas.getContext('2d');
     context.drawImage(picture, 0, 0);
     return String(context.getImageData(0, 0, 1, 1).data[0]);
+  });
+}
+function byVideoFrame(picture) {
+  return loaded(picture).then(function () {
+    var frame = new VideoFrame(picture, { timestamp: 0 });
+    var pixels = new Uint8Array(frame.allocationSize());
+    return frame.copyTo(pixels).then(function () { return String(pixels[0]); });
   });
 }
 var outside = '../../private/secret.txt';
@@ -80,7 +88,8 @@ settle('fetchOutside', byFetch(outside));
 settle('frameOutside', byFrame(outside));
 settle('linkOutside', byXhr('link.txt'));
 settle('jsonOutside', byJsonModule('../../private/secret.json'));
-settle('pictureRead', byCanvas(document.getElementById('logo')));
+settle('pictureOnCanvas', byCanvas(document.getElementById('logo')));
+settle('pictureAsVideoFrame', byVideoFrame(document.getElementById('logo')));
 probe.sharedWorker = typeof SharedWorker;
 settle('xhrInside', byXhr('inside.txt'));
 settle('fetchInside', byFetch('sub/../inside.txt'));
@@ -129,7 +138,8 @@ private slots:
 
     void thePageReadsOnlyInsideItsProjectButShowsTheSitesPictureAndStyle() {
         QTRY_VERIFY_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.probeDone === true")).toBool(), kPageWait);
-        for (const char* way : {"xhrOutside", "fetchOutside", "frameOutside", "linkOutside", "jsonOutside", "pictureRead"})
+        for (const char* way : {"xhrOutside", "fetchOutside", "frameOutside", "linkOutside", "jsonOutside", "pictureOnCanvas",
+                                 "pictureAsVideoFrame"})
             QVERIFY2(Probe(way) == QStringLiteral("refused"), way);
         QCOMPARE(Probe("sharedWorker"), QStringLiteral("undefined"));
         for (const char* way : {"xhrInside", "fetchInside", "frameInside"})
