@@ -65,7 +65,9 @@ function byJsonModule(url) {
   return import(url, { assert: { type: 'json' } }).then(function (module) { return module.default.text; });
 }
 function loaded(picture) {
-  return new Promise(function (resolve) { if (picture.complete) resolve(); else picture.onload = resolve; });
+  return new Promise(function (resolve) {
+    if (picture.complete) resolve(); else picture.addEventListener('load', resolve);
+  });
 }
 function byCanvas(picture) {
   return loaded(picture).then(function () {
