@@ -12,9 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The path with `..` and links resolved as far as it exists; empty when the
+// file system cannot tell.
 fs::path Resolved(const std::string& path) {
     std::error_code error;
-    fs::path resolved = fs::weakly_canonical(fs::absolute(fs::path(path), error), error);
+    const fs::path absolute = fs::absolute(fs::path(path), error);
+    if (error) return {};
+    fs::path resolved = fs::weakly_canonical(absolute, error);
     return error ? fs::path() : resolved;
 }
 
