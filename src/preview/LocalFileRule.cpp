@@ -38,14 +38,10 @@ bool HasTheTypeOfItsUse(LocalFileUse use, const std::string& path) {
     case LocalFileUse::MainFrame:
     case LocalFileUse::Image:
     case LocalFileUse::Favicon:
-    case LocalFileUse::Font:
-        return true;
-    case LocalFileUse::Stylesheet:
-        return extension == ".css";
-    case LocalFileUse::Script:
-        return extension == ".js" || extension == ".mjs";
-    case LocalFileUse::Other:
-        return false;
+    case LocalFileUse::Font: return true;
+    case LocalFileUse::Stylesheet: return extension == ".css";
+    case LocalFileUse::Script: return extension == ".js" || extension == ".mjs";
+    case LocalFileUse::Other: return false;
     }
     return false;
 }

@@ -15,20 +15,13 @@ namespace {
 
 LocalFileUse UseOf(QWebEngineUrlRequestInfo::ResourceType type) {
     switch (type) {
-    case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
-        return LocalFileUse::MainFrame;
-    case QWebEngineUrlRequestInfo::ResourceTypeImage:
-        return LocalFileUse::Image;
-    case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
-        return LocalFileUse::Favicon;
-    case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
-        return LocalFileUse::Font;
-    case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
-        return LocalFileUse::Stylesheet;
-    case QWebEngineUrlRequestInfo::ResourceTypeScript:
-        return LocalFileUse::Script;
-    default:
-        return LocalFileUse::Other;
+    case QWebEngineUrlRequestInfo::ResourceTypeMainFrame: return LocalFileUse::MainFrame;
+    case QWebEngineUrlRequestInfo::ResourceTypeImage: return LocalFileUse::Image;
+    case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return LocalFileUse::Favicon;
+    case QWebEngineUrlRequestInfo::ResourceTypeFontResource: return LocalFileUse::Font;
+    case QWebEngineUrlRequestInfo::ResourceTypeStylesheet: return LocalFileUse::Stylesheet;
+    case QWebEngineUrlRequestInfo::ResourceTypeScript: return LocalFileUse::Script;
+    default: return LocalFileUse::Other;
     }
 }
 

@@ -141,7 +141,7 @@ private slots:
     void thePageReadsOnlyInsideItsProjectButShowsTheSitesPictureAndStyle() {
         QTRY_VERIFY_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.probeDone === true")).toBool(), kPageWait);
         for (const char* way : {"xhrOutside", "fetchOutside", "frameOutside", "linkOutside", "jsonOutside",
-                                 "pictureOnCanvas", "pictureAsVideoFrame"})
+                                "pictureOnCanvas", "pictureAsVideoFrame"})
             QVERIFY2(Probe(way) == QStringLiteral("refused"), way);
         QCOMPARE(Probe("sharedWorker"), QStringLiteral("undefined"));
         for (const char* way : {"xhrInside", "fetchInside", "frameInside"})
