@@ -1,5 +1,6 @@
 #include "preview/TfrmBrowser.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLocalFileGuard.h"
 #include "workflow/QtMessageBoxes.h"
 
 namespace didad {
@@ -44,6 +46,7 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setFixedSize(820, 620);
     scroller->setWidget(WebBrowser1);
+    localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
 
     btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
     btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));
@@ -67,6 +70,8 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
 TfrmBrowser::~TfrmBrowser() = default;
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
+    // The preview page lies in the project folder, which bounds what it may read.
+    localFileGuard_->SetProjectFolder(QFileInfo(path).absolutePath());
     WebBrowser1->load(QUrl::fromLocalFile(path));
     navigation_.StartPreviewLoad();
 }

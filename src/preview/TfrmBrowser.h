@@ -16,6 +16,8 @@ class QWebEngineView;
 
 namespace didad {
 
+class QtLocalFileGuard;
+
 class TfrmBrowser : public QWidget {
     Q_OBJECT
 public:
@@ -52,6 +54,7 @@ private:
     void WebBrowser1DocumentComplete(bool ok);
 
     PreviewNavigation navigation_;
+    QtLocalFileGuard* localFileGuard_ = nullptr;
     std::unique_ptr<JsErrorLog> log_;
 };
 

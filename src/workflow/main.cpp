@@ -8,6 +8,7 @@
 #endif
 
 #include "editor/TfrmMain.h"
+#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtAppIcon.h"
 #include "workflow/QtProgramWindows.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
 #endif
+    AddLocalFileGuardSwitches();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Didad"));

@@ -14,6 +14,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
@@ -25,6 +26,8 @@
 namespace didad::testing {
 
 int RunGuiTest(int argc, char** argv, QObject& test) {
+    // Before the first web view starts the engine, as in the program.
+    AddLocalFileGuardSwitches();
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
