@@ -284,10 +284,13 @@ function mClose(i, evt) {
     if (bDo) mShut(i);
 }
 
-// Closes a menu from wherever its panel stands.
-function mShut(i) {
+// Closes a menu from wherever its panel stands. Closed from the keyboard,
+// the panel leaves the tab order and what screen readers read at once, not
+// at the end of its slide, so that the next Tab cannot land in it.
+function mShut(i, byKey) {
     clearTimeout(PR[i]);
     setExpanded(i, 0);
+    if (byKey) document.getElementById("menu" + i).inert = true;
     svernut = getMenuHeight(i);
     scrollMe(i, -(svernut - MTCH[i]), -scrIN);
 }
@@ -358,6 +361,7 @@ function setExpanded(i, open) {
     if (!ie) return;
     var control = capControl(i);
     if (control) control.setAttribute("aria-expanded", open ? "true" : "false");
+    if (open) document.getElementById("menu" + i).inert = false;
 }
 
 // Keys in menu i, after the disclosure pattern of site navigation: Enter or
@@ -372,7 +376,7 @@ function mKey(i, evt) {
     var open = control.getAttribute("aria-expanded") == "true";
     var key = e.keyCode, arrowIn = OO[i] == 0 ? 40 : 39;
     if ((key == 13 || key == 32) && target == cap && control == cap) {
-        if (open) mShut(i);
+        if (open) mShut(i, 1);
         else mOpen(i);
     } else if (key == arrowIn && cap.contains(target)) {
         mOpen(i);
@@ -381,7 +385,7 @@ function mKey(i, evt) {
         if (first) first.focus({ preventScroll: true });
     } else if (key == 27 && open) {
         control.focus();
-        mShut(i);
+        mShut(i, 1);
     } else {
         return;
     }
@@ -393,7 +397,7 @@ function mKey(i, evt) {
 function mFocusOut(i, evt) {
     var to = evt.relatedTarget;
     var o = document.getElementById("owner" + i), control = capControl(i);
-    if (to && !o.contains(to) && control && control.getAttribute("aria-expanded") == "true") mShut(i);
+    if (to && !o.contains(to) && control && control.getAttribute("aria-expanded") == "true") mShut(i, 1);
 }
 
 // Floating menus keep their distance from the top of the visible window.
