@@ -3,16 +3,10 @@
 import assert from "node:assert/strict";
 import { after, before, describe, it } from "node:test";
 
+import { panelClosed, panelOpen } from "./support/access_suite.mjs";
 import { engines, launchBrowser } from "./support/drivers.mjs";
 import { recordOffsets } from "./support/menu_suite.mjs";
 import { checkTool, entry, removeScratch, writeProject } from "./support/project.mjs";
-
-const panelOpen = (page, i) => page.waitFor((i) => {
-  const m = document.getElementById("menu" + i);
-  return (OO[i] == 0 ? m.offsetTop : m.offsetLeft) === MTCH[i];
-}, i);
-const panelClosed = (page, i) => page.waitFor((i) =>
-  getComputedStyle(document.getElementById("menu" + i)).visibility === "hidden", i);
 
 describe("touch in chromium", () => {
   let browser;

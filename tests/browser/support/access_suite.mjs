@@ -38,11 +38,11 @@ const focused = (page) => page.evaluate(() => {
 });
 const expanded = (page, i) => page.evaluate((i) =>
   document.querySelector(`[aria-controls="menu${i}"]`).getAttribute("aria-expanded"), i);
-const panelOpen = (page, i) => page.waitFor((i) => {
+export const panelOpen = (page, i) => page.waitFor((i) => {
   const m = document.getElementById("menu" + i);
   return (OO[i] == 0 ? m.offsetTop : m.offsetLeft) === MTCH[i];
 }, i);
-const panelClosed = (page, i) => page.waitFor((i) =>
+export const panelClosed = (page, i) => page.waitFor((i) =>
   getComputedStyle(document.getElementById("menu" + i)).visibility === "hidden", i);
 
 export function defineAccessTests(engine, session) {
