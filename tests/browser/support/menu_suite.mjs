@@ -5,6 +5,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, it } from "node:test";
 
+import { defineAccessTests } from "./access_suite.mjs";
 import { launchBrowser } from "./drivers.mjs";
 import { checkTool, entry, removeScratch, writeProject } from "./project.mjs";
 
@@ -34,7 +35,7 @@ function menuState(page, i) {
 // Every panel offset the page writes, per menu element id. Observer callbacks
 // run after the task that wrote, so one task's writes read as its last value;
 // repeats (a visibility write beside an offset write) are dropped.
-const recordOffsets = `window.__offsets = {};
+export const recordOffsets = `window.__offsets = {};
   new MutationObserver((list) => {
     for (const m of list) {
       const el = m.target;
@@ -366,6 +367,8 @@ export function defineMenuSuite(engine) {
         assert.equal(await page.evaluate(() => document.querySelectorAll("[id^=owner]").length), 0);
         assert.deepEqual(page.consoleErrors, []);
       });
+
+      defineAccessTests(engine, { get page() { return page; }, load, frameRect });
     });
   }
 }
