@@ -38,3 +38,19 @@ install(CODE "
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.desktop" DESTINATION share/applications)
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.svg" DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.png" DESTINATION share/icons/hicolor/256x256/apps)
+
+# The software centre's entry and the notes a Debian package carries. The
+# release and changelog take the product's version from project().
+set(DIDAD_METAINFO "${CMAKE_BINARY_DIR}/example.divero.didad.metainfo.xml")
+configure_file("${CMAKE_SOURCE_DIR}/resources/example.divero.didad.metainfo.xml" "${DIDAD_METAINFO}" @ONLY)
+install(FILES "${DIDAD_METAINFO}" DESTINATION share/metainfo)
+configure_file("${CMAKE_SOURCE_DIR}/resources/debian/changelog.in" "${CMAKE_BINARY_DIR}/debian/changelog" @ONLY)
+# Without a time stamp, so that the same sources give the same package.
+add_custom_command(
+  OUTPUT "${CMAKE_BINARY_DIR}/debian/changelog.gz"
+  COMMAND gzip -9nc "${CMAKE_BINARY_DIR}/debian/changelog" > "${CMAKE_BINARY_DIR}/debian/changelog.gz"
+  DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog"
+  VERBATIM)
+add_custom_target(didad_changelog ALL DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog.gz")
+install(FILES "${CMAKE_SOURCE_DIR}/resources/debian/copyright" "${CMAKE_BINARY_DIR}/debian/changelog.gz"
+        DESTINATION share/doc/didad)
