@@ -54,3 +54,12 @@ add_custom_command(
 add_custom_target(didad_changelog ALL DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog.gz")
 install(FILES "${CMAKE_SOURCE_DIR}/resources/debian/copyright" "${CMAKE_BINARY_DIR}/debian/changelog.gz"
         DESTINATION share/doc/didad)
+
+configure_file("${CMAKE_SOURCE_DIR}/resources/didad.1" "${CMAKE_BINARY_DIR}/man/didad.1" @ONLY)
+add_custom_command(
+  OUTPUT "${CMAKE_BINARY_DIR}/man/didad.1.gz"
+  COMMAND gzip -9nc "${CMAKE_BINARY_DIR}/man/didad.1" > "${CMAKE_BINARY_DIR}/man/didad.1.gz"
+  DEPENDS "${CMAKE_BINARY_DIR}/man/didad.1"
+  VERBATIM)
+add_custom_target(didad_manual ALL DEPENDS "${CMAKE_BINARY_DIR}/man/didad.1.gz")
+install(FILES "${CMAKE_BINARY_DIR}/man/didad.1.gz" DESTINATION share/man/man1)

@@ -1,7 +1,8 @@
 # `cpack -G DEB` in a build folder: didad_<version>_amd64.deb, installing
-# under /usr what `cmake --install` installs. The library dependencies are
-# read from the program by dpkg-shlibdeps; the two named here are what it
-# cannot see: Qt WebEngine's helper process and the display plugins.
+# under /usr what `cmake --install` installs. The dependencies are read from
+# the program by dpkg-shlibdeps (Qt WebEngine's own brings its helper
+# process); the one named here is what no library names: Qt's display
+# plugins, without which no window opens.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME didad)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -21,6 +22,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.divero.example/didad/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
