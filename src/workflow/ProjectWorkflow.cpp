@@ -15,8 +15,8 @@ namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-// The last part of the path; a separator in it could only be one of the
-// forbidden characters where the system does not take it as a separator.
+// Whether the folder's own name (after the system's last separator) holds one
+// of the characters that the folder message lists.
 bool NameHoldsForbiddenCharacter(const std::string& path) {
     const std::string name = StripTrailingBackslash(path);
     const std::size_t slash = name.find_last_of(PathSeparator());
