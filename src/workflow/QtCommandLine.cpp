@@ -18,27 +18,38 @@ QStringList ArgumentList(int argc, char** argv) {
 }
 
 // The options that QGuiApplication and QApplication read from the command
-// line themselves; taken here only so that they are not refused.
-void AcceptToolkitOptions(QCommandLineParser& parser) {
+// line themselves; taken here only so that they are not refused. Returns
+// their names for --help-all.
+QStringList AcceptToolkitOptions(QCommandLineParser& parser) {
     const char* const withValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
                                      "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
                                      "style", "stylesheet", "session"};
-    for (const char* name : withValue) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
     const char* const flags[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
-    for (const char* name : flags) {
-        QCommandLineOption option(QString::fromLatin1(name));
+    QStringList names;
+    auto accept = [&](const char* name, const QString& valueName) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), valueName);
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
-    }
+        names << QLatin1Char('-') + QString::fromLatin1(name) +
+                     (valueName.isEmpty() ? QString() : QLatin1Char(' ') + valueName);
+    };
+    for (const char* name : withValue) accept(name, QStringLiteral("value"));
+    for (const char* name : flags) accept(name, QString());
+    return names;
 }
 
 void Print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
+}
+
+QString HelpText(const QCommandLineParser& parser, const QString& program, const QStringList& toolkitOptions) {
+    // Without the application object the usage line cannot name the program.
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), program);
+    if (!toolkitOptions.isEmpty())
+        text += QStringLiteral("\nQt options:\n  ") + toolkitOptions.join(QStringLiteral("\n  ")) + QLatin1Char('\n');
+    return text;
 }
 
 CommandLineRequest EndWith(int exitCode) { return {false, exitCode, {}}; }
@@ -65,14 +76,12 @@ CommandLineRequest ReadCommandLine(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("folder"),
                                  QStringLiteral("The menu project to open, as Open Project would."),
                                  QStringLiteral("[folder]"));
-    AcceptToolkitOptions(parser);
+    const QStringList toolkitOptions = AcceptToolkitOptions(parser);
 
     if (!parser.parse(arguments)) return Mistake(program, parser.errorText());
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        // Without the application object the usage line cannot name the program.
-        QString text = parser.helpText();
-        text.replace(QStringLiteral("<executable_name>"), program);
-        Print(stdout, text);
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (parser.isSet(help) || helpAll) {
+        Print(stdout, HelpText(parser, program, helpAll ? toolkitOptions : QStringList()));
         return EndWith(0);
     }
     if (parser.isSet(version)) {

@@ -148,7 +148,8 @@ void StartDialogTest::folderThatCannotBeCreated() {
     QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
 
     QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes[0].text, QStringLiteral("Cannot create folder: ") + underFile + QStringLiteral("\r\n\r\nNot a directory"));
+    QCOMPARE(boxes[0].text,
+             QStringLiteral("Cannot create folder: ") + underFile + QStringLiteral("\r\n\r\nNot a directory"));
     QVERIFY(frmStart->isVisible());
     QVERIFY(!frmMain->isEnabled());
     QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
