@@ -16,6 +16,7 @@
 
 #include "model/ByteScan.h"
 #include "model/Errors.h"
+#include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
@@ -408,15 +409,22 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
     return size + size / 8 + longest * kMaxEncodedGrowth;
 }
 
-void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                     const CaptionSwapCallback& onSelectedCaptionSwap) {
+// Returns where the script starts in `out`: the UTF-8 mark is written in
+// front and kept only when the project's texts need it, which is known once
+// the data part is built.
+std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
+                            const CaptionSwapCallback& onSelectedCaptionSwap) {
     const bool preview = mode == ScriptMode::Preview;
-    out.Reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
-                (preview ? AddonText().size() : 0));
+    out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) +
+                RuntimeText().size() + (preview ? AddonText().size() : 0));
+    out.append(kUtf8ByteOrderMark);
     out.append(BannerText());
+    const std::size_t dataStart = out.size();
     AppendDataPart(out, model, mode, onSelectedCaptionSwap, nullptr);
+    const bool marked = NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
+    return marked ? 0 : kUtf8ByteOrderMark.size();
 }
 
 std::string RandomSuffix() {
@@ -508,8 +516,8 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
 std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
                                const CaptionSwapCallback& onSelectedCaptionSwap) {
     OutBuffer out;
-    BuildScriptInto(out, model, mode, onSelectedCaptionSwap);
-    return out.str();
+    const std::size_t start = BuildScriptInto(out, model, mode, onSelectedCaptionSwap);
+    return std::string(out.data() + start, out.size() - start);
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {
@@ -524,12 +532,12 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode,
     // again and again, and fresh megabytes cost a page fault every 4 KB.
     thread_local OutBuffer text;
     text.Clear();
-    BuildScriptInto(text, model, mode, onSelectedCaptionSwap);
+    const std::size_t start = BuildScriptInto(text, model, mode, onSelectedCaptionSwap);
     if (!PathExists(model.projectFolder)) {
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
-    WriteBytesReplacing(model.ScriptPath(), text.data(), text.size());
+    WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start);
     const std::string page = model.TemplatePath();
     if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()));
 }

@@ -1,5 +1,6 @@
 #include "preview/TfrmBrowser.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QGuiApplication>
@@ -28,7 +29,7 @@ namespace didad {
 
 TfrmBrowser* frmBrowser = nullptr;
 
-TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QWidget(parent) {
+TfrmBrowser::TfrmBrowser(const std::string& logFolder, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Preview - Didad 1.0"));
     // The main window alone decides when the program ends.
@@ -53,8 +54,9 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
     btnBackToPreview->setGeometry(4, 3, 147, 29);
     btnBackToPreview->hide();
 
-    log_ = std::make_unique<JsErrorLog>(programFolder.empty() ? std::string() : JoinPath(programFolder, "js.log"),
-                                        [](const std::string& path, const std::string& text) {
+    log_ = std::make_unique<JsErrorLog>(logFolder.empty() ? std::string() : JoinPath(logFolder, "js.log"),
+                                        [logFolder](const std::string& path, const std::string& text) {
+                                            QDir().mkpath(FromBytes(logFolder));
                                             WriteFileReplacing(path, text);
                                         });
 

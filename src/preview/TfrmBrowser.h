@@ -21,7 +21,8 @@ class QtLocalFileGuard;
 class TfrmBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmBrowser(const std::string& programFolder, QWidget* parent = nullptr);
+    // `logFolder` takes js.log; it is made when the first error is logged.
+    explicit TfrmBrowser(const std::string& logFolder, QWidget* parent = nullptr);
     ~TfrmBrowser() override;
 
     void NavigateToPreviewPage(const QString& path);

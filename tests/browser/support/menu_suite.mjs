@@ -115,6 +115,17 @@ export function defineMenuSuite(engine) {
         assert.deepEqual(page.consoleErrors, []);
       });
 
+      // The pages declare no character set, which makes browsers read their
+      // scripts as windows-1252 unless the script itself says UTF-8.
+      it("shows captions and panels in any language as they were typed", async () => {
+        const caption = "Über uns – Café";
+        const panel = "Ελληνικά, 日本語, emoji 🍰";
+        await load({ settings: settings(), entries: [entry({ MTC: caption, MTM: panel })] }, { final: true });
+        const texts = await page.evaluate(() =>
+          ["cap0", "menu0"].map((id) => document.getElementById(id).textContent.trim()));
+        assert.deepEqual(texts, [caption, panel]);
+      });
+
       it("opens on hover in exact steps, stays open over the panel, closes on leaving", async () => {
         await load({
           settings: settings({ scrOUT: 7, scrIN: 9 }),
