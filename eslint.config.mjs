@@ -13,7 +13,8 @@ const dataPartWritable = { iSelectedMenu: "writable", errs: "writable", old_page
 // The runtime and the add-on share one script and call each other.
 const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenuHeight", "setMenu",
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
-  "doRepos", "checkScroll", "resizeFix", "errorHandler"];
+  "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
+  "markCaptionControl", "setExpanded", "mKey", "mFocusOut"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));

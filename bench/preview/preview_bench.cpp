@@ -41,6 +41,7 @@
 
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
+#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtMessageBoxes.h"
 
@@ -206,6 +207,7 @@ QString StaticTwin(const QString& folder) {
 int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
+    AddLocalFileGuardSwitches(); // the engine as the program starts it
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setApplicationName(QStringLiteral("Didad"));

@@ -148,7 +148,7 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
 
 TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Didad 1.03"));
+    setWindowTitle(QStringLiteral("Didad " DIDAD_VERSION));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 

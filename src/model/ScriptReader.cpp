@@ -14,6 +14,7 @@
 
 #include "model/ByteScan.h"
 #include "model/Errors.h"
+#include "model/TextEncoding.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
@@ -378,7 +379,8 @@ std::string StripNoBreakWrapper(const std::string& text) {
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
     const FileBytes content = ReadFileBytes(path);
     std::string normalized;
-    const std::string_view text = SearchText(content, normalized);
+    // A mark that says the texts are UTF-8 is no part of any of them.
+    const std::string_view text = SkipUtf8Mark(SearchText(content, normalized));
 
     if (text.find(kVersionMarker) == std::string_view::npos) {
         const std::string version = FindTextValue(text, kVersionKey, messages);

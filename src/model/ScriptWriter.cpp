@@ -16,6 +16,7 @@
 
 #include "model/ByteScan.h"
 #include "model/Errors.h"
+#include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
@@ -310,7 +311,8 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
-void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap,
+void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
+                    const CaptionSwapCallback& onCaptionSwap,
                     std::vector<std::size_t>* lineEnds) {
     ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
@@ -407,14 +409,22 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
     return size + size / 8 + longest * kMaxEncodedGrowth;
 }
 
-void BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+// Returns where the script starts in `out`: the UTF-8 mark is written in
+// front and kept only when the project's texts need it, which is known once
+// the data part is built.
+std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
+                            const CaptionSwapCallback& onCaptionSwap) {
     const bool preview = mode == ScriptMode::Preview;
-    out.Reserve(BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
-                (preview ? AddonText().size() : 0));
+    out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) +
+                RuntimeText().size() + (preview ? AddonText().size() : 0));
+    out.append(kUtf8ByteOrderMark);
     out.append(BannerText());
+    const std::size_t dataStart = out.size();
     AppendDataPart(out, model, mode, onCaptionSwap, nullptr);
+    const bool marked = NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
+    return marked ? 0 : kUtf8ByteOrderMark.size();
 }
 
 std::string RandomSuffix() {
@@ -488,7 +498,8 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
+                                       const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer text;
     std::vector<std::size_t> lineEnds;
     AppendDataPart(text, model, mode, onCaptionSwap, &lineEnds);
@@ -502,29 +513,31 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode, con
     return lines;
 }
 
-std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
+                               const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer out;
-    BuildScriptInto(out, model, mode, onCaptionSwap);
-    return out.str();
+    const std::size_t start = BuildScriptInto(out, model, mode, onCaptionSwap);
+    return std::string(out.data() + start, out.size() - start);
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {
     WriteBytesReplacing(path, text.data(), text.size());
 }
 
-void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+void WriteProjectScript(ProjectModel& model, ScriptMode mode,
+                        const CaptionSwapCallback& onCaptionSwap) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
     // The buffer stays between writes: the editor writes the same project
     // again and again, and fresh megabytes cost a page fault every 4 KB.
     thread_local OutBuffer text;
     text.Clear();
-    BuildScriptInto(text, model, mode, onCaptionSwap);
+    const std::size_t start = BuildScriptInto(text, model, mode, onCaptionSwap);
     if (!PathExists(model.projectFolder)) {
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
-    WriteBytesReplacing(model.ScriptPath(), text.data(), text.size());
+    WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start);
     const std::string page = model.TemplatePath();
     if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()));
 }

@@ -35,7 +35,7 @@ void JsErrorLog::Append(const std::string& line) {
             text += each;
             text += "\r\n";
         }
-        // The log is a convenience: a program folder we cannot write to must
+        // The log is a convenience: a data folder we cannot write to must
         // not stop the preview.
         try {
             writer_(path_, text);

@@ -1,5 +1,7 @@
 #include "preview/TfrmBrowser.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -20,13 +22,14 @@
 #include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLocalFileGuard.h"
 #include "workflow/QtMessageBoxes.h"
 
 namespace didad {
 
 TfrmBrowser* frmBrowser = nullptr;
 
-TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QWidget(parent) {
+TfrmBrowser::TfrmBrowser(const std::string& logFolder, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Preview - Didad 1.0"));
     // The main window alone decides when the program ends.
@@ -44,14 +47,16 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setFixedSize(820, 620);
     scroller->setWidget(WebBrowser1);
+    localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
 
     btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
     btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));
     btnBackToPreview->setGeometry(4, 3, 147, 29);
     btnBackToPreview->hide();
 
-    log_ = std::make_unique<JsErrorLog>(programFolder.empty() ? std::string() : JoinPath(programFolder, "js.log"),
-                                        [](const std::string& path, const std::string& text) {
+    log_ = std::make_unique<JsErrorLog>(logFolder.empty() ? std::string() : JoinPath(logFolder, "js.log"),
+                                        [logFolder](const std::string& path, const std::string& text) {
+                                            QDir().mkpath(FromBytes(logFolder));
                                             WriteFileReplacing(path, text);
                                         });
 
@@ -67,6 +72,8 @@ TfrmBrowser::TfrmBrowser(const std::string& programFolder, QWidget* parent) : QW
 TfrmBrowser::~TfrmBrowser() = default;
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
+    // The preview page lies in the project folder, which bounds what it may read.
+    localFileGuard_->SetProjectFolder(QFileInfo(path).absolutePath());
     WebBrowser1->load(QUrl::fromLocalFile(path));
     navigation_.StartPreviewLoad();
 }

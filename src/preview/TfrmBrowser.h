@@ -16,10 +16,13 @@ class QWebEngineView;
 
 namespace didad {
 
+class QtLocalFileGuard;
+
 class TfrmBrowser : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmBrowser(const std::string& programFolder, QWidget* parent = nullptr);
+    // `logFolder` takes js.log; it is made when the first error is logged.
+    explicit TfrmBrowser(const std::string& logFolder, QWidget* parent = nullptr);
     ~TfrmBrowser() override;
 
     void NavigateToPreviewPage(const QString& path);
@@ -52,6 +55,7 @@ private:
     void WebBrowser1DocumentComplete(bool ok);
 
     PreviewNavigation navigation_;
+    QtLocalFileGuard* localFileGuard_ = nullptr;
     std::unique_ptr<JsErrorLog> log_;
 };
 

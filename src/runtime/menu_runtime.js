@@ -2,13 +2,17 @@
 // Menu runtime. The data part above declares the menus; a page calls
 // makeDidad() right after its body tag. Two object models are served: the
 // element model (style rules and nested DIVs) and the layer model (LAYER
-// elements). Every function tests `ie` and takes the layer branch otherwise.
+// elements). Every function tests `ie` and takes the layer branch otherwise;
+// keyboard use and what assistive technology is told exist in the element
+// model only.
 
 // `document.all` answers a truth test with false in current browsers, so its
 // existence is tested by comparison, and getElementById counts as well.
 var ie = (document.all !== undefined || document.getElementById) ? 1 : 0;
 var ns = document.layers ? 1 : 0;
 var svernut, mTop, w2;
+// What in a caption or a panel takes the keyboard focus on its own.
+var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 
 if (ie) (function () {
     // Lengths carry units: pages in standards mode drop unitless lengths.
@@ -38,6 +42,11 @@ if (ie) (function () {
                 ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
         }
     }
+    // A dark and a light ring that show on any caption colour; drawn inside
+    // the caption, whose clip cuts off what lies outside it. Only keyboard
+    // focus shows it: a click leaves the caption as it looks today.
+    document.write('.clCap[aria-controls]:focus-visible, .clCap [aria-controls]:focus-visible' +
+        ' {outline:2px solid #000000; outline-offset:-2px; box-shadow:inset 0px 0px 0px 4px #FFFFFF;}\n');
 })();
 document.write('</style>');
 
@@ -49,17 +58,23 @@ function makeDidad() {
             document.body.style.overflow = "hidden";
         }
         for (i = 0; i < numOfMenus; i++) {
-            var ownerEvents = '', capEvents;
+            var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
             if (MA[i] == 0) {
-                ownerEvents = ' onMouseOut="mClose(' + i + ',event)"';
+                ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
                 capEvents = ' onMouseOver="mOpen(' + i + ')"';
                 if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
             } else {
                 capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
             }
+            // A caption is the button that discloses its panel, unless it holds
+            // a link or control of its own: one control may not nest in another.
+            var capHoldsControl = /<(a\s[^>]*href|button|input|select|textarea)\b/i.test(MTC[i]);
+            var capButton = capHoldsControl ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
+                ' aria-controls="menu' + i + '"';
             document.write('<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
-                capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
+                capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
                 '</DIV></DIV>');
+            if (capHoldsControl) markCaptionControl(i);
         }
         // Closing needs no panel sizes (see the style rules), so all menus
         // close on writes alone and the page is laid out once, when the
@@ -218,8 +233,10 @@ function scrollMe(i, tar, step) {
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
     if ((mTop < tar && step > 0) || (mTop > tar && step < 0)) {
+        // Visitors whose system asks for less motion get no slide at all.
+        var atOnce = window.matchMedia && window.matchMedia("(prefers-reduced-motion: reduce)").matches;
         mTop += step;
-        if ((mTop > tar && step > 0) || (mTop < tar && step < 0)) mTop = tar;
+        if (atOnce || (mTop > tar && step > 0) || (mTop < tar && step < 0)) mTop = tar;
         if (ie) {
             if (OO[i] == 0) m.style.top = mTop + "px";
             else m.style.left = mTop + "px";
@@ -227,8 +244,12 @@ function scrollMe(i, tar, step) {
             if (OO[i] == 0) ml.top = mTop;
             else ml.left = mTop;
         }
-        PR[i] = setTimeout(function () { scrollMe(i, tar, step); }, 50);
-    } else if (step < 0) {
+        if (!atOnce) {
+            PR[i] = setTimeout(function () { scrollMe(i, tar, step); }, 50);
+            return;
+        }
+    }
+    if (step < 0) {
         hideOwner(i);
         setVis(i, "hidden");
     }
@@ -236,6 +257,7 @@ function scrollMe(i, tar, step) {
 
 function mOpen(i) {
     clearTimeout(PR[i]);
+    setExpanded(i, 1);
     showOwner(i);
     setVis(i, "visible");
     scrollMe(i, MTCH[i], scrOUT);
@@ -259,11 +281,18 @@ function mClose(i, evt) {
             if (cY < mY + MW[i] && cX > mX + 1 && cX < extent + mX + MTCH[i] && cY > mY + 1) bDo = 0;
         }
     }
-    if (bDo) {
-        clearTimeout(PR[i]);
-        svernut = getMenuHeight(i);
-        scrollMe(i, -(svernut - MTCH[i]), -scrIN);
-    }
+    if (bDo) mShut(i);
+}
+
+// Closes a menu from wherever its panel stands. Closed from the keyboard,
+// the panel leaves the tab order and what screen readers read at once, not
+// at the end of its slide, so that the next Tab cannot land in it.
+function mShut(i, byKey) {
+    clearTimeout(PR[i]);
+    setExpanded(i, 0);
+    if (byKey) document.getElementById("menu" + i).inert = true;
+    svernut = getMenuHeight(i);
+    scrollMe(i, -(svernut - MTCH[i]), -scrIN);
 }
 
 // Click toggle: only a fully open panel closes; one in mid-slide opens.
@@ -279,8 +308,10 @@ function mScroll(i, evt) {
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
     if (mTop >= MTCH[i]) {
+        setExpanded(i, 0);
         scrollMe(i, -(svernut - MTCH[i]), -scrIN);
     } else {
+        setExpanded(i, 1);
         showOwner(i);
         setVis(i, "visible");
         scrollMe(i, MTCH[i], scrOUT);
@@ -306,6 +337,67 @@ function getI(x, y) {
 function nsMouseDown(e) {
     var i = getI(e.pageX, e.pageY);
     if (i !== undefined) mScroll(i);
+}
+
+// The control that discloses menu i's panel: its caption, or the caption's
+// own link (element model only).
+function capControl(i) {
+    var c = document.getElementById ? document.getElementById("cap" + i) : document.all["cap" + i];
+    if (c.getAttribute("aria-controls")) return c;
+    return c.querySelector ? c.querySelector("[aria-controls]") : null;
+}
+
+function markCaptionControl(i) {
+    if (!document.querySelector) return;
+    var control = document.getElementById("cap" + i).querySelector(menuControls);
+    if (!control) return;
+    control.setAttribute("aria-expanded", "false");
+    control.setAttribute("aria-controls", "menu" + i);
+}
+
+// What assistive technology is told: whether the panel is open or on its way
+// there, not where the slide stands.
+function setExpanded(i, open) {
+    if (!ie) return;
+    var control = capControl(i);
+    if (control) control.setAttribute("aria-expanded", open ? "true" : "false");
+    if (open) document.getElementById("menu" + i).inert = false;
+}
+
+// Keys in menu i, after the disclosure pattern of site navigation: Enter or
+// Space on a caption button toggles the panel; the arrow along the slide
+// opens it and enters it, also from a caption's own link, which Enter still
+// follows; Escape closes it and goes back to the caption.
+function mKey(i, evt) {
+    var e = evt || window.event;
+    var control = capControl(i);
+    if (!control || e.altKey || e.ctrlKey || e.metaKey) return;
+    var cap = document.getElementById("cap" + i), target = e.target || e.srcElement;
+    var open = control.getAttribute("aria-expanded") == "true";
+    var key = e.keyCode, arrowIn = OO[i] == 0 ? 40 : 39;
+    if ((key == 13 || key == 32) && target == cap && control == cap) {
+        if (open) mShut(i, 1);
+        else mOpen(i);
+    } else if (key == arrowIn && cap.contains(target)) {
+        mOpen(i);
+        var first = document.getElementById("menu" + i).querySelector(menuControls);
+        // The panel is still sliding: scrolling to where it stands now is wrong.
+        if (first) first.focus({ preventScroll: true });
+    } else if (key == 27 && open) {
+        control.focus();
+        mShut(i, 1);
+    } else {
+        return;
+    }
+    if (e.preventDefault) e.preventDefault();
+}
+
+// Focus moving on from a hover menu closes it, as the pointer leaving does.
+// Focus lost to nothing (a click on plain text, another window) stays.
+function mFocusOut(i, evt) {
+    var to = evt.relatedTarget;
+    var o = document.getElementById("owner" + i), control = capControl(i);
+    if (to && !o.contains(to) && control && control.getAttribute("aria-expanded") == "true") mShut(i, 1);
 }
 
 // Floating menus keep their distance from the top of the visible window.

@@ -15,6 +15,14 @@ namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
+// Whether the folder's own name (after the system's last separator) holds one
+// of the characters that the folder message lists.
+bool NameHoldsForbiddenCharacter(const std::string& path) {
+    const std::string name = StripTrailingBackslash(path);
+    const std::size_t slash = name.find_last_of(PathSeparator());
+    return name.find_first_of(":*?\"<>|\\/", slash == std::string::npos ? 0 : slash + 1) != std::string::npos;
+}
+
 // Keeps the busy cursor up for exactly one read, whatever its outcome.
 class BusyScope {
 public:
@@ -32,9 +40,20 @@ std::string NewProjectFolderName(int n) {
     return std::string("NewProject_") + (n < 10 ? "0" : "") + std::to_string(n);
 }
 
-std::string ProposeNewProjectName(const std::string& programFolder) {
+std::string ReadyProjectsFolder(const UserFolders& folders) {
+    for (const std::string& base : {folders.documents, folders.home}) {
+        if (base.empty()) continue;
+        const std::string projects = JoinPath(base, kProjectsFolderName);
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(projects), error);
+        if (std::filesystem::is_directory(std::filesystem::path(projects), error)) return projects;
+    }
+    return folders.home;
+}
+
+std::string ProposeNewProjectName(const std::string& folder) {
     int n = 1;
-    while (PathExists(JoinPath(programFolder, NewProjectFolderName(n)))) ++n;
+    while (PathExists(JoinPath(folder, NewProjectFolderName(n)))) ++n;
     return NewProjectFolderName(n);
 }
 
@@ -65,15 +84,19 @@ std::string FullFolderPath(const std::string& path) {
     return error ? path : StripTrailingBackslash(full.string());
 }
 
-bool CreateFolderOneLevel(const std::string& path) {
+bool CreateFolderOneLevel(const std::string& path, std::string& reason) {
+    reason.clear();
     if (path.empty()) return false;
     std::error_code error;
-    return std::filesystem::create_directory(std::filesystem::path(path), error) && !error;
+    const bool created = std::filesystem::create_directory(std::filesystem::path(path), error);
+    if (error) reason = error.message();
+    return created && !error;
 }
 
-std::string CannotCreateFolderMessage(const std::string& path) {
-    return "Cannot create folder: " + path + "\r\n" + "\r\n" +
-           "A folder name cannot contain any of the following characters:\r\n" +
+std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason) {
+    const std::string head = "Cannot create folder: " + path + "\r\n" + "\r\n";
+    if (!reason.empty() && !NameHoldsForbiddenCharacter(path)) return head + reason;
+    return head + "A folder name cannot contain any of the following characters:\r\n" +
            std::string(24, ' ') + "\\    /    :    *    ?    \"    <    >    |";
 }
 
@@ -99,15 +122,16 @@ std::optional<LastEditedButton> StartFlow::Shown(
 }
 
 void StartFlow::NewProject() {
-    const std::string programFolder = host_.Model().programFolder;
-    const FolderRequest request{programFolder, ProposeNewProjectName(programFolder),
-                                kNewProjectPrompt, kNewProjectCaption};
+    const std::string projects = ReadyProjectsFolder(host_.UserFolderPaths());
+    const FolderRequest request{projects, ProposeNewProjectName(projects), kNewProjectPrompt,
+                                kNewProjectCaption};
     const std::optional<std::string> chosen = host_.ChooseFolder(request);
     if (!chosen) return;
 
     const std::string folder = FullFolderPath(NormaliseChosenPath(*chosen));
-    if (!CreateFolderOneLevel(folder) && !PathExists(folder)) {
-        host_.Messages().ShowMessage(CannotCreateFolderMessage(folder));
+    std::string reason;
+    if (!CreateFolderOneLevel(folder, reason) && !PathExists(folder)) {
+        host_.Messages().ShowMessage(CannotCreateFolderMessage(folder, reason));
         return;
     }
     if (PathExists(JoinPath(folder, kScriptFileName)) && host_.AskWarningYesNo(ScriptExistsQuestion())) {
@@ -123,7 +147,7 @@ void StartFlow::NewProject() {
 }
 
 void StartFlow::OpenProject() {
-    const FolderRequest request{host_.Model().programFolder, "", kOpenProjectPrompt,
+    const FolderRequest request{ReadyProjectsFolder(host_.UserFolderPaths()), "", kOpenProjectPrompt,
                                 kOpenProjectCaption};
     if (const std::optional<std::string> chosen = host_.ChooseFolder(request)) {
         OpenProjectFolder(*chosen);

@@ -26,10 +26,22 @@ inline constexpr const char* kSettingsOrganization = "Divero";
 inline constexpr const char* kSettingsApplication = "Didad";
 inline constexpr const char* kLastEditedKey = "LastEdited";
 
+// The user's own folders, as the desktop names them. The program's folder is
+// read-only for its users on most systems, so what the user makes goes here.
+struct UserFolders {
+    std::string documents; // empty when the desktop names none
+    std::string home;
+};
+inline constexpr const char* kProjectsFolderName = "Didad Projects";
+// Where new projects are proposed and the folder chooser starts: "Didad
+// Projects" in the documents folder, made when missing; in the home folder
+// when there is no documents folder or it cannot take one.
+std::string ReadyProjectsFolder(const UserFolders& folders);
+
 // "NewProject_" + n, with a leading zero below 10.
 std::string NewProjectFolderName(int n);
-// The first NewProject_NN that names neither a file nor a folder in `programFolder`.
-std::string ProposeNewProjectName(const std::string& programFolder);
+// The first NewProject_NN that names neither a file nor a folder in `folder`.
+std::string ProposeNewProjectName(const std::string& folder);
 // What the chooser's path box reads when it opens: the list's folder, one
 // separator, the default name. A root folder thus gets a doubled separator,
 // which NormaliseChosenPath takes out again.
@@ -42,10 +54,13 @@ std::string NormaliseChosenPath(const std::string& path);
 // system would put it anyway; the project folder is recorded and shown in
 // full, so that it still names the same place at the next start.
 std::string FullFolderPath(const std::string& path);
-// Creates one folder level; false when it was not created (also when it was there).
-bool CreateFolderOneLevel(const std::string& path);
+// Creates one folder level; false when it was not created (also when it was
+// there), with the system's reason in `reason` when there is one.
+bool CreateFolderOneLevel(const std::string& path, std::string& reason);
 
-std::string CannotCreateFolderMessage(const std::string& path);
+// A name that holds one of the characters the message lists is told that
+// rule; any other gets the system's reason, when there is one.
+std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason = {});
 std::string ScriptExistsQuestion();
 std::string ScriptNotFoundMessage();
 
@@ -63,6 +78,7 @@ public:
     virtual ~IStartDialogHost() = default;
     virtual ProjectModel& Model() = 0;
     virtual IMessages& Messages() = 0;
+    virtual UserFolders UserFolderPaths() = 0;
     // Shows the folder chooser modally: the path it returns, or nothing when
     // the user did not confirm.
     virtual std::optional<std::string> ChooseFolder(const FolderRequest& request) = 0;

@@ -5,6 +5,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
+#include "workflow/QtUserFolders.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"
@@ -14,7 +15,7 @@
 namespace didad {
 
 void CreateProgramWindows() {
-    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    frmBrowser = new TfrmBrowser(ProgramDataFolder());
     frmStart = new TfrmStart();
     frmSelFolder = new TfrmSelFolder();
     frmAddText = new TfrmAddText(frmMain);

@@ -14,6 +14,7 @@
 #include "editor/TfrmMain.h"
 #include "workflow/QtDialogPlacement.h"
 #include "workflow/QtHelpKey.h"
+#include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
 
 namespace didad {
@@ -112,15 +113,17 @@ void TfrmStart::btnNewClick() { flow_.NewProject(); }
 
 void TfrmStart::btnOpenClick() { flow_.OpenProject(); }
 
-void TfrmStart::btnOpenLastEditedClick() {
-    frmSelFolder->txtPath->setText(btnOpenLastEdited->toolTip());
-    OpenProjectFolder();
-}
+void TfrmStart::btnOpenLastEditedClick() { OpenProjectFolder(btnOpenLastEdited->toolTip()); }
 
 void TfrmStart::btnQuit_CancelClick() { flow_.QuitOrCancel(); }
 
 bool TfrmStart::OpenProjectFolder() {
     return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text()));
+}
+
+bool TfrmStart::OpenProjectFolder(const QString& folder) {
+    frmSelFolder->txtPath->setText(folder);
+    return OpenProjectFolder();
 }
 
 void TfrmStart::ReopenFromEditor() {
@@ -135,6 +138,8 @@ void TfrmStart::ReopenFromEditor() {
 ProjectModel& TfrmStart::Model() { return frmMain->Model(); }
 
 IMessages& TfrmStart::Messages() { return boxes_; }
+
+UserFolders TfrmStart::UserFolderPaths() { return DesktopUserFolders(); }
 
 std::optional<std::string> TfrmStart::ChooseFolder(const FolderRequest& request) {
     frmSelFolder->StartFolder = FromBytes(request.startFolder);

@@ -28,6 +28,9 @@ public:
     void btnQuit_CancelClick();
     // Opens the project whose folder stands in the folder chooser's path box.
     bool OpenProjectFolder();
+    // Opens the project in `folder` as Open Project does once it is chosen
+    // (the folder named on the command line).
+    bool OpenProjectFolder(const QString& folder);
     // "Projects..." in the main window: final script, then this dialog again.
     void ReopenFromEditor();
 
@@ -48,6 +51,7 @@ private:
     // IStartDialogHost
     ProjectModel& Model() override;
     IMessages& Messages() override;
+    UserFolders UserFolderPaths() override;
     std::optional<std::string> ChooseFolder(const FolderRequest& request) override;
     bool AskWarningYesNo(const std::string& text) override;
     void ShowPlatformError(const std::string& text) override;

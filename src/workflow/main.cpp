@@ -1,5 +1,6 @@
-// Program start: the main window first, then the engine check, then every
-// other window once for the whole run, then the message loop.
+// Program start: the command line, the main window, the engine check, every
+// other window once for the whole run, the project named on the command
+// line, then the message loop.
 #include <QApplication>
 #include <QByteArray>
 
@@ -8,8 +9,10 @@
 #endif
 
 #include "editor/TfrmMain.h"
+#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtAppIcon.h"
+#include "workflow/QtCommandLine.h"
 #include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmStart.h"
 
@@ -21,12 +24,17 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
 #endif
+    AddLocalFileGuardSwitches();
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Didad"));
+    QCoreApplication::setApplicationName(QStringLiteral("Didad"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DIDAD_VERSION));
     // No display name: on Linux Qt would append it to every window title, and
     // the windows carry their own ("Didad 1.03", "Preview - Didad 1.0").
-    QApplication::setOrganizationName(QStringLiteral("Divero"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Divero"));
+    const CommandLineRequest request = ReadCommandLine(argc, argv);
+    if (!request.startProgram) return request.exitCode;
+
+    QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProgramIcon());
     // Lets the desktop match the windows to the installed didad.desktop entry.
@@ -43,6 +51,9 @@ int main(int argc, char* argv[]) {
     frmMain->show();
     // Over the main window, which it disables until a project is chosen.
     frmStart->show();
+    // On success this hides the start dialog; on failure its messages come
+    // first and the start dialog stays.
+    if (!request.projectFolder.isEmpty()) frmStart->OpenProjectFolder(request.projectFolder);
 
     const int result = app.exec();
 

@@ -177,7 +177,7 @@ void EndToEndTest::firstStartNewProjectTwoMenus() {
     QTRY_VERIFY_WITH_TIMEOUT(IsEditing(), kPageWait);
     folder_ = FromBytes(frmMain->Model().projectFolder);
     QCOMPARE(QDir::toNativeSeparators(proposed), folder_);
-    QVERIFY(folder_.startsWith(QDir::toNativeSeparators(ProgramFolder())));
+    QCOMPARE(folder_, QDir::toNativeSeparators(ProjectsFolder() + QStringLiteral("/NewProject_01")));
     QVERIFY(Script().contains(QStringLiteral("IDE=1")));
     QVERIFY(QFile::exists(QDir(folder_).filePath(QStringLiteral("Temp.html"))));
     QVERIFY(WaitForPreviewLoaded(kPageWait));

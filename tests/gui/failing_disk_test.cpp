@@ -166,9 +166,10 @@ private slots:
     void jsLogWithAFolderInTheWayIsSilentAndTheEditorGoesOn() {
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
         QVERIFY(WaitForPreviewLoaded());
-        const QString logPath = ProgramFolder() + QStringLiteral("/js.log");
+        const QString logPath = JsLogPath();
+        const QDir logFolder = QFileInfo(logPath).dir();
         QFile::remove(logPath);
-        QVERIFY(QDir(ProgramFolder()).mkdir(QStringLiteral("js.log")));
+        QVERIFY(QDir().mkpath(logPath));
         QFile inside(logPath + QStringLiteral("/kept.txt"));
         QVERIFY(inside.open(QIODevice::WriteOnly));
         inside.write("kept");
@@ -180,8 +181,7 @@ private slots:
         QVERIFY(boxes.isEmpty());
         QVERIFY(QFileInfo(logPath).isDir());
         QCOMPARE(ReadFileBytes(fs::path(logPath.toStdString()) / "kept.txt"), std::string("kept"));
-        QCOMPARE(QDir(ProgramFolder()).entryList(QStringList{QStringLiteral(".js.log*")},
-                                                 QDir::Files | QDir::Hidden),
+        QCOMPARE(logFolder.entryList(QStringList{QStringLiteral(".js.log*")}, QDir::Files | QDir::Hidden),
                  QStringList());
         QVERIFY(QDir(logPath).removeRecursively());
     }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -94,8 +95,13 @@ void StartDialogTest::firstStartOverDisabledMainWindow() {
     QVERIFY(frmStart->isVisible());
 }
 
+// Proposed in the user's documents folder, made when first needed: the
+// program's own folder is read-only for its users.
 void StartDialogTest::newProjectInProposedFolder() {
-    QDir(ProgramFolder()).mkdir(QStringLiteral("NewProject_01"));
+    const QString documents = HomeFolder() + QStringLiteral("/Documents");
+    QCOMPARE(ProjectsFolder(), documents + QStringLiteral("/Didad Projects"));
+    QVERIFY(!QFileInfo::exists(ProjectsFolder()));
+    QVERIFY(QDir().mkpath(documents + QStringLiteral("/Didad Projects/NewProject_01")));
     QString shownPath;
     WhenChooserOpens([&] {
         shownPath = frmSelFolder->txtPath->text();
@@ -104,7 +110,7 @@ void StartDialogTest::newProjectInProposedFolder() {
     });
     QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
 
-    projectFolder_ = QDir(ProgramFolder()).filePath(QStringLiteral("NewProject_02"));
+    projectFolder_ = QDir(ProjectsFolder()).filePath(QStringLiteral("NewProject_02"));
     QCOMPARE(shownPath, projectFolder_);
     QTRY_VERIFY(IsEditing());
     QVERIFY(frmMain->btnHelp->isEnabled());
@@ -130,15 +136,20 @@ void StartDialogTest::newProjectInProposedFolder() {
     frmMain->ShowActiveProject(projectFolder_);
 }
 
+// The system's reason: a parent that is a file refuses even root.
 void StartDialogTest::folderThatCannotBeCreated() {
     QTest::mouseClick(frmMain->btnProjects, Qt::LeftButton);
     QTRY_VERIFY(frmStart->isVisible());
-    const QString missing = QDir(ProgramFolder()).filePath(QStringLiteral("no/such/place"));
-    ChooseInChooser(missing);
+    QFile file(QDir(ProgramFolder()).filePath(QStringLiteral("a-file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString underFile = file.fileName() + QStringLiteral("/NewProject_01");
+    ChooseInChooser(underFile);
     QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
 
     QCOMPARE(boxes.size(), 1);
-    QVERIFY(boxes[0].text.startsWith(QStringLiteral("Cannot create folder: ") + missing));
+    QCOMPARE(boxes[0].text,
+             QStringLiteral("Cannot create folder: ") + underFile + QStringLiteral("\r\n\r\nNot a directory"));
     QVERIFY(frmStart->isVisible());
     QVERIFY(!frmMain->isEnabled());
     QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
@@ -200,7 +211,7 @@ void StartDialogTest::projectsThenCancelKeepsProject() {
 
 void StartDialogTest::openThroughDirectoryList() {
     // A second project to switch to; the first keeps its menu.
-    const QString other = QDir(ProgramFolder()).filePath(QStringLiteral("other"));
+    const QString other = QDir(ProjectsFolder()).filePath(QStringLiteral("other"));
     QDir().mkpath(other);
     ProjectModel written;
     written.projectFolder = ToBytes(other);
@@ -230,7 +241,8 @@ void StartDialogTest::openThroughDirectoryList() {
     });
     QTest::mouseClick(frmStart->btnOpen, Qt::LeftButton);
 
-    QCOMPARE(openedAt, ProgramFolder() + QLatin1Char('/'));
+    // Open starts where New proposes.
+    QCOMPARE(openedAt, ProjectsFolder() + QLatin1Char('/'));
     QCOMPARE(afterDoubleClick, other);
     QTRY_VERIFY(IsEditing());
     QCOMPARE(FromBytes(frmMain->Model().projectFolder), other);

@@ -67,8 +67,11 @@ public:
     int busyDepth = 0;
     int busyCalls = 0;
 
+    UserFolders folders;
+
     ProjectModel& Model() override { return model; }
     IMessages& Messages() override { return *this; }
+    UserFolders UserFolderPaths() override { return folders; }
     std::optional<std::string> ChooseFolder(const FolderRequest& request) override {
         chooserRequests.push_back(request);
         return chooserAnswer;
@@ -146,7 +149,10 @@ TEST(ChooserPath, RootGetsOneSeparatorAfterNormalising) {
 
 class StartFlowTest : public ::testing::Test {
 protected:
-    StartFlowTest() { host.model.programFolder = program.AsProgramFolder(); }
+    StartFlowTest() {
+        host.model.programFolder = program.AsProgramFolder();
+        host.folders = {program.Sub("Documents"), program.Path()};
+    }
 
     TempFolder program;
     FakeHost host;
@@ -156,18 +162,19 @@ protected:
 TEST_F(StartFlowTest, NewProjectInProposedFolder) {
     host.model.AddMenuEntry(); // leftovers that a new project must not keep
     host.model.settings.scrIN = 99;
-    host.chooserAnswer = ChooserAcceptedPath(ChooserPathText(program.AsProgramFolder(), "NewProject_01"));
+    const std::string projects = program.Sub("Documents/Didad Projects");
+    host.chooserAnswer = ChooserAcceptedPath(ChooserPathText(projects, "NewProject_01"));
 
     flow.NewProject();
 
     ASSERT_EQ(host.chooserRequests.size(), 1u);
     const FolderRequest& request = host.chooserRequests[0];
-    EXPECT_EQ(request.startFolder, program.AsProgramFolder());
+    EXPECT_EQ(request.startFolder, projects);
     EXPECT_EQ(request.defaultName, "NewProject_01");
     EXPECT_EQ(request.prompt, kNewProjectPrompt);
     EXPECT_EQ(request.caption, kNewProjectCaption);
 
-    const std::string folder = program.Sub("NewProject_01");
+    const std::string folder = projects + "/NewProject_01";
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(host.model.projectFolder, folder);
     EXPECT_EQ(host.model.settings, ProjectSettings{});
@@ -202,20 +209,36 @@ TEST_F(StartFlowTest, NewProjectStopsWhenFolderCannotBeCreatedOrIsCancelled) {
     flow.NewProject();
     EXPECT_FALSE(host.model.hasProject());
 
-    // The parent folder does not exist: creation is one level only.
-    const std::string folder = program.Sub("missing/NewProject_01");
-    host.chooserAnswer = folder;
-    flow.NewProject();
+    // The system's reason, for a parent that is a file (the same for root)
+    // and for a missing parent (creation is one level only).
+    WriteText(program.Sub("a-file"), "plain");
+    const std::string underFile = program.Sub("a-file/NewProject_01");
+    const std::string missing = program.Sub("missing/NewProject_01");
+    // A name holding one of the listed characters is told the rule instead.
+    const std::string oddName = program.Sub("missing/Menus: <new>");
+    for (const std::string& folder : {underFile, missing, oddName}) {
+        host.chooserAnswer = folder;
+        flow.NewProject();
+        EXPECT_FALSE(fs::exists(folder));
+    }
 
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              "Cannot create folder: " + folder +
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_EQ(host.messages[0], "Cannot create folder: " + underFile + "\r\n\r\nNot a directory");
+    EXPECT_EQ(host.messages[1], "Cannot create folder: " + missing + "\r\n\r\nNo such file or directory");
+    EXPECT_EQ(host.messages[2],
+              "Cannot create folder: " + oddName +
                   "\r\n\r\nA folder name cannot contain any of the following characters:\r\n"
                   "                        \\    /    :    *    ?    \"    <    >    |");
-    EXPECT_FALSE(fs::exists(folder));
     EXPECT_FALSE(host.model.hasProject());
     EXPECT_TRUE(host.activations.empty());
     EXPECT_EQ(host.returnsToEditor, 0);
+
+    // A documents folder that cannot take the projects folder gives way to the home folder.
+    host.folders.documents = program.Sub("a-file");
+    host.chooserAnswer = std::nullopt;
+    flow.NewProject();
+    EXPECT_EQ(host.chooserRequests.back().startFolder, program.Sub("Didad Projects"));
+    EXPECT_TRUE(fs::is_directory(program.Sub("Didad Projects")));
 }
 
 TEST_F(StartFlowTest, ExistingScriptIsOpenedOnYesAndReplacedOnNo) {

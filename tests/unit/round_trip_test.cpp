@@ -150,3 +150,40 @@ TEST(RoundTrip, RandomModelsComeBackAndRewriteToTheSameFile) {
         }
     }
 }
+
+// Browsers read a page's scripts as windows-1252 unless told otherwise, so
+// texts in UTF-8 beyond ASCII get the UTF-8 mark; other scripts keep their
+// bytes exactly, and reading takes the mark for no part of any text.
+TEST(RoundTrip, Utf8MarkOnlyForTextsInUtf8BeyondAscii) {
+    TempFolder temp;
+    const std::string mark = "\xEF\xBB\xBF";
+    struct Case {
+        std::string caption;
+        bool marked;
+    };
+    const Case cases[] = {
+        {"Plain <B>ASCII</B>", false},
+        {"\xC3\x9C" "ber uns \xE2\x80\x93 Caf\xC3\xA9", true}, // "Über uns – Café" in UTF-8
+        {"\xDC" "ber uns \x96 Caf\xE9", false},                 // the same in windows-1252
+        {"\xEF\xBB\xBF" "Caption", true},                       // a mark typed into a text stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        ProjectModel written;
+        written.projectFolder = temp.str();
+        written.AddMenuEntry();
+        written.entries[0].MTC = c.caption;
+        WriteProjectScript(written, ScriptMode::Final);
+        const std::string file = ReadFileBytes(written.ScriptPath());
+        EXPECT_EQ(file.starts_with(mark), c.marked);
+        // The mark comes before the banner, once.
+        EXPECT_TRUE(std::string_view(file).substr(c.marked ? mark.size() : 0).starts_with("/*"));
+
+        ProjectModel read;
+        RecordingMessages messages;
+        ASSERT_TRUE(ReadProjectScript(written.ScriptPath(), read, messages));
+        EXPECT_TRUE(messages.all().empty());
+        ASSERT_EQ(read.entries.size(), 1u);
+        EXPECT_EQ(read.entries[0].MTC, c.caption);
+    }
+}

@@ -35,6 +35,15 @@ class Page {
     return this.raw.mouse;
   }
 
+  get keyboard() {
+    return this.raw.keyboard;
+  }
+
+  // A script of our own (axe-core, say) into the page as it stands.
+  addScript(content) {
+    return this.raw.addScriptTag({ content });
+  }
+
   async goto(url) {
     this.consoleErrors.length = 0;
     await this.raw.goto(url, { waitUntil: "load" });
@@ -86,7 +95,11 @@ class Page {
 }
 
 // A fresh browser with its own profile folder; `close()` removes both.
-export async function launchBrowser(engine) {
+// `touch` gives Chromium a touch screen (taps through `page.raw.touchscreen`);
+// `reducedMotion` has the pages see a system that asks for reduced motion:
+// Chromium's media emulation, a preference in Firefox, whose driver cannot
+// emulate media over WebDriver BiDi.
+export async function launchBrowser(engine, { touch = false, reducedMotion = false } = {}) {
   const profile = mkdtempSync(path.join(tmpdir(), `didad-${engine}-`));
   let close;
   let newRawPage;
@@ -97,6 +110,8 @@ export async function launchBrowser(engine) {
       executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
       headless: true,
       viewport,
+      hasTouch: touch,
+      reducedMotion: reducedMotion ? "reduce" : "no-preference",
       args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
         "--disable-sync", "--no-first-run"],
     });
@@ -117,6 +132,7 @@ export async function launchBrowser(engine) {
       executablePath: process.env.FIREFOX || "/usr/bin/firefox-esr",
       headless: true,
       userDataDir: profile,
+      extraPrefsFirefox: reducedMotion ? { "ui.prefersReducedMotion": 1 } : {},
       defaultViewport: viewport,
       timeout: 120000, // a loaded CI machine can take a while to start Firefox
     });

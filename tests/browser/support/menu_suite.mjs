@@ -5,6 +5,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, it } from "node:test";
 
+import { defineAccessTests } from "./access_suite.mjs";
 import { launchBrowser } from "./drivers.mjs";
 import { checkTool, entry, removeScratch, writeProject } from "./project.mjs";
 
@@ -34,7 +35,7 @@ function menuState(page, i) {
 // Every panel offset the page writes, per menu element id. Observer callbacks
 // run after the task that wrote, so one task's writes read as its last value;
 // repeats (a visibility write beside an offset write) are dropped.
-const recordOffsets = `window.__offsets = {};
+export const recordOffsets = `window.__offsets = {};
   new MutationObserver((list) => {
     for (const m of list) {
       const el = m.target;
@@ -112,6 +113,17 @@ export function defineMenuSuite(engine) {
         assert.equal(v.menu.width, 80);
         assert.equal(v.offsetLeft, 25 - 80);
         assert.deepEqual(page.consoleErrors, []);
+      });
+
+      // The pages declare no character set, which makes browsers read their
+      // scripts as windows-1252 unless the script itself says UTF-8.
+      it("shows captions and panels in any language as they were typed", async () => {
+        const caption = "Über uns – Café";
+        const panel = "Ελληνικά, 日本語, emoji 🍰";
+        await load({ settings: settings(), entries: [entry({ MTC: caption, MTM: panel })] }, { final: true });
+        const texts = await page.evaluate(() =>
+          ["cap0", "menu0"].map((id) => document.getElementById(id).textContent.trim()));
+        assert.deepEqual(texts, [caption, panel]);
       });
 
       it("opens on hover in exact steps, stays open over the panel, closes on leaving", async () => {
@@ -366,6 +378,8 @@ export function defineMenuSuite(engine) {
         assert.equal(await page.evaluate(() => document.querySelectorAll("[id^=owner]").length), 0);
         assert.deepEqual(page.consoleErrors, []);
       });
+
+      defineAccessTests(engine, { get page() { return page; }, load, frameRect });
     });
   }
 }

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
@@ -25,6 +27,8 @@
 namespace didad::testing {
 
 int RunGuiTest(int argc, char** argv, QObject& test) {
+    // Before the first web view starts the engine, as in the program.
+    AddLocalFileGuardSwitches();
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -34,8 +38,12 @@ int RunGuiTest(int argc, char** argv, QObject& test) {
 void GuiTestBase::CreateWindows() {
     QStandardPaths::setTestModeEnabled(true);
     programDir_ = std::make_unique<QTemporaryDir>();
+    homeDir_ = std::make_unique<QTemporaryDir>();
     settingsDir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(programDir_->isValid() && settingsDir_->isValid());
+    QVERIFY(programDir_->isValid() && homeDir_->isValid() && settingsDir_->isValid());
+    // Test programs run side by side; each writes js.log and proposes
+    // projects in a home of its own.
+    qputenv("HOME", QFile::encodeName(homeDir_->path()));
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
@@ -52,7 +60,7 @@ void GuiTestBase::CreateWindows() {
 
     frmMain = new TfrmMain();
     // The program folder is where the executable lies; the tests put it in
-    // a folder of their own so that js.log and Help/ stay out of the build.
+    // a folder of their own so that Help/ stays out of the build.
     frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(programDir_->path() + QLatin1Char('/')));
     QVERIFY(CheckBrowserVersion(frmMain));
     // The start dialog is created, not shown: shown, it disables the main window.
@@ -72,6 +80,14 @@ void GuiTestBase::ResetRecords() {
     boxes.clear();
     answers.clear();
     urls.opened.clear();
+}
+
+QString GuiTestBase::ProjectsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Didad Projects");
+}
+
+QString GuiTestBase::JsLogPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/js.log");
 }
 
 QStringList GuiTestBase::BoxTexts() const {

@@ -1,6 +1,7 @@
 #pragma once
 // Base of the GUI tests: builds the program's real windows once per test
-// executable, in a temporary program folder with a temporary settings store,
+// executable, in a temporary program folder with a temporary home folder and
+// settings store,
 // answers message boxes through the boxes' test hook and records what the
 // help and shell openings would have opened.
 #include <QApplication>
@@ -58,6 +59,11 @@ protected:
     bool WaitForPreviewLoaded(int timeoutMs = 20000);
 
     QString ProgramFolder() const { return programDir_->path(); }
+    // The user's home for this test program: the documents folder (where new
+    // projects are proposed) and the data folder (js.log) lie under it.
+    QString HomeFolder() const { return homeDir_->path(); }
+    static QString ProjectsFolder();
+    static QString JsLogPath();
     QString SettingsFolder() const { return settingsDir_->path(); }
     UrlRecorder urls;
 
@@ -69,6 +75,7 @@ protected:
 
 private:
     std::unique_ptr<QTemporaryDir> programDir_;
+    std::unique_ptr<QTemporaryDir> homeDir_;
     std::unique_ptr<QTemporaryDir> settingsDir_;
 };
 

@@ -1,0 +1,59 @@
+#include "preview/QtLocalFileGuard.h"
+
+#include <QByteArray>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+
+#include "preview/LocalFileRule.h"
+#include "workflow/QtMessageBoxes.h"
+
+namespace didad {
+
+namespace {
+
+LocalFileUse UseOf(QWebEngineUrlRequestInfo::ResourceType type) {
+    switch (type) {
+    case QWebEngineUrlRequestInfo::ResourceTypeMainFrame: return LocalFileUse::MainFrame;
+    case QWebEngineUrlRequestInfo::ResourceTypeImage: return LocalFileUse::Image;
+    case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return LocalFileUse::Favicon;
+    case QWebEngineUrlRequestInfo::ResourceTypeFontResource: return LocalFileUse::Font;
+    case QWebEngineUrlRequestInfo::ResourceTypeStylesheet: return LocalFileUse::Stylesheet;
+    case QWebEngineUrlRequestInfo::ResourceTypeScript: return LocalFileUse::Script;
+    default: return LocalFileUse::Other;
+    }
+}
+
+} // namespace
+
+QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page) {
+    page->setUrlRequestInterceptor(this);
+    // A texture made of a picture can be read back pixel by pixel, whatever
+    // the canvas switch says; the preview's menus need no 3D drawing.
+    page->settings()->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+}
+
+void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    const QUrl url = info.requestUrl();
+    if (!url.isLocalFile()) return;
+    if (!MayLoadLocalFile(UseOf(info.resourceType()), ToBytes(url.toLocalFile()), ToBytes(projectFolder_)))
+        info.block(true);
+}
+
+void AddLocalFileGuardSwitches() {
+    // A picture shown from anywhere must not be read back, neither through a
+    // canvas nor as a video frame, and a shared worker's requests pass no
+    // interceptor: the engine starts with canvas reading off and without
+    // shared workers and video frames.
+    QByteArray switches = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (const QByteArray& each : {QByteArrayLiteral("--disable-reading-from-canvas"),
+                                   QByteArrayLiteral("--disable-blink-features=SharedWorker,WebCodecs")}) {
+        if (switches.contains(each)) continue;
+        if (!switches.isEmpty()) switches += ' ';
+        switches += each;
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", switches);
+}
+
+} // namespace didad
