@@ -311,8 +311,7 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
-void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                    const CaptionSwapCallback& onCaptionSwap,
+void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap,
                     std::vector<std::size_t>* lineEnds) {
     ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
@@ -498,8 +497,7 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
-                                       const CaptionSwapCallback& onCaptionSwap) {
+std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer text;
     std::vector<std::size_t> lineEnds;
     AppendDataPart(text, model, mode, onCaptionSwap, &lineEnds);
@@ -513,8 +511,7 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
     return lines;
 }
 
-std::string BuildProjectScript(ProjectModel& model, ScriptMode mode,
-                               const CaptionSwapCallback& onCaptionSwap) {
+std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     OutBuffer out;
     const std::size_t start = BuildScriptInto(out, model, mode, onCaptionSwap);
     return std::string(out.data() + start, out.size() - start);
@@ -524,8 +521,7 @@ void WriteFileReplacing(const std::string& path, const std::string& text) {
     WriteBytesReplacing(path, text.data(), text.size());
 }
 
-void WriteProjectScript(ProjectModel& model, ScriptMode mode,
-                        const CaptionSwapCallback& onCaptionSwap) {
+void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
     // The buffer stays between writes: the editor writes the same project
