@@ -347,7 +347,6 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         auto* label = new QLabel(QLatin1String(field.label), page);
         auto* edit = new QLineEdit(QLatin1String(field.text), page);
         edit->setObjectName(QLatin1String(field.box));
-        edit->setMaxLength(3);
         edit->setFixedWidth(34);
         auto* arrows = new UpDownButtons(edit, field.low, field.high, page);
         arrows->setObjectName(QLatin1String(field.arrows));
