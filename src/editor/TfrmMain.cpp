@@ -733,7 +733,12 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    WriteFinalScript();
+    // Closing ends the program: with the project unwritten, every edit since
+    // the last write would be lost. The error box has told why it stays.
+    if (!WriteFinalScript()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit Closed();
 }
