@@ -34,6 +34,7 @@
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
+#include "runtime/PageTexts.h"
 #include "workflow/QtBusyCursor.h"
 #include "workflow/QtMessageBoxes.h"
 
@@ -149,7 +150,7 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
 
 TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Didad 1.03"));
+    setWindowTitle(FromBytes(ProductNameAndVersion()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
