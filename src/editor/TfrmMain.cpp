@@ -214,6 +214,10 @@ void TfrmMain::BuildWidgets() {
     tabProp = new QTabWidget(this);
     tabProp->setObjectName(QStringLiteral("tabProp"));
     tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    // All four tabs stay in view: where a larger face leaves too little room,
+    // their captions are shortened rather than scrolled out of sight.
+    tabProp->setUsesScrollButtons(false);
+    tabProp->setElideMode(Qt::ElideRight);
     auto* pagePosition = new QWidget();
     auto* pageCaption = new QWidget();
     auto* pageMenu = new QWidget();
@@ -319,7 +323,8 @@ void TfrmMain::BuildWidgets() {
     connect(listMenus, &QListWidget::pressed, this, [this] { logic_->ListMouseDown(); });
     // Key and mouse releases reach the application-wide filter (see eventFilter).
 
-    setFixedSize(sizeHint().expandedTo(QSize(392, 329)));
+    // The window's size is part of its design; its controls share the room.
+    setFixedSize(392, 329);
 }
 
 void TfrmMain::BuildPositionTab(QWidget* page) {
