@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < cleaned.size(); ++i) {
         const char c = cleaned[i];
         if (c == '"' || c == '\'' || c == '/' || c == ':') Fail("a forbidden character survived cleaning");
-        if (c == '\\' && (i + 1 == cleaned.size() || cleaned[i + 1] != '\r')) Fail("a stray backslash survived");
+        if (c == '\\' && (i + 1 == cleaned.size() || (cleaned[i + 1] != '\r' && cleaned[i + 1] != '\n')))
+            Fail("a stray backslash survived");
     }
 
     // Colours: a text either converts or is the conversion error; what

@@ -11,7 +11,7 @@
 
 namespace didad {
 
-// Number boxes take at most this many characters.
+// Number boxes take at most this many typed characters.
 inline constexpr int kNumberBoxMaxLength = 3;
 
 struct NumberBoxRule {

@@ -33,6 +33,7 @@
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
+#include "runtime/PageTexts.h"
 #include "workflow/QtBusyCursor.h"
 #include "workflow/QtMessageBoxes.h"
 
@@ -148,7 +149,7 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
 
 TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Didad " DIDAD_VERSION));
+    setWindowTitle(FromBytes(ProductNameAndVersion()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
@@ -212,6 +213,10 @@ void TfrmMain::BuildWidgets() {
     tabProp = new QTabWidget(this);
     tabProp->setObjectName(QStringLiteral("tabProp"));
     tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    // All four tabs stay in view: where a larger face leaves too little room,
+    // their captions are shortened rather than scrolled out of sight.
+    tabProp->setUsesScrollButtons(false);
+    tabProp->setElideMode(Qt::ElideRight);
     auto* pagePosition = new QWidget();
     auto* pageCaption = new QWidget();
     auto* pageMenu = new QWidget();
@@ -317,7 +322,8 @@ void TfrmMain::BuildWidgets() {
     connect(listMenus, &QListWidget::pressed, this, [this] { logic_->ListMouseDown(); });
     // Key and mouse releases reach the application-wide filter (see eventFilter).
 
-    setFixedSize(sizeHint().expandedTo(QSize(392, 329)));
+    // The window's size is part of its design; its controls share the room.
+    setFixedSize(392, 329);
 }
 
 void TfrmMain::BuildPositionTab(QWidget* page) {
@@ -346,7 +352,6 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         auto* label = new QLabel(QLatin1String(field.label), page);
         auto* edit = new QLineEdit(QLatin1String(field.text), page);
         edit->setObjectName(QLatin1String(field.box));
-        edit->setMaxLength(3);
         edit->setFixedWidth(34);
         auto* arrows = new UpDownButtons(edit, field.low, field.high, page);
         arrows->setObjectName(QLatin1String(field.arrows));
@@ -769,7 +774,12 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    WriteFinalScript();
+    // Closing ends the program: with the project unwritten, every edit since
+    // the last write would be lost. The error box has told why it stays.
+    if (!WriteFinalScript()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit Closed();
 }

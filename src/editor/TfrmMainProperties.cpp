@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QValidator>
 
 #include <memory>
 
@@ -34,6 +35,18 @@ Color ToColor(const QColor& c) {
                  static_cast<std::uint8_t>(c.blue())};
 }
 
+// Limits what the user types into a number box. A maximum length would also
+// cut what the program writes there (-100 from the arrows, a dragged 1000),
+// and the box's change would store the cut value; setText() asks no validator.
+class TypedLengthLimit : public QValidator {
+public:
+    TypedLengthLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
+    State validate(QString& input, int&) const override { return input.size() <= limit_ ? Acceptable : Invalid; }
+
+private:
+    int limit_;
+};
+
 } // namespace
 
 void TfrmMain::ConnectPropertyHandlers() {
@@ -42,7 +55,7 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(txtWidth, &QLineEdit::textChanged, this, &TfrmMain::txtWidthChange);
     connect(txtCapHeight, &QLineEdit::textChanged, this, &TfrmMain::txtCapHeightChange);
     for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
-        NumberBoxWidget(box)->setMaxLength(kNumberBoxMaxLength);
+        NumberBoxWidget(box)->setValidator(new TypedLengthLimit(kNumberBoxMaxLength, NumberBoxWidget(box)));
 
     connect(radActivateOnItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)

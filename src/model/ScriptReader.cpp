@@ -16,6 +16,7 @@
 #include "model/Errors.h"
 #include "model/TextEncoding.h"
 #include "model/ScriptWriter.h"
+#include "model/SettingTexts.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
@@ -412,6 +413,10 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     settings.fDefCapS = FindIntValue(text, "fDefCapS=", messages);
     settings.fDefMenuS = FindIntValue(text, "fDefMenuS=", messages);
     settings.PRJ_sTemplate = FindTextValue(text, "PRJ_sTemplate=\"", messages);
+    // A hand-edited text may hold what the settings dialog never stores (a
+    // backslash before the quote that ended it here) and what would break the
+    // next written script.
+    settings = WithCleanSettingTexts(std::move(settings));
 
     if (n == 0) {
         model.settings = std::move(settings);

@@ -16,6 +16,7 @@
 
 #include "model/ByteScan.h"
 #include "model/Errors.h"
+#include "model/SettingTexts.h"
 #include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
@@ -327,13 +328,16 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     fixedLine("RarurAVI_Ver = \"1.00\";");
     fixedLine("");
 
-    // The settings texts go between quotes unescaped: they never hold quotes.
-    std::string line = "var cDefCap=\"" + ColorToHtml(s.cDefCap) + "\", fDefCap=\"" + s.fDefCap +
+    // The settings texts go between quotes unescaped, as the settings dialog
+    // leaves them: no quotes, no backslash but the one that continues a line
+    // break. A model that holds anything else is written as if it did not.
+    const ProjectSettings clean = WithCleanSettingTexts(s);
+    std::string line = "var cDefCap=\"" + ColorToHtml(s.cDefCap) + "\", fDefCap=\"" + clean.fDefCap +
                        "\", fDefCapS=";
     AppendInt(line, s.fDefCapS);
-    line += ", cDefMenu=\"" + ColorToHtml(s.cDefMenu) + "\", fDefMenu=\"" + s.fDefMenu + "\", fDefMenuS=";
+    line += ", cDefMenu=\"" + ColorToHtml(s.cDefMenu) + "\", fDefMenu=\"" + clean.fDefMenu + "\", fDefMenuS=";
     AppendInt(line, s.fDefMenuS);
-    line += ", PRJ_sTemplate=\"" + s.PRJ_sTemplate + "\";";
+    line += ", PRJ_sTemplate=\"" + clean.PRJ_sTemplate + "\";";
     AppendNormalized(out, line);
     endLine();
 

@@ -85,9 +85,16 @@ int ClampInt(int value, int low, int high) {
 std::string CleanSettingText(const std::string& text, const std::string& fallback) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         switch (c) {
         case '\\': case '"': case '\'': case '/': case ':':
+            break;
+        case '\n':
+            // A lone LF is a line break too, and written between quotes it
+            // would end the script's string; the LF of a CR LF is covered.
+            if (i == 0 || text[i - 1] != '\r') out += '\\';
+            out += c;
             break;
         case '\r':
             out += '\\';

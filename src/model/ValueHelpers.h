@@ -17,7 +17,8 @@ bool ParseDecimal(std::string_view text, int& value);
 // The integer the text denotes, or `fallback` when it is not a valid integer.
 int ParseIntOr(std::string_view text, int fallback);
 int ClampInt(int value, int low, int high);
-// Removes \ " ' / : , puts a backslash before every CR; `fallback` when empty.
+// Removes \ " ' / : , puts a backslash before every line break (CR, CR LF,
+// lone LF); `fallback` when empty.
 std::string CleanSettingText(const std::string& text, const std::string& fallback);
 // Removes one trailing separator (\ or /), except after a colon or on a path
 // shorter than two characters.

@@ -63,8 +63,18 @@ function ySetSel(i, e, evt) {
         minusX = x - oLeft;
         minusY = y - oTop;
         bAllowMove = 1;
+        yOwnPointer(ev);
         setTitle("!RarurAVI:ySetSel(" + i + ")");
     }
+}
+
+// An armed drag owns the pointer until the release. Left to itself the
+// engine would select text from the press, or drag a link or picture of the
+// page that the moving caption uncovers at the press point, and then send
+// the page no more mouse moves.
+function yOwnPointer(ev) {
+    if (ev.preventDefault) ev.preventDefault();
+    else ev.returnValue = false;
 }
 
 function docMouseMove(evt) {

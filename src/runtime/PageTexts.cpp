@@ -17,7 +17,7 @@ extern const char kEditingAddonText[];
 extern const std::size_t kEditingAddonTextSize;
 
 const char* const kDownloadAddress = "https://www.divero.example/didad/download.html";
-const char* const kProductNameAndVersion = "Didad 1.00";
+const char* const kProductNameAndVersion = "Didad " DIDAD_VERSION;
 
 std::vector<std::string> ScriptBannerLines() {
     // None of these lines may hold a key that the script reader searches for.
@@ -104,6 +104,8 @@ const std::string& EditingAddonText() {
 }
 
 std::string DownloadAddress() { return kDownloadAddress; }
+
+std::string ProductNameAndVersion() { return kProductNameAndVersion; }
 
 TemplateCheckResult CheckTemplate(const std::string& projectFolder, const std::string& templateName) {
     const std::string path = JoinPath(projectFolder, templateName);

@@ -14,6 +14,8 @@ const std::string& MenuRuntimeText();               // embedded menu_runtime.js
 const std::string& EditingAddonText();              // embedded editing_addon.js
 // The maker's download page, named in the banner and the version message.
 std::string DownloadAddress();
+// "Didad 1.03": the main window's title and the banner's product line.
+std::string ProductNameAndVersion();
 
 // The template check of the settings dialog. Passes when no file
 // folder/name exists or when the file mentions "Dirovidadaz.js".

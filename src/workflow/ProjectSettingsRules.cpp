@@ -41,27 +41,6 @@ SettingsDialogValues DefaultDialogValues()
     return DialogValuesFromSettings(kNewProject);
 }
 
-std::string TrimBlanks(const std::string& text)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isBlank(text[first]))
-        ++first;
-    while (last > first && isBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
-std::string TemplateNameFromTyped(const std::string& typed)
-{
-    std::string name = CleanSettingText(TrimBlanks(typed), kNewProject.PRJ_sTemplate);
-    // "." and ".." survive the cleaning but are folders, not pages.
-    if (name.find_first_not_of('.') == std::string::npos)
-        return kNewProject.PRJ_sTemplate;
-    return name;
-}
-
 ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values)
 {
     ProjectSettings settings;
@@ -69,8 +48,8 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values)
     settings.scrIN = SpeedFromText(values.scrollIn, kNewProject.scrIN);
     settings.cDefCap = values.captionColor;
     settings.cDefMenu = values.menuColor;
-    settings.fDefCap = CleanSettingText(TrimBlanks(values.fontNameCaption), kNewProject.fDefCap);
-    settings.fDefMenu = CleanSettingText(TrimBlanks(values.fontNameMenu), kNewProject.fDefMenu);
+    settings.fDefCap = FontNameFromTyped(values.fontNameCaption);
+    settings.fDefMenu = FontNameFromTyped(values.fontNameMenu);
     settings.fDefCapS = FontSizeFromText(values.fontSizeCaption, kNewProject.fDefCapS);
     settings.fDefMenuS = FontSizeFromText(values.fontSizeMenu, kNewProject.fDefMenuS);
     settings.PRJ_sTemplate = TemplateNameFromTyped(values.templateName);

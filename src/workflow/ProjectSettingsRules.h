@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/ProjectModel.h"
+#include "model/SettingTexts.h"
 
 namespace didad {
 
@@ -32,15 +33,6 @@ struct SettingsDialogValues {
 SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings);
 // What "Set Defaults" puts into the controls: the new-project values.
 SettingsDialogValues DefaultDialogValues();
-
-// Removes blanks and control characters from both ends.
-std::string TrimBlanks(const std::string& text);
-
-// The template file name that a typed name stands for: trimmed, cleaned of
-// path characters, "Temp.html" when nothing usable is left. A name made of
-// dots only would name the project folder or its parent, so it falls back
-// to the default as well.
-std::string TemplateNameFromTyped(const std::string& typed);
 
 // The settings the dialog's values give, every value cleaned and clamped.
 ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values);

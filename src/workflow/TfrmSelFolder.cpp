@@ -84,7 +84,8 @@ TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
     new HelpKeyFilter(this, [] {
         if (frmMain) frmMain->OpenHelp();
     });
-    resize(258, 237);
+    // A dialog border: the user does not resize it.
+    setFixedSize(QSize(258, 237).expandedTo(minimumSizeHint()));
     CentreOnDesktop(this);
 }
 

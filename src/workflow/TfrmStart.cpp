@@ -181,7 +181,9 @@ void TfrmStart::ReturnToEditor() {
     hide();
 }
 
-void TfrmStart::QuitProgram() { QCoreApplication::quit(); }
+// Not quit(): that first asks every window to close, and this dialog, still
+// up, refuses, which would cancel the quit.
+void TfrmStart::QuitProgram() { QCoreApplication::exit(0); }
 
 void TfrmStart::LockMainWindow() {
     if (mainLocked_ || !frmMain) return;

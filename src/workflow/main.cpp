@@ -41,7 +41,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("didad"));
 
     frmMain = new TfrmMain();
-    QObject::connect(frmMain, &TfrmMain::Closed, &app, &QCoreApplication::quit);
+    // exit(), not quit(): quit() first asks every window to close, and the
+    // start dialog, if it is up, refuses.
+    QObject::connect(frmMain, &TfrmMain::Closed, &app, [] { QCoreApplication::exit(0); });
     if (!CheckBrowserVersion(frmMain)) {
         delete frmMain;
         return 0;

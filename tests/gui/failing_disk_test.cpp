@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include <filesystem>
 #include <map>
@@ -159,6 +161,22 @@ private slots:
         QVERIFY(disk_->SetReadOnly(false));
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
         QVERIFY(boxes.isEmpty());
+    }
+
+    // Guards against the window closing, and the program ending, after the
+    // final script could not be written: the edits since the last write
+    // would be gone.
+    void closingOnAFullDiskKeepsTheWindowOpen() {
+        disk_->Fill();
+        QSignalSpy closed(frmMain, &TfrmMain::Closed);
+        // As the window manager's close button asks.
+        const bool windowClosed = frmMain->windowHandle()->close();
+        disk_->Drain();
+        QVERIFY(!windowClosed);
+        ExpectCannotCreate(ScriptPath());
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(frmMain->isVisible());
+        QCOMPARE(frmMain->Model().numOfMenus(), 2);
     }
 
     // The error log is written on the page's behalf, not on a click: a log

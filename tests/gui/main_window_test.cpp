@@ -12,6 +12,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +24,10 @@
 #include "model/ProjectModel.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
+#include "editor/TfrmAddImage.h"
+#include "editor/TfrmAddText.h"
+#include "editor/TfrmAddURL.h"
+#include "workflow/TfrmSelFolder.h"
 
 using namespace didad;
 using namespace didad::testing;
@@ -93,6 +99,27 @@ private slots:
                                  "panMenuColor", "panOwnerColor", "chkTranspCC", "chkTranspCM", "btnAddNEWLINE",
                                  "btnAddText", "btnAddURL"})
             QVERIFY2(frmMain->findChild<QWidget*>(QLatin1String(name)), name);
+    }
+
+    // Guards against windows that do not keep the sizes and places they are
+    // given: the main window's tabs pushed behind scroll arrows, a dialog
+    // centred before its layout sized it, a folder chooser that resizes.
+    void windowsKeepTheirSizesAndPlaces() {
+        QCOMPARE(frmMain->size(), QSize(392, 329));
+        QTabBar* bar = frmMain->tabProp->tabBar();
+        for (int i = 0; i < bar->count(); ++i)
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(bar->tabText(i)));
+
+        for (QDialog* dialog : {static_cast<QDialog*>(frmAddText), static_cast<QDialog*>(frmAddURL),
+                                static_cast<QDialog*>(frmAddImage)}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            const QPoint offCentre = dialog->geometry().center() - dialog->screen()->availableGeometry().center();
+            dialog->hide();
+            QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(dialog->objectName()));
+        }
+
+        QCOMPARE(frmSelFolder->minimumSize(), frmSelFolder->maximumSize());
     }
 
     void newProjectAddDeleteAndSelect() {

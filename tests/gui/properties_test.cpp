@@ -193,6 +193,23 @@ private slots:
         QCOMPARE(frmMain->txtWidth->text(), QStringLiteral("900"));
     }
 
+    // Guards against the three-character typing limit cutting the values
+    // that the program writes: a loaded or stepped value shows whole.
+    void numberBoxesShowWholeValues() {
+        FreshProject(1);
+        Entry().MX = -125;
+        Entry().MY = 1000;
+        frmMain->LoadEntryIntoControls(0);
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("-125"));
+        QCOMPARE(frmMain->txtTop->text(), QStringLiteral("1000"));
+        QCOMPARE(Entry().MY, 1000);
+
+        Retype(frmMain->txtLeft, QStringLiteral("-99"));
+        QTest::mouseClick(frmMain->UpDown_Left->DownButton(), Qt::LeftButton);
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("-100"));
+        QCOMPARE(Entry().MX, -100);
+    }
+
     void switchesAndPendingLook() {
         FreshProject(2);
         // Float changes the entry but not the look of Update Preview.

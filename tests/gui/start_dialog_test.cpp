@@ -65,6 +65,7 @@ private slots:
     void init() { ResetRecords(); }
 
     void firstStartOverDisabledMainWindow();
+    void quitEndsTheProgram();
     void newProjectInProposedFolder();
     void folderThatCannotBeCreated();
     void existingScriptOpenedOrReplaced();
@@ -93,6 +94,22 @@ void StartDialogTest::firstStartOverDisabledMainWindow() {
     QTest::keyClick(frmStart, Qt::Key_Escape);
     frmStart->close();
     QVERIFY(frmStart->isVisible());
+}
+
+// Guards against the quit being refused because the start dialog, still up,
+// will not close: the program's event loop must end with the click.
+void StartDialogTest::quitEndsTheProgram() {
+    QVERIFY(frmStart->isVisible());
+    constexpr int kStillRunning = 1;
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
+    QTimer::singleShot(0, frmStart, [&stillRunning] {
+        QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
+        // Fires only if the loop goes on after the click.
+        stillRunning.start(0);
+    });
+    QCOMPARE(QApplication::exec(), 0);
 }
 
 // Proposed in the user's documents folder, made when first needed: the

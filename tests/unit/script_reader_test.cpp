@@ -211,6 +211,8 @@ TEST_F(ReadScript, VerticalWrapperIsStrippedExactlyOnce) {
     EXPECT_EQ(model.entries[3].MTM, "");
 }
 
+// Numbers and colours are taken as they stand; the settings texts as the
+// settings dialog would have left them.
 TEST_F(ReadScript, HandEditedValuesAreTakenAsTheyStand) {
     std::string script = ScriptOf(WithEntries(2));
     Replace(script, "scrIN=20", "scrIN= 0");
@@ -222,7 +224,7 @@ TEST_F(ReadScript, HandEditedValuesAreTakenAsTheyStand) {
     EXPECT_TRUE(messages.all().empty());
     EXPECT_EQ(model.settings.scrIN, 0);
     EXPECT_EQ(model.settings.fDefCapS, 12);
-    EXPECT_EQ(model.settings.fDefMenu, "O'Brien");
+    EXPECT_EQ(model.settings.fDefMenu, "OBrien");
     EXPECT_EQ(model.settings.cDefMenu, (Color{0xA0, 0xB0, 0xC0}));
     EXPECT_EQ(model.entries[0].MTCH, 0);
     EXPECT_EQ(model.entries[1].MTCH, 5);
@@ -264,7 +266,8 @@ TEST_F(ReadScript, MissingKeysAreReportedInOrderAndReadingGoesOn) {
                                         CannotFindMessage("var MW = new Array ("),
                                         CannotFindMessage("var CO = new Array (")}));
     EXPECT_EQ(model.settings.scrOUT, 0);
-    EXPECT_EQ(model.settings.PRJ_sTemplate, "");
+    // Empty, then as the settings dialog leaves an emptied name.
+    EXPECT_EQ(model.settings.PRJ_sTemplate, "Temp.html");
     ASSERT_EQ(model.numOfMenus(), 2);
     EXPECT_EQ(model.entries[1].MW, 0);
     EXPECT_EQ(model.entries[1].CO, "");

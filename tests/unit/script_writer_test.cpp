@@ -288,7 +288,7 @@ TEST_F(WriteProjectScriptTest, NewProjectFilesAreExactToTheByte) {
         "******************************************************** \r\n"
         " You may use this script on commercial and personal web sites, free of charge, \r\n"
         " provided that this notice stays in the script unchanged. \r\n"
-        " Didad 1.00 \r\n"
+        " Didad 1.03 \r\n"
         "  https://www.divero.example/didad/download.html \r\n"
         " All other rights reserved by Divero. \r\n"
         "*********************************************************\r\n"

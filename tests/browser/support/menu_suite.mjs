@@ -353,6 +353,28 @@ export function defineMenuSuite(engine) {
         assert.deepEqual(page.consoleErrors, []);
       });
 
+      // Guards against the engine dragging the page's link away from under a
+      // caption once the caption has moved off the press point.
+      it("drags a menu that lies over a link of the page to the end, selecting nothing", async () => {
+        await load({ settings: settings(), entries: [entry({ MX: 30, MY: 40 })] },
+          { body: '<P style="margin:0; font-size:80px"><A HREF="elsewhere.html">Link under the caption</A></P>' });
+        const under = await page.evaluate(() => {
+          const r = document.querySelector("A").getBoundingClientRect();
+          return { link: r.left <= 35 && r.right > 35 && r.top <= 45 && r.bottom > 45,
+            top: document.elementFromPoint(35, 45).id };
+        });
+        assert.deepEqual(under, { link: true, top: "cap0" });
+        await page.mouse.move(35, 45);
+        await page.mouse.down();
+        await page.mouse.move(135, 95, { steps: 10 });
+        const moved = await menuState(page, 0);
+        assert.deepEqual([moved.owner.left, moved.owner.top], [130, 90]);
+        await page.mouse.up();
+        assert.equal((await page.titles()).at(-1), "!RarurAVI:docMouseMove(0,130,90)");
+        assert.equal(await page.evaluate(() => String(window.getSelection())), "");
+        assert.deepEqual(page.consoleErrors, []);
+      });
+
       it("selects a click menu on press in the preview and toggles it", async () => {
         await load({
           settings: settings({ scrOUT: 30 }),

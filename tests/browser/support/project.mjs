@@ -40,23 +40,25 @@ export function removeScratch() {
 // contract lines stay the real ones.
 //   quirks:    the default page as written (no DOCTYPE)
 //   standards: the same page behind <!DOCTYPE html>
-// `tall` adds content below the menus so that the page can scroll.
-function adaptPage(text, { mode, tall }) {
+// `tall` adds content below the menus so that the page can scroll; `body` is
+// the page's own content, after the menus.
+function adaptPage(text, { mode, tall, body }) {
   let page = text;
   if (mode === "standards") page = "<!DOCTYPE html>\r\n" + page;
+  if (body) page = page.replace("</BODY>", body + "\r\n</BODY>");
   if (tall) page = page.replace("</BODY>", '<DIV id="filler" style="height:4000px"></DIV>\r\n</BODY>');
   return page;
 }
 
 // Writes `model` ({ settings, iSelectedMenu, entries }) as a preview script
 // (default) or a final script, and the page for `mode`. Returns the page URL.
-export function writeProject(model, { mode = "quirks", final = false, tall = false } = {}) {
+export function writeProject(model, { mode = "quirks", final = false, tall = false, body = "" } = {}) {
   const dir = scratchDir();
   const args = ["write", dir];
   if (final) args.push("--final");
   execFileSync(didadTool, args, { input: JSON.stringify(model), stdio: ["pipe", "pipe", "pipe"] });
   const pagePath = path.join(dir, model.settings?.PRJ_sTemplate || "Temp.html");
   const written = readFileSync(pagePath, "latin1");
-  writeFileSync(pagePath, adaptPage(written, { mode, tall }), "latin1");
+  writeFileSync(pagePath, adaptPage(written, { mode, tall, body }), "latin1");
   return { dir, url: pathToFileURL(pagePath).href };
 }
