@@ -148,7 +148,11 @@ std::string ScriptsThatDoNotParse(const std::string& node, const std::string& fo
     std::ofstream(checker) << R"(const fs = require("fs"), path = require("path"), vm = require("vm");
 for (const name of fs.readdirSync(process.argv[2]).filter((n) => n.endsWith(".js"))) {
   const file = path.join(process.argv[2], name);
-  try { new vm.Script(fs.readFileSync(file, "latin1"), { filename: file }); }
+  // As a browser reads it: UTF-8 after the byte-order mark, single bytes without.
+  const bytes = fs.readFileSync(file);
+  const utf8 = bytes[0] === 0xef && bytes[1] === 0xbb && bytes[2] === 0xbf;
+  const text = utf8 ? bytes.toString("utf8", 3) : bytes.toString("latin1");
+  try { new vm.Script(text, { filename: file }); }
   catch (e) { console.log(name + ": " + e.message); }
 })";
     const std::string command = "\"" + node + "\" \"" + checker + "\" \"" + folder + "\" 2>&1";
