@@ -43,7 +43,7 @@
 #include "model/ProjectModel.h"
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 using namespace didad;
 

@@ -12,8 +12,8 @@
 
 #include "editor/PropertyEdits.h"
 #include "editor/TfrmMain.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
 
 namespace didad {
 

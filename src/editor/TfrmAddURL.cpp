@@ -12,11 +12,11 @@
 #include <QVBoxLayout>
 
 #include "editor/PropertyEdits.h"
-#include "editor/QtFileChooser.h"
+#include "ui/QtFileChooser.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmMain.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
 
 namespace didad {
 

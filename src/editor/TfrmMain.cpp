@@ -34,8 +34,8 @@
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
 #include "runtime/PageTexts.h"
-#include "workflow/QtBusyCursor.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtBusyCursor.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

@@ -6,7 +6,7 @@
 #include <QSettings>
 
 #include "workflow/ProjectWorkflow.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 #include "workflow/StatusLine.h"
 #include "workflow/TfrmStart.h"
 

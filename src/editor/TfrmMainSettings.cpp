@@ -4,8 +4,8 @@
 #include "editor/EditorLogic.h"
 #include "model/Errors.h"
 #include "workflow/Finalize.h"
-#include "workflow/QtBusyCursor.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtBusyCursor.h"
+#include "ui/QtMessageBoxes.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 

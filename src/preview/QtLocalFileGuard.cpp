@@ -7,7 +7,7 @@
 #include <QWebEngineUrlRequestInfo>
 
 #include "preview/LocalFileRule.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

@@ -23,7 +23,7 @@
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/QtLocalFileGuard.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

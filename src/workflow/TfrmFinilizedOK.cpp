@@ -12,9 +12,9 @@
 
 #include "editor/TfrmMain.h"
 #include "workflow/IntegrationNotes.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

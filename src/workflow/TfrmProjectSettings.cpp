@@ -15,9 +15,9 @@
 #include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
+#include "ui/QtMessageBoxes.h"
 #include "workflow/TfrmTemplateInfo.h"
 
 namespace didad {

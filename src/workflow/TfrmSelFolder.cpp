@@ -17,9 +17,9 @@
 #include "editor/TfrmMain.h"
 #include "workflow/FolderList.h"
 #include "workflow/ProjectWorkflow.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "editor/TfrmMain.h"
-#include "workflow/QtDialogPlacement.h"
-#include "workflow/QtHelpKey.h"
+#include "ui/QtDialogPlacement.h"
+#include "ui/QtHelpKey.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "workflow/ProjectWorkflow.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 class QFrame;
 class QLabel;

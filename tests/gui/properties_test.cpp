@@ -36,7 +36,7 @@
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
 #include "GuiTestBase.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 using namespace didad;
 

@@ -23,7 +23,7 @@
 #include "model/ScriptWriter.h"
 #include "runtime/PageTexts.h"
 #include "workflow/IntegrationNotes.h"
-#include "workflow/QtAppIcon.h"
+#include "ui/QtAppIcon.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmTemplateInfo.h"

@@ -19,7 +19,7 @@
 #include "GuiTestBase.h"
 #include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 #include "workflow/TfrmSelFolder.h"
 #include "workflow/TfrmStart.h"
 

@@ -17,7 +17,7 @@
 #include "model/ValueHelpers.h"
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
-#include "workflow/QtProgramWindows.h"
+#include "app/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"

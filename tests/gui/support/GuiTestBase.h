@@ -17,7 +17,7 @@
 #include <deque>
 #include <memory>
 
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 class QWebEngineView;
 

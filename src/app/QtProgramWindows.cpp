@@ -1,4 +1,4 @@
-#include "workflow/QtProgramWindows.h"
+#include "app/QtProgramWindows.h"
 
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"

@@ -11,9 +11,9 @@
 #include "editor/TfrmMain.h"
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
-#include "workflow/QtAppIcon.h"
-#include "workflow/QtCommandLine.h"
-#include "workflow/QtProgramWindows.h"
+#include "ui/QtAppIcon.h"
+#include "app/QtCommandLine.h"
+#include "app/QtProgramWindows.h"
 #include "workflow/TfrmStart.h"
 
 using namespace didad;

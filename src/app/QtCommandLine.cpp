@@ -1,4 +1,4 @@
-#include "workflow/QtCommandLine.h"
+#include "app/QtCommandLine.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "workflow/QtMessageBoxes.h"
+#include "ui/QtMessageBoxes.h"
 
 #include <QApplication>
 

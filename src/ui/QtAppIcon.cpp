@@ -1,4 +1,4 @@
-#include "workflow/QtAppIcon.h"
+#include "ui/QtAppIcon.h"
 
 #include <QString>
 
