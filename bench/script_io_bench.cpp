@@ -45,11 +45,16 @@ std::string RandomText(std::mt19937& random, std::size_t length, bool withBreaks
     std::string text;
     while (text.size() < length) {
         const int pick = static_cast<int>(random() % 40);
-        if (pick == 0) text += '"';
-        else if (pick == 1) text += '\\';
-        else if (pick == 2 && withBreaks) text += "\r\n";
-        else if (pick == 3) text += "<A HREF=\"page.html\">";
-        else text += plain[random() % plain.size()];
+        if (pick == 0)
+            text += '"';
+        else if (pick == 1)
+            text += '\\';
+        else if (pick == 2 && withBreaks)
+            text += "\r\n";
+        else if (pick == 3)
+            text += "<A HREF=\"page.html\">";
+        else
+            text += plain[random() % plain.size()];
     }
     return text;
 }
@@ -57,8 +62,8 @@ std::string RandomText(std::mt19937& random, std::size_t length, bool withBreaks
 // A project folder under the temporary folder, removed at exit.
 struct BenchProject {
     explicit BenchProject(int menus) {
-        folder = fs::temp_directory_path() / ("didad-bench-" + std::to_string(menus) + "-" +
-                                              std::to_string(std::random_device{}()));
+        folder = fs::temp_directory_path() /
+                 ("didad-bench-" + std::to_string(menus) + "-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder);
         std::mt19937 random(static_cast<unsigned>(menus));
         model.projectFolder = folder.string();

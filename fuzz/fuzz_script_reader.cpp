@@ -66,8 +66,8 @@ void WriteBytes(const std::string& path, const char* data, std::size_t size) {
 // what the format can store, and their round trip is not checked.
 const std::vector<std::string>& SettingsKeys() {
     static const std::vector<std::string> keys = {
-        "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",    "scrOUT=",    "cDefCap=\"",      "cDefMenu=\"",
-        "fDefCap=\"",        "fDefMenu=\"",    "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=\"",
+        "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",    "scrOUT=",    "cDefCap=\"",       "cDefMenu=\"",
+        "fDefCap=\"",        "fDefMenu=\"",     "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=\"",
     };
     return keys;
 }

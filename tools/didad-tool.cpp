@@ -75,21 +75,24 @@ bool ReadProject(const std::string& folder, ProjectModel& model, IMessages& mess
 ordered_json ModelToJson(const ProjectModel& model) {
     const ProjectSettings& s = model.settings;
     ordered_json settings = {
-        {"scrIN", s.scrIN},
-        {"scrOUT", s.scrOUT},
-        {"cDefCap", ColorToHtml(s.cDefCap)},
-        {"fDefCap", s.fDefCap},
-        {"fDefCapS", s.fDefCapS},
-        {"cDefMenu", ColorToHtml(s.cDefMenu)},
-        {"fDefMenu", s.fDefMenu},
-        {"fDefMenuS", s.fDefMenuS},
-        {"PRJ_sTemplate", s.PRJ_sTemplate},
+        {"scrIN", s.scrIN},       {"scrOUT", s.scrOUT},       {"cDefCap", ColorToHtml(s.cDefCap)},
+        {"fDefCap", s.fDefCap},   {"fDefCapS", s.fDefCapS},   {"cDefMenu", ColorToHtml(s.cDefMenu)},
+        {"fDefMenu", s.fDefMenu}, {"fDefMenuS", s.fDefMenuS}, {"PRJ_sTemplate", s.PRJ_sTemplate},
     };
     ordered_json entries = ordered_json::array();
     for (const MenuEntry& e : model.entries) {
-        entries.push_back({{"MTC", e.MTC}, {"MTCH", e.MTCH}, {"MTM", e.MTM}, {"MX", e.MX},
-                           {"MY", e.MY},   {"MW", e.MW},     {"CO", e.CO},   {"CC", e.CC},
-                           {"CM", e.CM},   {"MA", e.MA},     {"FL", e.FL},   {"OO", e.OO}});
+        entries.push_back({{"MTC", e.MTC},
+                           {"MTCH", e.MTCH},
+                           {"MTM", e.MTM},
+                           {"MX", e.MX},
+                           {"MY", e.MY},
+                           {"MW", e.MW},
+                           {"CO", e.CO},
+                           {"CC", e.CC},
+                           {"CM", e.CM},
+                           {"MA", e.MA},
+                           {"FL", e.FL},
+                           {"OO", e.OO}});
     }
     ordered_json out = ordered_json::object();
     out["settings"] = std::move(settings);
@@ -103,12 +106,12 @@ ordered_json ModelToJson(const ProjectModel& model) {
 void TakeInt(const json& object, const char* name, const std::string& where, int& target) {
     const auto it = object.find(name);
     if (it == object.end()) return;
-    if (!it->is_number_integer())
-        throw UsageError(where + name + " must be an integer");
+    if (!it->is_number_integer()) throw UsageError(where + name + " must be an integer");
     const auto value = it->get<long long>();
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
         throw UsageError(where + name + " is out of range");
-    if (it->is_number_unsigned() && it->get<unsigned long long>() > static_cast<unsigned long long>(std::numeric_limits<int>::max()))
+    if (it->is_number_unsigned() &&
+        it->get<unsigned long long>() > static_cast<unsigned long long>(std::numeric_limits<int>::max()))
         throw UsageError(where + name + " is out of range");
     target = static_cast<int>(value);
 }

@@ -100,7 +100,8 @@ double TreeCpuMs() {
 
 // Runs `start` and returns the milliseconds until the view's next load has
 // finished, or -1 when it failed or never finished.
-template <typename Start> double TimeLoad(Start start) {
+template <typename Start>
+double TimeLoad(Start start) {
     QEventLoop loop;
     bool ok = false;
     bool finished = false;
@@ -181,8 +182,7 @@ void MakeProject(const QString& folder, int menus) {
         MenuEntry& entry = model.entries[static_cast<std::size_t>(index)];
         const std::string n = std::to_string(i);
         entry.MTC = "<B>Menu " + n + "</B>";
-        entry.MTM = "<A HREF=\"page" + n + ".html\">First link</A><BR><A HREF=\"other" + n +
-                    ".html\">Second link</A>";
+        entry.MTM = "<A HREF=\"page" + n + ".html\">First link</A><BR><A HREF=\"other" + n + ".html\">Second link</A>";
         entry.MA = i % 3 == 2 ? 1 : 0;
         entry.OO = i % 7 == 6 ? 1 : 0;
     }
@@ -215,8 +215,10 @@ int main(int argc, char* argv[]) {
     int runs = 9;
     bool detail = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--detail") == 0) detail = true;
-        else runs = std::max(1, std::atoi(argv[i]));
+        if (std::strcmp(argv[i], "--detail") == 0)
+            detail = true;
+        else
+            runs = std::max(1, std::atoi(argv[i]));
     }
 
     // The remembered project and js.log go to a scratch folder, not the user's.
@@ -238,9 +240,9 @@ int main(int argc, char* argv[]) {
     frmBrowser->show();
     frmMain->show();
 
-    std::printf("Update Preview to makeDidad done, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
-                qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM"))
-                                                              : "default");
+    std::printf(
+        "Update Preview to makeDidad done, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
+        qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")) : "default");
     std::printf("%8s %14s %14s %8s %14s %14s %8s\n", "menus", "preview ms", "static ms", "ratio", "preview cpu",
                 "static cpu", "ratio");
     int failures = 0;
@@ -296,8 +298,8 @@ int main(int argc, char* argv[]) {
                     c.push_back(x.parsed);
                     d.push_back(x.loaded);
                 }
-                std::printf("%17s navigation %6.1f  response %6.1f  parsed %6.1f  load event %6.1f\n", what,
-                            Median(a), Median(b), Median(c), Median(d));
+                std::printf("%17s navigation %6.1f  response %6.1f  parsed %6.1f  load event %6.1f\n", what, Median(a),
+                            Median(b), Median(c), Median(d));
             };
             show("preview:", previewPhases);
             show("static:", stillPhases);

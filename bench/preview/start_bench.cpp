@@ -107,9 +107,9 @@ int main(int argc, char* argv[]) {
     }
     const double ms = Median(minimalShown), mw = Median(minimalWhole), mc = Median(minimalCpu);
     const double ds = Median(didadShown), dw = Median(didadWhole), dc = Median(didadCpu);
-    std::printf("program start, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
-                qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM"))
-                                                              : "default");
+    std::printf(
+        "program start, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
+        qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")) : "default");
     std::printf("%-28s %10s %10s %10s\n", "", "shown ms", "whole ms", "cpu ms");
     std::printf("%-28s %10.1f %10.1f %10.1f\n", "minimal web-engine program", ms, mw, mc);
     std::printf("%-28s %10.1f %10.1f %10.1f\n", "editor to start dialog", ds, dw, dc);

@@ -21,9 +21,9 @@ QStringList ArgumentList(int argc, char** argv) {
 // line themselves; taken here only so that they are not refused. Returns
 // their names for --help-all.
 QStringList AcceptToolkitOptions(QCommandLineParser& parser) {
-    const char* const withValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                     "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
-                                     "style", "stylesheet", "session"};
+    const char* const withValue[] = {"platform",        "platformpluginpath", "platformtheme", "plugin",
+                                     "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "display",
+                                     "style",           "stylesheet",         "session"};
     const char* const flags[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
     QStringList names;
     auto accept = [&](const char* name, const QString& valueName) {
@@ -69,8 +69,7 @@ CommandLineRequest ReadCommandLine(int argc, char** argv) {
     QCommandLineParser parser;
     // Qt's options are written with one dash (-platform offscreen).
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Builds sliding menus for web pages, with a live preview."));
+    parser.setApplicationDescription(QStringLiteral("Builds sliding menus for web pages, with a live preview."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("folder"),
@@ -85,8 +84,8 @@ CommandLineRequest ReadCommandLine(int argc, char** argv) {
         return EndWith(0);
     }
     if (parser.isSet(version)) {
-        Print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') +
-                          QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+        Print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
+                          QLatin1Char('\n'));
         return EndWith(0);
     }
     const QStringList folders = parser.positionalArguments();

@@ -8,12 +8,12 @@
 #include <unistd.h>
 #endif
 
+#include "app/QtCommandLine.h"
+#include "app/QtProgramWindows.h"
 #include "editor/TfrmMain.h"
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "ui/QtAppIcon.h"
-#include "app/QtCommandLine.h"
-#include "app/QtProgramWindows.h"
 #include "workflow/TfrmStart.h"
 
 using namespace didad;

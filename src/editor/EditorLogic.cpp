@@ -176,8 +176,7 @@ TitleCommand EditorLogic::HandleTitleCommand(std::string_view title) {
         }
         break;
     case TitleCommand::Kind::Error:
-    case TitleCommand::Kind::None:
-        break;
+    case TitleCommand::Kind::None: break;
     }
     return command;
 }

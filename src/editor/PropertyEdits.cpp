@@ -31,9 +31,7 @@ std::string& ColorField(MenuEntry& entry, ColorSlot slot) {
 }
 
 // The entry a user edit may change: none while the program fills controls.
-MenuEntry* EditableEntry(ProjectModel& model) {
-    return IsFillingControls() ? nullptr : SelectedEntry(model);
-}
+MenuEntry* EditableEntry(ProjectModel& model) { return IsFillingControls() ? nullptr : SelectedEntry(model); }
 
 } // namespace
 
@@ -48,16 +46,14 @@ const NumberBoxRule& RuleOf(NumberBox box) {
 }
 
 int NumberFieldValue(std::string_view text, int current, const NumberBoxRule& rule) {
-    if (text.empty())
-        return rule.emptyValue;
+    if (text.empty()) return rule.emptyValue;
     const int value = ParseIntOr(text, current);
     return rule.limited ? ClampInt(value, rule.low, rule.high) : value;
 }
 
 MenuEntry* SelectedEntry(ProjectModel& model) {
     const int index = model.iSelectedMenu;
-    if (index < 0 || index >= model.numOfMenus())
-        return nullptr;
+    if (index < 0 || index >= model.numOfMenus()) return nullptr;
     return &model.entries[static_cast<std::size_t>(index)];
 }
 
@@ -66,8 +62,7 @@ std::string BoxTextToStored(std::string_view boxText) {
     stored.reserve(boxText.size() + boxText.size() / 16);
     for (std::size_t i = 0; i < boxText.size(); ++i) {
         const char c = boxText[i];
-        if (c == '\n' && (i == 0 || boxText[i - 1] != '\r'))
-            stored += '\r';
+        if (c == '\n' && (i == 0 || boxText[i - 1] != '\r')) stored += '\r';
         stored += c;
     }
     return stored;
@@ -77,8 +72,7 @@ std::string StoredTextToBox(std::string_view stored) {
     std::string box;
     box.reserve(stored.size());
     for (std::size_t i = 0; i < stored.size(); ++i) {
-        if (stored[i] == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n')
-            continue;
+        if (stored[i] == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n') continue;
         box += stored[i];
     }
     return box;
@@ -86,8 +80,7 @@ std::string StoredTextToBox(std::string_view stored) {
 
 bool EditNumber(ProjectModel& model, NumberBox box, std::string_view text) {
     MenuEntry* entry = EditableEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     int& field = NumberField(*entry, box);
     field = NumberFieldValue(text, field, RuleOf(box));
     return true;
@@ -95,46 +88,40 @@ bool EditNumber(ProjectModel& model, NumberBox box, std::string_view text) {
 
 bool EditActivateOn(ProjectModel& model, int item) {
     MenuEntry* entry = EditableEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     entry->MA = item == 0 ? 0 : 1;
     return true;
 }
 
 bool EditFloat(ProjectModel& model, bool checked) {
-    if (MenuEntry* entry = EditableEntry(model))
-        entry->FL = checked ? 1 : 0;
+    if (MenuEntry* entry = EditableEntry(model)) entry->FL = checked ? 1 : 0;
     return false;
 }
 
 bool EditOrientation(ProjectModel& model, bool horizontalChecked) {
     MenuEntry* entry = EditableEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     entry->OO = horizontalChecked ? 0 : 1;
     return true;
 }
 
 bool EditHtml(ProjectModel& model, HtmlBox box, std::string_view boxText) {
     MenuEntry* entry = EditableEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     (box == HtmlBox::Caption ? entry->MTC : entry->MTM) = BoxTextToStored(boxText);
     return true;
 }
 
 bool EditColor(ProjectModel& model, ColorSlot slot, Color chosen) {
     MenuEntry* entry = SelectedEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     ColorField(*entry, slot) = ColorToHtml(chosen);
     return true;
 }
 
 bool EditTransparent(ProjectModel& model, ColorSlot slot, bool checked, Color swatch) {
     MenuEntry* entry = EditableEntry(model);
-    if (!entry)
-        return false;
+    if (!entry) return false;
     ColorField(*entry, slot) = checked ? std::string("transparent") : ColorToHtml(swatch);
     return true;
 }

@@ -17,9 +17,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     }
 }
 
-std::size_t LastSeparator(std::string_view path) {
-    return path.find_last_of("\\/:");
-}
+std::size_t LastSeparator(std::string_view path) { return path.find_last_of("\\/:"); }
 
 // The text as lines, each ended by CR LF; a final line break adds no empty
 // line. CR LF, a lone CR and a lone LF all end a line.
@@ -37,16 +35,14 @@ std::string LinesWithCrLf(std::string_view text) {
         out += c;
         ++i;
     }
-    if (!out.empty() && !(out.size() >= 2 && out.ends_with("\r\n")))
-        out += "\r\n";
+    if (!out.empty() && !(out.size() >= 2 && out.ends_with("\r\n"))) out += "\r\n";
     return out;
 }
 
 } // namespace
 
-SnippetInsertion InsertSnippet(std::string_view text, std::size_t selectionStart,
-                               std::size_t selectionEnd, std::string_view snippet,
-                               std::string_view lineBreak) {
+SnippetInsertion InsertSnippet(std::string_view text, std::size_t selectionStart, std::size_t selectionEnd,
+                               std::string_view snippet, std::string_view lineBreak) {
     const std::size_t at = std::min({selectionStart, selectionEnd, text.size()});
     SnippetInsertion result;
     result.text.reserve(text.size() + snippet.size() + lineBreak.size());
@@ -60,8 +56,7 @@ SnippetInsertion InsertSnippet(std::string_view text, std::size_t selectionStart
 
 std::string ConvertAddText(std::string_view text) {
     std::string t(text);
-    if (!t.empty() && t.front() == ' ')
-        t.replace(0, 1, "&nbsp;");
+    if (!t.empty() && t.front() == ' ') t.replace(0, 1, "&nbsp;");
     ReplaceAll(t, "\r\n ", "\r\n&nbsp;");
     ReplaceAll(t, "  ", "&nbsp;&nbsp;");
     ReplaceAll(t, "\r\n", "<BR>\r\n");
@@ -73,28 +68,22 @@ std::string BuildAddTextSnippet(std::string_view convertedText, const AddTextOpt
     std::string fontClose;
     if (!(options.defaultFace && options.defaultSize && options.defaultColor)) {
         fontOpen = "<FONT";
-        if (!options.defaultFace)
-            fontOpen += " FACE=\"" + options.fontFace + "\"";
-        if (!options.defaultSize)
-            fontOpen += " SIZE=\"" + options.fontSize + "\"";
-        if (!options.defaultColor)
-            fontOpen += " COLOR=\"" + ColorToHtml(options.colour) + "\"";
+        if (!options.defaultFace) fontOpen += " FACE=\"" + options.fontFace + "\"";
+        if (!options.defaultSize) fontOpen += " SIZE=\"" + options.fontSize + "\"";
+        if (!options.defaultColor) fontOpen += " COLOR=\"" + ColorToHtml(options.colour) + "\"";
         fontOpen += ">";
         fontClose = "</FONT>";
     }
     std::string snippet;
-    if (options.center)
-        snippet += "<CENTER>";
+    if (options.center) snippet += "<CENTER>";
     snippet += fontOpen;
     snippet += LinesWithCrLf(convertedText);
     snippet += fontClose;
-    if (options.center)
-        snippet += "</CENTER>";
+    if (options.center) snippet += "</CENTER>";
     return snippet;
 }
 
-std::string BuildAddUrlSnippet(std::string_view url, std::string_view target,
-                               std::string_view innerHtml) {
+std::string BuildAddUrlSnippet(std::string_view url, std::string_view target, std::string_view innerHtml) {
     std::string snippet = "<A HREF=\"";
     snippet.append(url);
     snippet += '"';
@@ -116,8 +105,7 @@ std::string FileNamePart(std::string_view path) {
 
 std::string FolderPart(std::string_view path) {
     const std::size_t pos = LastSeparator(path);
-    if (pos == std::string_view::npos)
-        return {};
+    if (pos == std::string_view::npos) return {};
     // A file right in the root keeps the root's separator.
     return std::string(path.substr(0, pos == 0 ? 1 : pos));
 }
@@ -125,8 +113,7 @@ std::string FolderPart(std::string_view path) {
 int BorderValue(std::string_view borderText) { return ParseIntOr(borderText, 0); }
 
 std::string BuildAddImageSnippet(std::string_view imagePath, std::string_view borderText) {
-    return "<IMG SRC=\"" + FileNamePart(imagePath) + "\" BORDER=\"" +
-           std::to_string(BorderValue(borderText)) + "\">";
+    return "<IMG SRC=\"" + FileNamePart(imagePath) + "\" BORDER=\"" + std::to_string(BorderValue(borderText)) + "\">";
 }
 
 std::string PictureTargetPath(const std::string& projectFolder, std::string_view imagePath) {
@@ -134,8 +121,7 @@ std::string PictureTargetPath(const std::string& projectFolder, std::string_view
 }
 
 bool PictureNeedsCopy(const std::string& imagePath, const std::string& targetPath) {
-    if (imagePath == targetPath)
-        return false;
+    if (imagePath == targetPath) return false;
     // The picture may already be the project's file under another spelling
     // of its path: other letter case on a disk that ignores it, a link, "..".
     // Comparing the texts without regard to case would wrongly skip the copy
@@ -148,8 +134,7 @@ bool PictureNeedsCopy(const std::string& imagePath, const std::string& targetPat
 bool CopyPicture(const std::string& imagePath, const std::string& targetPath) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (imagePath.empty() || !fs::is_regular_file(imagePath, ec))
-        return false;
+    if (imagePath.empty() || !fs::is_regular_file(imagePath, ec)) return false;
     // Through a temporary file, so that a failed copy leaves any picture of
     // that name in the project as it was.
     const std::string temporary = targetPath + ".didad-copy";
@@ -169,8 +154,9 @@ bool CopyPicture(const std::string& imagePath, const std::string& targetPath) {
 std::string PictureCopyFailedMessage(std::string_view imagePath) {
     std::string text = "Cannot copy this file: \r\n  ";
     text.append(imagePath);
-    text += "\r\nto project's folder.\r\n"
-            "You may not see a picture unless you copy this file to project's folder.";
+    text +=
+        "\r\nto project's folder.\r\n"
+        "You may not see a picture unless you copy this file to project's folder.";
     return text;
 }
 
@@ -178,14 +164,12 @@ std::string AddImageToProject(const std::string& imagePath, const std::string& b
                               const std::string& projectFolder, IMessages& messages) {
     std::string snippet = BuildAddImageSnippet(imagePath, borderText);
     const std::string target = PictureTargetPath(projectFolder, imagePath);
-    if (PictureNeedsCopy(imagePath, target) &&
-        (projectFolder.empty() || !CopyPicture(imagePath, target)))
+    if (PictureNeedsCopy(imagePath, target) && (projectFolder.empty() || !CopyPicture(imagePath, target)))
         messages.ShowMessage(PictureCopyFailedMessage(imagePath));
     return snippet;
 }
 
-std::string LinkChooserNextFolder(const std::string& remembered, bool accepted,
-                                  const std::string& chosenFile) {
+std::string LinkChooserNextFolder(const std::string& remembered, bool accepted, const std::string& chosenFile) {
     return accepted ? FolderPart(chosenFile) : remembered;
 }
 

@@ -22,9 +22,8 @@ struct SnippetInsertion {
 // [selectionStart, selectionEnd) (either order). Selected text is not
 // replaced: the snippet goes in front of it. The caret ends after the
 // inserted text, with nothing selected.
-SnippetInsertion InsertSnippet(std::string_view text, std::size_t selectionStart,
-                               std::size_t selectionEnd, std::string_view snippet,
-                               std::string_view lineBreak = "\r\n");
+SnippetInsertion InsertSnippet(std::string_view text, std::size_t selectionStart, std::size_t selectionEnd,
+                               std::string_view snippet, std::string_view lineBreak = "\r\n");
 
 // ---- Add Text ----
 
@@ -48,8 +47,7 @@ std::string BuildAddTextSnippet(std::string_view convertedText, const AddTextOpt
 
 // ---- Add URL ----
 
-std::string BuildAddUrlSnippet(std::string_view url, std::string_view target,
-                               std::string_view innerHtml);
+std::string BuildAddUrlSnippet(std::string_view url, std::string_view target, std::string_view innerHtml);
 
 // ---- Add Image ----
 
@@ -80,8 +78,7 @@ std::string AddImageToProject(const std::string& imagePath, const std::string& b
 // ---- The two file choosers' remembered folders ----
 
 // The link chooser keeps its folder on cancel.
-std::string LinkChooserNextFolder(const std::string& remembered, bool accepted,
-                                  const std::string& chosenFile);
+std::string LinkChooserNextFolder(const std::string& remembered, bool accepted, const std::string& chosenFile);
 // The picture chooser takes the folder of its current file name, which a
 // cancel leaves empty.
 std::string PictureChooserNextFolder(bool accepted, const std::string& chosenFile);

@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/QtFileChooser.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
 
 namespace didad {
@@ -23,7 +23,8 @@ TfrmAddImage* frmAddImage = nullptr;
 
 namespace {
 
-template <typename W> W* Named(W* widget, const char* name) {
+template <typename W>
+W* Named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -39,22 +40,17 @@ TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Add Image"));
 
     txtImage = Named(new QLineEdit(this), "txtImage");
-    btnChooseFileName =
-        Named(new QPushButton(QStringLiteral("Choose File..."), this), "btnChooseFileName");
+    btnChooseFileName = Named(new QPushButton(QStringLiteral("Choose File..."), this), "btnChooseFileName");
     btnChooseFileName->setAutoDefault(false);
     txtBorderSize = Named(new QLineEdit(QStringLiteral("0"), this), "txtBorderSize");
     txtBorderSize->setMaxLength(3);
     txtBorderSize->setMaximumWidth(48);
     UpDown_Border = Named(new UpDownButtons(txtBorderSize, 0, 999, this), "UpDown_Border");
     UpDown_Border->SetPosition(0);
-    lbl1 = Named(new QLabel(QStringLiteral(
-                     "Full path to the image on your hard-drive should be entered."), this),
-                 "lbl1");
-    lbl2 = Named(new QLabel(QStringLiteral(
-                     "[Choose File...] button can be used instead of typing."), this),
-                 "lbl2");
-    lbl3 = Named(new QLabel(QStringLiteral(
-                     "The image file will be copied into the active project folder."), this),
+    lbl1 =
+        Named(new QLabel(QStringLiteral("Full path to the image on your hard-drive should be entered."), this), "lbl1");
+    lbl2 = Named(new QLabel(QStringLiteral("[Choose File...] button can be used instead of typing."), this), "lbl2");
+    lbl3 = Named(new QLabel(QStringLiteral("The image file will be copied into the active project folder."), this),
                  "lbl3");
     btnAdd = Named(new QPushButton(QStringLiteral("Add"), this), "btnAdd");
     btnAdd->setAutoDefault(false);
@@ -92,8 +88,7 @@ TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
 
     txtImage->setFocus();
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
     CentreOnDesktop(this);
 }
@@ -108,16 +103,14 @@ void TfrmAddImage::ShowPreview(const QString& path) {
     }
     QPixmap picture = QPixmap::fromImage(image);
     if (picture.width() > kPreviewSize || picture.height() > kPreviewSize)
-        picture = picture.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio,
-                                 Qt::SmoothTransformation);
+        picture = picture.scaled(kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     imgPreview->setPixmap(picture);
 }
 
 void TfrmAddImage::btnAddClick() {
     if (frmMain) {
-        const std::string snippet =
-            AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
-                              frmMain->Model().projectFolder, frmMain->Messages());
+        const std::string snippet = AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
+                                                      frmMain->Model().projectFolder, frmMain->Messages());
         frmMain->InsertSnippet(snippet);
     }
     txtImage->setFocus();
@@ -157,10 +150,8 @@ void TfrmAddImage::btnChooseFileNameClick() {
     imgPreview->clear();
     const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
     const bool accepted = !chosen.isEmpty();
-    rememberedFolder_ =
-        QString::fromLocal8Bit(PictureChooserNextFolder(accepted, Bytes(chosen)));
-    if (accepted)
-        txtImage->setText(chosen);
+    rememberedFolder_ = QString::fromLocal8Bit(PictureChooserNextFolder(accepted, Bytes(chosen)));
+    if (accepted) txtImage->setText(chosen);
 }
 
 } // namespace didad

@@ -21,7 +21,8 @@ TfrmAddText* frmAddText = nullptr;
 
 namespace {
 
-template <typename W> W* Named(W* widget, const char* name) {
+template <typename W>
+W* Named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -44,18 +45,15 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
 
     cBoxFontName = Named(new QComboBox(this), "cBoxFontName");
     cBoxFontName->setEditable(true);
-    cBoxFontName->addItems({QStringLiteral("Arial"), QStringLiteral("Helvetica"),
-                            QStringLiteral("Courier"), QStringLiteral("Courier New"),
-                            QStringLiteral("Comic Sans MS"), QStringLiteral("Tahoma"),
-                            QStringLiteral("Times"), QStringLiteral("Times New Roman"),
-                            QStringLiteral("Verdana")});
+    cBoxFontName->addItems({QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("Courier"),
+                            QStringLiteral("Courier New"), QStringLiteral("Comic Sans MS"), QStringLiteral("Tahoma"),
+                            QStringLiteral("Times"), QStringLiteral("Times New Roman"), QStringLiteral("Verdana")});
     cBoxFontName->setCurrentText(QStringLiteral("Arial"));
     chkDefaultFace = Named(new QCheckBox(QStringLiteral("default"), this), "chkDefaultFace");
 
     cBoxFontSize = Named(new QComboBox(this), "cBoxFontSize");
     cBoxFontSize->setEditable(true);
-    for (int size = 1; size <= 7; ++size)
-        cBoxFontSize->addItem(QString::number(size));
+    for (int size = 1; size <= 7; ++size) cBoxFontSize->addItem(QString::number(size));
     cBoxFontSize->setCurrentText(QStringLiteral("2"));
     chkDefaultSize = Named(new QCheckBox(QStringLiteral("default"), this), "chkDefaultSize");
 
@@ -64,10 +62,9 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
     chkDefaultColor = Named(new QCheckBox(QStringLiteral("default"), this), "chkDefaultColor");
     chkCenter = Named(new QCheckBox(QStringLiteral("Center Text"), this), "chkCenter");
 
-    Label1 = Named(new QLabel(QStringLiteral(
-                       "<BR> (new line) is automatically added to the end of all lines, two (or "
-                       "more) spaces are replaced with '&nbsp'."),
-                       this),
+    Label1 = Named(new QLabel(QStringLiteral("<BR> (new line) is automatically added to the end of all lines, two (or "
+                                             "more) spaces are replaced with '&nbsp'."),
+                              this),
                    "Label1");
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
@@ -115,8 +112,7 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
 
     txtTEXT->setFocus();
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
     CentreOnDesktop(this);
 }
@@ -134,11 +130,9 @@ AddTextOptions TfrmAddText::Options() const {
 }
 
 void TfrmAddText::btnAddClick() {
-    const std::string converted =
-        ConvertAddText(BoxTextToStored(txtTEXT->toPlainText().toLocal8Bit().toStdString()));
+    const std::string converted = ConvertAddText(BoxTextToStored(txtTEXT->toPlainText().toLocal8Bit().toStdString()));
     txtTEXT->setPlainText(QString::fromLocal8Bit(StoredTextToBox(converted)));
-    if (frmMain)
-        frmMain->InsertSnippet(BuildAddTextSnippet(converted, Options()));
+    if (frmMain) frmMain->InsertSnippet(BuildAddTextSnippet(converted, Options()));
     txtTEXT->setFocus();
     accept();
 }
@@ -153,8 +147,7 @@ void TfrmAddText::reject() {
 
 void TfrmAddText::panColorClick() {
     cdlgText->setCurrentColor(panColor->Colour());
-    if (cdlgText->exec() == QDialog::Accepted)
-        panColor->SetColour(cdlgText->selectedColor());
+    if (cdlgText->exec() == QDialog::Accepted) panColor->SetColour(cdlgText->selectedColor());
 }
 
 } // namespace didad

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 
 #include "editor/PropertyEdits.h"
-#include "ui/QtFileChooser.h"
 #include "editor/Snippets.h"
 #include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
 
 namespace didad {
@@ -24,7 +24,8 @@ TfrmAddURL* frmAddURL = nullptr;
 
 namespace {
 
-template <typename W> W* Named(W* widget, const char* name) {
+template <typename W>
+W* Named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -42,14 +43,13 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
     btnChooseFile->setAutoDefault(false);
     cboxTarget = Named(new QComboBox(this), "cboxTarget");
     cboxTarget->setEditable(true);
-    cboxTarget->addItems({QString(), QStringLiteral("_self"), QStringLiteral("_parent"),
-                          QStringLiteral("_top"), QStringLiteral("_blank")});
+    cboxTarget->addItems({QString(), QStringLiteral("_self"), QStringLiteral("_parent"), QStringLiteral("_top"),
+                          QStringLiteral("_blank")});
     cboxTarget->setCurrentIndex(0);
-    lblChooseFile = Named(new QLabel(QStringLiteral(
-                              "Use [Choose File...] instead of typing the address. The file is "
-                              "not moved: a name that does not start with http:// must be a "
-                              "page in the same folder as the page that shows the menu."),
-                              this),
+    lblChooseFile = Named(new QLabel(QStringLiteral("Use [Choose File...] instead of typing the address. The file is "
+                                                    "not moved: a name that does not start with http:// must be a "
+                                                    "page in the same folder as the page that shows the menu."),
+                                     this),
                           "lblChooseFile");
     lblChooseFile->setWordWrap(true);
     txtHTML = Named(new QPlainTextEdit(this), "txtHTML");
@@ -86,8 +86,7 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
 
     txtURL->setFocus();
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
     CentreOnDesktop(this);
 }
@@ -95,8 +94,7 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
 void TfrmAddURL::btnAddClick() {
     const std::string inner = BoxTextToStored(Bytes(txtHTML->toPlainText()));
     if (frmMain)
-        frmMain->InsertSnippet(
-            BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
+        frmMain->InsertSnippet(BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
     txtURL->setFocus();
     accept();
 }
@@ -118,10 +116,9 @@ void TfrmAddURL::btnChooseFileClick() {
                                    QStringLiteral("htm"));
     const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
     const bool accepted = !chosen.isEmpty();
-    rememberedFolder_ = QString::fromLocal8Bit(
-        LinkChooserNextFolder(Bytes(rememberedFolder_), accepted, Bytes(chosen)));
-    if (!accepted)
-        return;
+    rememberedFolder_ =
+        QString::fromLocal8Bit(LinkChooserNextFolder(Bytes(rememberedFolder_), accepted, Bytes(chosen)));
+    if (!accepted) return;
     txtURL->setText(QString::fromLocal8Bit(FileNamePart(Bytes(chosen))));
     txtURL->setFocus();
 }

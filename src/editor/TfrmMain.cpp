@@ -531,11 +531,11 @@ void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
 int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
 
 void TfrmMain::EnablePropertyControls(bool on) {
-    const QList<QWidget*> controls = {txtLeft,        txtTop,          txtWidth,      txtCapHeight, radActivateOn,
-                                      chkFloat,       radHorizontal,   radVertical,   txtCapHTML,   btnAddNEWLINE,
-                                      btnAddText,     btnAddURL,       btnAddimage,   txtMenuHTML,  lblCaptionColor,
-                                      panCaptionColor, chkTranspCC,    lblMenuColor,  panMenuColor, chkTranspCM,
-                                      lblOwnerColor,  panOwnerColor,   chkTranspCO};
+    const QList<QWidget*> controls = {txtLeft,         txtTop,        txtWidth,     txtCapHeight, radActivateOn,
+                                      chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
+                                      btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
+                                      panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO};
     for (QWidget* control : controls) control->setEnabled(on);
 }
 

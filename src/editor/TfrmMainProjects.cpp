@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QSettings>
 
-#include "workflow/ProjectWorkflow.h"
 #include "ui/QtMessageBoxes.h"
+#include "workflow/ProjectWorkflow.h"
 #include "workflow/StatusLine.h"
 #include "workflow/TfrmStart.h"
 

@@ -58,8 +58,7 @@ void TfrmMain::ConnectPropertyHandlers() {
         NumberBoxWidget(box)->setValidator(new TypedLengthLimit(kNumberBoxMaxLength, NumberBoxWidget(box)));
 
     connect(radActivateOnItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            radActivateOnClick(id);
+        if (checked) radActivateOnClick(id);
     });
     connect(chkFloat, &QCheckBox::toggled, this, &TfrmMain::chkFloatClick);
     connect(radHorizontal, &QRadioButton::toggled, this, &TfrmMain::radHorizontalClick);
@@ -82,8 +81,7 @@ void TfrmMain::ConnectPropertyHandlers() {
         connect(Swatch(slot), &ColorSwatch::clicked, this, [this, slot] { getColor(slot); });
         // Toggled rather than clicked: loading an entry checks the boxes too,
         // and the swatches must follow.
-        connect(TransparentBox(slot), &QCheckBox::toggled, this,
-                [this, slot] { setTransparentColor(slot); });
+        connect(TransparentBox(slot), &QCheckBox::toggled, this, [this, slot] { setTransparentColor(slot); });
     }
 
     connect(tabProp, &QTabWidget::currentChanged, this, &TfrmMain::tabPropChange);
@@ -137,10 +135,8 @@ void TfrmMain::getColor(ColorSlot slot) {
     ColorSwatch* swatch = Swatch(slot);
     cdlg1->setOption(QColorDialog::DontUseNativeDialog);
     cdlg1->setCurrentColor(swatch->Colour());
-    if (cdlg1->exec() != QDialog::Accepted)
-        return;
-    const QColor chosen =
-        cdlg1->selectedColor().isValid() ? cdlg1->selectedColor() : cdlg1->currentColor();
+    if (cdlg1->exec() != QDialog::Accepted) return;
+    const QColor chosen = cdlg1->selectedColor().isValid() ? cdlg1->selectedColor() : cdlg1->currentColor();
     swatch->SetColour(chosen);
     if (logic_->EditColor(slot, ToColor(chosen))) MarkPreviewPending();
 }
@@ -184,14 +180,12 @@ void TfrmMain::tabPropChange() {
 
 void TfrmMain::InsertSnippet(const std::string& snippet) {
     QPlainTextEdit* box = ActiveHtmlBox();
-    if (!box)
-        return;
+    if (!box) return;
     const QString text = box->toPlainText();
     QTextCursor cursor = box->textCursor();
     // The core counts bytes of the text in the system code page.
     const std::size_t at = Bytes(text.left(cursor.selectionStart())).size();
-    const SnippetInsertion result =
-        didad::InsertSnippet(Bytes(text), at, at, StoredTextToBox(snippet), "\n");
+    const SnippetInsertion result = didad::InsertSnippet(Bytes(text), at, at, StoredTextToBox(snippet), "\n");
 
     // One step in the project's history, apart from any typing around it;
     // the box's change stores the whole text.
@@ -201,8 +195,7 @@ void TfrmMain::InsertSnippet(const std::string& snippet) {
     cursor.insertText(QString::fromLocal8Bit(result.text));
     cursor.endEditBlock();
     logic_->EndTypingRun();
-    cursor.setPosition(
-        static_cast<int>(QString::fromLocal8Bit(result.text.substr(0, result.caret)).size()));
+    cursor.setPosition(static_cast<int>(QString::fromLocal8Bit(result.text.substr(0, result.caret)).size()));
     box->setTextCursor(cursor);
     box->setFocus();
 }
@@ -210,23 +203,20 @@ void TfrmMain::InsertSnippet(const std::string& snippet) {
 void TfrmMain::btnAddNEWLINEClick() { InsertSnippet(kNewLineSnippet); }
 
 void TfrmMain::btnAddTextClick() {
-    if (!frmAddText)
-        return;
+    if (!frmAddText) return;
     frmAddText->txtTEXT->clear();
     RunModal(*frmAddText);
 }
 
 void TfrmMain::btnAddURLClick() {
-    if (!frmAddURL)
-        return;
+    if (!frmAddURL) return;
     frmAddURL->txtURL->clear();
     frmAddURL->txtHTML->clear();
     RunModal(*frmAddURL);
 }
 
 void TfrmMain::btnAddimageClick() {
-    if (!frmAddImage)
-        return;
+    if (!frmAddImage) return;
     frmAddImage->txtImage->clear();
     RunModal(*frmAddImage);
 }

@@ -3,26 +3,22 @@
 
 #include "editor/EditorLogic.h"
 #include "model/Errors.h"
-#include "workflow/Finalize.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtMessageBoxes.h"
+#include "workflow/Finalize.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 
 namespace didad {
 
-void TfrmMain::btnActiveProjectSettingsClick()
-{
-    if (!model_.hasProject() || !frmProjectSettings)
-        return;
+void TfrmMain::btnActiveProjectSettingsClick() {
+    if (!model_.hasProject() || !frmProjectSettings) return;
     // The dialog refreshes the preview itself when it stores new settings.
     RunModal(*frmProjectSettings);
 }
 
-void TfrmMain::btnFinalizeClick()
-{
-    if (!model_.hasProject())
-        return;
+void TfrmMain::btnFinalizeClick() {
+    if (!model_.hasProject()) return;
     try {
         BusyCursor busy;
         FinalizeProject(model_, logic_->CaptionSwapHandler());
@@ -32,8 +28,7 @@ void TfrmMain::btnFinalizeClick()
         QtMessageBoxes::Error(this, FromBytes(error.what()));
         return;
     }
-    if (frmFinilizedOK)
-        RunModal(*frmFinilizedOK);
+    if (frmFinilizedOK) RunModal(*frmFinilizedOK);
 }
 
 } // namespace didad

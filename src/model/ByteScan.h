@@ -45,7 +45,8 @@ inline std::size_t FindAny2(const char* p, std::size_t n, char a, char b) {
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         const std::uint64_t w = Load8(p + i);
-        const std::uint64_t flags = HasByte(w, static_cast<unsigned char>(a)) | HasByte(w, static_cast<unsigned char>(b));
+        const std::uint64_t flags =
+            HasByte(w, static_cast<unsigned char>(a)) | HasByte(w, static_cast<unsigned char>(b));
         if (flags) {
             const std::size_t at = FirstFlagged(flags);
             if (at < 8) return i + at;
@@ -72,8 +73,7 @@ inline std::uint32_t BlockMask(const char* p) {
     return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
 #else
     std::uint32_t mask = 0;
-    for (std::size_t i = 0; i < kBlock; ++i)
-        mask |= static_cast<std::uint32_t>(((p[i] == bytes) || ...)) << i;
+    for (std::size_t i = 0; i < kBlock; ++i) mask |= static_cast<std::uint32_t>(((p[i] == bytes) || ...)) << i;
     return mask;
 #endif
 }

@@ -14,9 +14,9 @@ public:
 // "Cannot create file %s"
 class CannotCreateFile : public PlatformError {
 public:
-    explicit CannotCreateFile(const std::string& path)
-        : PlatformError("Cannot create file " + path), path_(path) {}
+    explicit CannotCreateFile(const std::string& path) : PlatformError("Cannot create file " + path), path_(path) {}
     const std::string& path() const { return path_; }
+
 private:
     std::string path_;
 };
@@ -24,9 +24,9 @@ private:
 // "Cannot open file %s"
 class CannotOpenFile : public PlatformError {
 public:
-    explicit CannotOpenFile(const std::string& path)
-        : PlatformError("Cannot open file " + path), path_(path) {}
+    explicit CannotOpenFile(const std::string& path) : PlatformError("Cannot open file " + path), path_(path) {}
     const std::string& path() const { return path_; }
+
 private:
     std::string path_;
 };
@@ -37,6 +37,7 @@ public:
     explicit ConversionError(const std::string& text)
         : PlatformError("'" + text + "' is not a valid integer value"), text_(text) {}
     const std::string& text() const { return text_; }
+
 private:
     std::string text_;
 };

@@ -41,8 +41,10 @@ void ProjectModel::RemoveMenuEntry() {
     if (entries.empty()) return;
     const int s = ClampInt(iSelectedMenu, 0, numOfMenus() - 1);
     entries.erase(entries.begin() + s);
-    if (!entries.empty() && s >= numOfMenus()) iSelectedMenu = s - 1;
-    else iSelectedMenu = s;
+    if (!entries.empty() && s >= numOfMenus())
+        iSelectedMenu = s - 1;
+    else
+        iSelectedMenu = s;
 }
 
 void ProjectModel::ResetForNewProject() {

@@ -50,8 +50,7 @@ struct ProjectSettings {
 
 // "Caption" set upright, one letter per line.
 inline constexpr const char* kDefaultCaption = "Caption";
-inline constexpr const char* kVerticalDefaultCaption =
-    "<CENTER>\r\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>";
+inline constexpr const char* kVerticalDefaultCaption = "<CENTER>\r\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>";
 
 // The label of entry `index` in the editor's menu list: "Menu " + index + 1.
 std::string MenuListLabel(int index);

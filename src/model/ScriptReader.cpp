@@ -9,14 +9,14 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 #include <string_view>
+#include <system_error>
 
 #include "model/ByteScan.h"
 #include "model/Errors.h"
-#include "model/TextEncoding.h"
 #include "model/ScriptWriter.h"
 #include "model/SettingTexts.h"
+#include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
 #include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
@@ -151,8 +151,7 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
     // and reads: fresh megabytes cost a page fault every 4 KB.
     thread_local std::unique_ptr<char[]> scratch;
     thread_local std::size_t scratchSize = 0;
-    const std::size_t needed =
-        text.size() - std::min(pos, text.size()) + std::max(bytescan::kBlock, widecodec::kSlack);
+    const std::size_t needed = text.size() - std::min(pos, text.size()) + std::max(bytescan::kBlock, widecodec::kSlack);
     if (scratchSize < needed) {
         scratch.reset(new char[needed]);
         scratchSize = needed;
@@ -199,8 +198,7 @@ std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
 // the arrays in another order still reads, through the search from the top.
 class SequentialArrays {
 public:
-    SequentialArrays(std::string_view text, int n, IMessages& messages)
-        : text_(text), n_(n), messages_(messages) {}
+    SequentialArrays(std::string_view text, int n, IMessages& messages) : text_(text), n_(n), messages_(messages) {}
 
     // Values missing from the text, or the whole array, come out empty.
     template <typename ValueAt>
@@ -325,8 +323,7 @@ int FindIntValue(std::string_view text, std::string_view key, IMessages& message
     while (pos < text.size() && text[pos] == ' ') ++pos;
     std::size_t end = pos;
     // "12pt" reads as 12.
-    while (end < text.size() && text[end] != ',' && text[end] != ';' && text[end] != ' ' && text[end] != 'p')
-        ++end;
+    while (end < text.size() && text[end] != ',' && text[end] != ';' && text[end] != ' ' && text[end] != 'p') ++end;
     if (end == pos) {
         ReportMissing(messages, key);
         return 0;
@@ -344,8 +341,7 @@ std::string FindTextValue(std::string_view text, std::string_view key, IMessages
     return std::string(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
 }
 
-std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n,
-                                       IMessages& messages) {
+std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n, IMessages& messages) {
     if (n < 0) n = 0;
     const std::size_t pos = FindAfter(text, key);
     if (pos == std::string::npos) {

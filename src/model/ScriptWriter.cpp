@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -236,8 +236,10 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onC
         MenuEntry& entry = model.entries[static_cast<std::size_t>(i)];
         const std::string_view caption = entry.MTC; // compared for every entry: lengths first
         const char* replacement = nullptr;
-        if (entry.OO == 0 && caption == kVertical) replacement = kDefaultCaption;
-        else if (entry.OO == 1 && caption == kHorizontal) replacement = kVerticalDefaultCaption;
+        if (entry.OO == 0 && caption == kVertical)
+            replacement = kDefaultCaption;
+        else if (entry.OO == 1 && caption == kHorizontal)
+            replacement = kVerticalDefaultCaption;
         if (!replacement) continue;
         entry.MTC = replacement;
         if (onCaptionSwap) onCaptionSwap(i, entry.MTC);
@@ -250,9 +252,10 @@ constexpr std::size_t kMaxIntItem = 1 + 11;
 // Most numbers of a project are flags and small counts: those are written
 // without the general conversion.
 inline char* WriteInt(char* d, int value) {
-    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-                                     "8081828384858687888990919293949596979899";
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     const auto v = static_cast<unsigned>(value);
     if (v < 10) {
         *d = static_cast<char>('0' + v);
@@ -332,8 +335,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     // leaves them: no quotes, no backslash but the one that continues a line
     // break. A model that holds anything else is written as if it did not.
     const ProjectSettings clean = WithCleanSettingTexts(s);
-    std::string line = "var cDefCap=\"" + ColorToHtml(s.cDefCap) + "\", fDefCap=\"" + clean.fDefCap +
-                       "\", fDefCapS=";
+    std::string line = "var cDefCap=\"" + ColorToHtml(s.cDefCap) + "\", fDefCap=\"" + clean.fDefCap + "\", fDefCapS=";
     AppendInt(line, s.fDefCapS);
     line += ", cDefMenu=\"" + ColorToHtml(s.cDefMenu) + "\", fDefMenu=\"" + clean.fDefMenu + "\", fDefMenuS=";
     AppendInt(line, s.fDefMenuS);
@@ -343,10 +345,12 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
 
     fixedLine("document.write('\\");
     fixedLine("<style type=\"text/css\">\\");
-    fixedLine(".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:\"'+fDefCap+'\"; "
-              "font-size:'+fDefCapS+'pt;}\\");
-    fixedLine(".clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:\"'+fDefMenu+'\"; "
-              "font-size:'+fDefMenuS+'pt;}\\");
+    fixedLine(
+        ".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:\"'+fDefCap+'\"; "
+        "font-size:'+fDefCapS+'pt;}\\");
+    fixedLine(
+        ".clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:\"'+fDefMenu+'\"; "
+        "font-size:'+fDefMenuS+'pt;}\\");
     fixedLine("');");
 
     out.append("var numOfMenus=");
@@ -418,8 +422,8 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
 std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
                             const CaptionSwapCallback& onCaptionSwap) {
     const bool preview = mode == ScriptMode::Preview;
-    out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) +
-                RuntimeText().size() + (preview ? AddonText().size() : 0));
+    out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
+                (preview ? AddonText().size() : 0));
     out.append(kUtf8ByteOrderMark);
     out.append(BannerText());
     const std::size_t dataStart = out.size();
@@ -437,7 +441,6 @@ std::string RandomSuffix() {
     for (int i = 0; i < 10; ++i) suffix += kDigits[generator() % 36];
     return suffix;
 }
-
 
 // The bytes go to a temporary file beside `path`, which is then renamed over
 // it: a write that fails leaves the old file as it was.

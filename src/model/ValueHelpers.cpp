@@ -88,8 +88,11 @@ std::string CleanSettingText(const std::string& text, const std::string& fallbac
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-        case '\\': case '"': case '\'': case '/': case ':':
-            break;
+        case '\\':
+        case '"':
+        case '\'':
+        case '/':
+        case ':': break;
         case '\n':
             // A lone LF is a line break too, and written between quotes it
             // would end the script's string; the LF of a CR LF is covered.
@@ -100,8 +103,7 @@ std::string CleanSettingText(const std::string& text, const std::string& fallbac
             out += '\\';
             out += c;
             break;
-        default:
-            out += c;
+        default: out += c;
         }
     }
     return out.empty() ? fallback : out;

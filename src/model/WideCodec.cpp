@@ -55,7 +55,8 @@ struct Chunk {
     __m512i bytes;
 
     DIDAD_WIDE Chunk(const char* p, const char* end)
-        : n(static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p))), live(_bzhi_u64(~0ULL, n)),
+        : n(static_cast<unsigned>(std::min<std::ptrdiff_t>(64, end - p))),
+          live(_bzhi_u64(~0ULL, n)),
           bytes(_mm512_maskz_loadu_epi8(live, p)) {}
 
     // One bit for each byte taken that equals `byte`.

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -94,18 +94,15 @@ void TfrmBrowser::RunInPreview(const QString& statement) {
 void TfrmBrowser::RevealRect(int left, int top, int breadth) {
     QScrollBar* across = scroller->horizontalScrollBar();
     QScrollBar* down = scroller->verticalScrollBar();
-    const ScrollPosition next =
-        RevealPosition({across->value(), down->value()}, frameGeometry().width(), frameGeometry().height(), left,
-                       top, breadth);
+    const ScrollPosition next = RevealPosition({across->value(), down->value()}, frameGeometry().width(),
+                                               frameGeometry().height(), left, top, breadth);
     across->setValue(next.horizontal); // the scroll bar keeps it within its range
     down->setValue(next.vertical);
 }
 
 void TfrmBrowser::HandleTitle(const QString& title) {
     if (!frmMain) return;
-    RunUserAction(frmMain, [&] {
-        HandlePreviewTitle(ToBytes(title), PreviewPageShown(), frmMain->Logic(), *log_);
-    });
+    RunUserAction(frmMain, [&] { HandlePreviewTitle(ToBytes(title), PreviewPageShown(), frmMain->Logic(), *log_); });
 }
 
 void TfrmBrowser::btnBackToPreviewClick() {

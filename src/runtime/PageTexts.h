@@ -7,11 +7,11 @@
 
 namespace didad {
 
-std::vector<std::string> ScriptBannerLines();       // 9 lines
-std::vector<std::string> DefaultPageLines();        // 19 lines
-std::vector<std::string> TemplateInfoLines();       // 30 lines
-const std::string& MenuRuntimeText();               // embedded menu_runtime.js
-const std::string& EditingAddonText();              // embedded editing_addon.js
+std::vector<std::string> ScriptBannerLines(); // 9 lines
+std::vector<std::string> DefaultPageLines();  // 19 lines
+std::vector<std::string> TemplateInfoLines(); // 30 lines
+const std::string& MenuRuntimeText();         // embedded menu_runtime.js
+const std::string& EditingAddonText();        // embedded editing_addon.js
 // The maker's download page, named in the banner and the version message.
 std::string DownloadAddress();
 // "Didad 1.03": the main window's title and the banner's product line.

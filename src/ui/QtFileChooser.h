@@ -8,8 +8,8 @@
 
 namespace didad {
 
-inline QFileDialog* MakeOpenChooser(QWidget* parent, QFileDialog::FileMode mode,
-                                    const QStringList& nameFilters, const QString& defaultSuffix) {
+inline QFileDialog* MakeOpenChooser(QWidget* parent, QFileDialog::FileMode mode, const QStringList& nameFilters,
+                                    const QString& defaultSuffix) {
     auto* chooser = new QFileDialog(parent);
     chooser->setObjectName(QStringLiteral("dlgOpen1"));
     chooser->setOption(QFileDialog::DontUseNativeDialog);

@@ -13,17 +13,13 @@ namespace didad {
 
 class HelpKeyFilter : public QObject {
 public:
-    HelpKeyFilter(QWidget* form, std::function<void()> openHelp)
-        : QObject(form), openHelp_(std::move(openHelp))
-    {
+    HelpKeyFilter(QWidget* form, std::function<void()> openHelp) : QObject(form), openHelp_(std::move(openHelp)) {
         form->installEventFilter(this);
-        for (QWidget* child : form->findChildren<QWidget*>())
-            child->installEventFilter(this);
+        for (QWidget* child : form->findChildren<QWidget*>()) child->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_F1 && !key->isAutoRepeat()) {

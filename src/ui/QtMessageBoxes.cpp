@@ -29,13 +29,12 @@ void QtMessageBoxes::Message(QWidget* parent, const QString& text) {
         TheHook()({BoxRequest::Kind::Message, QString::fromLatin1(kAppTitle), text});
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), CrLfToNewline(text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), CrLfToNewline(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
-bool QtMessageBoxes::Question(QWidget* parent, const QString& caption, const QString& text,
-                              bool defaultYes, QMessageBox::Icon icon) {
+bool QtMessageBoxes::Question(QWidget* parent, const QString& caption, const QString& text, bool defaultYes,
+                              QMessageBox::Icon icon) {
     if (TheHook()) return TheHook()({BoxRequest::Kind::Question, caption, text});
     QMessageBox box(icon, caption, CrLfToNewline(text), QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
@@ -48,8 +47,8 @@ void QtMessageBoxes::Error(QWidget* parent, const QString& text) {
         TheHook()({BoxRequest::Kind::Error, QString::fromLatin1(kAppTitle), text});
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAppTitle), CrLfToNewline(text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAppTitle), CrLfToNewline(text), QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

@@ -32,8 +32,8 @@ public:
     // Every box of the program goes through these, so the hook sees them all.
     static void Message(QWidget* parent, const QString& text);
     // Yes and No; `defaultYes` false makes No the default button.
-    static bool Question(QWidget* parent, const QString& caption, const QString& text,
-                         bool defaultYes = true, QMessageBox::Icon icon = QMessageBox::Question);
+    static bool Question(QWidget* parent, const QString& caption, const QString& text, bool defaultYes = true,
+                         QMessageBox::Icon icon = QMessageBox::Question);
     static void Error(QWidget* parent, const QString& text);
     static void Information(QWidget* parent, const QString& caption, const QString& text);
 
@@ -48,7 +48,8 @@ private:
 
 // Runs one user action; a platform failure ends the action with an error box
 // and the program keeps running. Returns false when the action failed.
-template <typename F> bool RunUserAction(QWidget* parent, F&& action);
+template <typename F>
+bool RunUserAction(QWidget* parent, F&& action);
 
 // Converts between the core's byte strings and Qt text.
 QString FromBytes(const std::string& text);
@@ -59,7 +60,8 @@ std::string ToBytes(const QString& text);
 #include "model/Errors.h"
 
 namespace didad {
-template <typename F> bool RunUserAction(QWidget* parent, F&& action) {
+template <typename F>
+bool RunUserAction(QWidget* parent, F&& action) {
     try {
         action();
         return true;

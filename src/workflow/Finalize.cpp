@@ -5,10 +5,7 @@
 
 namespace didad {
 
-std::string ReadMePath(const ProjectModel& model)
-{
-    return JoinPath(model.projectFolder, kReadMeFileName);
-}
+std::string ReadMePath(const ProjectModel& model) { return JoinPath(model.projectFolder, kReadMeFileName); }
 
 void FinalizeProject(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap) {
     WriteProjectScript(model, ScriptMode::Final, onCaptionSwap);

@@ -21,9 +21,9 @@ std::string WithoutTrailingSeparator(std::string text) {
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     const auto lower = [](unsigned char c) { return std::tolower(c); };
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [&](char x, char y) { return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y)); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+    });
 }
 
 bool IsFolder(const fs::path& path) {
@@ -74,8 +74,8 @@ std::string VolumeOf(const std::string& path, const std::vector<std::string>& ro
     std::string best;
     for (const std::string& root : roots) {
         if (root.empty() || root.size() <= best.size() || path.compare(0, root.size(), root) != 0) continue;
-        const bool atBoundary = path.size() == root.size() || IsSeparator(root.back()) ||
-                                IsSeparator(path[root.size()]);
+        const bool atBoundary =
+            path.size() == root.size() || IsSeparator(root.back()) || IsSeparator(path[root.size()]);
         if (atBoundary) best = root;
     }
     return best;

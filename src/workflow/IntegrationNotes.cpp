@@ -4,8 +4,7 @@
 
 namespace didad {
 
-std::vector<std::string> IntegrationNotesLines()
-{
+std::vector<std::string> IntegrationNotesLines() {
     return {
         R"( Two lines required to be inserted into the HTML code of a page where)",
         R"( you would like the menu(s) to appear.)",
@@ -22,9 +21,6 @@ std::vector<std::string> IntegrationNotesLines()
     };
 }
 
-std::string IntegrationNotesText()
-{
-    return JoinLinesCrLf(IntegrationNotesLines());
-}
+std::string IntegrationNotesText() { return JoinLinesCrLf(IntegrationNotesLines()); }
 
 } // namespace didad

@@ -9,20 +9,17 @@ namespace {
 
 const ProjectSettings kNewProject{};
 
-int SpeedFromText(const std::string& text, int fallback)
-{
+int SpeedFromText(const std::string& text, int fallback) {
     return ClampInt(ParseIntOr(TrimBlanks(text), fallback), kMinSpeed, kMaxSpeed);
 }
 
-int FontSizeFromText(const std::string& text, int fallback)
-{
+int FontSizeFromText(const std::string& text, int fallback) {
     return ClampInt(ParseIntOr(TrimBlanks(text), fallback), kMinFontSize, kMaxFontSize);
 }
 
 } // namespace
 
-SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings)
-{
+SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings) {
     SettingsDialogValues values;
     values.scrollOut = std::to_string(settings.scrOUT);
     values.scrollIn = std::to_string(settings.scrIN);
@@ -36,13 +33,9 @@ SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings)
     return values;
 }
 
-SettingsDialogValues DefaultDialogValues()
-{
-    return DialogValuesFromSettings(kNewProject);
-}
+SettingsDialogValues DefaultDialogValues() { return DialogValuesFromSettings(kNewProject); }
 
-ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values)
-{
+ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values) {
     ProjectSettings settings;
     settings.scrOUT = SpeedFromText(values.scrollOut, kNewProject.scrOUT);
     settings.scrIN = SpeedFromText(values.scrollIn, kNewProject.scrIN);
@@ -56,14 +49,12 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values)
     return settings;
 }
 
-SettingsConfirmation ConfirmProjectSettings(ProjectModel& model, const SettingsDialogValues& values)
-{
+SettingsConfirmation ConfirmProjectSettings(ProjectModel& model, const SettingsDialogValues& values) {
     const ProjectSettings settings = SettingsFromDialogValues(values);
     // The template is checked before anything is stored, so a refused page
     // leaves every setting as it was.
     const TemplateCheckResult check = CheckTemplate(model.projectFolder, settings.PRJ_sTemplate);
-    if (!check.passed)
-        return {false, check.message};
+    if (!check.passed) return {false, check.message};
     model.settings = settings;
     return {true, {}};
 }

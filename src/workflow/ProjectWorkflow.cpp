@@ -30,15 +30,14 @@ public:
     ~BusyScope() { host_.SetBusy(false); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
+
 private:
     IStartDialogHost& host_;
 };
 
 } // namespace
 
-std::string NewProjectFolderName(int n) {
-    return std::string("NewProject_") + (n < 10 ? "0" : "") + std::to_string(n);
-}
+std::string NewProjectFolderName(int n) { return std::string("NewProject_") + (n < 10 ? "0" : "") + std::to_string(n); }
 
 std::string ReadyProjectsFolder(const UserFolders& folders) {
     for (const std::string& base : {folders.documents, folders.home}) {
@@ -61,9 +60,7 @@ std::string ChooserPathText(const std::string& listFolder, const std::string& de
     return StripTrailingBackslash(listFolder) + PathSeparator() + StripTrailingBackslash(defaultName);
 }
 
-std::string ChooserAcceptedPath(const std::string& pathText) {
-    return StripTrailingBackslash(pathText);
-}
+std::string ChooserAcceptedPath(const std::string& pathText) { return StripTrailingBackslash(pathText); }
 
 std::string NormaliseChosenPath(const std::string& path) {
     std::string result = path;
@@ -96,8 +93,8 @@ bool CreateFolderOneLevel(const std::string& path, std::string& reason) {
 std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason) {
     const std::string head = "Cannot create folder: " + path + "\r\n" + "\r\n";
     if (!reason.empty() && !NameHoldsForbiddenCharacter(path)) return head + reason;
-    return head + "A folder name cannot contain any of the following characters:\r\n" +
-           std::string(24, ' ') + "\\    /    :    *    ?    \"    <    >    |";
+    return head + "A folder name cannot contain any of the following characters:\r\n" + std::string(24, ' ') +
+           "\\    /    :    *    ?    \"    <    >    |";
 }
 
 std::string ScriptExistsQuestion() {
@@ -113,8 +110,7 @@ std::string ScriptNotFoundMessage() {
            "location.";
 }
 
-std::optional<LastEditedButton> StartFlow::Shown(
-    const std::function<std::string()>& readLastEdited) const {
+std::optional<LastEditedButton> StartFlow::Shown(const std::function<std::string()>& readLastEdited) const {
     if (openedFromEditor_) return LastEditedButton{false, {}};
     const std::string remembered = readLastEdited ? readLastEdited() : std::string();
     if (!remembered.empty() && PathExists(remembered)) return LastEditedButton{true, remembered};
@@ -123,8 +119,7 @@ std::optional<LastEditedButton> StartFlow::Shown(
 
 void StartFlow::NewProject() {
     const std::string projects = ReadyProjectsFolder(host_.UserFolderPaths());
-    const FolderRequest request{projects, ProposeNewProjectName(projects), kNewProjectPrompt,
-                                kNewProjectCaption};
+    const FolderRequest request{projects, ProposeNewProjectName(projects), kNewProjectPrompt, kNewProjectCaption};
     const std::optional<std::string> chosen = host_.ChooseFolder(request);
     if (!chosen) return;
 
@@ -154,9 +149,7 @@ void StartFlow::OpenProject() {
     }
 }
 
-void StartFlow::OpenLastEdited(const std::string& rememberedFolder) {
-    OpenProjectFolder(rememberedFolder);
-}
+void StartFlow::OpenLastEdited(const std::string& rememberedFolder) { OpenProjectFolder(rememberedFolder); }
 
 bool StartFlow::OpenProjectFolder(const std::string& typedFolder) {
     const std::string folder = FullFolderPath(typedFolder);

@@ -14,8 +14,7 @@ namespace didad {
 inline constexpr const char* kNewProjectPrompt =
     "Select the folder where you would like the program to keep the files for your menu project:";
 inline constexpr const char* kNewProjectCaption = "Select Destination Folder";
-inline constexpr const char* kOpenProjectPrompt =
-    "Select the folder where your menu project is located:";
+inline constexpr const char* kOpenProjectPrompt = "Select the folder where your menu project is located:";
 inline constexpr const char* kOpenProjectCaption = "Select Project Folder";
 inline constexpr const char* kQuitCaption = "Quit";
 inline constexpr const char* kCancelCaption = "Cancel";
@@ -139,7 +138,6 @@ private:
 };
 
 // Records the active project's folder for the next start; nothing without a project.
-void RecordLastEditedProject(const ProjectModel& model,
-                             const std::function<void(const std::string&)>& writeLastEdited);
+void RecordLastEditedProject(const ProjectModel& model, const std::function<void(const std::string&)>& writeLastEdited);
 
 } // namespace didad

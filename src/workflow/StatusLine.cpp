@@ -22,8 +22,7 @@ std::vector<std::size_t> CharacterStarts(const std::string& text) {
 
 } // namespace
 
-std::string ActiveProjectCaption(const std::string& folder, const TextWidthFn& width,
-                                 int maxWidth) {
+std::string ActiveProjectCaption(const std::string& folder, const TextWidthFn& width, int maxWidth) {
     const std::string full = std::string(kActiveProjectPrefix) + folder;
     const std::vector<std::size_t> starts = CharacterStarts(full);
     const int length = static_cast<int>(starts.size()) - 1;

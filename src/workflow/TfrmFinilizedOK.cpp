@@ -11,24 +11,22 @@
 #include <QVBoxLayout>
 
 #include "editor/TfrmMain.h"
-#include "workflow/IntegrationNotes.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
+#include "workflow/IntegrationNotes.h"
 
 namespace didad {
 
 TfrmFinilizedOK* frmFinilizedOK = nullptr;
 
-TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent)
-{
+TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFinilizedOK"));
     setWindowTitle(QStringLiteral("Finalized!"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
 
     lblMessage = new QLabel(
-        QStringLiteral("The script was successfully finalized, and is ready for integration and upload."),
-        this);
+        QStringLiteral("The script was successfully finalized, and is ready for integration and upload."), this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setWordWrap(true);
 
@@ -40,8 +38,7 @@ TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent)
     txtINFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The same lines as ReadMe.txt; the box shows them with its own line ends.
     QString text;
-    for (const std::string& line : IntegrationNotesLines())
-        text += FromBytes(line) + QLatin1Char('\n');
+    for (const std::string& line : IntegrationNotesLines()) text += FromBytes(line) + QLatin1Char('\n');
     text.chop(1);
     txtINFO->setPlainText(text);
 
@@ -70,22 +67,18 @@ TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent)
 
     setFixedSize(419, 270);
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
 }
 
-void TfrmFinilizedOK::btnBrowseClick()
-{
-    if (!frmMain || !frmMain->Model().hasProject())
-        return;
+void TfrmFinilizedOK::btnBrowseClick() {
+    if (!frmMain || !frmMain->Model().hasProject()) return;
     // The file manager's answer is of no interest: a folder that cannot be
     // shown is not worth a message after a finalize that worked.
     QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(frmMain->Model().projectFolder)));
 }
 
-void TfrmFinilizedOK::showEvent(QShowEvent* event)
-{
+void TfrmFinilizedOK::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         CentreOnDesktop(this);

@@ -26,19 +26,14 @@ TfrmProjectSettings* frmProjectSettings = nullptr;
 
 namespace {
 
-QColor ToQColor(Color colour)
-{
-    return QColor(colour.red, colour.green, colour.blue);
-}
+QColor ToQColor(Color colour) { return QColor(colour.red, colour.green, colour.blue); }
 
-Color FromQColor(const QColor& colour)
-{
+Color FromQColor(const QColor& colour) {
     return Color{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                  static_cast<std::uint8_t>(colour.blue())};
 }
 
-QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& items)
-{
+QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& items) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setEditable(true);
@@ -50,8 +45,7 @@ QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& it
     return box;
 }
 
-QLabel* Label(QWidget* parent, const char* name, const QString& text)
-{
+QLabel* Label(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
@@ -59,22 +53,18 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-TfrmProjectSettings::TfrmProjectSettings(QWidget* parent) : QDialog(parent)
-{
+TfrmProjectSettings::TfrmProjectSettings(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmProjectSettings"));
     setWindowTitle(QStringLiteral("Active Project Settings"));
     // A caption without buttons: the dialog ends with OK, Cancel or Esc.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
     BuildWidgets();
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
 }
 
-void TfrmProjectSettings::BuildWidgets()
-{
+void TfrmProjectSettings::BuildWidgets() {
     // Speeds.
     GroupBox_MenuSpeed = new QGroupBox(QStringLiteral(" Menu Speed "), this);
     GroupBox_MenuSpeed->setObjectName(QStringLiteral("GroupBox_MenuSpeed"));
@@ -125,14 +115,12 @@ void TfrmProjectSettings::BuildWidgets()
     // Fonts.
     GroupBox_Fonts = new QGroupBox(QStringLiteral(" Default Fonts (font sizes are in Points!) "), this);
     GroupBox_Fonts->setObjectName(QStringLiteral("GroupBox_Fonts"));
-    const QStringList names{QStringLiteral("Arial"),         QStringLiteral("Helvetica"),
-                            QStringLiteral("Courier"),       QStringLiteral("Courier New"),
-                            QStringLiteral("Comic Sans MS"), QStringLiteral("Tahoma"),
-                            QStringLiteral("Times"),         QStringLiteral("Times New Roman"),
-                            QStringLiteral("Verdana")};
-    const QStringList sizes{QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("14"),
-                            QStringLiteral("16"), QStringLiteral("20"), QStringLiteral("24"),
-                            QStringLiteral("32"), QStringLiteral("40")};
+    const QStringList names{
+        QStringLiteral("Arial"),       QStringLiteral("Helvetica"),       QStringLiteral("Courier"),
+        QStringLiteral("Courier New"), QStringLiteral("Comic Sans MS"),   QStringLiteral("Tahoma"),
+        QStringLiteral("Times"),       QStringLiteral("Times New Roman"), QStringLiteral("Verdana")};
+    const QStringList sizes{QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"),
+                            QStringLiteral("20"), QStringLiteral("24"), QStringLiteral("32"), QStringLiteral("40")};
     lblCaption2 = Label(GroupBox_Fonts, "lblCaption2", QStringLiteral("Caption:"));
     lblMenu2 = Label(GroupBox_Fonts, "lblMenu2", QStringLiteral("Menu:"));
     cBoxFontName_Caption = EditableList(GroupBox_Fonts, "cBoxFontName_Caption", names);
@@ -165,8 +153,7 @@ void TfrmProjectSettings::BuildWidgets()
                  QStringLiteral("The code inside that file should read the information in Dirovidadaz.js "
                                 "and \"play\" it in preview."));
     lbl2->setWordWrap(true);
-    btnMoreInfo = new QPushButton(QStringLiteral("Click here for more information about template"),
-                                  GroupBox_Template);
+    btnMoreInfo = new QPushButton(QStringLiteral("Click here for more information about template"), GroupBox_Template);
     btnMoreInfo->setObjectName(QStringLiteral("btnMoreInfo"));
     btnMoreInfo->setAutoDefault(false);
     connect(btnMoreInfo, &QPushButton::clicked, this, &TfrmProjectSettings::btnMoreInfoClick);
@@ -203,8 +190,8 @@ void TfrmProjectSettings::BuildWidgets()
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
     // Tight groups keep the dialog near its intended 298 x 353.
-    for (QLayout* group : {static_cast<QLayout*>(speeds), static_cast<QLayout*>(colours),
-                           static_cast<QLayout*>(fonts), static_cast<QLayout*>(templ)}) {
+    for (QLayout* group : {static_cast<QLayout*>(speeds), static_cast<QLayout*>(colours), static_cast<QLayout*>(fonts),
+                           static_cast<QLayout*>(templ)}) {
         group->setContentsMargins(6, 2, 6, 4);
         group->setSpacing(4);
     }
@@ -216,36 +203,37 @@ void TfrmProjectSettings::BuildWidgets()
     layout->addLayout(buttons);
 
     // OK, Cancel and Set Defaults come first, then the groups top to bottom.
-    QWidget* order[] = {btnOK,          btnCancel,           btnDefaults,
-                        txtScrollOut,   txtScrollIn,         cBoxFontName_Caption,
-                        cBoxFontSize_Caption, cBoxFontName_Menu, cBoxFontSize_Menu,
-                        txtTemplate,    btnMoreInfo};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    QWidget* order[] = {btnOK,
+                        btnCancel,
+                        btnDefaults,
+                        txtScrollOut,
+                        txtScrollIn,
+                        cBoxFontName_Caption,
+                        cBoxFontSize_Caption,
+                        cBoxFontName_Menu,
+                        cBoxFontSize_Menu,
+                        txtTemplate,
+                        btnMoreInfo};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     // The fixed client size, unless the desktop's fonts need more room.
     setFixedSize(QSize(298, 353).expandedTo(sizeHint()));
 }
 
-void TfrmProjectSettings::showEvent(QShowEvent* event)
-{
+void TfrmProjectSettings::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
+    if (event->spontaneous()) return;
     FormShow();
     CentreOnDesktop(this);
     btnOK->setFocus();
 }
 
-void TfrmProjectSettings::FormShow()
-{
-    if (!frmMain)
-        return;
+void TfrmProjectSettings::FormShow() {
+    if (!frmMain) return;
     ShowValues(DialogValuesFromSettings(frmMain->Model().settings));
 }
 
-SettingsDialogValues TfrmProjectSettings::ControlValues() const
-{
+SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     SettingsDialogValues values;
     values.scrollOut = ToBytes(txtScrollOut->text());
     values.scrollIn = ToBytes(txtScrollIn->text());
@@ -259,8 +247,7 @@ SettingsDialogValues TfrmProjectSettings::ControlValues() const
     return values;
 }
 
-void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values)
-{
+void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values) {
     txtScrollIn->setText(FromBytes(values.scrollIn));
     UpDown_ScrollIn->SetPosition(ParseIntOr(values.scrollIn, UpDown_ScrollIn->Position()));
     txtScrollOut->setText(FromBytes(values.scrollOut));
@@ -274,36 +261,26 @@ void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values)
     txtTemplate->setText(FromBytes(values.templateName));
 }
 
-void TfrmProjectSettings::getColor(ColorSwatch* swatch)
-{
+void TfrmProjectSettings::getColor(ColorSwatch* swatch) {
     cdlg1->setCurrentColor(swatch->Colour());
-    if (cdlg1->exec() == QDialog::Accepted)
-        swatch->SetColour(cdlg1->selectedColor());
+    if (cdlg1->exec() == QDialog::Accepted) swatch->SetColour(cdlg1->selectedColor());
 }
 
-void TfrmProjectSettings::btnDefaultsClick()
-{
-    ShowValues(DefaultDialogValues());
+void TfrmProjectSettings::btnDefaultsClick() { ShowValues(DefaultDialogValues()); }
+
+void TfrmProjectSettings::btnMoreInfoClick() {
+    if (frmTemplateInfo) frmTemplateInfo->exec();
 }
 
-void TfrmProjectSettings::btnMoreInfoClick()
-{
-    if (frmTemplateInfo)
-        frmTemplateInfo->exec();
-}
-
-void TfrmProjectSettings::btnOKClick()
-{
-    if (!frmMain)
-        return;
+void TfrmProjectSettings::btnOKClick() {
+    if (!frmMain) return;
     const SettingsDialogValues values = ControlValues();
     ProjectModel& model = frmMain->Model();
     const ProjectSettings previous = model.settings;
     SettingsConfirmation result;
     // An existing template that cannot be read ends the action with the
     // file error; the dialog stays open with nothing stored.
-    if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(model, values); }))
-        return;
+    if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(model, values); })) return;
     if (!result.stored) {
         txtTemplate->setFocus();
         txtTemplate->selectAll();

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "editor/TfrmMain.h"
-#include "workflow/FolderList.h"
-#include "workflow/ProjectWorkflow.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
+#include "workflow/FolderList.h"
+#include "workflow/ProjectWorkflow.h"
 
 namespace didad {
 
@@ -32,8 +32,8 @@ constexpr int kPathRole = Qt::UserRole;
 TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelFolder"));
     // On top like the start dialog that opens it, or it would open beneath it.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     setModal(true);
 
     lblMessage = new QLabel(this);
@@ -141,8 +141,7 @@ void TfrmSelFolder::FillVolumes() {
         if (NewDriveBox1->findData(root) >= 0) continue;
         const QString name = volume.displayName();
         NewDriveBox1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon),
-                              name == root ? root : root + QStringLiteral("  [") + name + QStringLiteral("]"),
-                              root);
+                              name == root ? root : root + QStringLiteral("  [") + name + QStringLiteral("]"), root);
         roots.push_back(ToBytes(root));
     }
     const QString holder = FromBytes(VolumeOf(ToBytes(currentFolder_), roots));

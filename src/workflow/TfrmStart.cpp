@@ -23,8 +23,7 @@ TfrmStart* frmStart = nullptr;
 
 namespace {
 
-QPushButton* MakeButton(const QString& caption, const char* name, QStyle::StandardPixmap glyph,
-                        QWidget* parent) {
+QPushButton* MakeButton(const QString& caption, const char* name, QStyle::StandardPixmap glyph, QWidget* parent) {
     auto* button = new QPushButton(parent->style()->standardIcon(glyph), caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
@@ -32,8 +31,7 @@ QPushButton* MakeButton(const QString& caption, const char* name, QStyle::Standa
 }
 
 std::string ReadLastEdited() {
-    const QSettings store(QString::fromLatin1(kSettingsOrganization),
-                          QString::fromLatin1(kSettingsApplication));
+    const QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
     return ToBytes(store.value(QString::fromLatin1(kLastEditedKey)).toString());
 }
 
@@ -43,8 +41,7 @@ TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmStart"));
     setWindowTitle(QStringLiteral("Didad"));
     // No close box; the dialog stays above the editor while it is up.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
 
     ImageLOGO = new QLabel(this);
     ImageLOGO->setObjectName(QStringLiteral("ImageLOGO"));
@@ -58,15 +55,14 @@ TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
 
     btnNew = MakeButton(QStringLiteral("New Menu Project"), "btnNew", QStyle::SP_FileDialogNewFolder, Panel1);
     btnOpen = MakeButton(QStringLiteral("Open Project"), "btnOpen", QStyle::SP_DialogOpenButton, Panel1);
-    btnOpenLastEdited = MakeButton(QStringLiteral("Open Last Edited Project"), "btnOpenLastEdited",
-                                   QStyle::SP_BrowserReload, Panel1);
+    btnOpenLastEdited =
+        MakeButton(QStringLiteral("Open Last Edited Project"), "btnOpenLastEdited", QStyle::SP_BrowserReload, Panel1);
     btnOpenLastEdited->setEnabled(false);
-    btnQuit_Cancel = MakeButton(QString::fromLatin1(kQuitCaption), "btnQuit_Cancel",
-                                QStyle::SP_DialogCloseButton, Panel1);
+    btnQuit_Cancel =
+        MakeButton(QString::fromLatin1(kQuitCaption), "btnQuit_Cancel", QStyle::SP_DialogCloseButton, Panel1);
 
     auto* buttons = new QVBoxLayout(Panel1);
-    for (QPushButton* button : {btnNew, btnOpen, btnOpenLastEdited, btnQuit_Cancel})
-        buttons->addWidget(button);
+    for (QPushButton* button : {btnNew, btnOpen, btnOpenLastEdited, btnQuit_Cancel}) buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ImageLOGO, 0, Qt::AlignHCenter);
     layout->addWidget(Panel1, 1);
@@ -117,9 +113,7 @@ void TfrmStart::btnOpenLastEditedClick() { OpenProjectFolder(btnOpenLastEdited->
 
 void TfrmStart::btnQuit_CancelClick() { flow_.QuitOrCancel(); }
 
-bool TfrmStart::OpenProjectFolder() {
-    return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text()));
-}
+bool TfrmStart::OpenProjectFolder() { return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text())); }
 
 bool TfrmStart::OpenProjectFolder(const QString& folder) {
     frmSelFolder->txtPath->setText(folder);

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "workflow/ProjectWorkflow.h"
 #include "ui/QtMessageBoxes.h"
+#include "workflow/ProjectWorkflow.h"
 
 class QFrame;
 class QLabel;

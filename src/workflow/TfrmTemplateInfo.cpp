@@ -16,8 +16,7 @@ namespace didad {
 
 TfrmTemplateInfo* frmTemplateInfo = nullptr;
 
-TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent)
-{
+TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmTemplateInfo"));
     setWindowTitle(QStringLiteral("Information about Template"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -29,8 +28,7 @@ TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent)
     txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtINFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString text;
-    for (const std::string& line : TemplateInfoLines())
-        text += FromBytes(line) + QLatin1Char('\n');
+    for (const std::string& line : TemplateInfoLines()) text += FromBytes(line) + QLatin1Char('\n');
     text.chop(1);
     txtINFO->setPlainText(text);
 
@@ -49,13 +47,11 @@ TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent)
 
     setFixedSize(424, 322);
     new HelpKeyFilter(this, [] {
-        if (frmMain)
-            frmMain->OpenHelp();
+        if (frmMain) frmMain->OpenHelp();
     });
 }
 
-void TfrmTemplateInfo::showEvent(QShowEvent* event)
-{
+void TfrmTemplateInfo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         CentreOnDesktop(this);

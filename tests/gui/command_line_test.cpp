@@ -66,8 +66,7 @@ private slots:
     void helpAndVersionAnswerOnStandardOutput() {
         const Run help = RunWithoutDisplay({QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
-        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: didad [options] [folder]\n")),
-                 qPrintable(help.out));
+        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: didad [options] [folder]\n")), qPrintable(help.out));
         QVERIFY(help.out.contains(QStringLiteral("--version")));
         QCOMPARE(help.err, QString());
 
@@ -81,8 +80,7 @@ private slots:
         const Run run = RunWithoutDisplay({QStringLiteral("--frobnicate")});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QString());
-        QVERIFY2(run.err.startsWith(QStringLiteral("didad: Unknown option 'frobnicate'.\n")),
-                 qPrintable(run.err));
+        QVERIFY2(run.err.startsWith(QStringLiteral("didad: Unknown option 'frobnicate'.\n")), qPrintable(run.err));
     }
 
     // Opening reads the project and rewrites its script for the preview at

@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "GuiTestBase.h"
+#include "app/QtProgramWindows.h"
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
@@ -29,7 +30,6 @@
 #include "model/ProjectModel.h"
 #include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
-#include "app/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"
@@ -92,9 +92,10 @@ class EndToEndTest : public GuiTestBase {
     // The page's own idea of where menu i's owner element stands and how big it is.
     QRect OwnerRect(int index) {
         const QVariantList v =
-            EvalInPreview(QStringLiteral("(function(){var o=document.getElementById('owner%1');"
-                                         "return o ? [o.offsetLeft,o.offsetTop,o.offsetWidth,o.offsetHeight] : null;})()")
-                              .arg(index))
+            EvalInPreview(
+                QStringLiteral("(function(){var o=document.getElementById('owner%1');"
+                               "return o ? [o.offsetLeft,o.offsetTop,o.offsetWidth,o.offsetHeight] : null;})()")
+                    .arg(index))
                 .toList();
         if (v.size() != 4) return {};
         return {v[0].toInt(), v[1].toInt(), v[2].toInt(), v[3].toInt()};
@@ -102,11 +103,10 @@ class EndToEndTest : public GuiTestBase {
 
     // The caption's size: the owner also holds the panel once it opens.
     QSize CaptionSize(int index) {
-        const QVariantList v =
-            EvalInPreview(QStringLiteral("(function(){var c=document.getElementById('cap%1');"
-                                         "return c ? [c.offsetWidth,c.offsetHeight] : null;})()")
-                              .arg(index))
-                .toList();
+        const QVariantList v = EvalInPreview(QStringLiteral("(function(){var c=document.getElementById('cap%1');"
+                                                            "return c ? [c.offsetWidth,c.offsetHeight] : null;})()")
+                                                 .arg(index))
+                                   .toList();
         if (v.size() != 2) return {};
         return {v[0].toInt(), v[1].toInt()};
     }
@@ -228,8 +228,7 @@ void EndToEndTest::dragInThePreviewReachesTheEditor() {
     const QPoint by(40, 60);
 
     QTest::mousePress(PageInput(), Qt::LeftButton, {}, grab);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        EvalInPreview(QStringLiteral("bAllowMove")).toInt(), 1, kPageWait);
+    QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("bAllowMove")).toInt(), 1, kPageWait);
     for (int step = 1; step <= 4; ++step) QTest::mouseMove(PageInput(), grab + by * step / 4);
     // The owner follows the pointer in the page while the button is down.
     QTRY_COMPARE_WITH_TIMEOUT(OwnerRect(1).topLeft(), QPoint(160, 70), kPageWait);
@@ -287,8 +286,8 @@ void EndToEndTest::settingsSpeedsReachScriptAndPage() {
     QVERIFY(Script().contains(QStringLiteral("scrOUT=25")));
     QVERIFY(Script().contains(QStringLiteral("IDE=1")));
     QVERIFY(WaitForPreviewLoaded(kPageWait));
-    QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("[scrOUT, scrIN]")).toList(),
-                              QVariantList({25, 35}), kPageWait);
+    QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("[scrOUT, scrIN]")).toList(), QVariantList({25, 35}),
+                              kPageWait);
     QVERIFY(boxes.isEmpty());
 }
 
@@ -348,8 +347,9 @@ void EndToEndTest::closeWritesFinalScriptAndRemembersFolder() {
     QVERIFY(script.contains(QStringLiteral("IDE=0")));
     QVERIFY(!script.contains(QStringLiteral("function ySetSel")));
     QVERIFY(script.contains(QStringLiteral("Home")));
-    QCOMPARE(QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
-             folder_);
+    QCOMPARE(
+        QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
+        folder_);
     QVERIFY(boxes.isEmpty());
 }
 

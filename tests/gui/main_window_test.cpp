@@ -9,10 +9,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -20,13 +20,13 @@
 #include <QWebEngineView>
 
 #include "GuiTestBase.h"
+#include "editor/TfrmAddImage.h"
+#include "editor/TfrmAddText.h"
+#include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
-#include "editor/TfrmAddImage.h"
-#include "editor/TfrmAddText.h"
-#include "editor/TfrmAddURL.h"
 #include "workflow/TfrmSelFolder.h"
 
 using namespace didad;
@@ -58,10 +58,9 @@ class MainWindowTest : public GuiTestBase {
 
     // The page's own idea of a menu's owner element position.
     QPoint OwnerPosition(int index) {
-        const QVariant value = EvalInPreview(
-            QStringLiteral("(function(){var o=document.getElementById('owner%1');"
-                           "return o ? [o.offsetLeft, o.offsetTop] : null;})()")
-                .arg(index));
+        const QVariant value = EvalInPreview(QStringLiteral("(function(){var o=document.getElementById('owner%1');"
+                                                            "return o ? [o.offsetLeft, o.offsetTop] : null;})()")
+                                                 .arg(index));
         const QVariantList list = value.toList();
         if (list.size() != 2) return {-9999, -9999};
         return {list[0].toInt(), list[1].toInt()};
@@ -92,12 +91,13 @@ private slots:
         QCOMPARE(frmBrowser->WebBrowser1->size(), QSize(820, 620));
         QVERIFY(frmBrowser->btnBackToPreview->isHidden());
         // Every control the other parts reach by name is there.
-        for (const char* name : {"btnAddMenu", "btnDelete", "btnFinalize", "btnShowPreview", "chkStayOnTop",
-                                 "btnUpdatePreview", "btnProjects", "btnActiveProjectSettings", "btnHelp",
-                                 "panStatusBar", "UpDown_Left", "UpDown_CapHeight", "radActivateOn", "chkFloat",
-                                 "grpOrientation", "radHorizontal", "radVertical", "panCaptionColor",
-                                 "panMenuColor", "panOwnerColor", "chkTranspCC", "chkTranspCM", "btnAddNEWLINE",
-                                 "btnAddText", "btnAddURL"})
+        for (const char* name : {"btnAddMenu",    "btnDelete",        "btnFinalize",    "btnShowPreview",
+                                 "chkStayOnTop",  "btnUpdatePreview", "btnProjects",    "btnActiveProjectSettings",
+                                 "btnHelp",       "panStatusBar",     "UpDown_Left",    "UpDown_CapHeight",
+                                 "radActivateOn", "chkFloat",         "grpOrientation", "radHorizontal",
+                                 "radVertical",   "panCaptionColor",  "panMenuColor",   "panOwnerColor",
+                                 "chkTranspCC",   "chkTranspCM",      "btnAddNEWLINE",  "btnAddText",
+                                 "btnAddURL"})
             QVERIFY2(frmMain->findChild<QWidget*>(QLatin1String(name)), name);
     }
 
@@ -271,7 +271,8 @@ private slots:
         const QString log = JsLogPath();
         QVERIFY(!log.startsWith(ProgramFolder()));
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ERROR(x is not defined@here@12)'"));
-        QTRY_VERIFY_WITH_TIMEOUT(ReadText(log).contains(QStringLiteral("!RarurAVI:ERROR(x is not defined@here@12)\r\n")), kPageWait);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ReadText(log).contains(QStringLiteral("!RarurAVI:ERROR(x is not defined@here@12)\r\n")), kPageWait);
 
         // A bad number from the page is the platform's conversion error box.
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ySetSel(1x)'"));
@@ -285,8 +286,8 @@ private slots:
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.write("<html><head><title>Elsewhere</title></head><body>elsewhere</body></html>");
         page.close();
-        EvalInPreview(QStringLiteral("location.href=%1").arg(
-            QLatin1Char('"') + QUrl::fromLocalFile(other).toString() + QLatin1Char('"')));
+        EvalInPreview(QStringLiteral("location.href=%1")
+                          .arg(QLatin1Char('"') + QUrl::fromLocalFile(other).toString() + QLatin1Char('"')));
         QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isVisible(), kPageWait);
         const int leftBefore = frmMain->Model().entries[0].MX;
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:docMouseMove(0,444,333)'"));
@@ -297,7 +298,8 @@ private slots:
         QTest::mouseClick(frmBrowser->btnBackToPreview, Qt::LeftButton);
         QVERIFY(WaitForPreviewLoaded());
         QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isHidden(), kPageWait);
-        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("typeof numOfMenus")).toString(), QStringLiteral("number"), kPageWait);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("typeof numOfMenus")).toString(),
+                                  QStringLiteral("number"), kPageWait);
     }
 
     void helpKeyAndHelpButtonLock() {

@@ -11,8 +11,8 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
-#include <QListView>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +28,7 @@
 
 #include <functional>
 
+#include "GuiTestBase.h"
 #include "editor/ControlFilling.h"
 #include "editor/EditorLogic.h"
 #include "editor/TfrmAddImage.h"
@@ -35,7 +36,6 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
-#include "GuiTestBase.h"
 #include "ui/QtMessageBoxes.h"
 
 using namespace didad;
@@ -50,19 +50,18 @@ void WhenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, matches, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !matches(modal))
-            return;
+        if (!modal || !matches(modal)) return;
         timer->stop();
         timer->deleteLater();
         act(modal);
         // A check that failed half-way must not leave the test hanging.
-        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
-            dialog->reject();
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) dialog->reject();
     });
     timer->start();
 }
 
-template <typename T> void WhenModal(std::function<void(T*)> act) {
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
     WhenModal([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
               [act](QWidget* w) { act(qobject_cast<T*>(w)); });
 }
@@ -91,8 +90,7 @@ void PickInFileList(QFileDialog* chooser, const QString& name) {
             const QAbstractItemModel* model = list->model();
             for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
                 const QModelIndex index = model->index(row, 0, list->rootIndex());
-                if (index.data().toString() == name)
-                    found = index;
+                if (index.data().toString() == name) found = index;
             }
             return found.isValid();
         }(),
@@ -101,16 +99,13 @@ void PickInFileList(QFileDialog* chooser, const QString& name) {
 }
 
 // A click on the box itself, not on the empty room beside its text.
-void ClickCheckBox(QAbstractButton* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
+void ClickCheckBox(QAbstractButton* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
 
 void Retype(QLineEdit* box, const QString& text) {
     box->setFocus();
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Backspace);
-    if (!text.isEmpty())
-        QTest::keyClicks(box, text);
+    if (!text.isEmpty()) QTest::keyClicks(box, text);
 }
 
 } // namespace
@@ -127,8 +122,7 @@ private:
     void FreshProject(int count, int tab = kPositionTab) {
         ProjectModel& model = Model();
         model.ResetForNewProject();
-        for (int i = 0; i < count; ++i)
-            model.AddMenuEntry();
+        for (int i = 0; i < count; ++i) model.AddMenuEntry();
         model.iSelectedMenu = 0;
         frmMain->Logic().ShowProject();
         frmMain->tabProp->setCurrentIndex(tab);
@@ -323,12 +317,11 @@ private slots:
         QCOMPARE(frmMain->txtCapHTML->toPlainText(),
                  QStringLiteral("<CENTER>\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>"));
         QVERIFY(!frmMain->IsPreviewPending());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            EvalInPreview(QStringLiteral("document.getElementById('cap0') ? "
-                                 "document.getElementById('cap0').innerText : ''"))
-                .toString()
-                .contains(QStringLiteral("C\na\np")),
-            10000);
+        QTRY_VERIFY_WITH_TIMEOUT(EvalInPreview(QStringLiteral("document.getElementById('cap0') ? "
+                                                              "document.getElementById('cap0').innerText : ''"))
+                                     .toString()
+                                     .contains(QStringLiteral("C\na\np")),
+                                 10000);
 
         // And back at the following write.
         QTest::mouseClick(frmMain->radHorizontal, Qt::LeftButton);
@@ -381,9 +374,8 @@ private slots:
         QTest::mouseClick(frmMain->btnAddText, Qt::LeftButton);
         QVERIFY(helpLocked);
         QVERIFY(frmMain->btnHelp->isEnabled());
-        QCOMPARE(Entry().MTM,
-                 std::string("<CENTER><FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">Hello\r\n"
-                             "</FONT></CENTER>\r\nBlank menu"));
+        QCOMPARE(Entry().MTM, std::string("<CENTER><FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">Hello\r\n"
+                                          "</FONT></CENTER>\r\nBlank menu"));
         QVERIFY(frmMain->IsPreviewPending());
 
         // The next opening keeps the settings and empties the text; the text
@@ -429,9 +421,8 @@ private slots:
         WhenDialog(frmAddURL, [&] {
             QVERIFY(frmAddURL->txtURL->text().isEmpty());
             // The chooser fills in the bare file name.
-            WhenModal<QFileDialog>([&](QFileDialog* chooser) {
-                ChooseInFileDialog(chooser, site.filePath(QStringLiteral("page2.htm")));
-            });
+            WhenModal<QFileDialog>(
+                [&](QFileDialog* chooser) { ChooseInFileDialog(chooser, site.filePath(QStringLiteral("page2.htm"))); });
             QTest::mouseClick(frmAddURL->btnChooseFile, Qt::LeftButton);
             QCOMPARE(frmAddURL->txtURL->text(), QStringLiteral("page2.htm"));
             frmAddURL->cboxTarget->setCurrentText(QStringLiteral("_blank"));
@@ -439,8 +430,7 @@ private slots:
             QTest::mouseClick(frmAddURL->btnAdd, Qt::LeftButton);
         });
         QTest::mouseClick(frmMain->btnAddURL, Qt::LeftButton);
-        QCOMPARE(Entry().MTC,
-                 std::string("Caption<A HREF=\"page2.htm\" TARGET=\"_blank\">Next</A>\r\n"));
+        QCOMPARE(Entry().MTC, std::string("Caption<A HREF=\"page2.htm\" TARGET=\"_blank\">Next</A>\r\n"));
         QCOMPARE(QDir(frmAddURL->RememberedFolder()).canonicalPath(), QDir(site.path()).canonicalPath());
 
         // A cancelled chooser keeps the folder; the target stays for the next
@@ -536,8 +526,7 @@ private slots:
                                 static_cast<QDialog*>(frmAddImage)}) {
             urls.opened.clear();
             QWidget* focus = dialog->findChildren<QLineEdit*>().value(0);
-            if (!focus)
-                focus = dialog->findChildren<QPlainTextEdit*>().value(0);
+            if (!focus) focus = dialog->findChildren<QPlainTextEdit*>().value(0);
             QVERIFY(focus);
             QTest::keyRelease(focus, Qt::Key_F1);
             QTest::keyRelease(focus, Qt::Key_F2);

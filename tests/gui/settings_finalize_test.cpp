@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <QSignalSpy>
 
 #include <functional>
 
@@ -22,8 +22,8 @@
 #include "model/ProjectModel.h"
 #include "model/ScriptWriter.h"
 #include "runtime/PageTexts.h"
-#include "workflow/IntegrationNotes.h"
 #include "ui/QtAppIcon.h"
+#include "workflow/IntegrationNotes.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmTemplateInfo.h"
@@ -33,40 +33,31 @@ using namespace didad::testing;
 
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
+QByteArray ReadBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll();
 }
 
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
+void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
-QByteArray CrLfText(const std::vector<std::string>& lines)
-{
-    return QByteArray::fromStdString(JoinLinesCrLf(lines));
-}
+QByteArray CrLfText(const std::vector<std::string>& lines) { return QByteArray::fromStdString(JoinLinesCrLf(lines)); }
 
 // Runs `step` as soon as `window` is the active modal window; when the step
 // leaves it open, it is closed so that a failed check cannot hang the test.
-QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true)
-{
+QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        if (QApplication::activeModalWidget() != window)
-            return;
+        if (QApplication::activeModalWidget() != window) return;
         timer->stop();
         timer->deleteLater();
         step();
-        if (closeAfter && window->isVisible())
-            static_cast<QDialog*>(window)->reject();
+        if (closeAfter && window->isVisible()) static_cast<QDialog*>(window)->reject();
     });
     timer->start();
     return timer;
@@ -74,14 +65,12 @@ QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter =
 
 // Loads a page in a browser view of its own, as a visitor's browser would,
 // and returns what `script` yields there.
-QVariant EvalInStandalonePage(const QString& page, const QString& script)
-{
+QVariant EvalInStandalonePage(const QString& page, const QString& script) {
     QWebEngineView view;
     view.resize(820, 620);
     QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
     view.load(QUrl::fromLocalFile(page));
-    if (!loaded.wait(20000) || !loaded.at(0).at(0).toBool())
-        return {};
+    if (!loaded.wait(20000) || !loaded.at(0).at(0).toBool()) return {};
     QVariant result;
     bool done = false;
     view.page()->runJavaScript(script, [&](const QVariant& value) {
@@ -103,8 +92,7 @@ class SettingsFinalizeTest : public GuiTestBase {
     QString ProjectFile(const QString& name) const { return QDir(folder_).filePath(name); }
 
     // Opens the settings dialog from the main window and runs `inDialog` in it.
-    void WithSettingsDialog(std::function<void()> inDialog)
-    {
+    void WithSettingsDialog(std::function<void()> inDialog) {
         bool ran = false;
         WhenModal(dlg(), [&] {
             ran = true;
@@ -118,8 +106,7 @@ class SettingsFinalizeTest : public GuiTestBase {
 private slots:
     void initTestCase() { CreateWindows(); }
     void cleanupTestCase() { DestroyWindows(); }
-    void init()
-    {
+    void init() {
         ResetRecords();
         static int counter = 0;
         folder_ = StartNewProject(QStringLiteral("Settings_%1").arg(++counter));
@@ -128,16 +115,14 @@ private slots:
         QVERIFY(WaitForPreviewLoaded());
     }
 
-    void programLogoIsLinkedIn()
-    {
+    void programLogoIsLinkedIn() {
         // The logo lives in a static library's resources, which the linker
         // drops unless something pulls them in.
         QVERIFY(!ProgramIcon().isNull());
         QCOMPARE(ProgramLogo(32).size(), QSize(32, 32));
     }
 
-    void showsTheProjectsSettingsEachTimeItOpens()
-    {
+    void showsTheProjectsSettingsEachTimeItOpens() {
         ProjectSettings& s = frmMain->Model().settings;
         s.scrOUT = 33;
         s.scrIN = 44;
@@ -168,8 +153,7 @@ private slots:
         QVERIFY(urls.opened[0].toLocalFile().endsWith(QStringLiteral("Help/index.htm")));
     }
 
-    void okStoresClampedValuesAndRefreshesThePreview()
-    {
+    void okStoresClampedValuesAndRefreshesThePreview() {
         QFile::remove(ProjectFile(QStringLiteral("Dirovidadaz.js")));
         WithSettingsDialog([&] {
             dlg()->txtScrollOut->setText(QStringLiteral("0"));
@@ -201,13 +185,12 @@ private slots:
 
         // ...and the preview runs the new values from the new page.
         QVERIFY(WaitForPreviewLoaded());
-        QTRY_VERIFY(EvalInPreview(QStringLiteral("location.pathname")).toString().endsWith(
-            QStringLiteral("/pagesmenu.html")));
+        QTRY_VERIFY(
+            EvalInPreview(QStringLiteral("location.pathname")).toString().endsWith(QStringLiteral("/pagesmenu.html")));
         QCOMPARE(EvalInPreview(QStringLiteral("scrOUT")).toInt(), 1);
     }
 
-    void okWithUnchangedValuesStillRewritesTheScript()
-    {
+    void okWithUnchangedValuesStillRewritesTheScript() {
         QFile::remove(ProjectFile(QStringLiteral("Dirovidadaz.js")));
         QFile::remove(ProjectFile(QStringLiteral("Temp.html")));
         const ProjectSettings before = frmMain->Model().settings;
@@ -217,8 +200,7 @@ private slots:
         QCOMPARE(ReadBytes(ProjectFile(QStringLiteral("Temp.html"))), CrLfText(DefaultPageLines()));
     }
 
-    void cancelAfterDefaultsAndColourStoresNothing()
-    {
+    void cancelAfterDefaultsAndColourStoresNothing() {
         ProjectSettings& s = frmMain->Model().settings;
         s.scrOUT = 77;
         s.fDefCap = "Tahoma";
@@ -257,8 +239,7 @@ private slots:
         });
     }
 
-    void templateWithoutTheScriptIsRefused()
-    {
+    void templateWithoutTheScriptIsRefused() {
         WriteBytes(ProjectFile(QStringLiteral("mine.html")), "<html><body>no menus</body></html>\r\n");
         const ProjectSettings before = frmMain->Model().settings;
         bool infoShown = false;
@@ -297,8 +278,7 @@ private slots:
         QCOMPARE(QString::fromStdString(frmMain->Model().settings.PRJ_sTemplate), QStringLiteral("Temp.html"));
     }
 
-    void failedPageWriteKeepsTheDialogAndTheOldSettings()
-    {
+    void failedPageWriteKeepsTheDialogAndTheOldSettings() {
         // Regression: a folder under the new template name used to leave the
         // failed settings stored, so every later save failed on them.
         QVERIFY(QDir(folder_).mkdir(QStringLiteral("pages.html")));
@@ -320,8 +300,7 @@ private slots:
         QVERIFY(frmMain->UpdatePreview());
     }
 
-    void moreInfoShowsTheTemplateInformation()
-    {
+    void moreInfoShowsTheTemplateInformation() {
         bool shown = false;
         WithSettingsDialog([&] {
             WhenModal(frmTemplateInfo, [&] {
@@ -338,8 +317,7 @@ private slots:
         QVERIFY(shown);
     }
 
-    void finalizeWritesTheThreeFilesAndShowsTheNotes()
-    {
+    void finalizeWritesTheThreeFilesAndShowsTheNotes() {
         WriteBytes(ProjectFile(QStringLiteral("ReadMe.txt")), "my own notes");
         QFile::remove(ProjectFile(QStringLiteral("Temp.html")));
         bool shown = false;
@@ -369,7 +347,8 @@ private slots:
         const QByteArray readMe = ReadBytes(ProjectFile(QStringLiteral("ReadMe.txt")));
         QCOMPARE(readMe, QByteArray::fromStdString(IntegrationNotesText()));
         // The dialog shows the very text of the file.
-        QCOMPARE(notes, QString::fromLocal8Bit(readMe).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).chopped(1));
+        QCOMPARE(notes,
+                 QString::fromLocal8Bit(readMe).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).chopped(1));
 
         QCOMPARE(urls.opened.size(), 2);
         QCOMPARE(QDir(urls.opened[0].toLocalFile()), QDir(folder_));
@@ -390,8 +369,7 @@ private slots:
         QVERIFY(preview.contains("function ySetSel("));
     }
 
-    void failedFinalizeStopsBeforeTheDialog()
-    {
+    void failedFinalizeStopsBeforeTheDialog() {
         // A folder in the way of ReadMe.txt.
         QVERIFY(QDir(folder_).mkdir(QStringLiteral("ReadMe.txt")));
         bool shown = false;

@@ -321,8 +321,9 @@ void StartDialogTest::chooserVolumesHelpAndCancel() {
 void StartDialogTest::reopenLastEditedProject() {
     // Program end records the folder; the next run's first start offers it.
     frmMain->RecordLastEditedProject();
-    QCOMPARE(QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
-             projectFolder_);
+    QCOMPARE(
+        QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
+        projectFolder_);
 
     delete frmStart;
     frmStart = new TfrmStart();

@@ -99,10 +99,10 @@ struct Bench {
     }
 };
 
-#define OPEN_BENCH_OR_SKIP(bench)                                    \
-    do {                                                             \
-        std::string whyNot;                                          \
-        if (!(bench).Open(whyNot)) GTEST_SKIP() << whyNot;          \
+#define OPEN_BENCH_OR_SKIP(bench)                          \
+    do {                                                   \
+        std::string whyNot;                                \
+        if (!(bench).Open(whyNot)) GTEST_SKIP() << whyNot; \
     } while (0)
 
 } // namespace

@@ -17,31 +17,25 @@ using namespace didad;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
+std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void WriteAll(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+void WriteAll(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 class FinalizeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::random_device rd;
         root_ = fs::temp_directory_path() / ("didad-finalize-" + std::to_string(rd()));
         dir_ = root_ / "project";
         fs::create_directories(dir_);
         model_.projectFolder = dir_.string();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::error_code ignored;
         fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(root_, ignored);
@@ -53,8 +47,7 @@ protected:
 
 } // namespace
 
-TEST(IntegrationNotes, TwelveCrLfLinesNamingTheTwoRequiredLines)
-{
+TEST(IntegrationNotes, TwelveCrLfLinesNamingTheTwoRequiredLines) {
     const std::vector<std::string> lines = IntegrationNotesLines();
     ASSERT_EQ(lines.size(), 12u);
     const std::string text = IntegrationNotesText();
@@ -77,8 +70,7 @@ TEST(IntegrationNotes, TwelveCrLfLinesNamingTheTwoRequiredLines)
     EXPECT_EQ(lines[11], R"( "Dirovidadaz.js" should be copied (uploaded) with your page.)");
 }
 
-TEST_F(FinalizeTest, EmptyProjectGetsFinalScriptPageAndNotes)
-{
+TEST_F(FinalizeTest, EmptyProjectGetsFinalScriptPageAndNotes) {
     model_.ResetForNewProject();
     FinalizeProject(model_);
 
@@ -89,8 +81,7 @@ TEST_F(FinalizeTest, EmptyProjectGetsFinalScriptPageAndNotes)
     EXPECT_EQ(ReadAll(dir_ / "ReadMe.txt"), IntegrationNotesText());
 }
 
-TEST_F(FinalizeTest, FinalizeAfterPreviewDropsTheAddonAndKeepsTheUsersPage)
-{
+TEST_F(FinalizeTest, FinalizeAfterPreviewDropsTheAddonAndKeepsTheUsersPage) {
     model_.AddMenuEntry();
     model_.settings.PRJ_sTemplate = "mine.html";
     const std::string page = "<html><script src=\"Dirovidadaz.js\"></script>hand made</html>";
@@ -115,8 +106,7 @@ TEST_F(FinalizeTest, FinalizeAfterPreviewDropsTheAddonAndKeepsTheUsersPage)
     EXPECT_EQ(ReadAll(dir_ / kScriptFileName), script);
 }
 
-TEST_F(FinalizeTest, FailedNotesWriteIsReportedWithThePath)
-{
+TEST_F(FinalizeTest, FailedNotesWriteIsReportedWithThePath) {
     // A folder in the way of ReadMe.txt: the script is written, the notes are not.
     fs::create_directory(dir_ / "ReadMe.txt");
     try {
@@ -130,8 +120,7 @@ TEST_F(FinalizeTest, FailedNotesWriteIsReportedWithThePath)
     EXPECT_TRUE(fs::is_directory(dir_ / "ReadMe.txt"));
 }
 
-TEST_F(FinalizeTest, FailedScriptWriteStopsBeforeTheNotes)
-{
+TEST_F(FinalizeTest, FailedScriptWriteStopsBeforeTheNotes) {
     // The project folder's parent has gone away.
     model_.projectFolder = (root_ / "gone" / "project").string();
     EXPECT_THROW(FinalizeProject(model_), CannotCreateFile);

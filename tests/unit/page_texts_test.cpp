@@ -31,9 +31,9 @@ TEST(ScriptBanner, NineLinesFramedByAsterisksAndFreeOfReaderKeys) {
     }
     // The reader takes the first occurrence of every key in the whole file,
     // and the banner comes first.
-    const char* keys[] = {"RarurAVI_Ver", "numOfMenus", "scrIN=", "scrOUT=", "cDefCap=", "cDefMenu=",
-                          "fDefCap=", "fDefMenu=", "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=", "new Array (",
-                          "*/"};
+    const char* keys[] = {
+        "RarurAVI_Ver", "numOfMenus", "scrIN=",     "scrOUT=",        "cDefCap=",    "cDefMenu=", "fDefCap=",
+        "fDefMenu=",    "fDefCapS=",  "fDefMenuS=", "PRJ_sTemplate=", "new Array (", "*/"};
     for (std::size_t i = 0; i < lines.size(); ++i) {
         for (const char* key : keys) {
             if (i == 8 && std::string(key) == "*/") continue;

@@ -12,39 +12,37 @@ using namespace didad;
 
 namespace {
 
-SettingsDialogValues WithDefaults()
-{
-    return DefaultDialogValues();
-}
+SettingsDialogValues WithDefaults() { return DefaultDialogValues(); }
 
 class TempProject {
 public:
-    TempProject()
-    {
+    TempProject() {
         std::random_device rd;
         dir_ = fs::temp_directory_path() / ("didad-settings-" + std::to_string(rd()));
         fs::create_directories(dir_);
         model.projectFolder = dir_.string();
     }
     ~TempProject() { fs::remove_all(dir_); }
-    void Write(const std::string& name, const std::string& text)
-    {
+    void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
     ProjectModel model;
+
 private:
     fs::path dir_;
 };
 
 } // namespace
 
-TEST(ProjectSettingsRules, SpeedsFallBackAndClamp)
-{
-    struct Case { const char* typed; int out; int in; };
+TEST(ProjectSettingsRules, SpeedsFallBackAndClamp) {
+    struct Case {
+        const char* typed;
+        int out;
+        int in;
+    };
     const Case cases[] = {
-        {"0", 1, 1},       {"", 10, 20},   {"abc", 10, 20}, {"   ", 10, 20},
-        {" 15 ", 15, 15},  {"-7", 1, 1},   {"999", 999, 999}, {"5000", 999, 999},
-        {"1", 1, 1},       {"1.5", 10, 20},
+        {"0", 1, 1},  {"", 10, 20},      {"abc", 10, 20},    {"   ", 10, 20}, {" 15 ", 15, 15},
+        {"-7", 1, 1}, {"999", 999, 999}, {"5000", 999, 999}, {"1", 1, 1},     {"1.5", 10, 20},
     };
     for (const Case& c : cases) {
         SettingsDialogValues values = WithDefaults();
@@ -56,9 +54,11 @@ TEST(ProjectSettingsRules, SpeedsFallBackAndClamp)
     }
 }
 
-TEST(ProjectSettingsRules, FontSizesFallBackAndClamp)
-{
-    struct Case { const char* typed; int size; };
+TEST(ProjectSettingsRules, FontSizesFallBackAndClamp) {
+    struct Case {
+        const char* typed;
+        int size;
+    };
     const Case cases[] = {
         {"1", 2}, {"2", 2}, {"5000", 999}, {"x", 12}, {"", 12}, {" 24 ", 24}, {"-40", 2},
     };
@@ -72,8 +72,7 @@ TEST(ProjectSettingsRules, FontSizesFallBackAndClamp)
     }
 }
 
-TEST(ProjectSettingsRules, FontNamesAreCleanedAndNeverEmpty)
-{
+TEST(ProjectSettingsRules, FontNamesAreCleanedAndNeverEmpty) {
     SettingsDialogValues values = WithDefaults();
     values.fontNameCaption = "\"Times New Roman\"";
     values.fontNameMenu = "  'Comic Sans MS'  ";
@@ -88,8 +87,7 @@ TEST(ProjectSettingsRules, FontNamesAreCleanedAndNeverEmpty)
     EXPECT_EQ(s.fDefMenu, "Arial");
 }
 
-TEST(ProjectSettingsRules, TemplateNameBecomesOneFileInTheProjectFolder)
-{
+TEST(ProjectSettingsRules, TemplateNameBecomesOneFileInTheProjectFolder) {
     EXPECT_EQ(TemplateNameFromTyped("pages/menu.html"), "pagesmenu.html");
     EXPECT_EQ(TemplateNameFromTyped("pages\\menu.html"), "pagesmenu.html");
     EXPECT_EQ(TemplateNameFromTyped("C:\\web\\page.html"), "Cwebpage.html");
@@ -103,8 +101,7 @@ TEST(ProjectSettingsRules, TemplateNameBecomesOneFileInTheProjectFolder)
     EXPECT_EQ(TemplateNameFromTyped("..page.html"), "..page.html");
 }
 
-TEST(ProjectSettingsRules, DialogShowsWhatOkStores)
-{
+TEST(ProjectSettingsRules, DialogShowsWhatOkStores) {
     ProjectSettings s;
     s.scrIN = 7;
     s.scrOUT = 300;
@@ -123,8 +120,7 @@ TEST(ProjectSettingsRules, DialogShowsWhatOkStores)
     EXPECT_EQ(SettingsFromDialogValues(shown), s);
 }
 
-TEST(ProjectSettingsRules, SetDefaultsGivesTheNewProjectValues)
-{
+TEST(ProjectSettingsRules, SetDefaultsGivesTheNewProjectValues) {
     const SettingsDialogValues d = DefaultDialogValues();
     EXPECT_EQ(d.scrollOut, "10");
     EXPECT_EQ(d.scrollIn, "20");
@@ -141,8 +137,7 @@ TEST(ProjectSettingsRules, SetDefaultsGivesTheNewProjectValues)
     EXPECT_EQ(SettingsFromDialogValues(d), fresh.settings);
 }
 
-TEST(ProjectSettingsRules, ConfirmStoresOnlyWhenTheTemplatePasses)
-{
+TEST(ProjectSettingsRules, ConfirmStoresOnlyWhenTheTemplatePasses) {
     TempProject project;
     project.Write("plain.html", "<HTML><BODY>no menus here</BODY></HTML>\r\n");
     project.Write("lower.html", "<SCRIPT SRC=\"dirovidadaz.js\"></SCRIPT>\r\n");

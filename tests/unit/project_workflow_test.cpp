@@ -40,9 +40,7 @@ private:
     fs::path path_;
 };
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -225,10 +223,9 @@ TEST_F(StartFlowTest, NewProjectStopsWhenFolderCannotBeCreatedOrIsCancelled) {
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[0], "Cannot create folder: " + underFile + "\r\n\r\nNot a directory");
     EXPECT_EQ(host.messages[1], "Cannot create folder: " + missing + "\r\n\r\nNo such file or directory");
-    EXPECT_EQ(host.messages[2],
-              "Cannot create folder: " + oddName +
-                  "\r\n\r\nA folder name cannot contain any of the following characters:\r\n"
-                  "                        \\    /    :    *    ?    \"    <    >    |");
+    EXPECT_EQ(host.messages[2], "Cannot create folder: " + oddName +
+                                    "\r\n\r\nA folder name cannot contain any of the following characters:\r\n"
+                                    "                        \\    /    :    *    ?    \"    <    >    |");
     EXPECT_FALSE(host.model.hasProject());
     EXPECT_TRUE(host.activations.empty());
     EXPECT_EQ(host.returnsToEditor, 0);
@@ -365,7 +362,10 @@ TEST_F(StartFlowTest, OpenProjectRefusalsKeepTheDialogUp) {
 TEST_F(StartFlowTest, LastEditedButtonAndBottomButtonFollowTheState) {
     int reads = 0;
     std::string remembered;
-    const auto read = [&] { ++reads; return remembered; };
+    const auto read = [&] {
+        ++reads;
+        return remembered;
+    };
 
     // First state: the store is read; only an existing folder enables the button.
     EXPECT_EQ(flow.QuitCancelCaption(), "Quit");

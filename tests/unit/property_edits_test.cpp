@@ -8,8 +8,7 @@ namespace {
 
 ProjectModel ModelWithEntries(int count) {
     ProjectModel model;
-    for (int i = 0; i < count; ++i)
-        model.AddMenuEntry();
+    for (int i = 0; i < count; ++i) model.AddMenuEntry();
     return model;
 }
 

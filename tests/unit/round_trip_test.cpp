@@ -102,13 +102,32 @@ private:
     }
     // HTML with the characters the encoding has to get right.
     std::string Html() {
-        if (Int(0, 9) == 0) return Pick({"Caption", "", "<nObR>", "<nObR></nObR>", "<nObR>x</nObR>",
-                                         "<CENTER>\r\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>"});
+        if (Int(0, 9) == 0)
+            return Pick({"Caption", "", "<nObR>", "<nObR></nObR>", "<nObR>x</nObR>",
+                         "<CENTER>\r\nC<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>"});
         std::string text;
         const int pieces = Int(0, 12);
         for (int i = 0; i < pieces; ++i)
-            text += Pick({"a", "Z", " ", "\"", "\\", "\\\\", "\r\n", "'", "\t", "<B>", "</B>", "<nObR>",
-                          "</nObR>", ",", ");", "(", "var MX = new Array (", "\xC3\xA9", "\x7F", "p"});
+            text += Pick({"a",
+                          "Z",
+                          " ",
+                          "\"",
+                          "\\",
+                          "\\\\",
+                          "\r\n",
+                          "'",
+                          "\t",
+                          "<B>",
+                          "</B>",
+                          "<nObR>",
+                          "</nObR>",
+                          ",",
+                          ");",
+                          "(",
+                          "var MX = new Array (",
+                          "\xC3\xA9",
+                          "\x7F",
+                          "p"});
         return text;
     }
 
@@ -202,8 +221,8 @@ TEST(RoundTrip, RandomModelsComeBackAndRewriteToTheSameFile) {
             std::size_t at = 0;
             while (at < again.size() && at < file.size() && again[at] == file[at]) ++at;
             const std::size_t from = at > 80 ? at - 80 : 0;
-            ADD_FAILURE() << "rewritten file differs at byte " << at << "\nfirst:  "
-                          << ::testing::PrintToString(file.substr(from, 160))
+            ADD_FAILURE() << "rewritten file differs at byte " << at
+                          << "\nfirst:  " << ::testing::PrintToString(file.substr(from, 160))
                           << "\nsecond: " << ::testing::PrintToString(again.substr(from, 160));
         }
     }
@@ -226,9 +245,15 @@ TEST(RoundTrip, Utf8MarkOnlyForTextsInUtf8BeyondAscii) {
     };
     const Case cases[] = {
         {"Plain <B>ASCII</B>", false},
-        {"\xC3\x9C" "ber uns \xE2\x80\x93 Caf\xC3\xA9", true}, // "Über uns – Café" in UTF-8
-        {"\xDC" "ber uns \x96 Caf\xE9", false},                 // the same in windows-1252
-        {"\xEF\xBB\xBF" "Caption", true},                       // a mark typed into a text stays
+        {"\xC3\x9C"
+         "ber uns \xE2\x80\x93 Caf\xC3\xA9",
+         true}, // "Über uns – Café" in UTF-8
+        {"\xDC"
+         "ber uns \x96 Caf\xE9",
+         false}, // the same in windows-1252
+        {"\xEF\xBB\xBF"
+         "Caption",
+         true}, // a mark typed into a text stays
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);

@@ -282,18 +282,27 @@ TEST_F(ReadScript, RefusedFilesLeaveTheOpenProjectAlone) {
     };
     const std::string marker = "RarurAVI_Ver = \"1.00\";";
     const std::vector<Case> cases = {
-        {"another version", marker, "RarurAVI_Ver = \"2.10\";",
+        {"another version",
+         marker,
+         "RarurAVI_Ver = \"2.10\";",
          {"This project was created by another version of Didad: 2.10\r\n\r\nYou can download the latest "
           "version of Didad from here:\r\n       " +
           DownloadAddress()}},
-        {"no marker at all", marker, "",
-         {CannotFindMessage("RarurAVI_Ver = \""),
-          "This is not Didad project file, or this project is corrupted."}},
-        {"empty version", marker, "RarurAVI_Ver = \"\";",
+        {"no marker at all",
+         marker,
+         "",
+         {CannotFindMessage("RarurAVI_Ver = \""), "This is not Didad project file, or this project is corrupted."}},
+        {"empty version",
+         marker,
+         "RarurAVI_Ver = \"\";",
          {"This is not Didad project file, or this project is corrupted."}},
-        {"too many menus", "var numOfMenus=2", "var numOfMenus=10001",
+        {"too many menus",
+         "var numOfMenus=2",
+         "var numOfMenus=10001",
          {"This project has too many menus (10001); a project can hold at most 10000."}},
-        {"negative count", "var numOfMenus=2", "var numOfMenus=-3",
+        {"negative count",
+         "var numOfMenus=2",
+         "var numOfMenus=-3",
          {"This project has too many menus (-3); a project can hold at most 10000."}},
     };
     for (const Case& c : cases) {

@@ -12,8 +12,8 @@
 #include "runtime/PageTexts.h"
 
 #ifdef __unix__
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #endif
 
 using namespace didad;
@@ -103,8 +103,7 @@ TEST(BuildDataPart, EmptyProject) {
               "widthChk,heightChk;");
     EXPECT_EQ(lines[9], "var PR = new Array (numOfMenus);");
     const char* names[] = {"MTC", "MTCH", "MTM", "MX", "MY", "MW", "CO", "CC", "CM", "MA", "FL", "OO"};
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(lines[10 + i], std::string("var ") + names[i] + " = new Array ();");
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(lines[10 + i], std::string("var ") + names[i] + " = new Array ();");
 }
 
 TEST(BuildDataPart, TwoNewEntriesSecondSelected) {
@@ -171,10 +170,12 @@ TEST(BuildDataPart, SettingsValuesNegativeNumbersAndEncodedTexts) {
     model.entries[1].MTC = "\\";
     model.entries[1].MTM = "line one\r\nline two";
     const auto lines = DataPartOf(model, ScriptMode::Final);
-    EXPECT_EQ(lines[2], "var cDefCap=\"#12AB00\", fDefCap=\"Times New Roman\", fDefCapS=9, cDefMenu=\"#000000\", "
-                        "fDefMenu=\"Verdana\", fDefMenuS=14, PRJ_sTemplate=\"index.html\";");
-    EXPECT_EQ(lines[8], "var numOfMenus=2,scrIN=5,scrOUT=999,IDE=0,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,"
-                        "widthChk,heightChk;");
+    EXPECT_EQ(lines[2],
+              "var cDefCap=\"#12AB00\", fDefCap=\"Times New Roman\", fDefCapS=9, cDefMenu=\"#000000\", "
+              "fDefMenu=\"Verdana\", fDefMenuS=14, PRJ_sTemplate=\"index.html\";");
+    EXPECT_EQ(lines[8],
+              "var numOfMenus=2,scrIN=5,scrOUT=999,IDE=0,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,"
+              "widthChk,heightChk;");
     EXPECT_EQ(ArrayLine(lines, "var MX "), "var MX = new Array (-100,162);");
     EXPECT_EQ(ArrayLine(lines, "var MY "), "var MY = new Array (10,-7);");
     EXPECT_EQ(ArrayLine(lines, "var MTC "), "var MTC = new Array (\"<A HREF=\\\"a.html\\\">Home</A>\",\"\\\\\");");

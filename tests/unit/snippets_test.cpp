@@ -24,8 +24,8 @@ class TempFolder {
 public:
     TempFolder() {
         path_ = fs::temp_directory_path() /
-                ("didad-snippets-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("didad-snippets-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -109,8 +109,7 @@ TEST(AddText, SnippetAssembly) {
     options.fontSize = "big"; // taken as typed
     options.defaultColor = true;
     options.colour = Color{0x12, 0xAB, 0x0F};
-    EXPECT_EQ(BuildAddTextSnippet("x", options),
-              "<FONT FACE=\"Comic Sans MS\" SIZE=\"big\">x\r\n</FONT>");
+    EXPECT_EQ(BuildAddTextSnippet("x", options), "<FONT FACE=\"Comic Sans MS\" SIZE=\"big\">x\r\n</FONT>");
     options.defaultColor = false;
     options.defaultFace = options.defaultSize = true;
     EXPECT_EQ(BuildAddTextSnippet("x", options), "<FONT COLOR=\"#12AB0F\">x\r\n</FONT>");
@@ -125,8 +124,7 @@ TEST(AddText, SnippetAssembly) {
 }
 
 TEST(AddUrl, Snippet) {
-    EXPECT_EQ(BuildAddUrlSnippet("page2.htm", "_blank", "Next"),
-              "<A HREF=\"page2.htm\" TARGET=\"_blank\">Next</A>");
+    EXPECT_EQ(BuildAddUrlSnippet("page2.htm", "_blank", "Next"), "<A HREF=\"page2.htm\" TARGET=\"_blank\">Next</A>");
     EXPECT_EQ(BuildAddUrlSnippet("page2.htm", "", "Next"), "<A HREF=\"page2.htm\">Next</A>");
     EXPECT_EQ(BuildAddUrlSnippet("x", "_top", ""), "<A HREF=\"x\" TARGET=\"_top\"></A>");
     EXPECT_EQ(BuildAddUrlSnippet("", "", "a\r\nb"), "<A HREF=\"\">a\r\nb</A>");
@@ -134,8 +132,7 @@ TEST(AddUrl, Snippet) {
 
 TEST(AddImage, SnippetAndPathParts) {
     EXPECT_EQ(BuildAddImageSnippet("C:\\pics\\logo.gif", "0"), "<IMG SRC=\"logo.gif\" BORDER=\"0\">");
-    EXPECT_EQ(BuildAddImageSnippet("/home/me/pics/logo.gif", "007"),
-              "<IMG SRC=\"logo.gif\" BORDER=\"7\">");
+    EXPECT_EQ(BuildAddImageSnippet("/home/me/pics/logo.gif", "007"), "<IMG SRC=\"logo.gif\" BORDER=\"7\">");
     EXPECT_EQ(BuildAddImageSnippet("C:logo.gif", "abc"), "<IMG SRC=\"logo.gif\" BORDER=\"0\">");
     EXPECT_EQ(BuildAddImageSnippet("", ""), "<IMG SRC=\"\" BORDER=\"0\">");
     EXPECT_EQ(BorderValue("-5"), -5);
@@ -168,8 +165,7 @@ TEST(AddImage, CopiesIntoTheProjectFolder) {
     WriteFile(target, "GIF89a-old");
 
     RecordedMessages messages;
-    EXPECT_EQ(AddImageToProject(source, "2", temp.Path("proj"), messages),
-              "<IMG SRC=\"logo.gif\" BORDER=\"2\">");
+    EXPECT_EQ(AddImageToProject(source, "2", temp.Path("proj"), messages), "<IMG SRC=\"logo.gif\" BORDER=\"2\">");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(ReadFile(target), "GIF89a-new"); // replaced
     EXPECT_EQ(ReadFile(source), "GIF89a-new");
@@ -193,8 +189,7 @@ TEST(AddImage, PictureAlreadyInTheProjectIsLeftAlone) {
     // The same file in other letter case (here through a link, as a disk
     // that ignores case would give it).
     fs::create_directory_symlink(temp.Path("proj"), temp.Path("PROJ"));
-    EXPECT_FALSE(PictureNeedsCopy(JoinPath(temp.Path("PROJ"), "logo.gif"),
-                                  JoinPath(temp.Path("proj"), "logo.gif")));
+    EXPECT_FALSE(PictureNeedsCopy(JoinPath(temp.Path("PROJ"), "logo.gif"), JoinPath(temp.Path("proj"), "logo.gif")));
     AddImageToProject(JoinPath(temp.Path("PROJ"), "logo.gif"), "0", temp.Path("proj"), messages);
 
     EXPECT_TRUE(messages.shown.empty());
@@ -207,8 +202,7 @@ TEST(AddImage, FoldersThatDifferOnlyInCaseAreTwoFoldersWhereTheDiskSaysSo) {
     TempFolder temp;
     fs::create_directories(temp.Path("proj"));
     fs::create_directories(temp.Path("Proj"));
-    if (fs::equivalent(temp.Path("proj"), temp.Path("Proj")))
-        GTEST_SKIP() << "this disk ignores letter case";
+    if (fs::equivalent(temp.Path("proj"), temp.Path("Proj"))) GTEST_SKIP() << "this disk ignores letter case";
     const std::string source = JoinPath(temp.Path("Proj"), "logo.gif");
     WriteFile(source, "GIF89a");
     RecordedMessages messages;
@@ -221,8 +215,7 @@ TEST(AddImage, FailedCopyTellsTheUserAndStillGivesTheSnippet) {
     TempFolder temp;
     RecordedMessages messages;
     const std::string missing = JoinPath(temp.Path(), "missing.gif");
-    EXPECT_EQ(AddImageToProject(missing, "0", temp.Path(), messages) ,
-              "<IMG SRC=\"missing.gif\" BORDER=\"0\">");
+    EXPECT_EQ(AddImageToProject(missing, "0", temp.Path(), messages), "<IMG SRC=\"missing.gif\" BORDER=\"0\">");
     ASSERT_EQ(messages.shown.size(), 0u) << "a missing picture right in the project is its own file";
 
     fs::create_directories(temp.Path("proj"));

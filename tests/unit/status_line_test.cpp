@@ -19,8 +19,7 @@ TextWidthFn TenPixelsPerCharacter() {
 }
 
 TEST(StatusLine, ShortFolderIsShownWhole) {
-    EXPECT_EQ(ActiveProjectCaption("/srv/menus/site", TenPixelsPerCharacter()),
-              "Active Project: /srv/menus/site");
+    EXPECT_EQ(ActiveProjectCaption("/srv/menus/site", TenPixelsPerCharacter()), "Active Project: /srv/menus/site");
     // An empty folder (a resize before any project) gives the prefix alone.
     EXPECT_EQ(ActiveProjectCaption("", TenPixelsPerCharacter()), "Active Project: ");
 }
@@ -38,18 +37,15 @@ TEST(StatusLine, LongFolderLosesItsMiddleUntilItFits) {
     // A text one character too wide is cut as well (the test is "wider than").
     const std::string fits = std::string(22, 'x'); // 16 + 22 = 38 characters
     EXPECT_EQ(ActiveProjectCaption(fits, TenPixelsPerCharacter()), "Active Project: " + fits);
-    EXPECT_NE(ActiveProjectCaption(fits + "y", TenPixelsPerCharacter()),
-              "Active Project: " + fits + "y");
+    EXPECT_NE(ActiveProjectCaption(fits + "y", TenPixelsPerCharacter()), "Active Project: " + fits + "y");
 }
 
 TEST(StatusLine, HeadNeverShrinksBelowPrefixAndOneCharacter) {
     // 334 characters: long before the text fits, the head is at its floor
     // and only the tail goes on shrinking.
     const std::string folder = "/" + std::string(300, 'a') + "/tail-of-the-path";
-    EXPECT_EQ(ActiveProjectCaption(folder, TenPixelsPerCharacter(), 250),
-              "Active Project: /...-path");
-    EXPECT_EQ(ActiveProjectCaption(folder, TenPixelsPerCharacter(), 230),
-              "Active Project: /...ath");
+    EXPECT_EQ(ActiveProjectCaption(folder, TenPixelsPerCharacter(), 250), "Active Project: /...-path");
+    EXPECT_EQ(ActiveProjectCaption(folder, TenPixelsPerCharacter(), 230), "Active Project: /...ath");
 }
 
 // Regression: a font too wide for even the shortest caption must not hang the window.

@@ -39,8 +39,7 @@ TEST(TitleCommand, RecognisesTheThreeCommandsTheAddOnSends) {
     EXPECT_EQ(negative.x, -7);
     EXPECT_EQ(negative.y, -30);
 
-    EXPECT_EQ(ParseTitleCommand("!RarurAVI:ERROR(x is not defined@file:///p/Temp.html@12)").kind,
-              Kind::Error);
+    EXPECT_EQ(ParseTitleCommand("!RarurAVI:ERROR(x is not defined@file:///p/Temp.html@12)").kind, Kind::Error);
 }
 
 TEST(TitleCommand, IgnoresTitlesWithoutThePrefix) {
@@ -87,8 +86,7 @@ TEST(TitleCommand, NumberFieldsThatAreNotDecimalIntegersRaiseTheConversionError)
     EXPECT_EQ(ConversionText("!RarurAVI:ySetSel(abc)"), "'abc' is not a valid integer value");
     EXPECT_EQ(ConversionText("!RarurAVI:ySetSel(1.5)"), "'1.5' is not a valid integer value");
     EXPECT_EQ(ConversionText("!RarurAVI:ySetSel( 1)"), "' 1' is not a valid integer value");
-    EXPECT_EQ(ConversionText("!RarurAVI:ySetSel(99999999999)"),
-              "'99999999999' is not a valid integer value");
+    EXPECT_EQ(ConversionText("!RarurAVI:ySetSel(99999999999)"), "'99999999999' is not a valid integer value");
     EXPECT_EQ(ConversionText("!RarurAVI:ySetSel(+-1)"), "'+-1' is not a valid integer value");
     // The first offending field of a moved command is named.
     EXPECT_EQ(ConversionText("!RarurAVI:docMouseMove(1,12px,4)"), "'12px' is not a valid integer value");

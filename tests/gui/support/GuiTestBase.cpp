@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "app/QtProgramWindows.h"
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
@@ -17,7 +18,6 @@
 #include "model/ValueHelpers.h"
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
-#include "app/QtProgramWindows.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmSelFolder.h"

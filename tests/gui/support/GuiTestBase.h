@@ -67,7 +67,8 @@ protected:
     QString SettingsFolder() const { return settingsDir_->path(); }
     UrlRecorder urls;
 
-    template <typename T> T* Find(QObject* parent, const char* name) {
+    template <typename T>
+    T* Find(QObject* parent, const char* name) {
         T* child = parent->findChild<T*>(QLatin1String(name));
         if (!child) qFatal("no child named %s", name);
         return child;
@@ -85,10 +86,10 @@ int RunGuiTest(int argc, char** argv, QObject& test);
 
 } // namespace didad::testing
 
-#define DIDAD_GUI_TEST_MAIN(TestClass)                                                                        \
-    int main(int argc, char** argv) {                                                                         \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                          \
-        QApplication app(argc, argv);                                                                         \
-        TestClass test;                                                                                       \
-        return ::didad::testing::RunGuiTest(argc, argv, test);                                               \
+#define DIDAD_GUI_TEST_MAIN(TestClass)                              \
+    int main(int argc, char** argv) {                               \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); \
+        QApplication app(argc, argv);                               \
+        TestClass test;                                             \
+        return ::didad::testing::RunGuiTest(argc, argv, test);      \
     }
