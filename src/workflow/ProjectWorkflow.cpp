@@ -42,7 +42,7 @@ std::string NewProjectFolderName(int n) { return std::string("NewProject_") + (n
 std::string ReadyProjectsFolder(const UserFolders& folders) {
     for (const std::string& base : {folders.documents, folders.home}) {
         if (base.empty()) continue;
-        const std::string projects = JoinPath(base, kProjectsFolderName);
+        std::string projects = JoinPath(base, kProjectsFolderName);
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(projects), error);
         if (std::filesystem::is_directory(std::filesystem::path(projects), error)) return projects;
