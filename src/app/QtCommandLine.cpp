@@ -2,10 +2,11 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
+
+#include "runtime/PageTexts.h"
 
 namespace didad {
 
@@ -84,8 +85,7 @@ CommandLineRequest ReadCommandLine(int argc, char** argv) {
         return EndWith(0);
     }
     if (parser.isSet(version)) {
-        Print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
-                          QLatin1Char('\n'));
+        Print(stdout, QString::fromLocal8Bit(ProductNameAndVersion()) + QLatin1Char('\n'));
         return EndWith(0);
     }
     const QStringList folders = parser.positionalArguments();
