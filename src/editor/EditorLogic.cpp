@@ -190,7 +190,9 @@ void EditorLogic::MoveEntryTo(int index, int x, int y) {
     if (entry.MY != y) step.actions.emplace_back(FieldChange{index, EntryField::MY, entry.MY});
     entry.MX = x;
     entry.MY = y;
-    if (!step.actions.empty()) history_.Push(std::move(step));
+    if (step.actions.empty()) return;
+    history_.Push(std::move(step));
+    view_.ProjectChanged();
 }
 
 // ---------------------------------------------------------------- property edits
@@ -286,6 +288,7 @@ void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
         ShowChangedProject(outcome.selection, linesBefore);
     }
     if (outcome.marksPreviewPending) view_.MarkPreviewPending();
+    view_.ProjectChanged();
 }
 
 void EditorLogic::ShowChangedProject(int selection, int linesBefore) {

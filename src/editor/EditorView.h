@@ -50,6 +50,9 @@ public:
     virtual void RevealInPreview(int index) = 0;
     // The Update Preview button's look for edits the page does not show yet.
     virtual void MarkPreviewPending() = 0;
+    // The project changed in a way that does not touch that look (a drag in
+    // the preview, an undo or redo): the project still has to be saved.
+    virtual void ProjectChanged() {}
 };
 
 } // namespace didad

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/DiskSync.h"
 #include "model/ValueHelpers.h"
 
 namespace didad {
@@ -138,7 +139,9 @@ bool CopyPicture(const std::string& imagePath, const std::string& targetPath) {
     // Through a temporary file, so that a failed copy leaves any picture of
     // that name in the project as it was.
     const std::string temporary = targetPath + ".didad-copy";
-    if (!fs::copy_file(imagePath, temporary, fs::copy_options::overwrite_existing, ec)) {
+    // The copy is on the disk before it takes the picture's name, as a script is.
+    if (!fs::copy_file(imagePath, temporary, fs::copy_options::overwrite_existing, ec) ||
+        !SyncFileToDisk(fs::path(temporary)).empty()) {
         fs::remove(temporary, ec);
         return false;
     }
@@ -148,7 +151,7 @@ bool CopyPicture(const std::string& imagePath, const std::string& targetPath) {
         fs::remove(temporary, ignored);
         return false;
     }
-    return true;
+    return SyncFolderToDisk(fs::path(targetPath).parent_path()).empty();
 }
 
 std::string PictureCopyFailedMessage(std::string_view imagePath) {

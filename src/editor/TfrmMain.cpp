@@ -30,6 +30,7 @@
 #include <algorithm>
 
 #include "editor/EditorLogic.h"
+#include "editor/QtAutoSave.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
@@ -162,6 +163,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
 
     BuildWidgets();
     ConnectPropertyHandlers();
+    autoSave_ = new QtAutoSave(model_, this);
+    AddSaveStateLabel(*autoSave_, panStatusBar);
 
     // F1 anywhere in this window, whichever control has the focus.
     qApp->installEventFilter(this);
@@ -623,10 +626,12 @@ void TfrmMain::HandleTitleCommand(const QString& title) {
 
 bool TfrmMain::UpdatePreview() {
     if (!model_.hasProject()) return false;
+    autoSave_->BeforeUserWrite();
     const bool written = RunUserAction(this, [this] {
         BusyCursor busy;
         WriteProjectScript(model_, ScriptMode::Preview, logic_->CaptionSwapHandler());
     });
+    autoSave_->AfterUserWrite(written);
     if (!written) return false;
     if (frmBrowser) {
         frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
@@ -637,20 +642,29 @@ bool TfrmMain::UpdatePreview() {
 
 bool TfrmMain::WriteFinalScript() {
     if (!model_.hasProject()) return true;
-    return RunUserAction(this, [this] {
+    autoSave_->BeforeUserWrite();
+    const bool written = RunUserAction(this, [this] {
         BusyCursor busy;
         WriteProjectScript(model_, ScriptMode::Final, logic_->CaptionSwapHandler());
     });
+    autoSave_->AfterUserWrite(written);
+    return written;
 }
 
 void TfrmMain::ProjectActivated(bool opened) {
+    // Remembered now, not at the end: a run that ends abruptly must still
+    // lead the next start back here.
+    RecordLastEditedProject();
     ShowActiveProject(FromBytes(model_.projectFolder));
     logic_->ShowProject();
     if (opened) ClearPreviewPending();
     if (UpdatePreview()) RevealInPreview(model_.iSelectedMenu);
 }
 
+void TfrmMain::ProjectChanged() { autoSave_->Changed(); }
+
 void TfrmMain::MarkPreviewPending() {
+    ProjectChanged();
     if (!model_.hasProject() || previewPending_) return;
     previewPending_ = true;
     UpdatePreviewLook();

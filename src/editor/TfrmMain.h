@@ -37,6 +37,7 @@ class QToolButton;
 namespace didad {
 
 class EditorLogic;
+class QtAutoSave;
 class QtMessageBoxes;
 
 // Arrow buttons bound to a number box: a click steps the position within the
@@ -99,6 +100,7 @@ public:
     // project): status line, list and controls, preview, reveal.
     void ProjectActivated(bool opened);
     void MarkPreviewPending() override;
+    void ProjectChanged() override;
     void ClearPreviewPending();
     bool IsPreviewPending() const;
     void LoadEntryIntoControls(int index);
@@ -266,6 +268,7 @@ private:
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;
     std::unique_ptr<EditorLogic> logic_;
+    QtAutoSave* autoSave_ = nullptr;
     bool previewPending_ = false;
     int helpLocks_ = 0;
 };

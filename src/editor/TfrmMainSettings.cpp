@@ -2,6 +2,7 @@
 #include "editor/TfrmMain.h"
 
 #include "editor/EditorLogic.h"
+#include "editor/QtAutoSave.h"
 #include "model/Errors.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtMessageBoxes.h"
@@ -19,6 +20,7 @@ void TfrmMain::btnActiveProjectSettingsClick() {
 
 void TfrmMain::btnFinalizeClick() {
     if (!model_.hasProject()) return;
+    autoSave_->BeforeUserWrite();
     try {
         BusyCursor busy;
         FinalizeProject(model_, logic_->CaptionSwapHandler());
@@ -28,6 +30,7 @@ void TfrmMain::btnFinalizeClick() {
         QtMessageBoxes::Error(this, FromBytes(error.what()));
         return;
     }
+    autoSave_->AfterUserWrite(true);
     if (frmFinilizedOK) RunModal(*frmFinilizedOK);
 }
 

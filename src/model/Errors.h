@@ -11,14 +11,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "Cannot create file %s"
+// "Cannot create file %s", with the system's reason, when there is one, on a
+// line of its own: "the file cannot be created" alone leaves the user
+// guessing between a full disk, a read-only one and a missing folder.
 class CannotCreateFile : public PlatformError {
 public:
-    explicit CannotCreateFile(const std::string& path) : PlatformError("Cannot create file " + path), path_(path) {}
+    explicit CannotCreateFile(const std::string& path, const std::string& reason = {})
+        : PlatformError("Cannot create file " + path + (reason.empty() ? "" : "\r\n\r\n" + reason)), path_(path),
+          reason_(reason) {}
     const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
 
 private:
     std::string path_;
+    std::string reason_;
 };
 
 // "Cannot open file %s"

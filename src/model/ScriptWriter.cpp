@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "model/ByteScan.h"
+#include "model/DiskSync.h"
 #include "model/Errors.h"
 #include "model/SettingTexts.h"
 #include "model/TextEncoding.h"
@@ -435,7 +436,8 @@ std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode
 }
 
 std::string RandomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}()};
+    // One per thread: the editor saves from a thread of its own while it writes.
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::string suffix;
     for (int i = 0; i < 10; ++i) suffix += kDigits[generator() % 36];
@@ -443,8 +445,9 @@ std::string RandomSuffix() {
 }
 
 // The bytes go to a temporary file beside `path`, which is then renamed over
-// it: a write that fails leaves the old file as it was.
-void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t count) {
+// it: a write that fails leaves the old file as it was. Flushed, the new file
+// is on the disk before the rename and the rename is once the folder is.
+void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t count, Flush flush) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -460,19 +463,29 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
         file = std::fopen(temporary.string().c_str(), "wbx"); // fails if the name is taken
         if (!file && errno != EEXIST) break;
     }
-    if (!file) throw CannotCreateFile(path);
+    if (!file) throw CannotCreateFile(path, SystemReason(errno));
 
     // Unbuffered, the whole text goes out in one system call rather than a
     // block-sized one and the remainder.
     std::setvbuf(file, nullptr, _IONBF, 0);
-    bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
+    std::string reason;
+    if (count != 0 && std::fwrite(bytes, 1, count, file) != count) reason = SystemReason(errno);
+    if (reason.empty()) reason = flush == Flush::ToDisk ? SyncFileToDisk(file) : std::string();
+    if (std::fclose(file) != 0 && reason.empty()) reason = SystemReason(errno);
     std::error_code ec;
-    if (ok) fs::rename(temporary, target, ec);
-    if (!ok || ec) {
+    if (reason.empty()) {
+        fs::rename(temporary, target, ec);
+        if (ec) reason = ec.message();
+    }
+    if (!reason.empty()) {
         fs::remove(temporary, ec);
-        throw CannotCreateFile(path);
+        throw CannotCreateFile(path, reason);
+    }
+    // The new file is in place; a folder that cannot be flushed is reported,
+    // as the rename may not outlive a power cut.
+    if (flush == Flush::ToDisk) {
+        reason = SyncFolderToDisk(folder);
+        if (!reason.empty()) throw CannotCreateFile(path, reason);
     }
 }
 
@@ -524,11 +537,11 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
     return std::string(out.data() + start, out.size() - start);
 }
 
-void WriteFileReplacing(const std::string& path, const std::string& text) {
-    WriteBytesReplacing(path, text.data(), text.size());
+void WriteFileReplacing(const std::string& path, const std::string& text, Flush flush) {
+    WriteBytesReplacing(path, text.data(), text.size(), flush);
 }
 
-void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap, Flush flush) {
     // Without a project folder the script would land in the working folder.
     if (model.projectFolder.empty()) throw CannotCreateFile(kScriptFileName);
     // The buffer stays between writes: the editor writes the same project
@@ -540,9 +553,9 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
-    WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start);
+    WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start, flush);
     const std::string page = model.TemplatePath();
-    if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()));
+    if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()), flush);
 }
 
 } // namespace didad

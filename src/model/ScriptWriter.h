@@ -11,6 +11,10 @@ namespace didad {
 
 enum class ScriptMode { Preview, Final };
 
+// Whether a write waits until its bytes are on the disk. Every write of the
+// program does; without it only the writer's own work is left to measure.
+enum class Flush { ToDisk, CacheOnly };
+
 inline constexpr const char* kScriptFileName = "Dirovidadaz.js";
 
 // Called for every entry whose caption the default-caption swap changes, so
@@ -32,11 +36,12 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
 // Writes the script into the project folder (creating the folder one level
 // when missing) and the default page when the template file is missing.
 // Throws CannotCreateFile. Replacing a file never truncates it on failure.
-void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap = {});
+void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap = {},
+                        Flush flush = Flush::ToDisk);
 
 // Writes `text` to `path` through a temporary file renamed over the old one.
-// Throws CannotCreateFile(path) on any failure; the old file stays intact.
-void WriteFileReplacing(const std::string& path, const std::string& text);
+// Throws CannotCreateFile(path, reason) on any failure; the old file stays intact.
+void WriteFileReplacing(const std::string& path, const std::string& text, Flush flush = Flush::ToDisk);
 
 // Joins text lines with CR LF after every line; line breaks inside a line
 // (CR LF, lone CR, lone LF) come out as CR LF.

@@ -8,6 +8,7 @@
 #include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "workflow/ProjectLocks.h"
 
 namespace didad {
 
@@ -137,7 +138,11 @@ void StartFlow::NewProject() {
     ProjectModel candidate = host_.Model();
     candidate.projectFolder = folder;
     candidate.ResetForNewProject();
-    if (!CanWriteProject(candidate)) return;
+    if (!Claim(folder)) return;
+    if (!CanWriteProject(candidate)) {
+        host_.ReleaseProjectClaim();
+        return;
+    }
     Activate(std::move(candidate), false);
 }
 
@@ -159,18 +164,23 @@ bool StartFlow::OpenProjectFolder(const std::string& typedFolder) {
         return false;
     }
 
+    if (!Claim(folder)) return false;
+
     // The reader fills a copy, so a refused or broken script leaves the
     // active project untouched.
     ProjectModel candidate = host_.Model();
+    bool read = false;
     try {
         BusyScope busy(host_);
-        if (!ReadProjectScript(script, candidate, host_.Messages())) return false;
+        read = ReadProjectScript(script, candidate, host_.Messages());
     } catch (const PlatformError& error) {
         host_.ShowPlatformError(error.what());
-        return false;
     }
     candidate.projectFolder = folder;
-    if (!CanWriteProject(candidate)) return false;
+    if (!read || !CanWriteProject(candidate)) {
+        host_.ReleaseProjectClaim();
+        return false;
+    }
     Activate(std::move(candidate), true);
     return true;
 }
@@ -197,6 +207,12 @@ bool StartFlow::CanWriteProject(ProjectModel& candidate) {
         return false;
     }
     return true;
+}
+
+bool StartFlow::Claim(const std::string& folder) {
+    if (host_.ClaimProject(folder)) return true;
+    host_.Messages().ShowMessage(ProjectInUseMessage(folder));
+    return false;
 }
 
 void StartFlow::Activate(ProjectModel&& candidate, bool opened) {

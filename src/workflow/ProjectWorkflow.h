@@ -90,6 +90,15 @@ public:
     // The model now holds the new project and its folder: status line,
     // controls, preview.
     virtual void ProjectActivated(bool opened) = 0;
+    // Keeps other running copies of the program away from `folder` before it
+    // is read or written: false when one of them has it open. The claim
+    // holds once the project is activated; ReleaseProjectClaim drops it when
+    // the project was not opened after all.
+    virtual bool ClaimProject(const std::string& folder) {
+        (void)folder;
+        return true;
+    }
+    virtual void ReleaseProjectClaim() {}
     // Enables the main window and its Help button, shows it, hides the start dialog.
     virtual void ReturnToEditor() = 0;
     virtual void QuitProgram() = 0;
@@ -131,6 +140,8 @@ private:
     // project, so that a folder that cannot take the files leaves the active
     // project as it was.
     bool CanWriteProject(ProjectModel& candidate);
+    // Claims the folder or says that another program has it.
+    bool Claim(const std::string& folder);
     void Activate(ProjectModel&& candidate, bool opened);
 
     IStartDialogHost& host_;

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSettings>
 #include <QStyle>
@@ -14,6 +17,8 @@
 #include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
+#include "model/ScriptWriter.h"
+#include "workflow/ProjectLocks.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
 
@@ -63,8 +68,14 @@ TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QVBoxLayout(Panel1);
     for (QPushButton* button : {btnNew, btnOpen, btnOpenLastEdited, btnQuit_Cancel}) buttons->addWidget(button);
+    lblAbnormalEnd = new QLabel(this);
+    lblAbnormalEnd->setObjectName(QStringLiteral("lblAbnormalEnd"));
+    lblAbnormalEnd->setWordWrap(true);
+    lblAbnormalEnd->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ImageLOGO, 0, Qt::AlignHCenter);
+    layout->addWidget(lblAbnormalEnd);
     layout->addWidget(Panel1, 1);
 
     setTabOrder(btnNew, btnOpen);
@@ -96,6 +107,9 @@ void TfrmStart::showEvent(QShowEvent* event) {
         btnOpenLastEdited->setEnabled(lastEdited->enabled);
         if (lastEdited->enabled) btnOpenLastEdited->setToolTip(FromBytes(lastEdited->hint));
     }
+    if (!shownOnce_ && lastEdited && lastEdited->enabled) ShowAbnormalEnd(FromBytes(lastEdited->hint));
+    shownOnce_ = true;
+    if (OpenedFromEditor()) lblAbnormalEnd->hide();
     btnQuit_Cancel->setText(FromBytes(flow_.QuitCancelCaption()));
     QDialog::showEvent(event);
 }
@@ -162,7 +176,21 @@ void TfrmStart::SetBusy(bool busy) {
     }
 }
 
+bool TfrmStart::ClaimProject(const std::string& folder) { return projectLock_.Claim(FromBytes(folder)); }
+
+void TfrmStart::ReleaseProjectClaim() { projectLock_.ReleaseClaim(); }
+
+void TfrmStart::ShowAbnormalEnd(const QString& folder) {
+    if (!QtProjectLock::LeftOpenByEndedRun(folder)) return;
+    const QFileInfo script(QDir(folder).filePath(QString::fromLatin1(kScriptFileName)));
+    const QString savedAt = QLocale().toString(script.lastModified(), QLocale::ShortFormat);
+    lblAbnormalEnd->setText(FromBytes(AbnormalEndNote(ToBytes(savedAt))));
+    lblAbnormalEnd->show();
+    adjustSize();
+}
+
 void TfrmStart::ProjectActivated(bool opened) {
+    projectLock_.Activated();
     // The editor may need to show an error box of its own while it takes
     // over; boxes of a disabled window take no input.
     UnlockMainWindow();

@@ -7,6 +7,7 @@
 
 #include "ui/QtMessageBoxes.h"
 #include "workflow/ProjectWorkflow.h"
+#include "workflow/QtProjectLock.h"
 
 class QFrame;
 class QLabel;
@@ -40,6 +41,8 @@ public:
     QPushButton* btnOpen = nullptr;
     QPushButton* btnOpenLastEdited = nullptr;
     QPushButton* btnQuit_Cancel = nullptr;
+    // Shown at a start after a run that ended without closing its project.
+    QLabel* lblAbnormalEnd = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,18 +59,24 @@ private:
     bool AskWarningYesNo(const std::string& text) override;
     void ShowPlatformError(const std::string& text) override;
     void SetBusy(bool busy) override;
+    bool ClaimProject(const std::string& folder) override;
+    void ReleaseProjectClaim() override;
     void ProjectActivated(bool opened) override;
     void ReturnToEditor() override;
     void QuitProgram() override;
 
     void LockMainWindow();
+    // Tells, at the start, that the last run ended without closing `folder`.
+    void ShowAbnormalEnd(const QString& folder);
     void UnlockMainWindow();
 
     StartFlow flow_{*this};
     // Boxes belong to this dialog: children of the disabled main window
     // would be disabled with it.
     QtMessageBoxes boxes_{this};
+    QtProjectLock projectLock_;
     bool mainLocked_ = false;
+    bool shownOnce_ = false;
     int busy_ = 0;
 };
 
