@@ -537,8 +537,8 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
     return std::string(out.data() + start, out.size() - start);
 }
 
-void WriteFileReplacing(const std::string& path, const std::string& text, Flush flush) {
-    WriteBytesReplacing(path, text.data(), text.size(), flush);
+void WriteFileReplacing(const std::string& path, const std::string& text) {
+    WriteBytesReplacing(path, text.data(), text.size(), Flush::ToDisk);
 }
 
 void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap, Flush flush) {
@@ -555,7 +555,10 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
     }
     WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start, flush);
     const std::string page = model.TemplatePath();
-    if (!FileExists(page)) WriteFileReplacing(page, JoinLinesCrLf(DefaultPageLines()), flush);
+    if (!FileExists(page)) {
+        const std::string lines = JoinLinesCrLf(DefaultPageLines());
+        WriteBytesReplacing(page, lines.data(), lines.size(), flush);
+    }
 }
 
 } // namespace didad

@@ -41,7 +41,8 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
 
 // Writes `text` to `path` through a temporary file renamed over the old one.
 // Throws CannotCreateFile(path, reason) on any failure; the old file stays intact.
-void WriteFileReplacing(const std::string& path, const std::string& text, Flush flush = Flush::ToDisk);
+// The bytes are on the disk before the call returns.
+void WriteFileReplacing(const std::string& path, const std::string& text);
 
 // Joins text lines with CR LF after every line; line breaks inside a line
 // (CR LF, lone CR, lone LF) come out as CR LF.

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -58,6 +61,9 @@ private:
 
 } // namespace
 
+const QString kFull = QStringLiteral("No space left on device");
+const QString kReadOnly = QStringLiteral("Read-only file system");
+
 class FailingDiskTest : public GuiTestBase {
     Q_OBJECT
 
@@ -79,10 +85,11 @@ class FailingDiskTest : public GuiTestBase {
         QVERIFY(boxes.isEmpty());
     }
 
-    void ExpectCannotCreate(const QString& path) {
+    void ExpectCannotCreate(const QString& path, const QString& reason) {
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
-        QCOMPARE(boxes[0].text, QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path));
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + reason);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         boxes.clear();
     }
@@ -112,18 +119,18 @@ private slots:
         // Update Preview: the box, the pending look stays for a later try.
         frmMain->MarkPreviewPending();
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kFull);
         QVERIFY(frmMain->IsPreviewPending());
 
         // Add Menu: the entry is added in the editor even though the write failed.
         QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kFull);
         QCOMPARE(frmMain->Model().numOfMenus(), 3);
 
         // Finalize: no result dialog claims success.
         ResultDialogWatch watch;
         QTest::mouseClick(frmMain->btnFinalize, Qt::LeftButton);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kFull);
         QTest::qWait(50);
         QCOMPARE(watch.shown, 0);
 
@@ -151,9 +158,9 @@ private slots:
         const auto before = Snapshot(ProjectPath());
 
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kReadOnly);
         QTest::mouseClick(frmMain->btnFinalize, Qt::LeftButton);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kReadOnly);
         QTest::qWait(50);
         QCOMPARE(watch.shown, 1);
         QCOMPARE(Snapshot(ProjectPath()), before);
@@ -173,10 +180,35 @@ private slots:
         const bool windowClosed = frmMain->windowHandle()->close();
         disk_->Drain();
         QVERIFY(!windowClosed);
-        ExpectCannotCreate(ScriptPath());
+        ExpectCannotCreate(ScriptPath(), kFull);
         QCOMPARE(closed.count(), 0);
         QVERIFY(frmMain->isVisible());
         QCOMPARE(frmMain->Model().numOfMenus(), 2);
+    }
+
+    // The save made while typing on a full disk: the status line tells why,
+    // no box interrupts, the disk is not asked again until the next change,
+    // and the status line tells when a save works again.
+    void automaticSaveOnAFullDiskTellsOnTheStatusLine() {
+        auto* state = Find<QLabel>(frmMain, "lblSaveState");
+        const fs::path script = ProjectPath() / "Dirovidadaz.js";
+        disk_->Fill();
+        frmMain->tabProp->setCurrentIndex(2);
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("typed on a full disk"));
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("Not saved: ") + kFull, 10000);
+        QVERIFY(state->isVisible());
+        QVERIFY(boxes.isEmpty());
+
+        disk_->Drain();
+        QTest::qWait(3000); // longer than the save's delay: no retry without a change
+        QVERIFY(ReadFileBytes(script).find("typed on a full disk") == std::string::npos);
+
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("!"));
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("Saved again"), 10000);
+        QVERIFY(ReadFileBytes(script).find("typed on a full disk!") != std::string::npos);
+        QVERIFY(boxes.isEmpty());
+        // Saved, but not shown: Update Preview still says the preview is behind.
+        QVERIFY(frmMain->IsPreviewPending());
     }
 
     // The error log is written on the page's behalf, not on a click: a log

@@ -295,7 +295,8 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
         QCOMPARE(boxes[0].text, QStringLiteral("Cannot create file ") +
-                                    QDir::toNativeSeparators(ProjectFile(QStringLiteral("pages.html"))));
+                                    QDir::toNativeSeparators(ProjectFile(QStringLiteral("pages.html"))) +
+                                    QStringLiteral("\r\n\r\nIs a directory"));
         QCOMPARE(frmMain->Model().settings, before);
         QVERIFY(frmMain->UpdatePreview());
     }
@@ -381,7 +382,8 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
         QCOMPARE(boxes[0].text, QStringLiteral("Cannot create file ") +
-                                    QDir::toNativeSeparators(ProjectFile(QStringLiteral("ReadMe.txt"))));
+                                    QDir::toNativeSeparators(ProjectFile(QStringLiteral("ReadMe.txt"))) +
+                                    QStringLiteral("\r\n\r\nIs a directory"));
         QVERIFY(frmMain->btnHelp->isEnabled());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }

@@ -39,6 +39,16 @@ const char* Name(Fault fault) {
     return "";
 }
 
+// The system's reason that the error message gives on a line of its own.
+std::string ReasonLine(Fault fault) {
+    switch (fault) {
+    case Fault::FullDisk: return "\r\n\r\nNo space left on device";
+    case Fault::ReadOnlyDisk: return "\r\n\r\nRead-only file system";
+    case Fault::NameTakenByFolder: return "\r\n\r\nIs a directory";
+    }
+    return "";
+}
+
 constexpr Fault kAllFaults[] = {Fault::FullDisk, Fault::ReadOnlyDisk, Fault::NameTakenByFolder};
 
 // Every file and folder below `root`, with the bytes of the files.
@@ -118,7 +128,7 @@ TEST(FaultInjection, ScriptThatCannotBeWrittenKeepsTheProjectOnDisk) {
 
         bench.model.entries[0].MTC = "Edited after the last write";
         EXPECT_EQ(CreateErrorOf([&] { WriteProjectScript(bench.model, ScriptMode::Preview); }),
-                  "Cannot create file " + script.string());
+                  "Cannot create file " + script.string() + ReasonLine(fault));
         EXPECT_EQ(Snapshot(bench.model.projectFolder), before);
         EXPECT_EQ(bench.model.entries[0].MTC, "Edited after the last write");
 
@@ -142,13 +152,13 @@ TEST(FaultInjection, FinalizeThatCannotWriteKeepsScriptAndNotes) {
         const std::string error = CreateErrorOf([&] { FinalizeProject(bench.model); });
         if (fault == Fault::NameTakenByFolder) {
             // The script goes first and is written; only the notes fail.
-            EXPECT_EQ(error, "Cannot create file " + readMe.string());
+            EXPECT_EQ(error, "Cannot create file " + readMe.string() + ReasonLine(fault));
             auto expected = before;
             expected["Dirovidadaz.js"] = ReadFileBytes(bench.model.ScriptPath());
             EXPECT_EQ(Snapshot(bench.model.projectFolder), expected);
         } else {
             // The script fails first, and the notes are not attempted.
-            EXPECT_EQ(error, "Cannot create file " + bench.model.ScriptPath());
+            EXPECT_EQ(error, "Cannot create file " + bench.model.ScriptPath() + ReasonLine(fault));
             EXPECT_EQ(Snapshot(bench.model.projectFolder), before);
         }
 

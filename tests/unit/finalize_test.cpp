@@ -114,7 +114,7 @@ TEST_F(FinalizeTest, FailedNotesWriteIsReportedWithThePath) {
         FAIL() << "finalize reported success";
     } catch (const CannotCreateFile& error) {
         EXPECT_EQ(error.path(), ReadMePath(model_));
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + ReadMePath(model_));
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + ReadMePath(model_) + "\r\n\r\nIs a directory");
     }
     EXPECT_TRUE(fs::exists(dir_ / kScriptFileName));
     EXPECT_TRUE(fs::is_directory(dir_ / "ReadMe.txt"));

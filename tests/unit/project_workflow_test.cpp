@@ -277,7 +277,7 @@ TEST_F(StartFlowTest, UnwritableNewProjectLeavesActiveProjectAlone) {
     flow.NewProject();
 
     ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], "Cannot create file " + JoinPath(file, kScriptFileName));
+    EXPECT_EQ(host.errors[0], "Cannot create file " + JoinPath(file, kScriptFileName) + "\r\n\r\nNot a directory");
     EXPECT_EQ(host.model.projectFolder, before.projectFolder);
     EXPECT_EQ(host.model.entries, before.entries);
     EXPECT_EQ(host.model.settings, before.settings);

@@ -374,7 +374,8 @@ TEST_F(WriteProjectScriptTest, DeletedProjectFolderIsRecreatedOneLevel) {
         WriteProjectScript(model, ScriptMode::Preview);
         FAIL() << "expected CannotCreateFile";
     } catch (const CannotCreateFile& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + JoinPath(model.projectFolder, "Dirovidadaz.js"));
+        EXPECT_EQ(std::string(error.what()), "Cannot create file " + JoinPath(model.projectFolder, "Dirovidadaz.js") +
+                                                 "\r\n\r\nNo such file or directory");
     }
     EXPECT_FALSE(fs::exists(temp.File("missing")));
 }
