@@ -46,7 +46,8 @@ int RunChild(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, qEnvironmentVariable(kChildSettings));
+    for (const QSettings::Format format : {QSettings::IniFormat, QSettings::NativeFormat})
+        QSettings::setPath(format, QSettings::UserScope, qEnvironmentVariable(kChildSettings));
     QtMessageBoxes::SetHook([](const BoxRequest& box) {
         std::printf("box: %s\n", qPrintable(box.text));
         return false;
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(frmMain->listMenus->count(), 1);
         frmMain->listMenus->setCurrentRow(0);
         frmMain->SelectFromList();
-        QCOMPARE(frmMain->txtMenuHTML->toPlainText(), QStringLiteral("<B>typed before the kill</B>"));
+        QCOMPARE(frmMain->txtMenuHTML->toPlainText(), QStringLiteral("Blank menu<B>typed before the kill</B>"));
     }
 
     // Two editors never write one project: the second is told and opens
