@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLayout>
 
-#include <memory>
 #include <utility>
 
 #include "model/Errors.h"
@@ -50,20 +49,23 @@ void QtAutoSave::TimerDue() {
 
 void QtAutoSave::SaveNow() {
     if (!project_.hasProject() || rules_.Writing()) return;
-    // The copy is all the GUI thread pays; the thread owns it from here.
-    auto copy = std::make_shared<ProjectModel>(project_);
+    // The copy is all the GUI thread pays. Assigned over the last one, its
+    // texts reuse their buffers: no allocation per menu. The thread owns it
+    // until its write ends, and no other write starts before that.
+    copy_ = project_;
     rules_.WriteStarted();
     timer_.stop();
-    pool_.start([this, copy] {
+    pool_.start([this] {
         std::string reason;
         try {
-            WriteProjectScript(*copy, ScriptMode::Preview);
+            WriteProjectScript(copy_, ScriptMode::Preview);
         } catch (const CannotCreateFile& error) {
             reason = error.reason().empty() ? std::string(error.what()) : error.reason();
         } catch (const std::exception& error) {
             reason = error.what();
         }
-        QMetaObject::invokeMethod(this, [this, reason] { Ended(reason); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, reason] { Ended(reason); }, Qt::QueuedConnection);
     });
 }
 

@@ -48,6 +48,8 @@ private:
     void ReportStatus(const std::string& before);
 
     const ProjectModel& project_;
+    // What the running write writes; the GUI thread touches it only between writes.
+    ProjectModel copy_;
     AutoSaveRules rules_;
     QTimer timer_;
     QThreadPool pool_;

@@ -17,7 +17,8 @@ public:
 class CannotCreateFile : public PlatformError {
 public:
     explicit CannotCreateFile(const std::string& path, const std::string& reason = {})
-        : PlatformError("Cannot create file " + path + (reason.empty() ? "" : "\r\n\r\n" + reason)), path_(path),
+        : PlatformError("Cannot create file " + path + (reason.empty() ? "" : "\r\n\r\n" + reason)),
+          path_(path),
           reason_(reason) {}
     const std::string& path() const { return path_; }
     const std::string& reason() const { return reason_; }

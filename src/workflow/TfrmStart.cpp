@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "editor/TfrmMain.h"
+#include "model/ScriptWriter.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
-#include "model/ScriptWriter.h"
 #include "workflow/ProjectLocks.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"

@@ -5,13 +5,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
@@ -88,8 +88,8 @@ class FailingDiskTest : public GuiTestBase {
     void ExpectCannotCreate(const QString& path, const QString& reason) {
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
-        QCOMPARE(boxes[0].text,
-                 QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + reason);
+        QCOMPARE(boxes[0].text, QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path) +
+                                    QStringLiteral("\r\n\r\n") + reason);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         boxes.clear();
     }
