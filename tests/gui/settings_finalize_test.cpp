@@ -328,7 +328,9 @@ private slots:
             shown = true;
             helpLocked = !frmMain->btnHelp->isEnabled();
             notes = frmFinilizedOK->txtINFO->toPlainText();
-            QVERIFY(frmFinilizedOK->btnOK->hasFocus());
+            // The dialog's activation may still be on its way when a slow
+            // (flushed) write has kept this check's timer waiting.
+            QTRY_VERIFY(frmFinilizedOK->btnOK->hasFocus());
             // Browse can be used more than once; the dialog stays.
             QTest::mouseClick(frmFinilizedOK->btnBrowse, Qt::LeftButton);
             QTest::mouseClick(frmFinilizedOK->btnBrowse, Qt::LeftButton);
