@@ -222,6 +222,13 @@ bool EditorLogic::EditNumber(NumberBox box, std::string_view text) {
     return EditField(run.field, &run, [&] { return didad::EditNumber(model_, box, text); });
 }
 
+void EditorLogic::LeaveNumberBox(NumberBox box) {
+    history_.EndRun();
+    if (IsFillingControls() || !SelectedEntry(model_)) return;
+    ControlFillingGuard filling;
+    ShowField(model_.iSelectedMenu, FieldOfBox(box));
+}
+
 bool EditorLogic::EditActivateOn(int item) {
     return EditField(EntryField::MA, nullptr, [&] { return didad::EditActivateOn(model_, item); });
 }

@@ -55,6 +55,9 @@ public:
     bool EditTransparent(ColorSlot slot, bool checked, Color swatch);
     // The user left a box, or a snippet goes in: the next keystroke starts a step.
     void EndTypingRun() { history_.EndRun(); }
+    // The user left a number box: it shows the value the entry holds, which
+    // the rule may have limited or kept.
+    void LeaveNumberBox(NumberBox box);
     // Project Settings OK stored new settings; `previous` were the old ones.
     void SettingsConfirmed(ProjectSettings previous);
 

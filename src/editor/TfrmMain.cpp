@@ -30,6 +30,7 @@
 #include <algorithm>
 
 #include "editor/EditorLogic.h"
+#include "editor/PropertyEdits.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
@@ -116,11 +117,10 @@ UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* paren
 void UpDownButtons::SetPosition(int value) { position_ = std::clamp(value, low_, high_); }
 
 void UpDownButtons::StepBy(int delta) {
-    // A typed value is where the arrows go on from, as long as it is a number.
+    // The value shown is where the arrows go on from, as long as it is a number.
     bool ok = false;
     const int typed = buddy_->text().toInt(&ok);
-    const int from = ok ? std::clamp(typed, low_, high_) : position_;
-    const int next = std::clamp(from + delta, low_, high_);
+    const int next = ArrowStep(ok ? typed : position_, delta, low_, high_);
     position_ = next;
     if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
 }
@@ -336,24 +336,26 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         const char* label;
         const char* box;
         const char* arrows;
-        int low;
-        int high;
+        NumberBox kind;
         const char* text;
         QLineEdit** edit;
         UpDownButtons** updown;
     } numbers[] = {
-        {"Left:", "txtLeft", "UpDown_Left", -100, 800, "0", &txtLeft, &UpDown_Left},
-        {"Top:", "txtTop", "UpDown_Top", -100, 600, "0", &txtTop, &UpDown_Top},
-        {"Width:", "txtWidth", "UpDown_Width", 1, 900, "1", &txtWidth, &UpDown_Width},
-        {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", 1, 600, "1", &txtCapHeight, &UpDown_CapHeight},
+        {"Left:", "txtLeft", "UpDown_Left", NumberBox::Left, "0", &txtLeft, &UpDown_Left},
+        {"Top:", "txtTop", "UpDown_Top", NumberBox::Top, "0", &txtTop, &UpDown_Top},
+        {"Width:", "txtWidth", "UpDown_Width", NumberBox::Width, "1", &txtWidth, &UpDown_Width},
+        {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", NumberBox::CapHeight, "1", &txtCapHeight,
+         &UpDown_CapHeight},
     };
     int row = 0;
     for (const NumberField& field : numbers) {
         auto* label = new QLabel(QLatin1String(field.label), page);
         auto* edit = new QLineEdit(QLatin1String(field.text), page);
         edit->setObjectName(QLatin1String(field.box));
-        edit->setFixedWidth(34);
-        auto* arrows = new UpDownButtons(edit, field.low, field.high, page);
+        // Room for a sign and four digits.
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 10);
+        const NumberBoxRule& rule = RuleOf(field.kind);
+        auto* arrows = new UpDownButtons(edit, rule.arrowLow, rule.arrowHigh, page);
         arrows->setObjectName(QLatin1String(field.arrows));
         arrows->SetPosition(QLatin1String(field.text).toInt());
         label->setBuddy(edit);
@@ -540,7 +542,9 @@ void TfrmMain::EnablePropertyControls(bool on) {
 }
 
 void TfrmMain::ShowNumber(NumberBox box, int value) {
-    NumberBoxWidget(box)->setText(QString::number(value));
+    // The same text again would move the caret of a box being typed in.
+    const QString text = QString::number(value);
+    if (NumberBoxWidget(box)->text() != text) NumberBoxWidget(box)->setText(text);
     NumberArrows(box)->SetPosition(value);
 }
 
@@ -748,9 +752,11 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     // The project's one history takes the keys before any text box, whose
     // own undo would otherwise answer them.
     if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event))) return true;
-    if (event->type() == QEvent::FocusOut && (watched == txtCapHTML || watched == txtMenuHTML || watched == txtLeft ||
-                                              watched == txtTop || watched == txtWidth || watched == txtCapHeight))
-        logic_->EndTypingRun();
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == txtCapHTML || watched == txtMenuHTML) logic_->EndTypingRun();
+        for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
+            if (watched == NumberBoxWidget(box)) logic_->LeaveNumberBox(box);
+    }
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);

@@ -36,15 +36,17 @@ Color ToColor(const QColor& c) {
 }
 
 // Limits what the user types into a number box. A maximum length would also
-// cut what the program writes there (-100 from the arrows, a dragged 1000),
-// and the box's change would store the cut value; setText() asks no validator.
+// cut what the program writes there (a dragged -12000), and the box's change
+// would store the cut value; setText() asks no validator.
 class TypedLengthLimit : public QValidator {
 public:
-    TypedLengthLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
-    State validate(QString& input, int&) const override { return input.size() <= limit_ ? Acceptable : Invalid; }
+    TypedLengthLimit(const NumberBoxRule& rule, QObject* parent) : QValidator(parent), rule_(rule) {}
+    State validate(QString& input, int&) const override {
+        return FitsNumberBox(input.toStdString(), rule_) ? Acceptable : Invalid;
+    }
 
 private:
-    int limit_;
+    const NumberBoxRule& rule_;
 };
 
 } // namespace
@@ -55,7 +57,7 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(txtWidth, &QLineEdit::textChanged, this, &TfrmMain::txtWidthChange);
     connect(txtCapHeight, &QLineEdit::textChanged, this, &TfrmMain::txtCapHeightChange);
     for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
-        NumberBoxWidget(box)->setValidator(new TypedLengthLimit(kNumberBoxMaxLength, NumberBoxWidget(box)));
+        NumberBoxWidget(box)->setValidator(new TypedLengthLimit(RuleOf(box), NumberBoxWidget(box)));
 
     connect(radActivateOnItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) radActivateOnClick(id);
