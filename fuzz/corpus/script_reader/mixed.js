@@ -1,8 +1,8 @@
-/*
+﻿/*
 ******************************************************** 
  You may use this script on commercial and personal web sites, free of charge, 
  provided that this notice stays in the script unchanged. 
- Didad 1.00 
+ Didad 1.03 
   https://www.divero.example/didad/download.html 
  All other rights reserved by Divero. 
 *********************************************************
@@ -16,6 +16,7 @@ document.write('\
 .clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:"'+fDefMenu+'"; font-size:'+fDefMenuS+'pt;}\
 ');
 var numOfMenus=4,scrIN=999,scrOUT=1,IDE=0,iSelectedMenu=2,errs="",old_pageYOffset=0,widthChk,heightChk;
+var cmpW=480, cmpL="\"Menü\"\\", cmpX=-5, cmpY=0;
 var PR = new Array (numOfMenus);
 var MTC = new Array ("<A HREF=\"a.html\">Home</A>","<CENTER>\
 C<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>","back\\slash\\","it's \"quoted\"");
@@ -31,20 +32,29 @@ var CM = new Array ("#008080","transparent","#FEDCBA","transparent");
 var MA = new Array (0,1,0,1);
 var FL = new Array (1,0,1,1);
 var OO = new Array (0,1,1,0);
+var AN = new Array (3,1,0,0);
+var AE = new Array ("header h1[title=\"x\"]","","","");
 
 // Menu runtime. The data part above declares the menus; a page calls
 // makeDidad() right after its body tag. Two object models are served: the
 // element model (style rules and nested DIVs) and the layer model (LAYER
-// elements). Every function tests `ie` and takes the layer branch otherwise.
+// elements). Every function tests `ie` and takes the layer branch otherwise;
+// keyboard use and what assistive technology is told exist in the element
+// model only.
 
 // `document.all` answers a truth test with false in current browsers, so its
 // existence is tested by comparison, and getElementById counts as well.
 var ie = (document.all !== undefined || document.getElementById) ? 1 : 0;
 var ns = document.layers ? 1 : 0;
 var svernut, mTop, w2;
+// What in a caption or a panel takes the keyboard focus on its own.
+var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 
 if (ie) (function () {
     // Lengths carry units: pages in standards mode drop unitless lengths.
+// A panel's far edge is anchored to its owner's far edge, so a closed panel
+// (owner as thick as the caption) stands at its closed offset without its
+// size being measured; showOwner pins it before the owner grows.
     for (var iRule = 0; iRule < numOfMenus; iRule++) {
         if (OO[iRule] == 0) {
             document.write(
@@ -54,7 +64,7 @@ if (ie) (function () {
                 '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
                 ' visibility:visible; z-index:3; width:' + MW[iRule] + 'px; height:' + MTCH[iRule] +
                 'px; clip:rect(0px,' + MW[iRule] + 'px,' + MTCH[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:-10px; left:0px;' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; bottom:0px; left:0px;' +
                 ' visibility:hidden; z-index:1; width:' + MW[iRule] + 'px;}\n');
         } else {
             document.write(
@@ -64,41 +74,56 @@ if (ie) (function () {
                 '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
                 ' visibility:visible; z-index:3; height:' + MW[iRule] + 'px; width:' + MTCH[iRule] +
                 'px; clip:rect(0px,' + MTCH[iRule] + 'px,' + MW[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; left:-10px;' +
+                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; right:0px;' +
                 ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
         }
     }
+    // A dark and a light ring that show on any caption colour; drawn inside
+    // the caption, whose clip cuts off what lies outside it. Only keyboard
+    // focus shows it: a click leaves the caption as it looks today.
+    document.write('.clCap[aria-controls]:focus-visible, .clCap [aria-controls]:focus-visible' +
+        ' {outline:2px solid #000000; outline-offset:-2px; box-shadow:inset 0px 0px 0px 4px #FFFFFF;}\n');
 })();
 document.write('</style>');
 
 function makeDidad() {
-    var i, ext;
+    var i, sel = -1;
     if (ie) {
         if (IDE == 1) {
             document.body.scroll = "no";
             document.body.style.overflow = "hidden";
         }
         for (i = 0; i < numOfMenus; i++) {
-            var ownerEvents = '', capEvents;
+            var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
             if (MA[i] == 0) {
-                ownerEvents = ' onMouseOut="mClose(' + i + ',event)"';
+                ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
                 capEvents = ' onMouseOver="mOpen(' + i + ')"';
                 if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
             } else {
                 capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
             }
+            // A caption is the button that discloses its panel, unless it holds
+            // a link or control of its own: one control may not nest in another.
+            var capHoldsControl = /<(a\s[^>]*href|button|input|select|textarea)\b/i.test(MTC[i]);
+            var capButton = capHoldsControl ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
+                ' aria-controls="menu' + i + '"';
             document.write('<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
-                capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
+                capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
                 '</DIV></DIV>');
+            if (capHoldsControl) markCaptionControl(i);
         }
-        // Reading a panel's size right after a style write forces a layout, once
-        // per menu, which grows with the square of the menu count. Shrink every
-        // owner first, read all extents in one layout, then close the panels:
-        // the same end state as hideOwner, setMenu menu after menu.
-        for (i = 0; i < numOfMenus; i++) hideOwner(i);
-        ext = new Array(numOfMenus);
-        for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
-        for (i = 0; i < numOfMenus; i++) setMenu(i, ext[i]);
+        // Closing needs no panel sizes (see the style rules), so all menus
+        // close on writes alone and the page is laid out once, when the
+        // preview frames and opens its selected menu, or not before it is shown.
+        for (i = 0; i < numOfMenus; i++) {
+            hideOwner(i);
+            setMenu(i);
+        }
+        sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
+        if (sel >= 0) {
+            ySetSel(sel, 0);
+            mOpen(sel);
+        }
     } else {
         widthChk = window.innerWidth;
         heightChk = window.innerHeight;
@@ -128,7 +153,7 @@ function makeDidad() {
             setMenu(i);
         }
     }
-    if (IDE == 1 && numOfMenus > 0) {
+    if (IDE == 1 && numOfMenus > 0 && sel < 0) {
         ySetSel(iSelectedMenu, 0);
         mOpen(iSelectedMenu);
     }
@@ -146,16 +171,21 @@ function getMenuHeight(i) {
     return OO[i] == 0 ? l.clip.height : l.clip.width;
 }
 
-// Closed state: the panel's far edge on the caption's far edge. `extent` may
-// be handed in by makeDidad, which reads all extents in one go.
-function setMenu(i, extent) {
+// Closed state: the panel's far edge on the caption's far edge. In the
+// element model the style rules anchor it there; an offset pinned by
+// showOwner is cleared so that the anchoring holds again.
+function setMenu(i) {
     if (ie) {
         var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
         var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
-        if (extent === undefined) extent = getMenuHeight(i);
         o.style.visibility = "visible";
-        if (OO[i] == 0) m.style.top = (MTCH[i] - extent) + "px";
-        else m.style.left = (MTCH[i] - extent) + "px";
+        if (OO[i] == 0) {
+            m.style.top = "";
+            m.style.bottom = "";
+        } else {
+            m.style.left = "";
+            m.style.right = "";
+        }
         return;
     }
     var ol = document.layers["owner" + i];
@@ -198,8 +228,19 @@ function showOwner(i) {
     if (ie) {
         var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
         var m = document.getElementById ? document.getElementById("menu" + i) : document.all["menu" + i];
-        if (OO[i] == 0) o.style.height = (parseInt(m.offsetHeight) + MTCH[i]) + "px";
-        else o.style.width = (parseInt(m.offsetWidth) + MTCH[i]) + "px";
+        // The panel is pinned where it stands first: left anchored to the
+        // owner's far edge, it would move as the owner grows.
+        if (OO[i] == 0) {
+            var top = m.offsetTop, height = m.offsetHeight;
+            m.style.top = top + "px";
+            m.style.bottom = "auto";
+            o.style.height = (parseInt(height) + MTCH[i]) + "px";
+        } else {
+            var left = m.offsetLeft, width = m.offsetWidth;
+            m.style.left = left + "px";
+            m.style.right = "auto";
+            o.style.width = (parseInt(width) + MTCH[i]) + "px";
+        }
         return;
     }
     var ol = document.layers["owner" + i];
@@ -228,8 +269,10 @@ function scrollMe(i, tar, step) {
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
     if ((mTop < tar && step > 0) || (mTop > tar && step < 0)) {
+        // Visitors whose system asks for less motion get no slide at all.
+        var atOnce = window.matchMedia && window.matchMedia("(prefers-reduced-motion: reduce)").matches;
         mTop += step;
-        if ((mTop > tar && step > 0) || (mTop < tar && step < 0)) mTop = tar;
+        if (atOnce || (mTop > tar && step > 0) || (mTop < tar && step < 0)) mTop = tar;
         if (ie) {
             if (OO[i] == 0) m.style.top = mTop + "px";
             else m.style.left = mTop + "px";
@@ -237,8 +280,12 @@ function scrollMe(i, tar, step) {
             if (OO[i] == 0) ml.top = mTop;
             else ml.left = mTop;
         }
-        PR[i] = setTimeout(function () { scrollMe(i, tar, step); }, 50);
-    } else if (step < 0) {
+        if (!atOnce) {
+            PR[i] = setTimeout(function () { scrollMe(i, tar, step); }, 50);
+            return;
+        }
+    }
+    if (step < 0) {
         hideOwner(i);
         setVis(i, "hidden");
     }
@@ -246,6 +293,7 @@ function scrollMe(i, tar, step) {
 
 function mOpen(i) {
     clearTimeout(PR[i]);
+    setExpanded(i, 1);
     showOwner(i);
     setVis(i, "visible");
     scrollMe(i, MTCH[i], scrOUT);
@@ -269,11 +317,18 @@ function mClose(i, evt) {
             if (cY < mY + MW[i] && cX > mX + 1 && cX < extent + mX + MTCH[i] && cY > mY + 1) bDo = 0;
         }
     }
-    if (bDo) {
-        clearTimeout(PR[i]);
-        svernut = getMenuHeight(i);
-        scrollMe(i, -(svernut - MTCH[i]), -scrIN);
-    }
+    if (bDo) mShut(i);
+}
+
+// Closes a menu from wherever its panel stands. Closed from the keyboard,
+// the panel leaves the tab order and what screen readers read at once, not
+// at the end of its slide, so that the next Tab cannot land in it.
+function mShut(i, byKey) {
+    clearTimeout(PR[i]);
+    setExpanded(i, 0);
+    if (byKey) document.getElementById("menu" + i).inert = true;
+    svernut = getMenuHeight(i);
+    scrollMe(i, -(svernut - MTCH[i]), -scrIN);
 }
 
 // Click toggle: only a fully open panel closes; one in mid-slide opens.
@@ -289,8 +344,10 @@ function mScroll(i, evt) {
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
     if (mTop >= MTCH[i]) {
+        setExpanded(i, 0);
         scrollMe(i, -(svernut - MTCH[i]), -scrIN);
     } else {
+        setExpanded(i, 1);
         showOwner(i);
         setVis(i, "visible");
         scrollMe(i, MTCH[i], scrOUT);
@@ -316,6 +373,67 @@ function getI(x, y) {
 function nsMouseDown(e) {
     var i = getI(e.pageX, e.pageY);
     if (i !== undefined) mScroll(i);
+}
+
+// The control that discloses menu i's panel: its caption, or the caption's
+// own link (element model only).
+function capControl(i) {
+    var c = document.getElementById ? document.getElementById("cap" + i) : document.all["cap" + i];
+    if (c.getAttribute("aria-controls")) return c;
+    return c.querySelector ? c.querySelector("[aria-controls]") : null;
+}
+
+function markCaptionControl(i) {
+    if (!document.querySelector) return;
+    var control = document.getElementById("cap" + i).querySelector(menuControls);
+    if (!control) return;
+    control.setAttribute("aria-expanded", "false");
+    control.setAttribute("aria-controls", "menu" + i);
+}
+
+// What assistive technology is told: whether the panel is open or on its way
+// there, not where the slide stands.
+function setExpanded(i, open) {
+    if (!ie) return;
+    var control = capControl(i);
+    if (control) control.setAttribute("aria-expanded", open ? "true" : "false");
+    if (open) document.getElementById("menu" + i).inert = false;
+}
+
+// Keys in menu i, after the disclosure pattern of site navigation: Enter or
+// Space on a caption button toggles the panel; the arrow along the slide
+// opens it and enters it, also from a caption's own link, which Enter still
+// follows; Escape closes it and goes back to the caption.
+function mKey(i, evt) {
+    var e = evt || window.event;
+    var control = capControl(i);
+    if (!control || e.altKey || e.ctrlKey || e.metaKey) return;
+    var cap = document.getElementById("cap" + i), target = e.target || e.srcElement;
+    var open = control.getAttribute("aria-expanded") == "true";
+    var key = e.keyCode, arrowIn = OO[i] == 0 ? 40 : 39;
+    if ((key == 13 || key == 32) && target == cap && control == cap) {
+        if (open) mShut(i, 1);
+        else mOpen(i);
+    } else if (key == arrowIn && cap.contains(target)) {
+        mOpen(i);
+        var first = document.getElementById("menu" + i).querySelector(menuControls);
+        // The panel is still sliding: scrolling to where it stands now is wrong.
+        if (first) first.focus({ preventScroll: true });
+    } else if (key == 27 && open) {
+        control.focus();
+        mShut(i, 1);
+    } else {
+        return;
+    }
+    if (e.preventDefault) e.preventDefault();
+}
+
+// Focus moving on from a hover menu closes it, as the pointer leaving does.
+// Focus lost to nothing (a click on plain text, another window) stays.
+function mFocusOut(i, evt) {
+    var to = evt.relatedTarget;
+    var o = document.getElementById("owner" + i), control = capControl(i);
+    if (to && !o.contains(to) && control && control.getAttribute("aria-expanded") == "true") mShut(i, 1);
 }
 
 // Floating menus keep their distance from the top of the visible window.
