@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGridLayout>
@@ -18,16 +19,21 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <algorithm>
+#include <memory>
 
 #include "editor/EditorLogic.h"
 #include "editor/PropertyEdits.h"
@@ -401,6 +407,25 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     orientation->addWidget(radHorizontal);
     orientation->addWidget(radVertical);
     grid->addWidget(grpOrientation, 2, 3, 3, 1);
+
+    // What Left and Top count from: a place of the page, or an element of it.
+    ++row;
+    lblAnchor = new QLabel(QStringLiteral("Anchor:"), page);
+    lblAnchor->setObjectName(QStringLiteral("lblAnchor"));
+    cBoxAnchor = new QComboBox(page);
+    cBoxAnchor->setObjectName(QStringLiteral("cBoxAnchor"));
+    for (const char* choice : kAnchorChoices) cBoxAnchor->addItem(QLatin1String(choice));
+    txtAnchorElement = new QLineEdit(page);
+    txtAnchorElement->setObjectName(QStringLiteral("txtAnchorElement"));
+    txtAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
+    txtAnchorElement->setToolTip(QStringLiteral("The CSS selector of the element that Left and Top count from"));
+    lblAnchor->setBuddy(cBoxAnchor);
+    auto* anchorRow = new QHBoxLayout();
+    anchorRow->setSpacing(3);
+    anchorRow->addWidget(cBoxAnchor);
+    anchorRow->addWidget(txtAnchorElement, 1);
+    grid->addWidget(lblAnchor, row, 0);
+    grid->addLayout(anchorRow, row, 1, 1, 3);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(row + 1, 1);
 }
@@ -537,8 +562,9 @@ void TfrmMain::EnablePropertyControls(bool on) {
                                       chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
                                       btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
                                       panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
-                                      lblOwnerColor,   panOwnerColor, chkTranspCO};
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
     for (QWidget* control : controls) control->setEnabled(on);
+    txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
 }
 
 void TfrmMain::ShowNumber(NumberBox box, int value) {
@@ -576,6 +602,12 @@ void TfrmMain::ShowSwatchColor(ColorSlot slot, Color colour) {
     Swatch(slot)->SetColour(QColor(colour.red, colour.green, colour.blue));
 }
 
+void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
+    cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
+    txtAnchorElement->setText(FromBytes(selector));
+    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+}
+
 bool TfrmMain::ConfirmDelete(const std::string& text) {
     return QtMessageBoxes::Question(this, QStringLiteral("Delete Confirmation"), FromBytes(text), false,
                                     QMessageBox::NoIcon);
@@ -585,6 +617,29 @@ void TfrmMain::ShowMessage(const std::string& text) { boxes_->ShowMessage(text);
 
 void TfrmMain::RunInPreview(const std::string& statement) {
     if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
+}
+
+void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
+    if (!frmBrowser || !frmBrowser->PreviewPageShown() || frmBrowser->WebBrowser1->url().isEmpty()) {
+        reply(nullptr);
+        return;
+    }
+    // Exactly one reply: the page's answer, or none when it is late (a page
+    // being replaced may never answer).
+    auto pending = std::make_shared<PreviewReply>(std::move(reply));
+    auto answerWith = [pending](const std::string* answer) {
+        if (!*pending) return;
+        const PreviewReply once = std::move(*pending);
+        *pending = nullptr;
+        once(answer);
+    };
+    QPointer<TfrmMain> self(this);
+    frmBrowser->WebBrowser1->page()->runJavaScript(FromBytes(expression), [self, answerWith](const QVariant& result) {
+        if (!self) return;
+        const std::string answer = ToBytes(result.toString());
+        answerWith(result.isValid() ? &answer : nullptr);
+    });
+    QTimer::singleShot(2000, this, [answerWith] { answerWith(nullptr); });
 }
 
 void TfrmMain::RevealInPreview(int index) {

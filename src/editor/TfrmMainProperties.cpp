@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -65,6 +66,8 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(chkFloat, &QCheckBox::toggled, this, &TfrmMain::chkFloatClick);
     connect(radHorizontal, &QRadioButton::toggled, this, &TfrmMain::radHorizontalClick);
     connect(radVertical, &QRadioButton::toggled, this, &TfrmMain::radVerticalClick);
+    connect(cBoxAnchor, &QComboBox::activated, this, &TfrmMain::cBoxAnchorChange);
+    connect(txtAnchorElement, &QLineEdit::editingFinished, this, &TfrmMain::cBoxAnchorChange);
 
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
@@ -120,6 +123,12 @@ void TfrmMain::radHorizontalClick() {
 }
 
 void TfrmMain::radVerticalClick() { radHorizontalClick(); }
+
+void TfrmMain::cBoxAnchorChange() {
+    const int kind = cBoxAnchor->currentIndex();
+    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
+}
 
 // ---------------------------------------------------------------- HTML boxes
 
