@@ -16,7 +16,10 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
   "markCaptionControl", "setExpanded", "mKey", "mFocusOut"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
-  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible"];
+  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing"];
+// What the add-on reads of the anchors and the compact layout, and the
+// preview window's word on whether the page is for editing.
+const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [
@@ -40,7 +43,8 @@ export default [
     languageOptions: {
       ecmaVersion: 5,
       sourceType: "script",
-      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames) },
+      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames),
+        ...asGlobals(addonReads) },
     },
     rules: {
       "no-unused-vars": ["error", { vars: "local" }],
