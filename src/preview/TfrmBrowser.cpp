@@ -140,7 +140,9 @@ void TfrmBrowser::cBoxPreviewWidthChange(int index) {
     script.setSourceCode(QString::fromLatin1(PreviewWidthStatement(width)));
     scripts.insert(script);
     if (cBoxPreviewWidth->currentIndex() != index) cBoxPreviewWidth->setCurrentIndex(index);
-    if (!WebBrowser1->url().isEmpty()) WebBrowser1->reload();
+    if (WebBrowser1->url().isEmpty()) return;
+    if (PreviewPageShown()) navigation_.StartPreviewLoad();
+    WebBrowser1->reload();
 }
 
 void TfrmBrowser::btnBackToPreviewClick() {
