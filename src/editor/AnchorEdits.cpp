@@ -55,6 +55,12 @@ std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors) {
            "r.push(Math.round(o[0])+','+Math.round(o[1]));}return r.join(';');})()";
 }
 
+std::string MenuPlaceStatement(int index) {
+    return "(function(){var o=document.getElementById('owner" + std::to_string(index) +
+           "');if(!o)return '';var r=o.getBoundingClientRect();"
+           "return Math.round(r.left+window.pageXOffset)+','+Math.round(r.top+window.pageYOffset);})()";
+}
+
 std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer, std::size_t count) {
     std::vector<PagePoint> points;
     while (!answer.empty() && points.size() <= count) {

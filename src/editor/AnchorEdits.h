@@ -39,6 +39,10 @@ std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors);
 // The origins of such an answer; nothing unless it holds exactly `count`.
 std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer, std::size_t count);
 
+// A statement whose result is menu `index`'s top-left corner on the page as
+// "x,y" (ParseAnchorOrigins reads it), or "" when the page has no such menu.
+std::string MenuPlaceStatement(int index);
+
 // Entry `index` takes `anchor`. With both origins known, Left and Top move by
 // their difference so that the menu keeps its place on the page; without,
 // they stay. Every field changed is recorded in `actions` with its old value.

@@ -645,7 +645,16 @@ void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
 void TfrmMain::RevealInPreview(int index) {
     if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
     const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
-    frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+    if (entry.AN == kAnchorPageLeft) {
+        frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+        return;
+    }
+    // Where an anchored menu stands, only the page knows.
+    const int breadth = entry.MW;
+    AskPreview(MenuPlaceStatement(index), [breadth](const std::string* answer) {
+        const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
+        if (place && frmBrowser) frmBrowser->RevealRect(place->front().x, place->front().y, breadth);
+    });
 }
 
 // ---------------------------------------------------------------- editing
