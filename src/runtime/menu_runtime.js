@@ -123,7 +123,9 @@ function makeDidad() {
         }
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
         watchMenus();
-        if (sel >= 0) {
+        // A preview as narrow as a phone shows what its visitors see: no frame.
+        if (compactOn) sel = numOfMenus;
+        if (sel >= 0 && sel < numOfMenus) {
             ySetSel(sel, 0);
             mOpen(sel);
         }
@@ -253,7 +255,7 @@ function placeMenus() {
     for (k = 0; k < todo.length; k += 2) {
         if (placeFrom(todo[k], todo[k + 1]) && todo[k] == iSelectedMenu) selMoved = true;
     }
-    if (IDE == 1 && selMoved && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
+    if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
 }
 
 // At most one placing a frame, in the frame's own animation step: a resize
