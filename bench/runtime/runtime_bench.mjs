@@ -85,7 +85,7 @@ async function staticTwin(browser, dir, url) {
   const html = await page.evaluate(() => document.documentElement.outerHTML);
   await page.raw.close();
   const bare = html.replace(/<script\b[\s\S]*?<\/script>/gi, "").replace("</body>", readyMark + "</body>");
-  if (!bare.includes('style="left:')) throw new Error("the written page placed no menu");
+  if (!/<div id="owner0"[^>]* style="[^"]*left:/.test(bare)) throw new Error("the written page placed no menu");
   const staticPath = path.join(dir, "static.html");
   writeFileSync(staticPath, bare, "utf8");
   return pathToFileURL(staticPath).href;

@@ -58,8 +58,9 @@ if (ie) (function () {
         ' {outline:2px solid #000000; outline-offset:2px; box-shadow:0px 0px 0px 2px #FFFFFF;}\n' +
         '#didadMenus > div:has(:focus-visible) {clip:auto !important;' +
         ' clip-path:inset(-4px -4px -4px calc(-4px - var(--didadLeft, 0px)));}\n' +
-        '#didadMenus .clCap:focus-visible, #didadMenus .clCap:has(:focus-visible) {clip:auto !important;' +
-        ' clip-path:inset(-4px);}\n' +
+        // Apart, so that a browser without :has() still lets a caption's own ring show.
+        '#didadMenus .clCap:focus-visible {clip:auto !important; clip-path:inset(-4px);}\n' +
+        '#didadMenus .clCap:has(:focus-visible) {clip:auto !important; clip-path:inset(-4px);}\n' +
         // Menus placed against an element wait, unseen, for the page to hold it.
         '#didadMenus > .didadWait, #didadMenus > .didadWait * {visibility:hidden !important;}\n' +
         // The compact layout: its controls leave the ring room inside them.
@@ -206,12 +207,14 @@ function anchorPoint(kind, selector, watch) {
 // Puts menu i where its anchor, Left and Top say, floating menus at their
 // distance from the window's top. Writes only what changed; true if it did.
 function MenuPlace(i) {
-    return placeFrom(i, anchorPoint(AN[i], AE[i], true));
+    return placeFrom(i, anchorPoint(AN[i], AE[i], true), window.pageYOffset);
 }
 
-function placeFrom(i, at) {
+// `scrollY` is read once for all menus: read after a menu has moved, it
+// would lay the page out again for every one.
+function placeFrom(i, at, scrollY) {
     menuAnchorTop[i] = at[1];
-    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? window.pageYOffset : 0);
+    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? scrollY : 0);
     if (!ie) {
         var ol = document.layers["owner" + i];
         if (ol) {
@@ -230,7 +233,7 @@ function placeFrom(i, at) {
         o.style.top = y + "px";
         moved = true;
     }
-    if (o.className == "didadWait") o.className = "";
+    if (o.className == "didadWait") o.removeAttribute("class");
     return moved;
 }
 
@@ -251,9 +254,9 @@ function placeMenus() {
         var key = "k" + kind + (kind == 3 ? AE[i] : "");
         todo.push(i, origins[key] || (origins[key] = anchorPoint(kind, AE[i], true)));
     }
-    var selMoved = false;
+    var selMoved = false, scrollY = window.pageYOffset;
     for (k = 0; k < todo.length; k += 2) {
-        if (placeFrom(todo[k], todo[k + 1]) && todo[k] == iSelectedMenu) selMoved = true;
+        if (placeFrom(todo[k], todo[k + 1], scrollY) && todo[k] == iSelectedMenu) selMoved = true;
     }
     if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
 }
@@ -743,12 +746,14 @@ function mFocusOut(i, evt) {
 }
 
 // Floating menus keep their distance from the top of the visible window.
+// The scroll offset is read once: read after a menu has moved, it would lay
+// the page out again for every floating menu.
 function doRepos() {
+    var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
     for (var i = 0; i < numOfMenus; i++) {
         if (FL[i] == 0) continue;
         if (ie) {
             var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
-            var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
             o.style.top = ((menuAnchorTop[i] || 0) + MY[i] + scrollY) + "px";
         } else {
             var ol = document.layers["owner" + i];
