@@ -17,7 +17,7 @@ var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 // keep their distance from it), how far its open panel stands left of its
 // caption's left edge, and whether a vertical panel opens to the left.
 var menuAnchorTop = [], panelShift = [], panelLeftward = [];
-var compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
+var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
 var watchedAnchors = [];
 
 if (ie) (function () {
@@ -61,8 +61,6 @@ if (ie) (function () {
         // Apart, so that a browser without :has() still lets a caption's own ring show.
         '#didadMenus .clCap:focus-visible {clip:auto !important; clip-path:inset(-4px);}\n' +
         '#didadMenus .clCap:has(:focus-visible) {clip:auto !important; clip-path:inset(-4px);}\n' +
-        // Menus placed against an element wait, unseen, for the page to hold it.
-        '#didadMenus > .didadWait, #didadMenus > .didadWait * {visibility:hidden !important;}\n' +
         // The compact layout: its controls leave the ring room inside them.
         '#dcButton {position:absolute; z-index:9000; margin:0px; border:0px; padding:8px 12px; cursor:pointer;' +
         ' touch-action:manipulation;}\n' +
@@ -90,12 +88,17 @@ function makeDidad() {
         // Everything of the menus stands in one layer as wide as the page, which
         // clips what would pass its right edge: the menus never make the page
         // scroll sideways. Its first part holds the menus, the second the
-        // compact layout.
+        // compact layout. Menus placed against an element wait, unseen, until
+        // the page holds it, so that none is seen jumping to its place; they
+        // wait together, as one change of one element's opacity is all it
+        // costs to show them however many there are.
+        for (i = 0; i < numOfMenus && AN[i] != 3; i++);
+        menusWait = i < numOfMenus;
         document.write('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
-            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus">');
+            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' + (menusWait ? ' STYLE="opacity:0"' : '') +
+            '>');
         for (i = 0; i < numOfMenus; i++) {
             var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
-            if (AN[i] == 3) ownerEvents += ' CLASS="didadWait"';
             if (MA[i] == 0) {
                 ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
                 capEvents = ' onMouseOver="mOpen(' + i + ')"';
@@ -233,7 +236,6 @@ function placeFrom(i, at, scrollY) {
         o.style.top = y + "px";
         moved = true;
     }
-    if (o.className == "didadWait") o.removeAttribute("class");
     return moved;
 }
 
@@ -257,6 +259,10 @@ function placeMenus() {
     var selMoved = false, scrollY = window.pageYOffset;
     for (k = 0; k < todo.length; k += 2) {
         if (placeFrom(todo[k], todo[k + 1], scrollY) && todo[k] == iSelectedMenu) selMoved = true;
+    }
+    if (menusWait) {
+        menusWait = false;
+        document.getElementById("didadMenus").style.opacity = "";
     }
     if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
 }
@@ -302,11 +308,16 @@ function watchMenus() {
 
 // The layer as wide as the page's own content or the window, whichever is
 // wider: the menus over a wide page stay reachable, and none widens it.
+// Its width changes only when the page's own width calls for it: a changed
+// width lays out every menu again.
 function fitLayer() {
     var layer = document.getElementById("didadLayer");
     var scroller = document.scrollingElement || document.documentElement;
-    layer.style.width = "0px";
-    layer.style.width = Math.max(scroller.scrollWidth, document.documentElement.clientWidth) + "px";
+    var room = document.documentElement.clientWidth;
+    // Wider than the window, the layer itself may be what holds the page wide.
+    if (layer.offsetWidth > room) layer.style.width = "0px";
+    var wide = scroller.scrollWidth > room ? scroller.scrollWidth + "px" : "100%";
+    if (layer.style.width != wide) layer.style.width = wide;
 }
 
 // The compact layout below the project's width, the menus above it.
