@@ -88,15 +88,16 @@ function makeDidad() {
         // Everything of the menus stands in one layer as wide as the page, which
         // clips what would pass its right edge: the menus never make the page
         // scroll sideways. Its first part holds the menus, the second the
-        // compact layout. Menus placed against an element wait, unseen, until
-        // the page holds it, so that none is seen jumping to its place; they
-        // wait together, as one change of one element's opacity is all it
-        // costs to show them however many there are.
-        for (i = 0; i < numOfMenus && AN[i] != 3; i++);
-        menusWait = i < numOfMenus;
+        // compact layout. On a published page with menus placed against an
+        // element, the menus wait, not displayed, until the page holds it:
+        // none is seen jumping to its place, and the browser lays them out
+        // once, where they belong, as it would menus written in the page
+        // itself. The preview lays them out at once: it frames and opens its
+        // selected menu right away.
+        for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
         document.write('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
-            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' + (menusWait ? ' STYLE="opacity:0"' : '') +
-            '>');
+            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
+            (menusWait ? ' STYLE="display:none"' : '') + '>');
         for (i = 0; i < numOfMenus; i++) {
             var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
             if (MA[i] == 0) {
@@ -262,7 +263,7 @@ function placeMenus() {
     }
     if (menusWait) {
         menusWait = false;
-        document.getElementById("didadMenus").style.opacity = "";
+        showLayout();
     }
     if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
 }
@@ -328,8 +329,12 @@ function setLayout() {
     var bar = document.getElementById("didadCompact");
     if (want && !bar.firstChild) buildCompact(bar);
     if (!want) compactList(false);
-    document.getElementById("didadMenus").style.display = want ? "none" : "";
-    bar.style.display = want ? "" : "none";
+    showLayout();
+}
+
+function showLayout() {
+    document.getElementById("didadMenus").style.display = compactOn || menusWait ? "none" : "";
+    document.getElementById("didadCompact").style.display = compactOn ? "" : "none";
 }
 
 function htmlText(text) {
