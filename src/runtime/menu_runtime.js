@@ -17,7 +17,7 @@ var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 // keep their distance from it), how far its open panel stands left of its
 // caption's left edge, and whether a vertical panel opens to the left.
 var menuAnchorTop = [], panelShift = [], panelLeftward = [];
-var compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
+var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
 var watchedAnchors = [];
 
 if (ie) (function () {
@@ -58,10 +58,9 @@ if (ie) (function () {
         ' {outline:2px solid #000000; outline-offset:2px; box-shadow:0px 0px 0px 2px #FFFFFF;}\n' +
         '#didadMenus > div:has(:focus-visible) {clip:auto !important;' +
         ' clip-path:inset(-4px -4px -4px calc(-4px - var(--didadLeft, 0px)));}\n' +
-        '#didadMenus .clCap:focus-visible, #didadMenus .clCap:has(:focus-visible) {clip:auto !important;' +
-        ' clip-path:inset(-4px);}\n' +
-        // Menus placed against an element wait, unseen, for the page to hold it.
-        '#didadMenus > .didadWait, #didadMenus > .didadWait * {visibility:hidden !important;}\n' +
+        // Apart, so that a browser without :has() still lets a caption's own ring show.
+        '#didadMenus .clCap:focus-visible {clip:auto !important; clip-path:inset(-4px);}\n' +
+        '#didadMenus .clCap:has(:focus-visible) {clip:auto !important; clip-path:inset(-4px);}\n' +
         // The compact layout: its controls leave the ring room inside them.
         '#dcButton {position:absolute; z-index:9000; margin:0px; border:0px; padding:8px 12px; cursor:pointer;' +
         ' touch-action:manipulation;}\n' +
@@ -89,12 +88,18 @@ function makeDidad() {
         // Everything of the menus stands in one layer as wide as the page, which
         // clips what would pass its right edge: the menus never make the page
         // scroll sideways. Its first part holds the menus, the second the
-        // compact layout.
+        // compact layout. On a published page with menus placed against an
+        // element, the menus wait, not displayed, until the page holds it:
+        // none is seen jumping to its place, and the browser lays them out
+        // once, where they belong, as it would menus written in the page
+        // itself. The preview lays them out at once: it frames and opens its
+        // selected menu right away.
+        for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
         document.write('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
-            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus">');
+            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
+            (menusWait ? ' STYLE="display:none"' : '') + '>');
         for (i = 0; i < numOfMenus; i++) {
             var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
-            if (AN[i] == 3) ownerEvents += ' CLASS="didadWait"';
             if (MA[i] == 0) {
                 ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
                 capEvents = ' onMouseOver="mOpen(' + i + ')"';
@@ -123,7 +128,9 @@ function makeDidad() {
         }
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
         watchMenus();
-        if (sel >= 0) {
+        // A preview as narrow as a phone shows what its visitors see: no frame.
+        if (compactOn) sel = numOfMenus;
+        if (sel >= 0 && sel < numOfMenus) {
             ySetSel(sel, 0);
             mOpen(sel);
         }
@@ -204,12 +211,14 @@ function anchorPoint(kind, selector, watch) {
 // Puts menu i where its anchor, Left and Top say, floating menus at their
 // distance from the window's top. Writes only what changed; true if it did.
 function MenuPlace(i) {
-    return placeFrom(i, anchorPoint(AN[i], AE[i], true));
+    return placeFrom(i, anchorPoint(AN[i], AE[i], true), window.pageYOffset);
 }
 
-function placeFrom(i, at) {
+// `scrollY` is read once for all menus: read after a menu has moved, it
+// would lay the page out again for every one.
+function placeFrom(i, at, scrollY) {
     menuAnchorTop[i] = at[1];
-    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? window.pageYOffset : 0);
+    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? scrollY : 0);
     if (!ie) {
         var ol = document.layers["owner" + i];
         if (ol) {
@@ -228,7 +237,6 @@ function placeFrom(i, at) {
         o.style.top = y + "px";
         moved = true;
     }
-    if (o.className == "didadWait") o.className = "";
     return moved;
 }
 
@@ -249,11 +257,15 @@ function placeMenus() {
         var key = "k" + kind + (kind == 3 ? AE[i] : "");
         todo.push(i, origins[key] || (origins[key] = anchorPoint(kind, AE[i], true)));
     }
-    var selMoved = false;
+    var selMoved = false, scrollY = window.pageYOffset;
     for (k = 0; k < todo.length; k += 2) {
-        if (placeFrom(todo[k], todo[k + 1]) && todo[k] == iSelectedMenu) selMoved = true;
+        if (placeFrom(todo[k], todo[k + 1], scrollY) && todo[k] == iSelectedMenu) selMoved = true;
     }
-    if (IDE == 1 && selMoved && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
+    if (menusWait) {
+        menusWait = false;
+        showLayout();
+    }
+    if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
 }
 
 // At most one placing a frame, in the frame's own animation step: a resize
@@ -297,11 +309,16 @@ function watchMenus() {
 
 // The layer as wide as the page's own content or the window, whichever is
 // wider: the menus over a wide page stay reachable, and none widens it.
+// Its width changes only when the page's own width calls for it: a changed
+// width lays out every menu again.
 function fitLayer() {
     var layer = document.getElementById("didadLayer");
     var scroller = document.scrollingElement || document.documentElement;
-    layer.style.width = "0px";
-    layer.style.width = Math.max(scroller.scrollWidth, document.documentElement.clientWidth) + "px";
+    var room = document.documentElement.clientWidth;
+    // Wider than the window, the layer itself may be what holds the page wide.
+    if (layer.offsetWidth > room) layer.style.width = "0px";
+    var wide = scroller.scrollWidth > room ? scroller.scrollWidth + "px" : "100%";
+    if (layer.style.width != wide) layer.style.width = wide;
 }
 
 // The compact layout below the project's width, the menus above it.
@@ -312,8 +329,12 @@ function setLayout() {
     var bar = document.getElementById("didadCompact");
     if (want && !bar.firstChild) buildCompact(bar);
     if (!want) compactList(false);
-    document.getElementById("didadMenus").style.display = want ? "none" : "";
-    bar.style.display = want ? "" : "none";
+    showLayout();
+}
+
+function showLayout() {
+    document.getElementById("didadMenus").style.display = compactOn || menusWait ? "none" : "";
+    document.getElementById("didadCompact").style.display = compactOn ? "" : "none";
 }
 
 function htmlText(text) {
@@ -741,12 +762,14 @@ function mFocusOut(i, evt) {
 }
 
 // Floating menus keep their distance from the top of the visible window.
+// The scroll offset is read once: read after a menu has moved, it would lay
+// the page out again for every floating menu.
 function doRepos() {
+    var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
     for (var i = 0; i < numOfMenus; i++) {
         if (FL[i] == 0) continue;
         if (ie) {
             var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
-            var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
             o.style.top = ((menuAnchorTop[i] || 0) + MY[i] + scrollY) + "px";
         } else {
             var ol = document.layers["owner" + i];

@@ -60,6 +60,8 @@ for (const engine of engines) {
           entry({ MTC: "Left", MX: 20, MY: 380, FL: 0 }),
         ],
       }, { body: centredPage });
+      assert.equal(await page.evaluate(() => getComputedStyle(document.getElementById("didadMenus")).display), "block",
+        "the menus that waited for their anchors are shown");
       // Page-left menus stay as their style rules put them: record every
       // style the runtime writes on an owner from here on.
       await page.evaluate(() => {
