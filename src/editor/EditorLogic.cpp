@@ -270,7 +270,7 @@ void EditorLogic::SettingsConfirmed(ProjectSettings previous, std::vector<StepAc
 
 // ---------------------------------------------------------------- anchors
 
-void EditorLogic::ChangeAnchor(Anchor anchor) {
+void EditorLogic::ChangeAnchor(const Anchor& anchor) {
     if (IsFillingControls() || !SelectedEntry(model_)) return;
     const int index = model_.iSelectedMenu;
     const Anchor before = AnchorOf(*SelectedEntry(model_));
@@ -294,7 +294,7 @@ void EditorLogic::ChangeAnchor(Anchor anchor) {
                      });
 }
 
-void EditorLogic::ChangeAllAnchors(Anchor anchor, std::function<void(std::vector<StepAction>)> done) {
+void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done) {
     // One question for every anchor in use, and the new one last.
     std::vector<Anchor> asked;
     std::vector<std::size_t> slotOf;

@@ -64,10 +64,10 @@ public:
     // the old and the new anchor lie; once it answers (or cannot), the entry
     // takes the anchor in one step, Left and Top moved so that the menu
     // stays where the page shows it. A newer choice outdates an open one.
-    void ChangeAnchor(Anchor anchor);
+    void ChangeAnchor(const Anchor& anchor);
     // Every entry takes `anchor` the same way; `done` gets the changes made
     // (for the step of the settings dialog), once, later.
-    void ChangeAllAnchors(Anchor anchor, std::function<void(std::vector<StepAction>)> done);
+    void ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done);
     // Puts back what `actions` changed (a settings step that could not be written).
     void RevertActions(std::vector<StepAction>& actions);
     // Project Settings OK stored new settings; `previous` were the old ones,

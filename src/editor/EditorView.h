@@ -3,6 +3,7 @@
 // the logic's tests use a fake that records what was shown.
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "model/ProjectModel.h"
 
@@ -60,7 +61,8 @@ public:
     using PreviewReply = std::function<void(const std::string* answer)>;
     virtual void AskPreview(const std::string& expression, PreviewReply reply) {
         (void)expression;
-        reply(nullptr);
+        const PreviewReply once = std::move(reply);
+        once(nullptr);
     }
     virtual void RevealInPreview(int index) = 0;
     // The Update Preview button's look for edits the page does not show yet.
