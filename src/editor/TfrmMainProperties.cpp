@@ -128,6 +128,9 @@ void TfrmMain::cBoxAnchorChange() {
     const int kind = cBoxAnchor->currentIndex();
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
     logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
+    // An element wants its selector next.
+    if (sender() == cBoxAnchor && kind == kAnchorElement && txtAnchorElement->text().isEmpty())
+        txtAnchorElement->setFocus();
 }
 
 // ---------------------------------------------------------------- HTML boxes
