@@ -163,14 +163,34 @@ PreviewServe StepForPreviewServe(const std::string& path, const std::string& pro
     return answer;
 }
 
+namespace {
+constexpr std::string_view kHostStem = "project-";
+
+std::size_t DigitsAt(std::string_view text, std::size_t at) {
+    std::size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    return end - at;
+}
+} // namespace
+
+std::string PreviewHost(int load) { return std::string(kHostStem) + std::to_string(load); }
+
+bool IsPreviewHost(std::string_view host) {
+    return host.size() > kHostStem.size() && host.substr(0, kHostStem.size()) == kHostStem &&
+           DigitsAt(host, kHostStem.size()) == host.size() - kHostStem.size();
+}
+
 std::string WithFileUrls(std::string_view text) {
-    const std::string prefix = std::string(kPreviewScheme) + "://" + std::string(kPreviewHost) + "/";
+    const std::string prefix = std::string(kPreviewScheme) + "://" + std::string(kHostStem);
     std::string result;
     std::size_t from = 0;
-    for (std::size_t at = text.find(prefix); at != std::string_view::npos; at = text.find(prefix, from)) {
+    for (std::size_t at = text.find(prefix); at != std::string_view::npos; at = text.find(prefix, at + 1)) {
+        const std::size_t digits = DigitsAt(text, at + prefix.size());
+        const std::size_t slash = at + prefix.size() + digits;
+        if (digits == 0 || slash >= text.size() || text[slash] != '/') continue;
         result.append(text.substr(from, at - from));
-        result += "file:///";
-        from = at + prefix.size();
+        result += "file://";
+        from = slash;
     }
     result.append(text.substr(from));
     return result;

@@ -12,10 +12,13 @@
 
 namespace didad {
 
-// The scheme and host of the project folder's origin; the URL's path is the
-// file's absolute path.
+// The scheme of the project folder's origin; the URL's path is the file's
+// absolute path. The engine keeps what it loaded of a scheme of its own for
+// as long as it runs, so every preview load is a host of its own
+// ("project-7"): a fresh origin that reads the files as they are now.
 inline constexpr std::string_view kPreviewScheme = "didad-preview";
-inline constexpr std::string_view kPreviewHost = "project";
+std::string PreviewHost(int load);
+bool IsPreviewHost(std::string_view host);
 
 // Why the page asks for a file, as far as the rule cares.
 enum class LocalFileUse {

@@ -43,7 +43,10 @@ QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestI
     profile->installUrlSchemeHandler(name, scheme_);
 }
 
-void QtLocalFileGuard::SetProjectFolder(const QString& folder) { scheme_->SetProjectFolder(folder); }
+QUrl QtLocalFileGuard::BeginPreview(const QString& folder, const QString& page) {
+    scheme_->BeginPreview(folder);
+    return scheme_->UrlOf(page);
+}
 
 void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
@@ -56,7 +59,7 @@ void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
         StepForPreviewRequest(UseOf(info.resourceType()), fileUrl, ToBytes(path), ToBytes(scheme_->ProjectFolder()))) {
     case PreviewRequestStep::Load: return;
     case PreviewRequestStep::Refuse: info.block(true); return;
-    case PreviewRequestStep::ToPreviewScheme: info.redirect(PreviewUrlOfFile(path)); return;
+    case PreviewRequestStep::ToPreviewScheme: info.redirect(scheme_->UrlOf(path)); return;
     case PreviewRequestStep::ToFileUrl: info.redirect(QUrl::fromLocalFile(path)); return;
     }
 }

@@ -7,6 +7,7 @@
 // from anywhere) is kept from being read back by the page's settings and the
 // engine's start switches.
 #include <QString>
+#include <QUrl>
 #include <QWebEngineUrlRequestInterceptor>
 
 class QWebEnginePage;
@@ -22,7 +23,9 @@ public:
     // scheme to it.
     explicit QtLocalFileGuard(QWebEnginePage* page);
 
-    void SetProjectFolder(const QString& folder);
+    // A new load of the preview of the project in `folder`; the URL to load
+    // a page of it at.
+    QUrl BeginPreview(const QString& folder, const QString& page);
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
 private:

@@ -16,8 +16,6 @@ namespace {
 
 QByteArray SchemeName() { return QByteArray(kPreviewScheme.data(), static_cast<int>(kPreviewScheme.size())); }
 
-QString HostName() { return QString::fromLatin1(kPreviewHost.data(), static_cast<int>(kPreviewHost.size())); }
-
 // Passes the page never used (a load cancelled on the way) are let go.
 constexpr int kMaxPasses = 1000;
 
@@ -37,23 +35,24 @@ void RegisterPreviewScheme() {
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-QUrl PreviewUrlOfFile(const QString& path) {
+QUrl PreviewUrlOfFile(const QString& path, int load) {
     QUrl url = QUrl::fromLocalFile(path);
     url.setScheme(QString::fromLatin1(SchemeName()));
-    url.setHost(HostName());
+    url.setHost(FromBytes(PreviewHost(load)));
     return url;
 }
 
 QString FileOfPreviewUrl(const QUrl& url) {
-    if (url.scheme() != QLatin1String(SchemeName()) || url.host() != HostName()) return {};
+    if (url.scheme() != QLatin1String(SchemeName()) || !IsPreviewHost(ToBytes(url.host()))) return {};
     QUrl file = url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
     file.setScheme(QStringLiteral("file"));
     file.setHost(QString());
     return file.toLocalFile();
 }
 
-void QtPreviewScheme::SetProjectFolder(const QString& folder) {
+void QtPreviewScheme::BeginPreview(const QString& folder) {
     projectFolder_ = folder;
+    ++load_;
     passes_.clear();
 }
 

@@ -13,9 +13,9 @@ namespace didad {
 // Makes the scheme known to the engine; call before the first web view.
 void RegisterPreviewScheme();
 
-// The preview scheme's URL of a local file, and back: the file a preview
-// scheme URL names (empty for any other URL).
-QUrl PreviewUrlOfFile(const QString& path);
+// The preview scheme's URL of a local file in preview load `load`, and back:
+// the file a preview scheme URL names (empty for any other URL).
+QUrl PreviewUrlOfFile(const QString& path, int load = 0);
 QString FileOfPreviewUrl(const QUrl& url);
 
 class QtPreviewScheme : public QWebEngineUrlSchemeHandler {
@@ -23,8 +23,11 @@ class QtPreviewScheme : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
 
-    void SetProjectFolder(const QString& folder);
+    // A new load of the preview of the project in `folder`.
+    void BeginPreview(const QString& folder);
     const QString& ProjectFolder() const { return projectFolder_; }
+    // The URL of a local file in the preview's current load.
+    QUrl UrlOf(const QString& path) const { return PreviewUrlOfFile(path, load_); }
     // True, once, for the file URL this scheme sent a request on to.
     bool TakePass(const QUrl& fileUrl);
 
@@ -34,6 +37,7 @@ private:
     QUrl IssuePass(const QString& path);
 
     QString projectFolder_;
+    int load_ = 0;
     // One-time keys of the file URLs sent on, with the file each names.
     QHash<QString, QString> passes_;
 };

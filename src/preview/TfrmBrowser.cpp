@@ -23,7 +23,6 @@
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/QtLocalFileGuard.h"
-#include "preview/QtPreviewScheme.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -74,8 +73,7 @@ TfrmBrowser::~TfrmBrowser() = default;
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
     // The preview page lies in the project folder, which bounds what it may read.
-    localFileGuard_->SetProjectFolder(QFileInfo(path).absolutePath());
-    WebBrowser1->load(PreviewUrlOfFile(path));
+    WebBrowser1->load(localFileGuard_->BeginPreview(QFileInfo(path).absolutePath(), path));
     navigation_.StartPreviewLoad();
 }
 

@@ -92,7 +92,9 @@ TEST_F(LocalFileRuleTest, OutsideFilesAreShownUnreadOrNotAtAll) {
 }
 
 TEST(PreviewLog, PreviewUrlsAreWrittenAsFileUrls) {
-    EXPECT_EQ(WithFileUrls("!RarurAVI:ERROR(x is not defined@didad-preview://project/p/Temp.html@3)"),
+    EXPECT_EQ(WithFileUrls("!RarurAVI:ERROR(x is not defined@didad-preview://project-12/p/Temp.html@3)"),
               "!RarurAVI:ERROR(x is not defined@file:///p/Temp.html@3)");
+    EXPECT_EQ(WithFileUrls("didad-preview://project-/p didad-preview://project-1x"),
+              "didad-preview://project-/p didad-preview://project-1x");
     EXPECT_EQ(WithFileUrls("Script error.@@0"), "Script error.@@0");
 }
