@@ -39,7 +39,7 @@ QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestI
     scheme_ = new QtPreviewScheme(this);
     QWebEngineProfile* profile = page->profile();
     const QByteArray name(kPreviewScheme.data(), static_cast<int>(kPreviewScheme.size()));
-    if (profile->urlSchemeHandler(name)) profile->removeUrlScheme(name);
+    profile->removeUrlScheme(name);
     profile->installUrlSchemeHandler(name, scheme_);
 }
 

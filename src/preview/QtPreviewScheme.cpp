@@ -16,6 +16,8 @@ namespace {
 
 QByteArray SchemeName() { return QByteArray(kPreviewScheme.data(), static_cast<int>(kPreviewScheme.size())); }
 
+int loadsOfTheRun = 0;
+
 // Passes the page never used (a load cancelled on the way) are let go.
 constexpr int kMaxPasses = 1000;
 
@@ -52,7 +54,7 @@ QString FileOfPreviewUrl(const QUrl& url) {
 
 void QtPreviewScheme::BeginPreview(const QString& folder) {
     projectFolder_ = folder;
-    ++load_;
+    load_ = ++loadsOfTheRun;
     passes_.clear();
 }
 

@@ -37,7 +37,7 @@ private:
     QUrl IssuePass(const QString& path);
 
     QString projectFolder_;
-    int load_ = 0;
+    int load_ = 0; // of the whole run: the engine outlives a preview window
     // One-time keys of the file URLs sent on, with the file each names.
     QHash<QString, QString> passes_;
 };
