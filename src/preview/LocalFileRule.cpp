@@ -163,31 +163,22 @@ PreviewServe StepForPreviewServe(const std::string& path, const std::string& pro
     return answer;
 }
 
-namespace {
-constexpr std::string_view kHostStem = "project-";
-
-std::size_t DigitsAt(std::string_view text, std::size_t at) {
-    std::size_t end = at;
-    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-    return end - at;
-}
-} // namespace
-
-std::string PreviewHost(int load) { return std::string(kHostStem) + std::to_string(load); }
-
-bool IsPreviewHost(std::string_view host) {
-    return host.size() > kHostStem.size() && host.substr(0, kHostStem.size()) == kHostStem &&
-           DigitsAt(host, kHostStem.size()) == host.size() - kHostStem.size();
+int PreviewPort(int load) {
+    // Past the default port, within the 16 bits a port has.
+    return kPreviewDefaultPort + 1 + load % (65535 - kPreviewDefaultPort);
 }
 
 std::string WithFileUrls(std::string_view text) {
-    const std::string prefix = std::string(kPreviewScheme) + "://" + std::string(kHostStem);
+    const std::string prefix = std::string(kPreviewScheme) + "://" + std::string(kPreviewHost);
     std::string result;
     std::size_t from = 0;
     for (std::size_t at = text.find(prefix); at != std::string_view::npos; at = text.find(prefix, at + 1)) {
-        const std::size_t digits = DigitsAt(text, at + prefix.size());
-        const std::size_t slash = at + prefix.size() + digits;
-        if (digits == 0 || slash >= text.size() || text[slash] != '/') continue;
+        std::size_t slash = at + prefix.size();
+        if (slash < text.size() && text[slash] == ':') {
+            const std::size_t digits = text.find_first_not_of("0123456789", slash + 1);
+            slash = digits == slash + 1 ? std::string_view::npos : digits;
+        }
+        if (slash >= text.size() || text[slash] != '/') continue;
         result.append(text.substr(from, at - from));
         result += "file://";
         from = slash;

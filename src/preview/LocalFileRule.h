@@ -12,13 +12,15 @@
 
 namespace didad {
 
-// The scheme of the project folder's origin; the URL's path is the file's
-// absolute path. The engine keeps what it loaded of a scheme of its own for
-// as long as it runs, so every preview load is a host of its own
-// ("project-7"): a fresh origin that reads the files as they are now.
+// The scheme and host of the project folder's origin; the URL's path is the
+// file's absolute path. The engine keeps what it loaded of a scheme of its
+// own for as long as it runs, so every preview load has a port of its own
+// ("didad-preview://project:7/..."): a fresh origin, which reads the files as
+// they are now, in the same process.
 inline constexpr std::string_view kPreviewScheme = "didad-preview";
-std::string PreviewHost(int load);
-bool IsPreviewHost(std::string_view host);
+inline constexpr std::string_view kPreviewHost = "project";
+inline constexpr int kPreviewDefaultPort = 1;
+int PreviewPort(int load);
 
 // Why the page asks for a file, as far as the rule cares.
 enum class LocalFileUse {

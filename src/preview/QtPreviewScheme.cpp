@@ -26,7 +26,8 @@ constexpr int kMaxPasses = 1000;
 void RegisterPreviewScheme() {
     if (!QWebEngineUrlScheme::schemeByName(SchemeName()).name().isEmpty()) return;
     QWebEngineUrlScheme scheme(SchemeName());
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::HostAndPort);
+    scheme.setDefaultPort(kPreviewDefaultPort);
     // Local: the page may show and run local files, which the engine keeps
     // unreadable to another origin, and links to local pages still open.
     QWebEngineUrlScheme::Flags flags = QWebEngineUrlScheme::LocalScheme;
@@ -40,12 +41,13 @@ void RegisterPreviewScheme() {
 QUrl PreviewUrlOfFile(const QString& path, int load) {
     QUrl url = QUrl::fromLocalFile(path);
     url.setScheme(QString::fromLatin1(SchemeName()));
-    url.setHost(FromBytes(PreviewHost(load)));
+    url.setHost(QString::fromLatin1(kPreviewHost.data(), static_cast<int>(kPreviewHost.size())));
+    url.setPort(PreviewPort(load));
     return url;
 }
 
 QString FileOfPreviewUrl(const QUrl& url) {
-    if (url.scheme() != QLatin1String(SchemeName()) || !IsPreviewHost(ToBytes(url.host()))) return {};
+    if (url.scheme() != QLatin1String(SchemeName()) || ToBytes(url.host()) != kPreviewHost) return {};
     QUrl file = url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
     file.setScheme(QStringLiteral("file"));
     file.setHost(QString());

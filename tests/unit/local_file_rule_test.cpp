@@ -92,9 +92,10 @@ TEST_F(LocalFileRuleTest, OutsideFilesAreShownUnreadOrNotAtAll) {
 }
 
 TEST(PreviewLog, PreviewUrlsAreWrittenAsFileUrls) {
-    EXPECT_EQ(WithFileUrls("!RarurAVI:ERROR(x is not defined@didad-preview://project-12/p/Temp.html@3)"),
+    EXPECT_EQ(WithFileUrls("!RarurAVI:ERROR(x is not defined@didad-preview://project:12/p/Temp.html@3)"),
               "!RarurAVI:ERROR(x is not defined@file:///p/Temp.html@3)");
-    EXPECT_EQ(WithFileUrls("didad-preview://project-/p didad-preview://project-1x"),
-              "didad-preview://project-/p didad-preview://project-1x");
+    EXPECT_EQ(WithFileUrls("didad-preview://project/p"), "file:///p");
+    EXPECT_EQ(WithFileUrls("didad-preview://project:/p didad-preview://projects/p"),
+              "didad-preview://project:/p didad-preview://projects/p");
     EXPECT_EQ(WithFileUrls("Script error.@@0"), "Script error.@@0");
 }
