@@ -118,11 +118,6 @@ std::string ContentTypeOfLocalFile(const std::string& resolvedPath) {
     return std::string(type ? type->contentType : "text/plain");
 }
 
-bool PathIsInsideFolder(const std::string& path, const std::string& folder) {
-    if (path.empty() || folder.empty()) return false;
-    return ResolvedIsInside(Resolved(path), Resolved(folder));
-}
-
 PreviewRequestStep StepForPreviewRequest(LocalFileUse use, bool fileUrl, const std::string& path,
                                          const std::string& projectFolder) {
     const LocalTarget target = ResolveLocalTarget(path);

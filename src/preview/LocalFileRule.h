@@ -48,12 +48,10 @@ LocalFileKind KindOfLocalFile(const std::string& resolvedPath);
 // The content type the preview serves a file of the project folder with.
 std::string ContentTypeOfLocalFile(const std::string& resolvedPath);
 
-// True when `path` lies in `folder` or one of its sub-folders, once `..` and
-// links are resolved in both. An empty folder holds nothing.
-bool PathIsInsideFolder(const std::string& path, const std::string& folder);
-
-// What becomes of a request before it is loaded. Refused requests fail as a
-// missing file does, so that the page cannot tell the two apart.
+// What becomes of a request before it is loaded. A file lies inside the
+// project when it lies in `projectFolder` or a sub-folder once `..` and links
+// are resolved in both (an empty folder holds nothing). Refused requests fail
+// as a missing file does, so that the page cannot tell the two apart.
 enum class PreviewRequestStep {
     Load,            // as asked
     Refuse,          // as for a missing file

@@ -79,7 +79,10 @@ bool QtPreviewScheme::TakePass(const QUrl& fileUrl) {
 
 void QtPreviewScheme::requestStarted(QWebEngineUrlRequestJob* job) {
     const QString path = FileOfPreviewUrl(job->requestUrl());
-    // The engine names the page's origin on every request that reads its answer.
+    // The engine names the page's origin on a request that asks to read the
+    // answer from another origin (module imports, fonts, crossorigin
+    // elements); XMLHttpRequest, which may not, is refused every file
+    // outside before it gets here.
     const bool corsRequest = job->requestHeaders().contains(QByteArrayLiteral("Origin"));
     const PreviewServe answer = StepForPreviewServe(ToBytes(path), ToBytes(projectFolder_), corsRequest);
     switch (answer.step) {

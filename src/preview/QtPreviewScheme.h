@@ -38,7 +38,8 @@ private:
 
     QString projectFolder_;
     int load_ = 0; // of the whole run: the engine outlives a preview window
-    // One-time keys of the file URLs sent on, with the file each names.
+    // One-time keys of the file URLs sent on, with the file each names. The
+    // guard and this handler both run on the main thread.
     QHash<QString, QString> passes_;
 };
 
