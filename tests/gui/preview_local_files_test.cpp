@@ -186,9 +186,8 @@ private slots:
                                 "pictureOnCanvas", "pictureAsVideoFrame"})
             QVERIFY2(Probe(way) == QStringLiteral("refused"), way);
         QCOMPARE(Probe("sharedWorker"), QStringLiteral("undefined"));
-        for (const char* way : {"xhrInside", "frameInside"})
-            QVERIFY2(Probe(way) == QStringLiteral("inside text"), way);
-        // The fetch API serves the program's own scheme from Qt 6.6 on.
+        for (const char* way : {"xhrInside", "frameInside"}) QVERIFY2(Probe(way) == QStringLiteral("inside text"), way);
+            // The fetch API serves the program's own scheme from Qt 6.6 on.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
         QCOMPARE(Probe("fetchInside"), QStringLiteral("inside text"));
 #else
@@ -217,21 +216,20 @@ private slots:
     }
 
     void aProjectMadeToStealLearnsNothingOfTheUsersFiles() {
-        const QString project = project_;
         const QString privateFolder = ProgramFolder() + QStringLiteral("/private");
         QVERIFY(WriteFile(privateFolder + QStringLiteral("/password.txt"), "my-password-is-swordfish-42"));
         QVERIFY(WriteFile(privateFolder + QStringLiteral("/.env"), "API_KEY=sk_live_4242"));
         QVERIFY(WriteFile(privateFolder + QStringLiteral("/keys.json"), R"({"key": "sk_live_4242"})"));
         QVERIFY(WriteFile(site_ + QStringLiteral("/thrower.js"), "window.outsideDefined = 7; sk_live_4242;"));
-        QVERIFY(QFile::link(privateFolder + QStringLiteral("/password.txt"), project + QStringLiteral("/a.js")));
-        QVERIFY(QFile::link(privateFolder + QStringLiteral("/.env"), project + QStringLiteral("/m.js")));
-        QVERIFY(QFile::link(privateFolder + QStringLiteral("/keys.json"), project + QStringLiteral("/b.mjs")));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/password.txt"), project_ + QStringLiteral("/a.js")));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/.env"), project_ + QStringLiteral("/m.js")));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/keys.json"), project_ + QStringLiteral("/b.mjs")));
         QString page = QString::fromLatin1(kLeakPage);
         page.replace(QStringLiteral("FILE_SECRET"),
                      QUrl::fromLocalFile(privateFolder + QStringLiteral("/password.txt")).toString());
         page.replace(QStringLiteral("FILE_MISSING"),
                      QUrl::fromLocalFile(privateFolder + QStringLiteral("/none.woff")).toString());
-        QVERIFY(WriteFile(project + QStringLiteral("/Temp.html"), page.toUtf8()));
+        QVERIFY(WriteFile(project_ + QStringLiteral("/Temp.html"), page.toUtf8()));
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
         QVERIFY(WaitForPreviewLoaded());
         QTRY_VERIFY_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.leakDone === true")).toBool(), kPageWait);
