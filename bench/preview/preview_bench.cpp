@@ -42,6 +42,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "preview/QtLocalFileGuard.h"
+#include "preview/QtPreviewScheme.h"
 #include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
 
@@ -207,7 +208,7 @@ QString StaticTwin(const QString& folder) {
 int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
-    AddLocalFileGuardSwitches(); // the engine as the program starts it
+    PrepareEngineForPreview(); // the engine as the program starts it
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setApplicationName(QStringLiteral("Didad"));
@@ -256,7 +257,7 @@ int main(int argc, char* argv[]) {
         // Untimed: the project's first preview, a warm-up and the twin.
         if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(update) < 0) return 1;
         if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
-        const QUrl twin = QUrl::fromLocalFile(StaticTwin(folder));
+        const QUrl twin = PreviewUrlOfFile(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
 
         std::vector<double> preview, still, previewCpu, stillCpu;

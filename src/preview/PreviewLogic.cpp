@@ -1,6 +1,7 @@
 #include "preview/PreviewLogic.h"
 
 #include "editor/EditorLogic.h"
+#include "preview/LocalFileRule.h"
 #include "preview/TitleCommand.h"
 
 #include <utility>
@@ -51,7 +52,7 @@ void JsErrorLog::Append(const std::string& line) {
 
 void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLogic& editor, JsErrorLog& log) {
     if (previewPageShown) {
-        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(std::string(title));
+        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
         return;
     }
     TitleCommand command;
@@ -60,7 +61,7 @@ void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLog
     } catch (const std::exception&) {
         return;
     }
-    if (command.kind == TitleCommand::Kind::Error) log.Append(std::string(title));
+    if (command.kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
 }
 
 namespace {

@@ -79,8 +79,7 @@ TfrmBrowser::~TfrmBrowser() = default;
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
     // The preview page lies in the project folder, which bounds what it may read.
-    localFileGuard_->SetProjectFolder(QFileInfo(path).absolutePath());
-    WebBrowser1->load(QUrl::fromLocalFile(path));
+    WebBrowser1->load(localFileGuard_->BeginPreview(QFileInfo(path).absolutePath(), path));
     navigation_.StartPreviewLoad();
 }
 

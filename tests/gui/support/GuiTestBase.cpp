@@ -16,7 +16,6 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
-#include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
@@ -27,8 +26,6 @@
 namespace didad::testing {
 
 int RunGuiTest(int argc, char** argv, QObject& test) {
-    // Before the first web view starts the engine, as in the program.
-    AddLocalFileGuardSwitches();
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
