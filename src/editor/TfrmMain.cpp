@@ -32,6 +32,7 @@
 #include "editor/EditorLogic.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLivePreview.h"
 #include "preview/TfrmBrowser.h"
 #include "runtime/PageTexts.h"
 #include "ui/QtBusyCursor.h"
@@ -162,6 +163,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
 
     BuildWidgets();
     ConnectPropertyHandlers();
+    live_ = new QtLivePreview(
+        model_, chkLive, [this] { SetPreviewPending(); }, this);
 
     // F1 anywhere in this window, whichever control has the focus.
     qApp->installEventFilter(this);
@@ -264,11 +267,15 @@ void TfrmMain::BuildWidgets() {
     btnShowPreview = MakeButton(QStringLiteral("Show Preview"), "btnShowPreview", this);
     btnUpdatePreview = MakeButton(QStringLiteral("Update Preview"), "btnUpdatePreview", this);
     btnUpdatePreview->setIcon(ExclamationGlyph(Qt::black));
+    chkLive = new QCheckBox(QStringLiteral("Live"), this);
+    chkLive->setObjectName(QStringLiteral("chkLive"));
+    chkLive->setToolTip(QStringLiteral("Show every change in the preview as it is made"));
     chkStayOnTop = new QCheckBox(QStringLiteral("on Top"), this);
     chkStayOnTop->setObjectName(QStringLiteral("chkStayOnTop"));
     chkStayOnTop->setToolTip(QStringLiteral("Keep this window on Top"));
     previewRow->addWidget(btnShowPreview);
     previewRow->addWidget(btnUpdatePreview, 1);
+    previewRow->addWidget(chkLive);
     previewRow->addWidget(chkStayOnTop);
     root->addLayout(previewRow);
 
@@ -583,6 +590,14 @@ void TfrmMain::RunInPreview(const std::string& statement) {
     if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
 }
 
+void TfrmMain::EntryChanged(int index) { live_->EntryChanged(index); }
+
+void TfrmMain::ProjectReshaped() {
+    // A live preview follows menus that come and go by reloading, as Add
+    // Menu and Delete do.
+    if (live_->IsOn()) UpdatePreview();
+}
+
 void TfrmMain::RevealInPreview(int index) {
     if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
     const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
@@ -631,6 +646,9 @@ bool TfrmMain::UpdatePreview() {
     if (frmBrowser) {
         frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
         frmBrowser->ShowPreviewWindow();
+        live_->Reloading();
+        // The page comes from the model as it is: nothing lags behind a live preview.
+        if (live_->IsOn()) ClearPreviewPending();
     }
     return true;
 }
@@ -651,6 +669,11 @@ void TfrmMain::ProjectActivated(bool opened) {
 }
 
 void TfrmMain::MarkPreviewPending() {
+    // A live preview has the change already, or will have it within moments.
+    if (!live_->Follows()) SetPreviewPending();
+}
+
+void TfrmMain::SetPreviewPending() {
     if (!model_.hasProject() || previewPending_) return;
     previewPending_ = true;
     UpdatePreviewLook();

@@ -108,6 +108,77 @@ function noMOVE(evt) {
     bAllowMove = 0;
 }
 
+// A live change from the editor: menu i takes the items in `values` (array
+// name to item) and is built again in place by the runtime's own code, while
+// the rest of the page stays as it is. An open menu stays open, the frame
+// follows the selected menu. A failure goes to the error log like any error
+// of the page, and the next change starts afresh.
+function yLive(i, values) {
+    if (!ie) return;
+    try {
+        var owner = document.getElementById("owner" + i);
+        if (!owner) return;
+        for (var name in values) {
+            if (Object.prototype.hasOwnProperty.call(values, name) && window[name] instanceof Array)
+                window[name][i] = values[name];
+        }
+        var wasOpen = yMenuOpen(i);
+        clearTimeout(PR[i]);
+        yReplaceRules(i, menuRules(i));
+        owner.outerHTML = menuElements(i);
+        if (capHoldsControl(i)) markCaptionControl(i);
+        hideOwner(i);
+        setMenu(i);
+        if (FL[i] != 0) doRepos();
+        if (wasOpen) {
+            // Open at once: a slide on every keystroke would flicker.
+            setExpanded(i, 1);
+            showOwner(i);
+            setVis(i, "visible");
+            scrollMe(i, MTCH[i], Math.max(1, getMenuHeight(i) + MTCH[i]));
+        }
+        if (first_time == 0) document.getElementById("cap" + i).onmouseup = noMOVE;
+        if (i == iSelectedMenu) ySetSel(i, 0);
+    } catch (err) {
+        errorHandler(err && err.message ? err.message : String(err), "yLive", 0);
+    }
+}
+
+function yMenuOpen(i) {
+    var control = capControl(i);
+    if (control) return control.getAttribute("aria-expanded") == "true";
+    return document.getElementById("menu" + i).style.visibility == "visible";
+}
+
+// Menu i's rules leave the style sheet they stand in and the new ones take
+// their place at its end, so that a rule that the new ones do not set (the
+// other orientation's) does not linger.
+function yReplaceRules(i, rules) {
+    var selectors = {};
+    selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
+    var home = null;
+    for (var s = 0; s < document.styleSheets.length; s++) {
+        var sheet = document.styleSheets[s], list;
+        try {
+            list = sheet.cssRules;
+        } catch (ignored) {
+            continue; // another origin's sheet cannot hold ours
+        }
+        for (var k = list.length - 1; k >= 0; k--) {
+            if (selectors[list[k].selectorText] === 1) {
+                sheet.deleteRule(k);
+                home = sheet;
+            }
+        }
+    }
+    if (!home) {
+        var element = document.createElement("style");
+        document.head.appendChild(element);
+        home = element.sheet;
+    }
+    for (var r = 0; r < rules.length; r++) home.insertRule(rules[r], home.cssRules.length);
+}
+
 if (IDE == 1) {
     document.onmouseup = noMOVE;
     document.onmousemove = docMouseMove;
