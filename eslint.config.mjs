@@ -14,9 +14,10 @@ const dataPartWritable = { iSelectedMenu: "writable", errs: "writable", old_page
 const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenuHeight", "setMenu",
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
-  "markCaptionControl", "setExpanded", "mKey", "mFocusOut"];
+  "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "menuRules", "capHoldsControl", "menuElements"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
-  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible"];
+  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yLive", "yMenuOpen",
+  "yReplaceRules"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [
@@ -43,7 +44,7 @@ export default [
       globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames) },
     },
     rules: {
-      "no-unused-vars": ["error", { vars: "local" }],
+      "no-unused-vars": ["error", { vars: "local", caughtErrorsIgnorePattern: "^ignored" }],
       "no-redeclare": "off",
     },
   },
