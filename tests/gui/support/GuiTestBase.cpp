@@ -61,7 +61,8 @@ void GuiTestBase::CreateWindows() {
 
     // The tests of the editor's own behaviour run with the preview following
     // Update Preview only; the live preview's tests switch it on.
-    QSettings().setValue(QString::fromLatin1(QtLivePreview::kSettingsKey), false);
+    QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+        .setValue(QString::fromLatin1(QtLivePreview::kSettingsKey), false);
     frmMain = new TfrmMain();
     // The program folder is where the executable lies; the tests put it in
     // a folder of their own so that Help/ stays out of the build.
