@@ -14,7 +14,8 @@ const dataPartWritable = { iSelectedMenu: "writable", errs: "writable", old_page
 const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenuHeight", "setMenu",
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
-  "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "menuRules", "capHoldsControl", "menuElements"];
+  "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "menuRules", "capHoldsControl", "menuElements",
+  "reposMenu"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yLive", "yMenuOpen",
   "yReplaceRules"];

@@ -129,7 +129,7 @@ function yLive(i, values) {
         if (capHoldsControl(i)) markCaptionControl(i);
         hideOwner(i);
         setMenu(i);
-        if (FL[i] != 0) doRepos();
+        reposMenu(i);
         if (wasOpen) {
             // Open at once: a slide on every keystroke would flicker.
             setExpanded(i, 1);
@@ -150,33 +150,35 @@ function yMenuOpen(i) {
     return document.getElementById("menu" + i).style.visibility == "visible";
 }
 
-// Menu i's rules leave the style sheet they stand in and the new ones take
-// their place at its end, so that a rule that the new ones do not set (the
-// other orientation's) does not linger.
+// Menu i's rules move, at its first live change, from the page's style sheet
+// into a small one of the menu's own right behind it, so that a rule the
+// new ones do not set (the other orientation's) does not linger, and later
+// changes recompute only that small sheet's rules.
 function yReplaceRules(i, rules) {
-    var selectors = {};
-    selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
-    var home = null;
-    for (var s = 0; s < document.styleSheets.length; s++) {
-        var sheet = document.styleSheets[s], list;
-        try {
-            list = sheet.cssRules;
-        } catch (ignored) {
-            continue; // another origin's sheet cannot hold ours
-        }
-        for (var k = list.length - 1; k >= 0; k--) {
-            if (selectors[list[k].selectorText] === 1) {
-                sheet.deleteRule(k);
-                home = sheet;
+    var own = document.getElementById("yRules" + i);
+    if (!own) {
+        var selectors = {}, home = null;
+        selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
+        for (var s = 0; s < document.styleSheets.length; s++) {
+            var sheet = document.styleSheets[s], list;
+            try {
+                list = sheet.cssRules;
+            } catch (ignored) {
+                continue; // another origin's sheet cannot hold ours
+            }
+            for (var k = list.length - 1; k >= 0; k--) {
+                if (selectors[list[k].selectorText] === 1) {
+                    sheet.deleteRule(k);
+                    home = sheet.ownerNode;
+                }
             }
         }
+        own = document.createElement("style");
+        own.id = "yRules" + i;
+        if (home && home.parentNode) home.parentNode.insertBefore(own, home.nextSibling);
+        else document.head.appendChild(own);
     }
-    if (!home) {
-        var element = document.createElement("style");
-        document.head.appendChild(element);
-        home = element.sheet;
-    }
-    for (var r = 0; r < rules.length; r++) home.insertRule(rules[r], home.cssRules.length);
+    own.textContent = rules.join("\n");
 }
 
 if (IDE == 1) {

@@ -413,16 +413,18 @@ function mFocusOut(i, evt) {
 
 // Floating menus keep their distance from the top of the visible window.
 function doRepos() {
-    for (var i = 0; i < numOfMenus; i++) {
-        if (FL[i] == 0) continue;
-        if (ie) {
-            var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
-            var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
-            o.style.top = (MY[i] + scrollY) + "px";
-        } else {
-            var ol = document.layers["owner" + i];
-            if (ol) ol.top = MY[i] + window.pageYOffset;
-        }
+    for (var i = 0; i < numOfMenus; i++) reposMenu(i);
+}
+
+function reposMenu(i) {
+    if (FL[i] == 0) return;
+    if (ie) {
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
+        o.style.top = (MY[i] + scrollY) + "px";
+    } else {
+        var ol = document.layers["owner" + i];
+        if (ol) ol.top = MY[i] + window.pageYOffset;
     }
 }
 
