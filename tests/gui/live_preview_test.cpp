@@ -1,10 +1,13 @@
 // Live preview: changes in the main window reach the shown page without a
 // reload, through the real widgets and the real web view.
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QUrl>
+#include <QWebEngineView>
 
 #include "GuiTestBase.h"
 #include "editor/TfrmMain.h"
@@ -97,6 +100,37 @@ private slots:
         QVERIFY(shownLive.endsWith(QStringLiteral("\u00e9h\\")));
         QCOMPARE(Eval(QStringLiteral("typeof window.yBroke")), QStringLiteral("undefined"));
         QCOMPARE(static_cast<int>(frmBrowser->ErrorLog().Lines().size()), loggedBefore);
+    }
+
+    void errorsGoToTheLogAndAnotherPageGetsNothing() {
+        StartLiveProject(QStringLiteral("Live_Errors"));
+        const auto logged = frmBrowser->ErrorLog().Lines().size();
+        frmMain->tabProp->setCurrentIndex(2);
+        TypeInto(frmMain->txtMenuHTML, QStringLiteral("<IMG SRC=\"none.png\" onerror=\"noSuchFunction()\">"));
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->ErrorLog().Lines().size() > logged, kPageWait);
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("after"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Eval(QStringLiteral("document.getElementById('menu1').innerHTML")).endsWith(QStringLiteral("after")),
+            kPageWait);
+        QVERIFY(!frmMain->IsPreviewPending());
+
+        // The user followed a link: the page there is told nothing, and the
+        // button shows that the preview lags.
+        const QString other =
+            QString::fromLocal8Bit(frmMain->Model().projectFolder.c_str()) + QStringLiteral("/other.html");
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // It would show what it was sent.
+        file.write(
+            "<html><body>Another page<script>function yLive(){document.body.innerHTML='sent';}</script>"
+            "</body></html>");
+        file.close();
+        frmBrowser->WebBrowser1->load(QUrl::fromLocalFile(other));
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isVisible(), kPageWait);
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("more"));
+        QVERIFY(frmMain->IsPreviewPending());
+        QTest::qWait(100); // past the statement interval
+        QVERIFY(Eval(QStringLiteral("document.body.innerHTML")).startsWith(QStringLiteral("Another page")));
     }
 };
 
