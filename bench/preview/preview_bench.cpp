@@ -213,6 +213,17 @@ QString StaticTwin(const QString& folder) {
     return path;
 }
 
+void ClickUpdatePreview() { frmMain->btnUpdatePreview->click(); }
+
+// A project of `menus` menus in `folder`, opened and previewed once, untimed.
+// The folder, or empty when a load failed.
+QString OpenProject(const QString& folder, int menus) {
+    QDir().mkpath(folder);
+    MakeProject(folder, menus);
+    if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(ClickUpdatePreview) < 0) return {};
+    return folder;
+}
+
 double Percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * static_cast<double>(values.size())))];
@@ -273,16 +284,12 @@ int RunLive(const QTemporaryDir& scratch, int runs) {
     std::printf("%8s %12s %12s %16s %8s\n", "menus", "live median", "live p95", "update median", "ratio");
     int failures = 0;
     for (const int menus : {10, 100, 1000}) {
-        const QString folder = scratch.filePath(QStringLiteral("Live_%1").arg(menus));
-        QDir().mkpath(folder);
-        MakeProject(folder, menus);
+        if (OpenProject(scratch.filePath(QStringLiteral("Live_%1").arg(menus)), menus).isEmpty()) return 1;
         const int selected = frmMain->Model().iSelectedMenu;
-        const auto update = [] { frmMain->btnUpdatePreview->click(); };
-        if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(update) < 0) return 1;
 
         std::vector<double> updates;
         for (int run = 0; run < runs; ++run) {
-            const double u = TimeLoad(update);
+            const double u = TimeLoad(ClickUpdatePreview);
             if (u < 0 || OwnerCount() != menus || !WaitFor([&] { return MenuVisible(selected); })) {
                 ++failures;
                 continue;
@@ -380,14 +387,10 @@ int main(int argc, char* argv[]) {
                 "static cpu", "ratio");
     int failures = 0;
     for (const int menus : {10, 100, 1000}) {
-        const QString folder = scratch.filePath(QStringLiteral("Project_%1").arg(menus));
-        QDir().mkpath(folder);
-        MakeProject(folder, menus);
-        const int selected = frmMain->Model().iSelectedMenu;
-        const auto update = [] { frmMain->btnUpdatePreview->click(); };
-
         // Untimed: the project's first preview, a warm-up and the twin.
-        if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(update) < 0) return 1;
+        const QString folder = OpenProject(scratch.filePath(QStringLiteral("Project_%1").arg(menus)), menus);
+        if (folder.isEmpty()) return 1;
+        const int selected = frmMain->Model().iSelectedMenu;
         if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
         const QUrl twin = QUrl::fromLocalFile(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
@@ -397,7 +400,7 @@ int main(int argc, char* argv[]) {
         for (int run = 0; run < runs; ++run) {
             double started = EpochMs();
             double cpu = TreeCpuMs();
-            const double p = TimeLoad(update);
+            const double p = TimeLoad(ClickUpdatePreview);
             const double pCpu = TreeCpuMs() - cpu;
             if (detail) previewPhases.push_back(PagePhases(started));
             // Checked after the clock stopped: the runtime built every menu
