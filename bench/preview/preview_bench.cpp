@@ -6,12 +6,12 @@
 // scripts removed), in alternation, and the medians are compared.
 //
 //   preview_bench [runs] [--detail]      (default 9 runs)
-//   preview_bench --live [runs]
+//   preview_bench --live [runs] [--detail]
 //
 // With --live it measures the live preview instead: from a keystroke in the
 // Menu HTML box to the changed menu drawn in the page (the page's next frame
 // after the change), median and 95th percentile, beside Update Preview of
-// the same project.
+// the same project; --detail lists every keystroke's time in order.
 //
 // Beside the clock it reports the CPU time that each load took in this
 // process and the web engine's processes (all threads): steadier than the
@@ -274,7 +274,7 @@ void Pause(int ms) {
     loop.exec();
 }
 
-int RunLive(const QTemporaryDir& scratch, int runs) {
+int RunLive(const QTemporaryDir& scratch, int runs, bool detail) {
     if (!frmMain->chkLive->isChecked()) frmMain->chkLive->click();
     const int keystrokes = std::max(40, runs * 4);
     std::printf(
@@ -322,6 +322,11 @@ int RunLive(const QTemporaryDir& scratch, int runs) {
         if (live.empty() || updates.empty()) return 1;
         const double lm = Median(live), lp = Percentile(live, 0.95), um = Median(updates);
         std::printf("%8d %12.1f %12.1f %16.1f %8.1f\n", menus, lm, lp, um, um / lm);
+        if (detail) {
+            std::printf("%17s", "in order:");
+            for (const double t : live) std::printf(" %.0f", t);
+            std::printf("\n");
+        }
         std::fflush(stdout);
     }
     std::printf(
@@ -372,7 +377,7 @@ int main(int argc, char* argv[]) {
     frmMain->show();
 
     if (live) {
-        const int failures = RunLive(scratch, runs);
+        const int failures = RunLive(scratch, runs, detail);
         delete frmBrowser;
         frmBrowser = nullptr;
         delete frmMain;
