@@ -15,7 +15,7 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
   "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "menuRules", "capHoldsControl", "menuElements",
-  "reposMenu"];
+  "reposMenu", "startMenu"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yLive", "yMenuOpen",
   "yReplaceRules"];

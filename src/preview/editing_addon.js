@@ -127,8 +127,7 @@ function yLive(i, values) {
         yReplaceRules(i, menuRules(i));
         owner.outerHTML = menuElements(i);
         if (capHoldsControl(i)) markCaptionControl(i);
-        hideOwner(i);
-        setMenu(i);
+        startMenu(i);
         reposMenu(i);
         if (wasOpen) {
             // Open at once: a slide on every keystroke would flicker.

@@ -38,10 +38,7 @@ function makeDidad() {
         // Closing needs no panel sizes (see the style rules), so all menus
         // close on writes alone and the page is laid out once, when the
         // preview frames and opens its selected menu, or not before it is shown.
-        for (i = 0; i < numOfMenus; i++) {
-            hideOwner(i);
-            setMenu(i);
-        }
+        for (i = 0; i < numOfMenus; i++) startMenu(i);
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
         if (sel >= 0) {
             ySetSel(sel, 0);
@@ -71,10 +68,7 @@ function makeDidad() {
                 ' Z-INDEX=1' + capSize + '>' + MTC[i] + '</LAYER><LAYER NAME="menu' + i + '" class="clMenu"' +
                 menuColor + ' Z-INDEX=0 VISIBILITY=hidden' + menuSize + '>' + MTM[i] + '</LAYER></LAYER>');
         }
-        for (i = 0; i < numOfMenus; i++) {
-            hideOwner(i);
-            setMenu(i);
-        }
+        for (i = 0; i < numOfMenus; i++) startMenu(i);
     }
     if (IDE == 1 && numOfMenus > 0 && sel < 0) {
         ySetSel(iSelectedMenu, 0);
@@ -132,6 +126,13 @@ function menuElements(i) {
     return '<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
         capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
         '</DIV></DIV>';
+}
+
+// A menu whose elements were just written: closed, in place. The preview
+// starts a menu rebuilt by a live change the same way.
+function startMenu(i) {
+    hideOwner(i);
+    setMenu(i);
 }
 
 // Panel length along the slide axis.
