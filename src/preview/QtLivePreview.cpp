@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QSettings>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include <chrono>
 
@@ -34,7 +35,7 @@ bool QtLivePreview::IsOn() const { return box_->isChecked(); }
 bool QtLivePreview::Follows() const { return IsOn() && Shown() != Page::Other; }
 
 QtLivePreview::Page QtLivePreview::Shown() const {
-    if (!frmBrowser) return Page::Other;
+    if (!frmBrowser || foreignLoad_) return Page::Other;
     if (frmBrowser->Navigation().Navigating()) return Page::Loading;
     return frmBrowser->PreviewPageShown() ? Page::Preview : Page::Other;
 }
@@ -60,6 +61,7 @@ void QtLivePreview::Send(int index) {
     }
     if (index < 0 || index >= model_.numOfMenus()) return;
     frmBrowser->RunInPreview(FromBytes(LiveMenuStatement(model_, index)));
+    sentSinceReload_ = true;
 }
 
 void QtLivePreview::SendDue() {
@@ -78,8 +80,13 @@ void QtLivePreview::Reloading() {
     throttle_.Clear();
     held_.clear();
     timer_->stop();
+    sentSinceReload_ = false;
+    foreignLoad_ = false;
     if (!watchingLoads_ && frmBrowser) {
         connect(frmBrowser, &TfrmBrowser::documentCompleted, this, &QtLivePreview::PageLoaded);
+        // Told apart at its start: the editor's own loads set the navigation flag first.
+        connect(frmBrowser->WebBrowser1, &QWebEngineView::loadStarted, this,
+                [this] { foreignLoad_ = !frmBrowser->Navigation().Navigating(); });
         watchingLoads_ = true;
     }
 }
@@ -87,6 +94,10 @@ void QtLivePreview::Reloading() {
 void QtLivePreview::PageLoaded() {
     const std::set<int> held = std::move(held_);
     held_.clear();
+    if (foreignLoad_) {
+        foreignLoad_ = false;
+        if (IsOn() && sentSinceReload_) lagging_();
+    }
     if (!IsOn()) return;
     for (int index : held) EntryChanged(index);
 }

@@ -50,6 +50,11 @@ private:
     LiveThrottle throttle_;
     std::set<int> held_; // changed while the page loads
     bool watchingLoads_ = false;
+    // A load the editor did not start (a link followed) is under way.
+    bool foreignLoad_ = false;
+    // Statements went to the page since it was loaded from the model: a page
+    // loaded by anything but the editor has lost them.
+    bool sentSinceReload_ = false;
 };
 
 } // namespace didad

@@ -127,6 +127,7 @@ private slots:
         file.close();
         frmBrowser->WebBrowser1->load(QUrl::fromLocalFile(other));
         QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isVisible(), kPageWait);
+        QVERIFY(frmMain->IsPreviewPending()); // the live changes went with the page
         QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("more"));
         QVERIFY(frmMain->IsPreviewPending());
         QTest::qWait(100); // past the statement interval
