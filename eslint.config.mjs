@@ -15,9 +15,11 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
   "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "MenuAnchorOrigin", "MenuPlace", "MenuNoCompact",
-  "placeMenus"];
+  "placeMenus", "menuRules", "capHoldsControl", "menuElements", "reposMenu", "startMenu", "panelShift",
+  "panelLeftward", "fitPanel", "openAt", "slideSign", "compactOn", "buildCompact"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
-  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing"];
+  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing",
+  "yLive", "yMenuOpen", "yReplaceRules"];
 // What the add-on reads of the anchors and the compact layout, and the
 // preview window's word on whether the page is for editing.
 const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
@@ -48,7 +50,7 @@ export default [
         ...asGlobals(addonReads) },
     },
     rules: {
-      "no-unused-vars": ["error", { vars: "local" }],
+      "no-unused-vars": ["error", { vars: "local", caughtErrorsIgnorePattern: "^ignored" }],
       "no-redeclare": "off",
     },
   },

@@ -1,5 +1,8 @@
 #include "editor/EditorLogic.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "editor/ControlFilling.h"
 #include "editor/PropertyEdits.h"
 #include "model/ValueHelpers.h"
@@ -208,11 +211,13 @@ bool EditorLogic::EditField(EntryField field, const EditRun* run, Rule&& rule) {
         // The step keeps the run's first value; the model has the latest.
         const bool pending = rule();
         history_.Touch(now);
+        view_.EntryChanged(index);
         return pending;
     }
     FieldValue before = FieldOf(*entry, field);
     const bool pending = rule();
     if (FieldEquals(*entry, field, before)) return pending;
+    view_.EntryChanged(index);
     StepRecord step{{}, index, index, pending};
     step.actions.emplace_back(FieldChange{index, field, std::move(before)});
     history_.Push(std::move(step), run, now);
@@ -290,6 +295,7 @@ void EditorLogic::ChangeAnchor(const Anchor& anchor) {
                          if (step.actions.empty()) return;
                          history_.Push(std::move(step));
                          if (index == model_.iSelectedMenu) LoadEntryIntoControls(index);
+                         view_.EntryChanged(index);
                          view_.MarkPreviewPending();
                      });
 }
@@ -347,6 +353,19 @@ bool EditorLogic::Redo() {
 }
 
 void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
+    bool reshaped = false;
+    std::vector<int> changed; // each entry once: a drag's step holds left and top
+    if (outcome.actions) {
+        for (const StepAction& action : *outcome.actions) {
+            const auto* change = std::get_if<FieldChange>(&action);
+            if (!change)
+                reshaped = true;
+            else if (IsEntry(change->entry) &&
+                     std::find(changed.begin(), changed.end(), change->entry) == changed.end())
+                changed.push_back(change->entry);
+        }
+    }
+    for (int entry : changed) view_.EntryChanged(entry);
     const bool sameEntryShown =
         linesBefore == model_.numOfMenus() && (outcome.selection < 0 || outcome.selection == model_.iSelectedMenu);
     if (sameEntryShown && outcome.actions) {
@@ -361,6 +380,7 @@ void EditorLogic::ShowStep(const StepOutcome& outcome, int linesBefore) {
     } else {
         ShowChangedProject(outcome.selection, linesBefore);
     }
+    if (reshaped) view_.ProjectReshaped();
     if (outcome.marksPreviewPending) view_.MarkPreviewPending();
 }
 

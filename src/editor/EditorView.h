@@ -67,6 +67,11 @@ public:
     virtual void RevealInPreview(int index) = 0;
     // The Update Preview button's look for edits the page does not show yet.
     virtual void MarkPreviewPending() = 0;
+    // An edit, undo or redo changed entry `index`'s fields (a drag in the
+    // page does not: the page shows it already). Called before the pending look.
+    virtual void EntryChanged(int /*index*/) {}
+    // An undo or redo added or removed entries or changed the settings.
+    virtual void ProjectReshaped() {}
 };
 
 } // namespace didad

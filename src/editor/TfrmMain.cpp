@@ -39,6 +39,7 @@
 #include "editor/PropertyEdits.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLivePreview.h"
 #include "preview/TfrmBrowser.h"
 #include "runtime/PageTexts.h"
 #include "ui/QtBusyCursor.h"
@@ -168,6 +169,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
 
     BuildWidgets();
     ConnectPropertyHandlers();
+    live_ = new QtLivePreview(
+        model_, chkLive, [this] { SetPreviewPending(); }, this);
 
     // F1 anywhere in this window, whichever control has the focus.
     qApp->installEventFilter(this);
@@ -270,11 +273,15 @@ void TfrmMain::BuildWidgets() {
     btnShowPreview = MakeButton(QStringLiteral("Show Preview"), "btnShowPreview", this);
     btnUpdatePreview = MakeButton(QStringLiteral("Update Preview"), "btnUpdatePreview", this);
     btnUpdatePreview->setIcon(ExclamationGlyph(Qt::black));
+    chkLive = new QCheckBox(QStringLiteral("Live"), this);
+    chkLive->setObjectName(QStringLiteral("chkLive"));
+    chkLive->setToolTip(QStringLiteral("Show every change in the preview as it is made"));
     chkStayOnTop = new QCheckBox(QStringLiteral("on Top"), this);
     chkStayOnTop->setObjectName(QStringLiteral("chkStayOnTop"));
     chkStayOnTop->setToolTip(QStringLiteral("Keep this window on Top"));
     previewRow->addWidget(btnShowPreview);
     previewRow->addWidget(btnUpdatePreview, 1);
+    previewRow->addWidget(chkLive);
     previewRow->addWidget(chkStayOnTop);
     root->addLayout(previewRow);
 
@@ -642,6 +649,14 @@ void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
     QTimer::singleShot(2000, this, [answerWith] { answerWith(nullptr); });
 }
 
+void TfrmMain::EntryChanged(int index) { live_->EntryChanged(index); }
+
+void TfrmMain::ProjectReshaped() {
+    // A live preview follows menus that come and go by reloading, as Add
+    // Menu and Delete do.
+    if (live_->IsOn()) UpdatePreview();
+}
+
 void TfrmMain::RevealInPreview(int index) {
     if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
     const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
@@ -699,6 +714,9 @@ bool TfrmMain::UpdatePreview() {
     if (frmBrowser) {
         frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
         frmBrowser->ShowPreviewWindow();
+        live_->Reloading();
+        // The page comes from the model as it is: nothing lags behind a live preview.
+        if (live_->IsOn()) ClearPreviewPending();
     }
     return true;
 }
@@ -719,6 +737,11 @@ void TfrmMain::ProjectActivated(bool opened) {
 }
 
 void TfrmMain::MarkPreviewPending() {
+    // A live preview has the change already, or will have it within moments.
+    if (!live_->Follows()) SetPreviewPending();
+}
+
+void TfrmMain::SetPreviewPending() {
     if (!model_.hasProject() || previewPending_) return;
     previewPending_ = true;
     UpdatePreviewLook();

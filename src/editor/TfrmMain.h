@@ -38,6 +38,7 @@ class QToolButton;
 namespace didad {
 
 class EditorLogic;
+class QtLivePreview;
 class QtMessageBoxes;
 
 // Arrow buttons bound to a number box: a click steps the position within the
@@ -186,6 +187,8 @@ public:
     void RunInPreview(const std::string& statement) override;
     void AskPreview(const std::string& expression, PreviewReply reply) override;
     void RevealInPreview(int index) override;
+    void EntryChanged(int index) override;
+    void ProjectReshaped() override;
 
     // Widgets, named as the tests and the other forms find them.
     QListWidget* listMenus = nullptr;
@@ -196,6 +199,7 @@ public:
     QCheckBox* chkStayOnTop = nullptr;
     QTabWidget* tabProp = nullptr;
     QPushButton* btnUpdatePreview = nullptr;
+    QCheckBox* chkLive = nullptr; // live preview: changes show in the page as they are made
     QPushButton* btnProjects = nullptr;
     QPushButton* btnActiveProjectSettings = nullptr;
     QToolButton* btnHelp = nullptr;
@@ -268,12 +272,15 @@ private:
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
     void UpdatePreviewLook();
+    // The pending look, whether or not the preview follows live.
+    void SetPreviewPending();
     // Undo and Redo keys pressed in this window or the preview window.
     bool HandleHistoryKey(QObject* watched, QKeyEvent* key);
 
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;
     std::unique_ptr<EditorLogic> logic_;
+    QtLivePreview* live_ = nullptr;
     bool previewPending_ = false;
     int helpLocks_ = 0;
 };

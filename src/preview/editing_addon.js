@@ -130,6 +130,89 @@ function yEditing() {
     return typeof yLookOnly == "undefined" || yLookOnly != 1;
 }
 
+// A live change from the editor: menu i takes the items in `values` (array
+// name to item) and is built again in place by the runtime's own code, while
+// the rest of the page stays as it is. An open menu stays open, the frame
+// follows the selected menu. A failure goes to the error log like any error
+// of the page, and the next change starts afresh.
+function yLive(i, values) {
+    if (!ie) return;
+    try {
+        var owner = document.getElementById("owner" + i);
+        if (!owner) return;
+        for (var name in values) {
+            if (Object.prototype.hasOwnProperty.call(values, name) && window[name] instanceof Array)
+                window[name][i] = values[name];
+        }
+        var wasOpen = yMenuOpen(i);
+        clearTimeout(PR[i]);
+        yReplaceRules(i, menuRules(i));
+        owner.outerHTML = menuElements(i);
+        if (capHoldsControl(i)) markCaptionControl(i);
+        startMenu(i);
+        // The new elements stand at the rules' place and open on their
+        // default side until placed against the anchor and fitted again.
+        panelShift[i] = 0;
+        panelLeftward[i] = false;
+        MenuPlace(i);
+        if (wasOpen) {
+            // Open at once: a slide on every keystroke would flicker.
+            setExpanded(i, 1);
+            fitPanel(i);
+            showOwner(i);
+            setVis(i, "visible");
+            scrollMe(i, openAt(i), Math.max(1, getMenuHeight(i) + MTCH[i]) * slideSign(i));
+        }
+        // A compact list already built shows the menus as they were: built anew.
+        var compact = document.getElementById("didadCompact");
+        if (compact && compact.firstChild) {
+            compact.innerHTML = "";
+            if (compactOn) buildCompact(compact);
+        }
+        if (first_time == 0) document.getElementById("cap" + i).onmouseup = noMOVE;
+        if (i == iSelectedMenu) ySetSel(i, 0);
+    } catch (err) {
+        errorHandler(err && err.message ? err.message : String(err), "yLive", 0);
+    }
+}
+
+function yMenuOpen(i) {
+    var control = capControl(i);
+    if (control) return control.getAttribute("aria-expanded") == "true";
+    return document.getElementById("menu" + i).style.visibility == "visible";
+}
+
+// Menu i's rules move, at its first live change, from the page's style sheet
+// into a small one of the menu's own right behind it, so that a rule the
+// new ones do not set (the other orientation's) does not linger, and later
+// changes recompute only that small sheet's rules.
+function yReplaceRules(i, rules) {
+    var own = document.getElementById("yRules" + i);
+    if (!own) {
+        var selectors = {}, home = null;
+        selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
+        for (var s = 0; s < document.styleSheets.length; s++) {
+            var sheet = document.styleSheets[s], list;
+            try {
+                list = sheet.cssRules;
+            } catch (ignored) {
+                continue; // another origin's sheet cannot hold ours
+            }
+            for (var k = list.length - 1; k >= 0; k--) {
+                if (selectors[list[k].selectorText] === 1) {
+                    sheet.deleteRule(k);
+                    home = sheet.ownerNode;
+                }
+            }
+        }
+        own = document.createElement("style");
+        own.id = "yRules" + i;
+        if (home && home.parentNode) home.parentNode.insertBefore(own, home.nextSibling);
+        else document.head.appendChild(own);
+    }
+    own.textContent = rules.join("\n");
+}
+
 if (IDE == 1) {
     // Menus are placed on the normal layout, whatever the project's compact
     // width; only a look as a visitor shows the compact one.

@@ -21,33 +21,7 @@ var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 
 var watchedAnchors = [];
 
 if (ie) (function () {
-    // Lengths carry units: pages in standards mode drop unitless lengths.
-// A panel's far edge is anchored to its owner's far edge, so a closed panel
-// (owner as thick as the caption) stands at its closed offset without its
-// size being measured; showOwner pins it before the owner grows.
-    for (var iRule = 0; iRule < numOfMenus; iRule++) {
-        if (OO[iRule] == 0) {
-            document.write(
-                '#owner' + iRule + ' {background-color:' + CO[iRule] + '; top:' + MY[iRule] + 'px; left:' + MX[iRule] +
-                'px; width:' + MW[iRule] + 'px; clip:rect(0px,' + MW[iRule] + 'px,500px,0px); position:absolute;' +
-                ' visibility:hidden; z-index:2;}\n' +
-                '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
-                ' visibility:visible; z-index:3; width:' + MW[iRule] + 'px; height:' + MTCH[iRule] +
-                'px; clip:rect(0px,' + MW[iRule] + 'px,' + MTCH[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; bottom:0px; left:0px;' +
-                ' visibility:hidden; z-index:1; width:' + MW[iRule] + 'px;}\n');
-        } else {
-            document.write(
-                '#owner' + iRule + ' {background-color:' + CO[iRule] + '; top:' + MY[iRule] + 'px; left:' + MX[iRule] +
-                'px; height:' + MW[iRule] + 'px; clip:rect(0px,500px,' + MW[iRule] + 'px,0px); position:absolute;' +
-                ' visibility:hidden; z-index:2;}\n' +
-                '#cap' + iRule + ' {background-color:' + CC[iRule] + '; position:absolute; top:0px; left:0px;' +
-                ' visibility:visible; z-index:3; height:' + MW[iRule] + 'px; width:' + MTCH[iRule] +
-                'px; clip:rect(0px,' + MTCH[iRule] + 'px,' + MW[iRule] + 'px,0px); cursor:pointer;}\n' +
-                '#menu' + iRule + ' {background-color:' + CM[iRule] + '; position:absolute; top:0px; right:0px;' +
-                ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
-        }
-    }
+    for (var iRule = 0; iRule < numOfMenus; iRule++) document.write(menuRules(iRule).join('\n') + '\n');
     // A dark and a light ring that show on any caption colour, drawn just
     // outside the caption so that it covers none of its text. The clips of
     // caption and owner would cut it off: while a control of the menu has
@@ -99,33 +73,15 @@ function makeDidad() {
             ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
             (menusWait ? ' STYLE="display:none"' : '') + '>');
         for (i = 0; i < numOfMenus; i++) {
-            var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
-            if (MA[i] == 0) {
-                ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
-                capEvents = ' onMouseOver="mOpen(' + i + ')"';
-                if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
-            } else {
-                capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
-            }
-            // A caption is the button that discloses its panel, unless it holds
-            // a link or control of its own: one control may not nest in another.
-            var capHoldsControl = holdsControl(MTC[i]);
-            var capButton = capHoldsControl ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
-                ' aria-controls="menu' + i + '"';
-            document.write('<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
-                capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
-                '</DIV></DIV>');
-            if (capHoldsControl) markCaptionControl(i);
+            document.write(menuElements(i));
+            if (capHoldsControl(i)) markCaptionControl(i);
         }
         document.write('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
         compactAllowed = cmpW > 0 && !window.MenuNoCompact;
         // Closing needs no panel sizes (see the style rules), so all menus
         // close on writes alone and the page is laid out once, when the
         // preview frames and opens its selected menu, or not before it is shown.
-        for (i = 0; i < numOfMenus; i++) {
-            hideOwner(i);
-            setMenu(i);
-        }
+        for (i = 0; i < numOfMenus; i++) startMenu(i);
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
         watchMenus();
         // A preview as narrow as a phone shows what its visitors see: no frame.
@@ -160,10 +116,7 @@ function makeDidad() {
                 ' Z-INDEX=1' + capSize + '>' + MTC[i] + '</LAYER><LAYER NAME="menu' + i + '" class="clMenu"' +
                 menuColor + ' Z-INDEX=0 VISIBILITY=hidden' + menuSize + '>' + MTM[i] + '</LAYER></LAYER>');
         }
-        for (i = 0; i < numOfMenus; i++) {
-            hideOwner(i);
-            setMenu(i);
-        }
+        for (i = 0; i < numOfMenus; i++) startMenu(i);
     }
     if (IDE == 1 && numOfMenus > 0 && sel < 0) {
         ySetSel(iSelectedMenu, 0);
@@ -479,6 +432,65 @@ function slideSign(i) {
     return panelLeftward[i] ? -1 : 1;
 }
 
+// The style rules of menu i, one string each: owner, caption, panel. The
+// page writes them at load; the preview writes them again for a live change.
+// Lengths carry units: pages in standards mode drop unitless lengths.
+// A panel's far edge is anchored to its owner's far edge, so a closed panel
+// (owner as thick as the caption) stands at its closed offset without its
+// size being measured; showOwner pins it before the owner grows.
+function menuRules(i) {
+    if (OO[i] == 0) {
+        return [
+            '#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
+            'px; width:' + MW[i] + 'px; clip:rect(0px,' + MW[i] + 'px,500px,0px); position:absolute;' +
+            ' visibility:hidden; z-index:2;}',
+            '#cap' + i + ' {background-color:' + CC[i] + '; position:absolute; top:0px; left:0px;' +
+            ' visibility:visible; z-index:3; width:' + MW[i] + 'px; height:' + MTCH[i] +
+            'px; clip:rect(0px,' + MW[i] + 'px,' + MTCH[i] + 'px,0px); cursor:pointer;}',
+            '#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; bottom:0px; left:0px;' +
+            ' visibility:hidden; z-index:1; width:' + MW[i] + 'px;}'];
+    }
+    return [
+        '#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
+        'px; height:' + MW[i] + 'px; clip:rect(0px,500px,' + MW[i] + 'px,0px); position:absolute;' +
+        ' visibility:hidden; z-index:2;}',
+        '#cap' + i + ' {background-color:' + CC[i] + '; position:absolute; top:0px; left:0px;' +
+        ' visibility:visible; z-index:3; height:' + MW[i] + 'px; width:' + MTCH[i] +
+        'px; clip:rect(0px,' + MTCH[i] + 'px,' + MW[i] + 'px,0px); cursor:pointer;}',
+        '#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; top:0px; right:0px;' +
+        ' visibility:hidden; z-index:1; height:' + MW[i] + 'px;}'];
+}
+
+// A caption is the button that discloses its panel, unless it holds a link or
+// control of its own: one control may not nest in another.
+function capHoldsControl(i) {
+    return holdsControl(MTC[i]);
+}
+
+// The elements of menu i (element model), as makeDidad writes them.
+function menuElements(i) {
+    var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
+    if (MA[i] == 0) {
+        ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
+        capEvents = ' onMouseOver="mOpen(' + i + ')"';
+        if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
+    } else {
+        capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
+    }
+    var capButton = capHoldsControl(i) ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
+        ' aria-controls="menu' + i + '"';
+    return '<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
+        capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
+        '</DIV></DIV>';
+}
+
+// A menu whose elements were just written: closed, in place. The preview
+// starts a menu rebuilt by a live change the same way.
+function startMenu(i) {
+    hideOwner(i);
+    setMenu(i);
+}
+
 // Panel length along the slide axis.
 function getMenuHeight(i) {
     if (ie) {
@@ -766,15 +778,17 @@ function mFocusOut(i, evt) {
 // the page out again for every floating menu.
 function doRepos() {
     var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
-    for (var i = 0; i < numOfMenus; i++) {
-        if (FL[i] == 0) continue;
-        if (ie) {
-            var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
-            o.style.top = ((menuAnchorTop[i] || 0) + MY[i] + scrollY) + "px";
-        } else {
-            var ol = document.layers["owner" + i];
-            if (ol) ol.top = (menuAnchorTop[i] || 0) + MY[i] + window.pageYOffset;
-        }
+    for (var i = 0; i < numOfMenus; i++) reposMenu(i, scrollY);
+}
+
+function reposMenu(i, scrollY) {
+    if (FL[i] == 0) return;
+    if (ie) {
+        var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
+        o.style.top = ((menuAnchorTop[i] || 0) + MY[i] + scrollY) + "px";
+    } else {
+        var ol = document.layers["owner" + i];
+        if (ol) ol.top = (menuAnchorTop[i] || 0) + MY[i] + scrollY;
     }
 }
 

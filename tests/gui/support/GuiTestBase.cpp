@@ -16,6 +16,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
+#include "preview/QtLivePreview.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
@@ -55,6 +56,10 @@ void GuiTestBase::CreateWindows() {
     });
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
 
+    // The tests of the editor's own behaviour run with the preview following
+    // Update Preview only; the live preview's tests switch it on.
+    QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+        .setValue(QString::fromLatin1(QtLivePreview::kSettingsKey), false);
     frmMain = new TfrmMain();
     // The program folder is where the executable lies; the tests put it in
     // a folder of their own so that Help/ stays out of the build.
