@@ -233,6 +233,55 @@ std::vector<PageOutcome> Publish(const PublishRequest& request, const std::strin
     return BringPages(request, &script, true);
 }
 
+std::string PublishedScriptPath(const PublishRequest& request) {
+    return (fs::path(request.site) / InsidePath(request.scriptFolder) / kScriptFileName).lexically_normal().string();
+}
+
+namespace {
+
+// "Heading (N):" and the pages of one kind of change, one a line.
+void AppendPages(std::string& text, const std::vector<PageOutcome>& outcomes, PageChange change, const char* heading) {
+    std::string lines;
+    int count = 0;
+    for (const PageOutcome& outcome : outcomes) {
+        if (outcome.change != change) continue;
+        lines += "\r\n    " + outcome.path;
+        if (change == PageChange::Skipped) lines += ": " + outcome.reason;
+        ++count;
+    }
+    if (count > 0) text += "\r\n" + std::string(heading) + " (" + std::to_string(count) + "):" + lines;
+}
+
+} // namespace
+
+std::string PublishConfirmationText(const PublishRequest& request, const std::vector<PageOutcome>& plan) {
+    std::string text =
+        std::string(kScriptFileName) + " will be written as:\r\n    " + PublishedScriptPath(request) + "\r\n";
+    const std::size_t before = text.size();
+    AppendPages(text, plan, PageChange::Added, "Pages that get the menus");
+    AppendPages(text, plan, PageChange::Mended, "Pages whose menu code is mended");
+    AppendPages(text, plan, PageChange::Removed, "Pages the menus are taken out of");
+    if (text.size() == before) text += "\r\nNo page changes.";
+    return text + "\r\n\r\nPublish now?";
+}
+
+std::string PublishReportText(const PublishRequest& request, const std::vector<PageOutcome>& outcomes,
+                              const std::vector<PageOutcome>& leftAlone) {
+    std::string text =
+        std::string(kScriptFileName) + " was written as:\r\n    " + PublishedScriptPath(request) + "\r\n";
+    AppendPages(text, outcomes, PageChange::Added, "Menus added to");
+    AppendPages(text, outcomes, PageChange::Mended, "Menu code mended in");
+    AppendPages(text, outcomes, PageChange::Removed, "Menus taken out of");
+    const auto unchanged = std::count_if(outcomes.begin(), outcomes.end(),
+                                         [](const PageOutcome& o) { return o.change == PageChange::Unchanged; });
+    if (unchanged > 0) text += "\r\nPages already as they should be: " + std::to_string(unchanged);
+    std::vector<PageOutcome> skipped = leftAlone;
+    for (const PageOutcome& outcome : outcomes)
+        if (outcome.change == PageChange::Skipped) skipped.push_back(outcome);
+    AppendPages(text, skipped, PageChange::Skipped, "Pages left alone");
+    return text;
+}
+
 std::vector<PageOutcome> Unpublish(const std::string& site, const std::vector<std::string>& pages) {
     PublishRequest request;
     request.site = site;

@@ -71,6 +71,17 @@ std::vector<PageOutcome> PlanPublish(const PublishRequest& request);
 // touched then.
 std::vector<PageOutcome> Publish(const PublishRequest& request, const std::string& script);
 
+// Where Publish writes the script.
+std::string PublishedScriptPath(const PublishRequest& request);
+
+// The question asked before publishing: where the script goes and which
+// pages gain, have mended or lose the menus. CR LF between lines.
+std::string PublishConfirmationText(const PublishRequest& request, const std::vector<PageOutcome>& plan);
+// What publishing did, with a reason for every page left alone (`leftAlone`:
+// the pages that could not be offered, with their problems).
+std::string PublishReportText(const PublishRequest& request, const std::vector<PageOutcome>& outcomes,
+                              const std::vector<PageOutcome>& leftAlone);
+
 // Takes the code out of the pages; the script stays where it is.
 std::vector<PageOutcome> Unpublish(const std::string& site, const std::vector<std::string>& pages);
 
