@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -100,7 +101,6 @@ TfrmPublish::TfrmPublish(QWidget* parent) : QDialog(parent) {
     layout->addWidget(lblState);
     layout->addLayout(buttons);
 
-    // Enter in the site box lists its pages rather than publishing at once.
     connect(txtSiteFolder, &QLineEdit::returnPressed, this, &TfrmPublish::ListPages);
     connect(btnSiteFolder, &QPushButton::clicked, this, &TfrmPublish::btnSiteFolderClick);
     connect(btnOK, &QPushButton::clicked, this, &TfrmPublish::btnOKClick);
@@ -160,6 +160,17 @@ void TfrmPublish::btnSiteFolderClick() {
     if (!frmSelFolder->Accepted) return;
     txtSiteFolder->setText(frmSelFolder->txtPath->text());
     ListPages();
+}
+
+void TfrmPublish::keyPressEvent(QKeyEvent* event) {
+    // Enter in the site box lists the pages (returnPressed); it must not
+    // also press OK and publish to a folder the user has not looked at.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == txtSiteFolder) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 PublishRequest TfrmPublish::Request() const {
