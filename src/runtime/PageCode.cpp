@@ -37,8 +37,9 @@ bool EndTagAt(std::string_view page, std::size_t at, std::string_view name) {
 struct Tag {
     std::string name; // lower case
     std::size_t begin = 0;
-    std::size_t end = 0; // just after '>'
-    std::string src;     // the value of its SRC attribute, if any
+    std::size_t end = 0;          // just after '>'
+    std::string src;              // the value of its SRC attribute, if any
+    bool declaresCharset = false; // a meta tag naming the page's character set
 };
 
 // Reads the tag whose name starts at `at`. False when the page ends inside
@@ -55,6 +56,7 @@ bool ReadTag(std::string_view page, std::size_t at, Tag& tag) {
         std::string name(1, Lower(page[i++]));
         while (i < n && !IsSpace(page[i]) && page[i] != '/' && page[i] != '>' && page[i] != '=')
             name += Lower(page[i++]);
+        if (tag.name == "meta" && name == "charset") tag.declaresCharset = true;
         while (i < n && IsSpace(page[i])) ++i;
         if (i >= n || page[i] != '=') continue;
         ++i;
@@ -71,7 +73,10 @@ bool ReadTag(std::string_view page, std::size_t at, Tag& tag) {
             while (i < n && !IsSpace(page[i]) && page[i] != '>') ++i;
             valueEnd = i;
         }
-        if (name == "src" && tag.src.empty()) tag.src = std::string(page.substr(valueBegin, valueEnd - valueBegin));
+        const std::string_view value = page.substr(valueBegin, valueEnd - valueBegin);
+        if (name == "src" && tag.src.empty()) tag.src = std::string(value);
+        if (tag.name == "meta" && name == "http-equiv" && value.size() == 12 && WordAt(value, 0, "content-type"))
+            tag.declaresCharset = true;
     }
     tag.end = i + 1;
     return true;
@@ -147,9 +152,20 @@ Tokens Tokenize(std::string_view page) {
             } else if (WordAt(page, i + 4, "->")) {
                 end = i + 6;
             } else {
-                const std::size_t close = page.find("-->", i + 4);
-                const std::size_t bang = page.find("--!>", i + 4);
-                end = std::min(close == npos ? n : close + 3, bang == npos ? n : bang + 4);
+                // Ends at "-->" or "--!>"; one pass, however many comments a page has.
+                std::size_t dashes = i + 4;
+                end = n;
+                while ((dashes = page.find("--", dashes)) != npos) {
+                    if (WordAt(page, dashes + 2, ">")) {
+                        end = dashes + 3;
+                        break;
+                    }
+                    if (WordAt(page, dashes + 2, "!>")) {
+                        end = dashes + 4;
+                        break;
+                    }
+                    ++dashes;
+                }
             }
             tokens.comments.push_back({begin, end});
             i = end;
@@ -196,6 +212,7 @@ struct PageScan {
     std::string problem;     // the page cannot take the code
     std::string hardProblem; // the page can neither take nor give up the code
     std::size_t headTagEnd = npos;
+    std::size_t headCodeAt = npos; // where new head code goes
     std::size_t bodyTagEnd = npos;
     Block head;
     Block body;
@@ -273,6 +290,16 @@ PageScan Scan(std::string_view page) {
             scan.bodyTagEnd = tag.end;
     }
     if (!scan.problem.empty()) return scan;
+    scan.headCodeAt = scan.headTagEnd;
+    for (const Tag& tag : tokens.tags) {
+        // Browsers look for the character set in the first 1024 bytes only:
+        // the code goes after its declaration, so that it never pushes it out.
+        if (tag.declaresCharset && tag.begin >= scan.headTagEnd && tag.begin < scan.bodyTagEnd &&
+            !scan.head.Holds(tag.begin)) {
+            scan.headCodeAt = tag.end;
+            break;
+        }
+    }
     if (scan.headTagEnd == npos) {
         scan.problem = "no <head> tag";
     } else if (scan.bodyTagEnd == npos) {
@@ -369,7 +396,7 @@ PageCodeEdit WithMenuCode(std::string_view page, const std::string& src) {
     if (scan.head.Present()) {
         replacements.push_back({scan.head, headCode});
     } else {
-        replacements.push_back({{scan.headTagEnd, scan.headTagEnd}, lineBreak + headCode});
+        replacements.push_back({{scan.headCodeAt, scan.headCodeAt}, lineBreak + headCode});
     }
     if (scan.body.Present()) {
         replacements.push_back({scan.body, bodyCode});
