@@ -40,7 +40,7 @@ bool LeavesSite(const fs::path& inside) { return !inside.empty() && *inside.begi
 fs::path ScriptFolder(const fs::path& root, const std::string& scriptFolder, bool make) {
     const fs::path inside = InsidePath(scriptFolder);
     std::error_code ec;
-    const fs::path folder = fs::weakly_canonical(root / inside, ec);
+    fs::path folder = fs::weakly_canonical(root / inside, ec);
     if (LeavesSite(inside) || ec || (folder != root && !IsInside(root, folder)))
         throw PublishError("The script folder must lie inside the site folder: " + scriptFolder);
     if (make && !fs::is_directory(folder, ec)) {
