@@ -152,7 +152,9 @@ void TfrmPublish::ListPages() {
 
 void TfrmPublish::btnSiteFolderClick() {
     if (!frmSelFolder) return;
-    frmSelFolder->StartFolder = txtSiteFolder->text();
+    // A first choice starts beside the project, where sites often live too.
+    const QString typed = txtSiteFolder->text().trimmed();
+    frmSelFolder->StartFolder = typed.isEmpty() && frmMain ? FromBytes(frmMain->Model().projectFolder) : typed;
     frmSelFolder->DefaultName.clear();
     frmSelFolder->lblMessage->setText(QStringLiteral("Choose the folder that holds your site's pages:"));
     frmSelFolder->setWindowTitle(QStringLiteral("Site Folder"));
