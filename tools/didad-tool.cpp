@@ -5,9 +5,13 @@
 //   didad-tool add DIR [COUNT]    read DIR's script, add COUNT menus, preview script
 //   didad-tool dump DIR           read DIR's script, print the model as JSON
 //   didad-tool write DIR [--final]  model as JSON on standard input -> DIR's script
+//   didad-tool publish DIR SITE [--script-dir SUB] PAGE...
+//                                 DIR's final script into SITE, the menus into its pages
+//   didad-tool unpublish SITE PAGE...  the menus taken out of SITE's pages
 //
 // Messages of the reader go to standard error, one per line group. Exit
-// status 0 on success, 1 on any failure.
+// status 0 on success, 1 on any failure (for publishing: a page skipped for
+// a fault).
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -26,6 +30,7 @@
 #include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "workflow/SitePublishing.h"
 
 using nlohmann::json;
 using nlohmann::ordered_json; // dump keeps the documented key order
@@ -59,7 +64,9 @@ constexpr const char* kUsage =
     "usage: didad-tool new DIR\n"
     "       didad-tool add DIR [COUNT]\n"
     "       didad-tool dump DIR\n"
-    "       didad-tool write DIR [--final]   (model as JSON on standard input)\n";
+    "       didad-tool write DIR [--final]   (model as JSON on standard input)\n"
+    "       didad-tool publish DIR SITE [--script-dir SUB] PAGE...   (PAGE: a path inside SITE)\n"
+    "       didad-tool unpublish SITE PAGE...\n";
 
 std::string ProjectFolderArg(const std::string& dir) {
     if (dir.empty()) throw UsageError("the project folder must not be empty");
@@ -266,6 +273,44 @@ int CommandWrite(const std::vector<std::string>& args) {
     return 0;
 }
 
+// One line per page, "PAGE: added" or "PAGE: skipped: REASON"; 1 when a
+// page was skipped for a fault.
+int ReportPages(const std::vector<PageOutcome>& outcomes) {
+    bool failed = false;
+    for (const PageOutcome& outcome : outcomes) {
+        std::cout << outcome.path << ": " << OutcomeText(outcome) << '\n';
+        failed = failed || outcome.error;
+    }
+    return failed ? 1 : 0;
+}
+
+int CommandPublish(const std::vector<std::string>& args) {
+    PublishRequest request;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--script-dir") {
+            rest.push_back(args[i]);
+        } else if (++i < args.size()) {
+            request.scriptFolder = args[i];
+        } else {
+            throw UsageError("--script-dir needs a folder");
+        }
+    }
+    if (rest.size() < 3) throw UsageError("publish takes a project folder, a site folder and at least one page");
+    StderrMessages messages;
+    ProjectModel model;
+    if (!ReadProject(ProjectFolderArg(rest[0]), model, messages)) return 1;
+    request.site = rest[1];
+    request.projectPage = model.TemplatePath();
+    for (std::size_t i = 2; i < rest.size(); ++i) request.pages.push_back({rest[i], true});
+    return ReportPages(Publish(request, BuildProjectScript(model, ScriptMode::Final)));
+}
+
+int CommandUnpublish(const std::vector<std::string>& args) {
+    if (args.size() < 2) throw UsageError("unpublish takes a site folder and at least one page");
+    return ReportPages(Unpublish(args[0], std::vector<std::string>(args.begin() + 1, args.end())));
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) throw UsageError("no command given");
     const std::string command = argv[1];
@@ -274,6 +319,8 @@ int Run(int argc, char** argv) {
     if (command == "add") return CommandAdd(args);
     if (command == "dump") return CommandDump(args);
     if (command == "write") return CommandWrite(args);
+    if (command == "publish") return CommandPublish(args);
+    if (command == "unpublish") return CommandUnpublish(args);
     throw UsageError("unknown command '" + command + "'");
 }
 

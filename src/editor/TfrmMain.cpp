@@ -291,6 +291,7 @@ void TfrmMain::BuildWidgets() {
     btnProjects = MakeButton(QStringLiteral("Projects..."), "btnProjects", this);
     btnActiveProjectSettings = MakeButton(QStringLiteral("Project Settings..."), "btnActiveProjectSettings", this);
     btnFinalize = MakeButton(QStringLiteral("Finalize"), "btnFinalize", this);
+    btnPublish = MakeButton(QStringLiteral("Publish..."), "btnPublish", this);
     btnHelp = new QToolButton(this);
     btnHelp->setObjectName(QStringLiteral("btnHelp"));
     btnHelp->setAutoRaise(true);
@@ -299,6 +300,7 @@ void TfrmMain::BuildWidgets() {
     projectRow->addWidget(btnProjects);
     projectRow->addWidget(btnActiveProjectSettings, 1);
     projectRow->addWidget(btnFinalize);
+    projectRow->addWidget(btnPublish);
     projectRow->addWidget(btnHelp);
     root->addLayout(projectRow);
 
@@ -329,6 +331,7 @@ void TfrmMain::BuildWidgets() {
     connect(btnProjects, &QPushButton::clicked, this, &TfrmMain::btnProjectsClick);
     connect(btnActiveProjectSettings, &QPushButton::clicked, this, &TfrmMain::btnActiveProjectSettingsClick);
     connect(btnFinalize, &QPushButton::clicked, this, &TfrmMain::btnFinalizeClick);
+    connect(btnPublish, &QPushButton::clicked, this, &TfrmMain::btnPublishClick);
 
     // The list: a press selects once the list has moved its highlight; a
     // release selects only after a drag to another line; any key release selects.

@@ -5,7 +5,7 @@
 // The class is defined over several source files, one per area:
 //   TfrmMain.cpp            window, list, add/delete, preview glue, help, close
 //   TfrmMainProperties.cpp  property and snippet handlers
-//   TfrmMainSettings.cpp    Project Settings... and Finalize
+//   TfrmMainSettings.cpp    Project Settings..., Finalize and Publish...
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
 #include <QColor>
 #include <QFrame>
@@ -134,6 +134,8 @@ public:
     // ---- TfrmMainSettings.cpp ----
     void btnActiveProjectSettingsClick();
     void btnFinalizeClick();
+    // Publish to your site; also offered by the finalize result dialog.
+    void btnPublishClick();
     // ---- end TfrmMainSettings.cpp ----
 
     // ---- TfrmMainProperties.cpp ----
@@ -195,6 +197,7 @@ public:
     QPushButton* btnAddMenu = nullptr;
     QPushButton* btnDelete = nullptr;
     QPushButton* btnFinalize = nullptr;
+    QPushButton* btnPublish = nullptr;
     QPushButton* btnShowPreview = nullptr;
     QCheckBox* chkStayOnTop = nullptr;
     QTabWidget* tabProp = nullptr;

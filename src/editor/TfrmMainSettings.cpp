@@ -8,6 +8,7 @@
 #include "workflow/Finalize.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmPublish.h"
 
 namespace didad {
 
@@ -29,6 +30,12 @@ void TfrmMain::btnFinalizeClick() {
         return;
     }
     if (frmFinilizedOK) RunModal(*frmFinilizedOK);
+}
+
+void TfrmMain::btnPublishClick() {
+    if (!model_.hasProject() || !frmPublish) return;
+    frmPublish->Prepare();
+    RunModal(*frmPublish);
 }
 
 } // namespace didad

@@ -171,3 +171,32 @@ TEST_F(DidadTool, BadInputIsAClearErrorNeverACrash) {
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.err.find("A project can hold at most 10000 menus."), std::string::npos);
 }
+
+TEST_F(DidadTool, PublishAndUnpublishPrintOneLinePerPageAndFailOnFaults) {
+    ASSERT_EQ(Tool("new " + Dir()).status, 0);
+    const std::string page = "<html><head></head><body></body></html>";
+    fs::create_directories(temp.path() / "site" / "shop");
+    WriteFileBytes(temp.File("site/shop/a.html"), page);
+    WriteFileBytes(temp.File("site/b.html"), "<html><body>no head</body></html>");
+    const std::string site = Quote(temp.File("site"));
+
+    ToolRun run = Tool("publish " + Dir() + " " + site + " --script-dir js shop/a.html b.html");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "shop/a.html: added\nb.html: skipped: no <head> tag\n");
+    EXPECT_NE(ReadFileBytes(temp.File("site/js/Dirovidadaz.js")).find(",IDE=0,"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(temp.File("site/shop/a.html")).find("SRC=\"../js/Dirovidadaz.js\""), std::string::npos);
+
+    run = Tool("publish " + Dir() + " " + site + " shop/a.html");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "shop/a.html: mended\n");
+
+    run = Tool("unpublish " + site + " shop/a.html b.html");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "shop/a.html: removed\nb.html: unchanged\n");
+    EXPECT_EQ(ReadFileBytes(temp.File("site/shop/a.html")), page);
+
+    EXPECT_EQ(Tool("publish " + Dir() + " " + site + " --script-dir").status, 1);
+    run = Tool("publish " + Dir() + " " + site + " --script-dir ../x shop/a.html");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("The script folder must lie inside the site folder"), std::string::npos) << run.err;
+}
