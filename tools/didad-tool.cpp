@@ -5,9 +5,15 @@
 //   didad-tool add DIR [COUNT]    read DIR's script, add COUNT menus, preview script
 //   didad-tool dump DIR           read DIR's script, print the model as JSON
 //   didad-tool write DIR [--final]  model as JSON on standard input -> DIR's script
+//   didad-tool publish DIR SITE [--script-dir SUB] PAGE...
+//                                 DIR's final script into SITE, the menus into its pages
+//   didad-tool unpublish SITE PAGE...  the menus taken out of SITE's pages
 //
 // Messages of the reader go to standard error, one per line group. Exit
-// status 0 on success, 1 on any failure.
+// status 0 on success, 1 on any failure (for publishing: a page skipped for
+// a fault).
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <iostream>
 #include <iterator>
@@ -24,6 +30,7 @@
 #include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "workflow/SitePublishing.h"
 
 using nlohmann::json;
 using nlohmann::ordered_json; // dump keeps the documented key order
@@ -57,7 +64,9 @@ constexpr const char* kUsage =
     "usage: didad-tool new DIR\n"
     "       didad-tool add DIR [COUNT]\n"
     "       didad-tool dump DIR\n"
-    "       didad-tool write DIR [--final]   (model as JSON on standard input)\n";
+    "       didad-tool write DIR [--final]   (model as JSON on standard input)\n"
+    "       didad-tool publish DIR SITE [--script-dir SUB] PAGE...   (PAGE: a path inside SITE)\n"
+    "       didad-tool unpublish SITE PAGE...\n";
 
 std::string ProjectFolderArg(const std::string& dir) {
     if (dir.empty()) throw UsageError("the project folder must not be empty");
@@ -72,12 +81,23 @@ bool ReadProject(const std::string& folder, ProjectModel& model, IMessages& mess
     return ReadProjectScript(path, model, messages);
 }
 
+// The anchors' JSON names, in the order of their numbers.
+constexpr std::array<const char*, 4> kAnchorNames = {"left", "center", "right", "element"};
+
+std::string AnchorName(int anchor) {
+    return anchor >= 0 && anchor < static_cast<int>(kAnchorNames.size())
+               ? kAnchorNames[static_cast<std::size_t>(anchor)]
+               : kAnchorNames[0];
+}
+
 ordered_json ModelToJson(const ProjectModel& model) {
     const ProjectSettings& s = model.settings;
     ordered_json settings = {
         {"scrIN", s.scrIN},       {"scrOUT", s.scrOUT},       {"cDefCap", ColorToHtml(s.cDefCap)},
         {"fDefCap", s.fDefCap},   {"fDefCapS", s.fDefCapS},   {"cDefMenu", ColorToHtml(s.cDefMenu)},
         {"fDefMenu", s.fDefMenu}, {"fDefMenuS", s.fDefMenuS}, {"PRJ_sTemplate", s.PRJ_sTemplate},
+        {"compactWidth", s.cmpW}, {"compactLabel", s.cmpL},   {"compactLeft", s.cmpX},
+        {"compactTop", s.cmpY},
     };
     ordered_json entries = ordered_json::array();
     for (const MenuEntry& e : model.entries) {
@@ -92,7 +112,9 @@ ordered_json ModelToJson(const ProjectModel& model) {
                            {"CM", e.CM},
                            {"MA", e.MA},
                            {"FL", e.FL},
-                           {"OO", e.OO}});
+                           {"OO", e.OO},
+                           {"anchor", AnchorName(e.AN)},
+                           {"anchorElement", e.AE}});
     }
     ordered_json out = ordered_json::object();
     out["settings"] = std::move(settings);
@@ -129,6 +151,15 @@ void TakeColor(const json& object, const char* name, const std::string& where, C
     target = HtmlToColor(text); // "'%s' is not a valid integer value" for a bad colour
 }
 
+void TakeAnchor(const json& object, const std::string& where, int& target) {
+    std::string name = AnchorName(target);
+    TakeText(object, "anchor", where, name);
+    const auto it = std::find(kAnchorNames.begin(), kAnchorNames.end(), name);
+    if (it == kAnchorNames.end())
+        throw UsageError(where + "anchor must be \"left\", \"center\", \"right\" or \"element\"");
+    target = static_cast<int>(it - kAnchorNames.begin());
+}
+
 ProjectModel JsonToModel(const json& in) {
     if (!in.is_object()) throw UsageError("the model must be a JSON object");
     ProjectModel model;
@@ -145,6 +176,10 @@ ProjectModel JsonToModel(const json& in) {
         TakeText(*it, "fDefMenu", where, s.fDefMenu);
         TakeInt(*it, "fDefMenuS", where, s.fDefMenuS);
         TakeText(*it, "PRJ_sTemplate", where, s.PRJ_sTemplate);
+        TakeInt(*it, "compactWidth", where, s.cmpW);
+        TakeText(*it, "compactLabel", where, s.cmpL);
+        TakeInt(*it, "compactLeft", where, s.cmpX);
+        TakeInt(*it, "compactTop", where, s.cmpY);
     }
     TakeInt(in, "iSelectedMenu", "", model.iSelectedMenu);
     if (const auto it = in.find("entries"); it != in.end()) {
@@ -168,6 +203,8 @@ ProjectModel JsonToModel(const json& in) {
             TakeInt(item, "MA", where, e.MA);
             TakeInt(item, "FL", where, e.FL);
             TakeInt(item, "OO", where, e.OO);
+            TakeAnchor(item, where, e.AN);
+            TakeText(item, "anchorElement", where, e.AE);
             model.entries.push_back(std::move(e));
         }
     }
@@ -236,6 +273,44 @@ int CommandWrite(const std::vector<std::string>& args) {
     return 0;
 }
 
+// One line per page, "PAGE: added" or "PAGE: skipped: REASON"; 1 when a
+// page was skipped for a fault.
+int ReportPages(const std::vector<PageOutcome>& outcomes) {
+    bool failed = false;
+    for (const PageOutcome& outcome : outcomes) {
+        std::cout << outcome.path << ": " << OutcomeText(outcome) << '\n';
+        failed = failed || outcome.error;
+    }
+    return failed ? 1 : 0;
+}
+
+int CommandPublish(const std::vector<std::string>& args) {
+    PublishRequest request;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--script-dir") {
+            rest.push_back(args[i]);
+        } else if (++i < args.size()) {
+            request.scriptFolder = args[i];
+        } else {
+            throw UsageError("--script-dir needs a folder");
+        }
+    }
+    if (rest.size() < 3) throw UsageError("publish takes a project folder, a site folder and at least one page");
+    StderrMessages messages;
+    ProjectModel model;
+    if (!ReadProject(ProjectFolderArg(rest[0]), model, messages)) return 1;
+    request.site = rest[1];
+    request.projectPage = model.TemplatePath();
+    for (std::size_t i = 2; i < rest.size(); ++i) request.pages.push_back({rest[i], true});
+    return ReportPages(Publish(request, BuildProjectScript(model, ScriptMode::Final)));
+}
+
+int CommandUnpublish(const std::vector<std::string>& args) {
+    if (args.size() < 2) throw UsageError("unpublish takes a site folder and at least one page");
+    return ReportPages(Unpublish(args[0], std::vector<std::string>(args.begin() + 1, args.end())));
+}
+
 int Run(int argc, char** argv) {
     if (argc < 2) throw UsageError("no command given");
     const std::string command = argv[1];
@@ -244,6 +319,8 @@ int Run(int argc, char** argv) {
     if (command == "add") return CommandAdd(args);
     if (command == "dump") return CommandDump(args);
     if (command == "write") return CommandWrite(args);
+    if (command == "publish") return CommandPublish(args);
+    if (command == "unpublish") return CommandUnpublish(args);
     throw UsageError("unknown command '" + command + "'");
 }
 

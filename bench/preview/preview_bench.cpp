@@ -6,6 +6,12 @@
 // scripts removed), in alternation, and the medians are compared.
 //
 //   preview_bench [runs] [--detail]      (default 9 runs)
+//   preview_bench --live [runs] [--detail]
+//
+// With --live it measures the live preview instead: from a keystroke in the
+// Menu HTML box to the changed menu drawn in the page (the page's next frame
+// after the change), median and 95th percentile, beside Update Preview of
+// the same project; --detail lists every keystroke's time in order.
 //
 // Beside the clock it reports the CPU time that each load took in this
 // process and the web engine's processes (all threads): steadier than the
@@ -16,13 +22,18 @@
 //
 // Run it under Xvfb for figures close to a desktop; offscreen works too.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -42,6 +53,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "preview/QtLocalFileGuard.h"
+#include "preview/QtPreviewScheme.h"
 #include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
 
@@ -202,21 +214,146 @@ QString StaticTwin(const QString& folder) {
     return path;
 }
 
+void ClickUpdatePreview() { frmMain->btnUpdatePreview->click(); }
+
+// A project of `menus` menus in `folder`, opened and previewed once, untimed.
+// The folder, or empty when a load failed.
+QString OpenProject(const QString& folder, int menus) {
+    QDir().mkpath(folder);
+    MakeProject(folder, menus);
+    if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(ClickUpdatePreview) < 0) return {};
+    return folder;
+}
+
+double Percentile(std::vector<double> values, double share) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, static_cast<std::size_t>(share * static_cast<double>(values.size())))];
+}
+
+// One keystroke in the Menu HTML box, as the user types it, and the
+// milliseconds until the page has drawn the menu with `count` Q's in it:
+// the first frame after the change has been produced (a task after its
+// animation frame), reported through the page's title. -1 when it never came.
+double TimeLiveKeystroke(int menu, int count) {
+    QPlainTextEdit* box = frmMain->txtMenuHTML;
+    const QString drawn = QStringLiteral("drawn:%1").arg(count);
+    QEventLoop loop;
+    bool seen = false;
+    const auto connection =
+        QObject::connect(frmBrowser->WebBrowser1, &QWebEngineView::titleChanged, [&](const QString& title) {
+            if (title != drawn) return;
+            seen = true;
+            loop.quit();
+        });
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, QStringLiteral("Q"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Q, Qt::ShiftModifier, QStringLiteral("Q"));
+    QApplication::sendEvent(box, &press);
+    QApplication::sendEvent(box, &release);
+    frmBrowser->WebBrowser1->page()->runJavaScript(
+        QStringLiteral(
+            "(function(){function n(){return document.getElementById('menu%1').innerHTML.split('Q').length-1;}"
+            "function done(){requestAnimationFrame(function(){setTimeout(function(){"
+            "document.title='%2';},0);});}"
+            "(function poll(){if(n()>=%3)done();else setTimeout(poll,1);})();})()")
+            .arg(menu)
+            .arg(drawn)
+            .arg(count));
+    if (!seen) {
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    QObject::disconnect(connection);
+    return seen ? elapsed : -1;
+}
+
+void Pause(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+int RunLive(const QTemporaryDir& scratch, int runs, bool detail) {
+    if (!frmMain->chkLive->isChecked()) frmMain->chkLive->click();
+    const int keystrokes = std::max(40, runs * 4);
+    std::printf(
+        "Live preview: keystroke in Menu HTML to the menu drawn, %d keystrokes; Update Preview to makeDidad "
+        "done, median of %d runs\n",
+        keystrokes, runs);
+    std::printf("%8s %12s %12s %16s %8s\n", "menus", "live median", "live p95", "update median", "ratio");
+    int failures = 0;
+    for (const int menus : {10, 100, 1000}) {
+        if (OpenProject(scratch.filePath(QStringLiteral("Live_%1").arg(menus)), menus).isEmpty()) return 1;
+        const int selected = frmMain->Model().iSelectedMenu;
+
+        std::vector<double> updates;
+        for (int run = 0; run < runs; ++run) {
+            const double u = TimeLoad(ClickUpdatePreview);
+            if (u < 0 || OwnerCount() != menus || !WaitFor([&] { return MenuVisible(selected); })) {
+                ++failures;
+                continue;
+            }
+            updates.push_back(u);
+        }
+
+        // Typing at a brisk pace, more than one statement interval apart.
+        Eval(QStringLiteral("window.benchMarker=1"));
+        frmMain->tabProp->setCurrentIndex(2);
+        frmMain->txtMenuHTML->setFocus();
+        frmMain->txtMenuHTML->moveCursor(QTextCursor::End);
+        std::vector<double> live;
+        for (int k = 1; k <= keystrokes; ++k) {
+            const double t = TimeLiveKeystroke(selected, k);
+            if (t < 0) {
+                std::fprintf(stderr, "%d menus: keystroke %d never drawn\n", menus, k);
+                ++failures;
+                break;
+            }
+            live.push_back(t);
+            Pause(60);
+        }
+        // No reload happened, and the menu is still open.
+        if (Eval(QStringLiteral("String(window.benchMarker)")).toString() != QStringLiteral("1") ||
+            !MenuVisible(selected)) {
+            std::fprintf(stderr, "%d menus: the page was reloaded or the menu closed\n", menus);
+            ++failures;
+        }
+        if (live.empty() || updates.empty()) return 1;
+        const double lm = Median(live), lp = Percentile(live, 0.95), um = Median(updates);
+        std::printf("%8d %12.1f %12.1f %16.1f %8.1f\n", menus, lm, lp, um, um / lm);
+        if (detail) {
+            std::printf("%17s", "in order:");
+            for (const double t : live) std::printf(" %.0f", t);
+            std::printf("\n");
+        }
+        std::fflush(stdout);
+    }
+    std::printf(
+        "(target: live median under 50 ms at 1,000 menus and at least 10 times faster than Update "
+        "Preview)\n");
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
-    AddLocalFileGuardSwitches(); // the engine as the program starts it
+    PrepareEngineForPreview(); // the engine as the program starts it
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setQuitOnLastWindowClosed(false);
     int runs = 9;
     bool detail = false;
+    bool live = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--detail") == 0)
             detail = true;
+        else if (std::strcmp(argv[i], "--live") == 0)
+            live = true;
         else
             runs = std::max(1, std::atoi(argv[i]));
     }
@@ -240,6 +377,15 @@ int main(int argc, char* argv[]) {
     frmBrowser->show();
     frmMain->show();
 
+    if (live) {
+        const int failures = RunLive(scratch, runs, detail);
+        delete frmBrowser;
+        frmBrowser = nullptr;
+        delete frmMain;
+        frmMain = nullptr;
+        return failures == 0 && boxes == 0 ? 0 : 1;
+    }
+
     std::printf(
         "Update Preview to makeDidad done, median of %d runs (QT_QPA_PLATFORM=%s)\n", runs,
         qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM")) : "default");
@@ -247,16 +393,12 @@ int main(int argc, char* argv[]) {
                 "static cpu", "ratio");
     int failures = 0;
     for (const int menus : {10, 100, 1000}) {
-        const QString folder = scratch.filePath(QStringLiteral("Project_%1").arg(menus));
-        QDir().mkpath(folder);
-        MakeProject(folder, menus);
-        const int selected = frmMain->Model().iSelectedMenu;
-        const auto update = [] { frmMain->btnUpdatePreview->click(); };
-
         // Untimed: the project's first preview, a warm-up and the twin.
-        if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(update) < 0) return 1;
+        const QString folder = OpenProject(scratch.filePath(QStringLiteral("Project_%1").arg(menus)), menus);
+        if (folder.isEmpty()) return 1;
+        const int selected = frmMain->Model().iSelectedMenu;
         if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
-        const QUrl twin = QUrl::fromLocalFile(StaticTwin(folder));
+        const QUrl twin = PreviewUrlOfFile(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
 
         std::vector<double> preview, still, previewCpu, stillCpu;
@@ -264,7 +406,7 @@ int main(int argc, char* argv[]) {
         for (int run = 0; run < runs; ++run) {
             double started = EpochMs();
             double cpu = TreeCpuMs();
-            const double p = TimeLoad(update);
+            const double p = TimeLoad(ClickUpdatePreview);
             const double pCpu = TreeCpuMs() - cpu;
             if (detail) previewPhases.push_back(PagePhases(started));
             // Checked after the clock stopped: the runtime built every menu

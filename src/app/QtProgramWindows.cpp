@@ -8,6 +8,7 @@
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmPublish.h"
 #include "workflow/TfrmSelFolder.h"
 #include "workflow/TfrmStart.h"
 #include "workflow/TfrmTemplateInfo.h"
@@ -24,6 +25,7 @@ void CreateProgramWindows() {
     frmFinilizedOK = new TfrmFinilizedOK(frmMain);
     frmProjectSettings = new TfrmProjectSettings(frmMain);
     frmTemplateInfo = new TfrmTemplateInfo(frmMain);
+    frmPublish = new TfrmPublish(frmMain);
 }
 
 void DestroyProgramWindows() {
@@ -42,6 +44,7 @@ void DestroyProgramWindows() {
     frmFinilizedOK = nullptr;
     frmProjectSettings = nullptr;
     frmTemplateInfo = nullptr;
+    frmPublish = nullptr;
 }
 
 } // namespace didad

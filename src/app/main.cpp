@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
 #endif
-    AddLocalFileGuardSwitches();
+    PrepareEngineForPreview();
 
     QCoreApplication::setApplicationName(QStringLiteral("Didad"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DIDAD_VERSION));

@@ -5,7 +5,7 @@
 // The class is defined over several source files, one per area:
 //   TfrmMain.cpp            window, list, add/delete, preview glue, help, close
 //   TfrmMainProperties.cpp  property and snippet handlers
-//   TfrmMainSettings.cpp    Project Settings... and Finalize
+//   TfrmMainSettings.cpp    Project Settings..., Finalize and Publish...
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
 #include <QColor>
 #include <QFrame>
@@ -23,6 +23,7 @@ class QButtonGroup;
 class QKeyEvent;
 class QCheckBox;
 class QColorDialog;
+class QComboBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -38,6 +39,7 @@ namespace didad {
 
 class EditorLogic;
 class QtAutoSave;
+class QtLivePreview;
 class QtMessageBoxes;
 
 // Arrow buttons bound to a number box: a click steps the position within the
@@ -134,6 +136,8 @@ public:
     // ---- TfrmMainSettings.cpp ----
     void btnActiveProjectSettingsClick();
     void btnFinalizeClick();
+    // Publish to your site; also offered by the finalize result dialog.
+    void btnPublishClick();
     // ---- end TfrmMainSettings.cpp ----
 
     // ---- TfrmMainProperties.cpp ----
@@ -151,6 +155,8 @@ public:
     void chkFloatClick();
     void radHorizontalClick();
     void radVerticalClick();
+    // A choice of anchor, or a selector typed and left (Enter or focus).
+    void cBoxAnchorChange();
     void txtCapHTMLChange();
     void txtMenuHTMLChange();
     void getColor(ColorSlot slot);
@@ -179,20 +185,26 @@ public:
     void ShowHorizontal(bool horizontal) override;
     void ShowTransparent(ColorSlot slot, bool checked) override;
     void ShowSwatchColor(ColorSlot slot, Color colour) override;
+    void ShowAnchor(int kind, const std::string& selector) override;
     bool ConfirmDelete(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void RunInPreview(const std::string& statement) override;
+    void AskPreview(const std::string& expression, PreviewReply reply) override;
     void RevealInPreview(int index) override;
+    void EntryChanged(int index) override;
+    void ProjectReshaped() override;
 
     // Widgets, named as the tests and the other forms find them.
     QListWidget* listMenus = nullptr;
     QPushButton* btnAddMenu = nullptr;
     QPushButton* btnDelete = nullptr;
     QPushButton* btnFinalize = nullptr;
+    QPushButton* btnPublish = nullptr;
     QPushButton* btnShowPreview = nullptr;
     QCheckBox* chkStayOnTop = nullptr;
     QTabWidget* tabProp = nullptr;
     QPushButton* btnUpdatePreview = nullptr;
+    QCheckBox* chkLive = nullptr; // live preview: changes show in the page as they are made
     QPushButton* btnProjects = nullptr;
     QPushButton* btnActiveProjectSettings = nullptr;
     QToolButton* btnHelp = nullptr;
@@ -217,6 +229,9 @@ public:
     QGroupBox* grpOrientation = nullptr;
     QRadioButton* radHorizontal = nullptr;
     QRadioButton* radVertical = nullptr;
+    QLabel* lblAnchor = nullptr;
+    QComboBox* cBoxAnchor = nullptr; // items in the order of the anchor's numbers
+    QLineEdit* txtAnchorElement = nullptr;
 
     // "Caption HTML", "Menu HTML"
     QPlainTextEdit* txtCapHTML = nullptr;
@@ -262,12 +277,15 @@ private:
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
     void UpdatePreviewLook();
+    // The pending look, whether or not the preview follows live.
+    void SetPreviewPending();
     // Undo and Redo keys pressed in this window or the preview window.
     bool HandleHistoryKey(QObject* watched, QKeyEvent* key);
 
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;
     std::unique_ptr<EditorLogic> logic_;
+    QtLivePreview* live_ = nullptr;
     QtAutoSave* autoSave_ = nullptr;
     bool previewPending_ = false;
     int helpLocks_ = 0;

@@ -9,6 +9,7 @@
 #include "workflow/Finalize.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
+#include "workflow/TfrmPublish.h"
 
 namespace didad {
 
@@ -32,6 +33,12 @@ void TfrmMain::btnFinalizeClick() {
     }
     autoSave_->AfterUserWrite(true);
     if (frmFinilizedOK) RunModal(*frmFinilizedOK);
+}
+
+void TfrmMain::btnPublishClick() {
+    if (!model_.hasProject() || !frmPublish) return;
+    frmPublish->Prepare();
+    RunModal(*frmPublish);
 }
 
 } // namespace didad

@@ -231,16 +231,9 @@ void AppendInt(Out& out, long long value) {
 // Swaps "Caption" and its upright form wherever the orientation no longer
 // matches, telling the editor of every caption that changed.
 void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap) {
-    static constexpr std::string_view kHorizontal = kDefaultCaption;
-    static constexpr std::string_view kVertical = kVerticalDefaultCaption;
     for (int i = 0; i < model.numOfMenus(); ++i) {
         MenuEntry& entry = model.entries[static_cast<std::size_t>(i)];
-        const std::string_view caption = entry.MTC; // compared for every entry: lengths first
-        const char* replacement = nullptr;
-        if (entry.OO == 0 && caption == kVertical)
-            replacement = kDefaultCaption;
-        else if (entry.OO == 1 && caption == kHorizontal)
-            replacement = kVerticalDefaultCaption;
+        const char* replacement = ExchangedDefaultCaption(entry);
         if (!replacement) continue;
         entry.MTC = replacement;
         if (onCaptionSwap) onCaptionSwap(i, entry.MTC);
@@ -278,12 +271,13 @@ inline char* WriteInt(char* d, int value) {
 // in one pass over the entries. The entries are large: fetching tens of
 // thousands of them once per array would cost more than the writing.
 struct ArrayItems {
-    OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO;
+    OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO, AN, AE;
 };
 
 void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
-    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW, &items.MA, &items.FL, &items.OO};
-    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM}) buffer->Clear();
+    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW,
+                                &items.MA,   &items.FL, &items.OO, &items.AN};
+    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM, &items.AE}) buffer->Clear();
     for (OutBuffer* buffer : numbers) {
         buffer->Clear();
         buffer->Reserve(model.entries.size() * kMaxIntItem); // written straight from here on
@@ -310,6 +304,8 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
         number(items.MA, e.MA);
         number(items.FL, e.FL);
         number(items.OO, e.OO);
+        number(items.AN, e.AN);
+        text(items.AE, e.AE);
         first = false;
     }
 }
@@ -365,6 +361,17 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     AppendInt(out, model.iSelectedMenu);
     out.append(",errs=\"\",old_pageYOffset=0,widthChk,heightChk;");
     endLine();
+    // The button's text is the page author's, quoted as captions are.
+    out.append("var cmpW=");
+    AppendInt(out, s.cmpW);
+    out.append(", cmpL=");
+    AppendQuotedItem(out, s.cmpL, widecodec::WideCodecActive());
+    out.append(", cmpX=");
+    AppendInt(out, s.cmpX);
+    out.append(", cmpY=");
+    AppendInt(out, s.cmpY);
+    out += ';';
+    endLine();
     fixedLine("var PR = new Array (numOfMenus);");
 
     const bool wide = widecodec::WideCodecActive();
@@ -386,8 +393,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     for (const MenuEntry& e : model.entries) {
         if (!first) out += ',';
         first = false;
-        // Vertical panels slide out as one strip, so their content must not wrap.
-        if (e.OO != 0 && !std::string_view(e.MTM).starts_with(kNoBreakOpen))
+        if (WrapsMenuHtml(e))
             AppendQuotedItem(out, e.MTM, wide, kNoBreakOpen, kNoBreakClose);
         else
             AppendQuotedItem(out, e.MTM, wide);
@@ -404,13 +410,15 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     array("var MA = new Array (", items.MA, true);
     array("var FL = new Array (", items.FL, true);
     array("var OO = new Array (", items.OO, true);
+    array("var AN = new Array (", items.AN, true);
+    array("var AE = new Array (", items.AE, false);
 }
 
 std::size_t EstimateDataPartSize(const ProjectModel& model) {
-    std::size_t size = 1024;
+    std::size_t size = 1024 + model.settings.cmpL.size() * kMaxEncodedGrowth;
     std::size_t longest = 0;
     for (const MenuEntry& e : model.entries) {
-        size += e.MTC.size() + e.MTM.size() + e.CO.size() + e.CC.size() + e.CM.size() + 96;
+        size += e.MTC.size() + e.MTM.size() + e.CO.size() + e.CC.size() + e.CM.size() + e.AE.size() + 104;
         longest = std::max({longest, e.MTC.size(), e.MTM.size()});
     }
     // Room for the escapes, and for the worst case of the longest text.
@@ -490,6 +498,95 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
 }
 
 } // namespace
+
+const char* ExchangedDefaultCaption(const MenuEntry& entry) {
+    static constexpr std::string_view kHorizontal = kDefaultCaption;
+    static constexpr std::string_view kVertical = kVerticalDefaultCaption;
+    const std::string_view caption = entry.MTC; // compared for every entry: lengths first
+    if (entry.OO == 0 && caption == kVertical) return kDefaultCaption;
+    if (entry.OO == 1 && caption == kHorizontal) return kVerticalDefaultCaption;
+    return nullptr;
+}
+
+bool WrapsMenuHtml(const MenuEntry& entry) {
+    // Vertical panels slide out as one strip, so their content must not wrap.
+    return entry.OO != 0 && !std::string_view(entry.MTM).starts_with(kNoBreakOpen);
+}
+
+std::vector<EntryItem> EntryScriptItems(const MenuEntry& e) {
+    const char* caption = ExchangedDefaultCaption(e);
+    std::vector<EntryItem> items;
+    items.reserve(14);
+    auto number = [&items](const char* array, int value) { items.push_back({array, false, value, {}}); };
+    auto text = [&items](const char* array, std::string value) { items.push_back({array, true, 0, std::move(value)}); };
+    // In the order of the data part's arrays.
+    text("MTC", caption ? std::string(caption) : e.MTC);
+    number("MTCH", e.MTCH);
+    text("MTM", WrapsMenuHtml(e) ? std::string(kNoBreakOpen) + e.MTM + std::string(kNoBreakClose) : e.MTM);
+    number("MX", e.MX);
+    number("MY", e.MY);
+    number("MW", e.MW);
+    text("CO", e.CO);
+    text("CC", e.CC);
+    text("CM", e.CM);
+    number("MA", e.MA);
+    number("FL", e.FL);
+    number("OO", e.OO);
+    number("AN", e.AN);
+    text("AE", e.AE);
+    return items;
+}
+
+std::string EncodeJsLiteral(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() + text.size() / 4 + 2);
+    auto unit = [&out](unsigned value) {
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(value >> shift) & 0xF];
+    };
+    out += '"';
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            // A line break of the file continues the literal: it is no part of the text.
+            if (c == '\r' || c == '\n') continue;
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c < 0x20 || c == 0x7F || c == '<') {
+                // "<" too: no "</script>" or "<!--" can end a script block around the literal.
+                out += "\\x";
+                out += kHex[c >> 4];
+                out += kHex[c & 0xF];
+            } else {
+                out += static_cast<char>(c);
+            }
+            continue;
+        }
+        const std::size_t length = Utf8SequenceAt(text, i);
+        if (length == 0) {
+            // A byte that is no UTF-8 shows as the editor's boxes show it.
+            unit(0xFFFD);
+            ++i;
+            continue;
+        }
+        unsigned code = c & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += length;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            unit(0xD800 + (code >> 10));
+            unit(0xDC00 + (code & 0x3FF));
+        } else {
+            unit(code);
+        }
+    }
+    out += '"';
+    return out;
+}
 
 std::string EncodeJsString(const std::string& text) {
     OutBuffer out;

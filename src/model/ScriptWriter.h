@@ -25,6 +25,33 @@ using CaptionSwapCallback = std::function<void(int index, const std::string& new
 // Escapes an HTML fragment for a double-quoted JavaScript string.
 std::string EncodeJsString(const std::string& text);
 
+// A text as one double-quoted JavaScript literal of printable ASCII whose
+// value is what the script's item for the same text gives the page: line
+// breaks (continuations in the file) drop out, characters beyond ASCII are
+// escaped, and so are "<" and control characters, so that the literal is
+// safe in any statement or script block. A byte that is not UTF-8 becomes
+// U+FFFD.
+std::string EncodeJsLiteral(std::string_view text);
+
+// The caption that the next write exchanges for the entry's default
+// caption, or null when it keeps its own.
+const char* ExchangedDefaultCaption(const MenuEntry& entry);
+// Whether the write wraps the entry's menu HTML in the no-break element.
+bool WrapsMenuHtml(const MenuEntry& entry);
+
+// One item of a per-menu array as the script gives it: the array's name and
+// a number or a text (bytes, before encoding).
+struct EntryItem {
+    const char* array = "";
+    bool isText = false;
+    int number = 0;
+    std::string text;
+};
+// The entry's items in every per-menu array, as the next write would give
+// them (default caption exchanged, vertical panel wrapped), without changing
+// the entry.
+std::vector<EntryItem> EntryScriptItems(const MenuEntry& entry);
+
 // The data part, one string per line (a line may hold CR LF continuations of
 // multi-line HTML values). Applies the default-caption swap to the model.
 std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,

@@ -20,36 +20,43 @@ namespace {
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 } // namespace
 
-bool IsValidUtf8(std::string_view text) {
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
+    const unsigned char lead = bytes[at];
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    // The lowest second byte each lead allows, and the highest.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;  // overlong
+        if (lead == 0xED) high = 0x9F; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;  // overlong
+        if (lead == 0xF4) high = 0x8F; // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (n - at < length || bytes[at + 1] < low || bytes[at + 1] > high) return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (!IsContinuation(bytes[at + k])) return 0;
+    return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
-    while (i < n) {
-        const unsigned char lead = bytes[i];
-        if (lead < 0x80) {
+    while (i < text.size()) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
-        std::size_t length = 0;
-        // The lowest second byte each lead allows, and the highest.
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;  // overlong
-            if (lead == 0xED) high = 0x9F; // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;  // overlong
-            if (lead == 0xF4) high = 0x8F; // above U+10FFFF
-        } else {
-            return false;
-        }
-        if (n - i < length || bytes[i + 1] < low || bytes[i + 1] > high) return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if (!IsContinuation(bytes[i + k])) return false;
+        const std::size_t length = Utf8SequenceAt(text, i);
+        if (length == 0) return false;
         i += length;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "preview/PreviewLogic.h"
 
 #include "editor/EditorLogic.h"
+#include "preview/LocalFileRule.h"
 #include "preview/TitleCommand.h"
 
 #include <utility>
@@ -13,6 +14,10 @@ ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int
         next.horizontal = left + breadth / 2 - width / 2;
     if (current.vertical + height < top + 80 || top < current.vertical) next.vertical = top - height / 2;
     return next;
+}
+
+std::string PreviewWidthStatement(const PreviewWidth& width) {
+    return std::string("var yLookOnly = ") + (width.editing ? "0" : "1") + ";";
 }
 
 void PreviewNavigation::DocumentComplete(const std::string& url) {
@@ -47,7 +52,7 @@ void JsErrorLog::Append(const std::string& line) {
 
 void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLogic& editor, JsErrorLog& log) {
     if (previewPageShown) {
-        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(std::string(title));
+        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
         return;
     }
     TitleCommand command;
@@ -56,7 +61,7 @@ void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLog
     } catch (const std::exception&) {
         return;
     }
-    if (command.kind == TitleCommand::Kind::Error) log.Append(std::string(title));
+    if (command.kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
 }
 
 namespace {

@@ -48,7 +48,7 @@ function ySelector(x, y, w, h) {
 // Selects menu i in the page. With e non-zero the pointer of `evt` arms a
 // drag and the editor is told; e = 0 only draws the frame.
 function ySetSel(i, e, evt) {
-    if (!ie) return;
+    if (!ie || !yEditing()) return;
     var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
     var oLeft = o.offsetLeft, oTop = o.offsetTop;
     // The panel counts whether or not it is open, so the frame does not jump.
@@ -93,22 +93,130 @@ function yMoveMenu(i, x, y) {
     yVisibleSelector(0);
 }
 
-// Every mouse-up reports the selected menu and where it stands now. The grab
-// offset is taken anew first, so the position sent is the owner's own.
+// Every mouse-up reports the selected menu and where it stands now, as Left
+// and Top count: from the menu's anchor. The grab offset is taken anew first,
+// so the position sent is the owner's own.
 function noMOVE(evt) {
+    if (!yEditing()) return;
     var ev = evt || window.event;
     if (numOfMenus > 0) ySetSel(iSelectedMenu, 1, ev);
     if (bAllowMove == 1) {
         var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
         var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
-        x -= minusX;
-        y -= minusY;
-        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + parseInt(x) + "," + parseInt(y) + ")");
+        var origin = yAnchorOrigin(iSelectedMenu);
+        var left = Math.round(x - minusX - origin[0]), top = Math.round(y - minusY - origin[1]);
+        // The page places the menu again from these when the window or the
+        // anchor moves; it must not go back to where the drag began.
+        if (typeof MX != "undefined") {
+            MX[iSelectedMenu] = left;
+            MY[iSelectedMenu] = top;
+        }
+        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + left + "," + top + ")");
     }
     bAllowMove = 0;
 }
 
+// The page point that menu i's Left and Top count from; the page's top-left
+// corner for a script without anchors.
+function yAnchorOrigin(i) {
+    if (typeof MenuAnchorOrigin != "function" || typeof AN == "undefined") return [0, 0];
+    var o = MenuAnchorOrigin(AN[i], AE[i]);
+    return o && o.length == 2 ? o : [0, 0];
+}
+
+// The preview window says before the page's scripts run whether it shows
+// the page for editing (yLookOnly unset or 0) or as a visitor sees it.
+function yEditing() {
+    return typeof yLookOnly == "undefined" || yLookOnly != 1;
+}
+
+// A live change from the editor: menu i takes the items in `values` (array
+// name to item) and is built again in place by the runtime's own code, while
+// the rest of the page stays as it is. An open menu stays open, the frame
+// follows the selected menu. A failure goes to the error log like any error
+// of the page, and the next change starts afresh.
+function yLive(i, values) {
+    if (!ie) return;
+    try {
+        var owner = document.getElementById("owner" + i);
+        if (!owner) return;
+        for (var name in values) {
+            if (Object.prototype.hasOwnProperty.call(values, name) && window[name] instanceof Array)
+                window[name][i] = values[name];
+        }
+        var wasOpen = yMenuOpen(i);
+        clearTimeout(PR[i]);
+        yReplaceRules(i, menuRules(i));
+        owner.outerHTML = menuElements(i);
+        if (capHoldsControl(i)) markCaptionControl(i);
+        startMenu(i);
+        // The new elements stand at the rules' place and open on their
+        // default side until placed against the anchor and fitted again.
+        panelShift[i] = 0;
+        panelLeftward[i] = false;
+        MenuPlace(i);
+        if (wasOpen) {
+            // Open at once: a slide on every keystroke would flicker.
+            setExpanded(i, 1);
+            fitPanel(i);
+            showOwner(i);
+            setVis(i, "visible");
+            scrollMe(i, openAt(i), Math.max(1, getMenuHeight(i) + MTCH[i]) * slideSign(i));
+        }
+        // A compact list already built shows the menus as they were: built anew.
+        var compact = document.getElementById("didadCompact");
+        if (compact && compact.firstChild) {
+            compact.innerHTML = "";
+            if (compactOn) buildCompact(compact);
+        }
+        if (first_time == 0) document.getElementById("cap" + i).onmouseup = noMOVE;
+        if (i == iSelectedMenu) ySetSel(i, 0);
+    } catch (err) {
+        errorHandler(err && err.message ? err.message : String(err), "yLive", 0);
+    }
+}
+
+function yMenuOpen(i) {
+    var control = capControl(i);
+    if (control) return control.getAttribute("aria-expanded") == "true";
+    return document.getElementById("menu" + i).style.visibility == "visible";
+}
+
+// Menu i's rules move, at its first live change, from the page's style sheet
+// into a small one of the menu's own right behind it, so that a rule the
+// new ones do not set (the other orientation's) does not linger, and later
+// changes recompute only that small sheet's rules.
+function yReplaceRules(i, rules) {
+    var own = document.getElementById("yRules" + i);
+    if (!own) {
+        var selectors = {}, home = null;
+        selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
+        for (var s = 0; s < document.styleSheets.length; s++) {
+            var sheet = document.styleSheets[s], list;
+            try {
+                list = sheet.cssRules;
+            } catch (ignored) {
+                continue; // another origin's sheet cannot hold ours
+            }
+            for (var k = list.length - 1; k >= 0; k--) {
+                if (selectors[list[k].selectorText] === 1) {
+                    sheet.deleteRule(k);
+                    home = sheet.ownerNode;
+                }
+            }
+        }
+        own = document.createElement("style");
+        own.id = "yRules" + i;
+        if (home && home.parentNode) home.parentNode.insertBefore(own, home.nextSibling);
+        else document.head.appendChild(own);
+    }
+    own.textContent = rules.join("\n");
+}
+
 if (IDE == 1) {
+    // Menus are placed on the normal layout, whatever the project's compact
+    // width; only a look as a visitor shows the compact one.
+    if (yEditing()) MenuNoCompact = true;
     document.onmouseup = noMOVE;
     document.onmousemove = docMouseMove;
     document.write(

@@ -34,28 +34,29 @@ std::vector<std::string> ScriptBannerLines() {
     };
 }
 
-std::vector<std::string> DefaultPageLines() {
+std::vector<std::string> HeadCodeLines(const std::string& src) {
     return {
-        "<HTML>",
-        "",
-        "<HEAD>",
-        "",
         "<!-- Head Code by Didad -->",
-        "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Dirovidadaz.js\"></SCRIPT>",
+        "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"" + src + "\"></SCRIPT>",
         "<!-- End Head Code Didad -->",
-        "",
-        "</HEAD>",
-        "",
-        "<BODY leftmargin=0 topmargin=0>",
-        "",
+    };
+}
+
+std::vector<std::string> BodyCodeLines() {
+    return {
         "<!-- Body Code by Didad -->",
         "<SCRIPT LANGUAGE=\"JavaScript\">makeDidad()</SCRIPT>",
         "<!-- End Body Code by Didad -->",
-        "",
-        "</BODY>",
-        "",
-        "</HTML>",
     };
+}
+
+std::vector<std::string> DefaultPageLines() {
+    std::vector<std::string> lines = {"<HTML>", "", "<HEAD>", ""};
+    for (std::string& line : HeadCodeLines(kScriptFileName)) lines.push_back(std::move(line));
+    for (const char* line : {"", "</HEAD>", "", "<BODY leftmargin=0 topmargin=0>", ""}) lines.emplace_back(line);
+    for (std::string& line : BodyCodeLines()) lines.push_back(std::move(line));
+    for (const char* line : {"", "</BODY>", "", "</HTML>"}) lines.emplace_back(line);
+    return lines;
 }
 
 std::vector<std::string> TemplateInfoLines() {

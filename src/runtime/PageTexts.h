@@ -9,6 +9,10 @@ namespace didad {
 
 std::vector<std::string> ScriptBannerLines(); // 9 lines
 std::vector<std::string> DefaultPageLines();  // 19 lines
+// The framed lines of the default page: the head code loading the script
+// from `src`, and the body code that builds the menus (three lines each).
+std::vector<std::string> HeadCodeLines(const std::string& src);
+std::vector<std::string> BodyCodeLines();
 std::vector<std::string> TemplateInfoLines(); // 30 lines
 const std::string& MenuRuntimeText();         // embedded menu_runtime.js
 const std::string& EditingAddonText();        // embedded editing_addon.js

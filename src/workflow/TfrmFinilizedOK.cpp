@@ -54,15 +54,25 @@ TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent) {
     btnBrowse->setAutoDefault(false);
     connect(btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);
 
+    // The step after finalizing: the menus into the pages of the user's site.
+    btnPublish = new QPushButton(QStringLiteral("Publish..."), this);
+    btnPublish->setObjectName(QStringLiteral("btnPublish"));
+    btnPublish->setAutoDefault(false);
+    connect(btnPublish, &QPushButton::clicked, this, [] {
+        if (frmMain) frmMain->btnPublishClick();
+    });
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnOK);
     buttons->addStretch();
+    buttons->addWidget(btnPublish);
     buttons->addWidget(btnBrowse);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblMessage);
     layout->addWidget(txtINFO, 1);
     layout->addLayout(buttons);
-    setTabOrder(btnOK, btnBrowse);
+    setTabOrder(btnOK, btnPublish);
+    setTabOrder(btnPublish, btnBrowse);
     setTabOrder(btnBrowse, txtINFO);
 
     setFixedSize(419, 270);

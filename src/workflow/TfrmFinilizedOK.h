@@ -20,6 +20,7 @@ public:
     QPlainTextEdit* txtINFO = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnBrowse = nullptr;
+    QPushButton* btnPublish = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,15 +1,17 @@
 // What a visitor gets: a finalized project folder (final script, the default
 // page untouched) opened in a browser of its own, and a page of the site's
-// own that carries the two lines the integration notes give. Several menus
+// own that carries the two lines the integration notes give, and a page of a
+// site that publishing gave the menus. Several menus
 // of every kind together, with real pointer input and the page's own timers.
 import assert from "node:assert/strict";
-import { readFileSync, writeFileSync } from "node:fs";
+import { execFileSync } from "node:child_process";
+import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
 import path from "node:path";
 import { after, before, describe, it } from "node:test";
 import { pathToFileURL } from "node:url";
 
 import { engines, launchBrowser } from "./support/drivers.mjs";
-import { checkTool, entry, removeScratch, writeProject } from "./support/project.mjs";
+import { checkTool, didadTool, entry, removeScratch, writeProject } from "./support/project.mjs";
 
 const panel = (h) => `<A HREF="#a">First</A><BR><A HREF="#b">Second</A><DIV style="height:${h}px"></DIV>`;
 
@@ -43,6 +45,20 @@ function ownPage(dir) {
   ].join("\r\n");
   const file = path.join(dir, "index.html");
   writeFileSync(file, page, "latin1");
+  return pathToFileURL(file).href;
+}
+
+// A page of a site in a subfolder, its menus put in by publishing: the page
+// loads the script from the site's js folder.
+function publishedPage(dir) {
+  const site = path.join(dir, "site");
+  mkdirSync(path.join(site, "shop"), { recursive: true });
+  const file = path.join(site, "shop", "index.html");
+  writeFileSync(file, "<!DOCTYPE html>\n<html><head><title>Our shop</title></head>\n" +
+    '<body style="margin:0">\n<p style="margin:80px 0 0 400px">Welcome to our shop.</p>\n</body></html>\n', "latin1");
+  const out = execFileSync(didadTool, ["publish", dir, site, "--script-dir", "js", "shop/index.html"], { encoding: "utf8" });
+  assert.equal(out, "shop/index.html: added\n");
+  assert.match(readFileSync(file, "latin1"), /SRC="\.\.\/js\/Dirovidadaz\.js"/);
   return pathToFileURL(file).href;
 }
 
@@ -82,9 +98,14 @@ for (const engine of engines) {
       removeScratch();
     });
 
-    for (const which of ["default page", "own page"]) {
+    for (const which of ["default page", "own page", "published page"]) {
       it(`${which}: menus at their places, open and close, float, no script error`, async () => {
-        const url = which === "default page" ? pathToFileURL(path.join(folder, "Temp.html")).href : ownPage(folder);
+        const pages = {
+          "default page": () => pathToFileURL(path.join(folder, "Temp.html")).href,
+          "own page": () => ownPage(folder),
+          "published page": () => publishedPage(folder),
+        };
+        const url = pages[which]();
         await page.goto(url);
         // A final script: nothing of the editor is left in the page.
         assert.equal(await page.evaluate(() => IDE), 0);

@@ -99,12 +99,54 @@ settle('frameInside', byFrame('inside.txt'));
 </script></body></html>
 )";
 
+// A template made to steal: links in the project named as scripts lead to
+// the user's secrets, an outside style sheet and an outside script that
+// fails, and probes for whether any path exists. Each result is what the
+// page learnt; FILE_SECRET and FILE_MISSING become absolute file URLs.
+const char kLeakPage[] = R"(<html><head>
+<script>
+var leak = { errors: [] }, pending = 0;
+window.addEventListener('error', function (e) { leak.errors.push(String(e.message)); });
+function settle(name, promise) {
+  pending++;
+  promise.then(function (v) { leak[name] = String(v); }, function () { leak[name] = 'refused'; })
+    .then(function () { if (--pending == 0) window.leakDone = true; });
+}
+function element(tag, attributes) {
+  return new Promise(function (resolve) {
+    var e = document.createElement(tag);
+    for (var name in attributes) e.setAttribute(name, attributes[name]);
+    e.onload = function () { resolve('loaded'); };
+    e.onerror = function () { resolve('refused'); };
+    document.head.appendChild(e);
+  });
+}
+function fontProbe(href) { return element('link', { rel: 'preload', as: 'font', crossorigin: '', href: href }); }
+</script>
+<script src="Dirovidadaz.js"></script>
+<link id="sheet" rel="stylesheet" href="../site.css">
+<script src="../thrower.js"></script>
+</head><body><script>
+makeDidad();
+settle('passwordAsScript', element('script', { src: 'a.js', charset: 'UTF-16LE' }));
+settle('envAsScript', element('script', { src: 'm.js?x#y' }));
+settle('jsonImport', import('./b.mjs', { assert: { type: 'json' } }).then(function (m) { return JSON.stringify(m.default); }));
+settle('moduleImport', import('../thrower.js').then(function () { return 'imported'; }));
+settle('sheetRules', new Promise(function (resolve) { resolve(document.getElementById('sheet').sheet.cssRules.length); }));
+settle('fileOfOtherType', fontProbe('FILE_SECRET'));
+settle('missingFile', fontProbe('FILE_MISSING'));
+settle('pathOfOtherType', fontProbe('../../private/password.txt'));
+settle('missingPath', fontProbe('../../private/none.woff'));
+</script></body></html>
+)";
+
 } // namespace
 
 class PreviewLocalFilesTest : public GuiTestBase {
     Q_OBJECT
 
     QString site_;
+    QString project_;
 
     QString Probe(const char* name) {
         return EvalInPreview(QStringLiteral("probe.%1").arg(QLatin1String(name))).toString();
@@ -125,7 +167,7 @@ private slots:
         QVERIFY(WriteFile(site_ + QStringLiteral("/elsewhere.html"),
                           "<html><head><title>Elsewhere</title></head><body>elsewhere</body></html>"));
 
-        const QString project = StartNewProject(QStringLiteral("site/proj"));
+        const QString project = project_ = StartNewProject(QStringLiteral("site/proj"));
         QVERIFY(WaitForPreviewLoaded());
         QVERIFY(WriteFile(project + QStringLiteral("/Temp.html"), kProbePage));
         QVERIFY(WriteFile(project + QStringLiteral("/inside.txt"), "inside text"));
@@ -144,8 +186,13 @@ private slots:
                                 "pictureOnCanvas", "pictureAsVideoFrame"})
             QVERIFY2(Probe(way) == QStringLiteral("refused"), way);
         QCOMPARE(Probe("sharedWorker"), QStringLiteral("undefined"));
-        for (const char* way : {"xhrInside", "fetchInside", "frameInside"})
-            QVERIFY2(Probe(way) == QStringLiteral("inside text"), way);
+        for (const char* way : {"xhrInside", "frameInside"}) QVERIFY2(Probe(way) == QStringLiteral("inside text"), way);
+            // The fetch API serves the program's own scheme from Qt 6.6 on.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        QCOMPARE(Probe("fetchInside"), QStringLiteral("inside text"));
+#else
+        QCOMPARE(Probe("fetchInside"), QStringLiteral("refused"));
+#endif
 
         QCOMPARE(EvalInPreview(QStringLiteral("document.getElementById('logo').naturalWidth")).toInt(), 4);
         QCOMPARE(EvalInPreview(QStringLiteral("getComputedStyle(document.body).backgroundColor")).toString(),
@@ -166,6 +213,46 @@ private slots:
         QCOMPARE(frmBrowser->WebBrowser1->url(), QUrl::fromLocalFile(site_ + QStringLiteral("/elsewhere.html")));
         QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("document.body.textContent")).toString(),
                                   QStringLiteral("elsewhere"), kPageWait);
+    }
+
+    void aProjectMadeToStealLearnsNothingOfTheUsersFiles() {
+        const QString privateFolder = ProgramFolder() + QStringLiteral("/private");
+        QVERIFY(WriteFile(privateFolder + QStringLiteral("/password.txt"), "my-password-is-swordfish-42"));
+        QVERIFY(WriteFile(privateFolder + QStringLiteral("/.env"), "API_KEY=sk_live_4242"));
+        QVERIFY(WriteFile(privateFolder + QStringLiteral("/keys.json"), R"({"key": "sk_live_4242"})"));
+        QVERIFY(WriteFile(site_ + QStringLiteral("/thrower.js"), "window.outsideDefined = 7; sk_live_4242;"));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/password.txt"), project_ + QStringLiteral("/a.js")));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/.env"), project_ + QStringLiteral("/m.js")));
+        QVERIFY(QFile::link(privateFolder + QStringLiteral("/keys.json"), project_ + QStringLiteral("/b.mjs")));
+        QString page = QString::fromLatin1(kLeakPage);
+        page.replace(QStringLiteral("FILE_SECRET"),
+                     QUrl::fromLocalFile(privateFolder + QStringLiteral("/password.txt")).toString());
+        page.replace(QStringLiteral("FILE_MISSING"),
+                     QUrl::fromLocalFile(privateFolder + QStringLiteral("/none.woff")).toString());
+        QVERIFY(WriteFile(project_ + QStringLiteral("/Temp.html"), page.toUtf8()));
+        QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.leakDone === true")).toBool(), kPageWait);
+        const auto leak = [this](const char* name) {
+            return EvalInPreview(QStringLiteral("leak.%1").arg(QLatin1String(name))).toString();
+        };
+
+        for (const char* way : {"passwordAsScript", "envAsScript", "jsonImport", "moduleImport", "sheetRules"})
+            QVERIFY2(leak(way) == QStringLiteral("refused"), way);
+        // Whether a path exists, whatever its type, stays unknown.
+        QCOMPARE(leak("fileOfOtherType"), leak("missingFile"));
+        QCOMPARE(leak("pathOfOtherType"), leak("missingPath"));
+        // The outside script ran, its failure muted, in the page and in js.log.
+        QCOMPARE(EvalInPreview(QStringLiteral("window.outsideDefined")).toInt(), 7);
+        QCOMPARE(EvalInPreview(QStringLiteral("leak.errors")).toStringList(),
+                 QStringList{QStringLiteral("Script error.")});
+        QFile log(JsLogPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray logged = log.readAll();
+        QVERIFY2(logged.contains("Script error.") && !logged.contains("sk_live"), logged.constData());
+        // The outside style sheet still dresses the page.
+        QCOMPARE(EvalInPreview(QStringLiteral("getComputedStyle(document.body).backgroundColor")).toString(),
+                 QStringLiteral("rgb(1, 2, 3)"));
     }
 };
 

@@ -16,7 +16,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
-#include "preview/QtLocalFileGuard.h"
+#include "preview/QtLivePreview.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
@@ -27,8 +27,6 @@
 namespace didad::testing {
 
 int RunGuiTest(int argc, char** argv, QObject& test) {
-    // Before the first web view starts the engine, as in the program.
-    AddLocalFileGuardSwitches();
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -58,6 +56,10 @@ void GuiTestBase::CreateWindows() {
     });
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
 
+    // The tests of the editor's own behaviour run with the preview following
+    // Update Preview only; the live preview's tests switch it on.
+    QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+        .setValue(QString::fromLatin1(QtLivePreview::kSettingsKey), false);
     frmMain = new TfrmMain();
     // The program folder is where the executable lies; the tests put it in
     // a folder of their own so that Help/ stays out of the build.

@@ -17,6 +17,7 @@
 #include <deque>
 #include <memory>
 
+#include "preview/QtLocalFileGuard.h"
 #include "ui/QtMessageBoxes.h"
 
 class QWebEngineView;
@@ -89,6 +90,8 @@ int RunGuiTest(int argc, char** argv, QObject& test);
 #define DIDAD_GUI_TEST_MAIN(TestClass)                              \
     int main(int argc, char** argv) {                               \
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); \
+        /* Before the engine can start, as in the program. */       \
+        ::didad::PrepareEngineForPreview();                         \
         QApplication app(argc, argv);                               \
         TestClass test;                                             \
         return ::didad::testing::RunGuiTest(argc, argv, test);      \

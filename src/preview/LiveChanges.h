@@ -1,0 +1,43 @@
+#pragma once
+// Live preview: the statement that rebuilds one menu in the shown page from
+// the model's values, and the pace at which such statements go out.
+#include <chrono>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "model/ProjectModel.h"
+
+namespace didad {
+
+// "yLive(i,{MTC:"...",MTCH:22,...})" for entry `index`: every per-menu array's
+// item as the next script write would give it, texts as literals that no
+// text of the author can leave.
+std::string LiveMenuStatement(const ProjectModel& model, int index);
+
+// At most one statement per menu in each interval, and the last change always
+// goes out: a change inside the interval waits for its end, and what is sent
+// then is built from the model as it is at that moment.
+class LiveThrottle {
+public:
+    using Time = std::chrono::steady_clock::time_point;
+    static constexpr std::chrono::milliseconds kInterval{50};
+
+    // Menu `index` changed at `now`: true when its statement is to go out now.
+    bool Change(int index, Time now);
+    // The menus whose wait is over at `now`; they count as sent at `now`.
+    std::vector<int> Due(Time now);
+    // When the next waiting menu is due, if any waits.
+    std::optional<Time> NextDue() const;
+    // The menus still waiting, in no order; they wait no longer.
+    std::vector<int> TakeWaiting();
+    // Forgets everything: the page was loaded anew.
+    void Clear();
+
+private:
+    std::unordered_map<int, Time> lastSent_;
+    std::unordered_map<int, Time> waiting_; // menu -> when it is due
+};
+
+} // namespace didad

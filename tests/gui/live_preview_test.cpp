@@ -1,0 +1,139 @@
+// Live preview: changes in the main window reach the shown page without a
+// reload, through the real widgets and the real web view.
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include "GuiTestBase.h"
+#include "editor/TfrmMain.h"
+#include "preview/TfrmBrowser.h"
+
+using namespace didad;
+using namespace didad::testing;
+
+namespace {
+constexpr int kPageWait = 20000;
+}
+
+class LivePreviewTest : public GuiTestBase {
+    Q_OBJECT
+
+    QString Eval(const QString& script) { return EvalInPreview(script).toString(); }
+
+    // A project of two menus, the second selected and open, with Live on.
+    void StartLiveProject(const QString& name) {
+        StartNewProject(name);
+        QVERIFY(WaitForPreviewLoaded());
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        if (!frmMain->chkLive->isChecked()) QTest::mouseClick(frmMain->chkLive, Qt::LeftButton);
+        QVERIFY(frmMain->chkLive->isChecked());
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("document.getElementById('cap1').getAttribute('aria-expanded')")),
+                                  QStringLiteral("true"), kPageWait);
+    }
+
+    void TypeInto(QPlainTextEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+private slots:
+    void initTestCase() { CreateWindows(); }
+    void cleanupTestCase() { DestroyWindows(); }
+    void init() { ResetRecords(); }
+
+    void typedChangesShowWithoutReloadKeepingScrollAndOpenMenu() {
+        StartLiveProject(QStringLiteral("Live_Typing"));
+        // A reload would lose the marker and the scroll position.
+        Eval(QStringLiteral("window.yMarker='kept';document.body.style.height='3000px';window.scrollTo(0,40);"));
+        QCOMPARE(Eval(QStringLiteral("String(window.pageYOffset)")), QStringLiteral("40"));
+
+        frmMain->tabProp->setCurrentIndex(2);
+        TypeInto(frmMain->txtMenuHTML, QStringLiteral("<B>Live</B> text"));
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("document.getElementById('menu1').innerHTML")),
+                                  QStringLiteral("<b>Live</b> text"), kPageWait);
+        frmMain->tabProp->setCurrentIndex(0);
+        frmMain->txtLeft->setFocus();
+        frmMain->txtLeft->selectAll();
+        QTest::keyClicks(frmMain->txtLeft, QStringLiteral("300"));
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("String(document.getElementById('owner1').offsetLeft)")),
+                                  QStringLiteral("300"), kPageWait);
+
+        QCOMPARE(Eval(QStringLiteral("window.yMarker")), QStringLiteral("kept"));
+        QCOMPARE(Eval(QStringLiteral("String(window.pageYOffset)")), QStringLiteral("40"));
+        // Still open, at once and in full; the frame went with the menu.
+        QCOMPARE(Eval(QStringLiteral("document.getElementById('cap1').getAttribute('aria-expanded')")),
+                 QStringLiteral("true"));
+        QCOMPARE(Eval(QStringLiteral("(function(){var m=document.getElementById('menu1');"
+                                     "return getComputedStyle(m).visibility+' '+m.offsetTop;})()")),
+                 QStringLiteral("visible 22"));
+        QCOMPARE(Eval(QStringLiteral("document.getElementById('SEL_TOP').style.left")), QStringLiteral("297px"));
+        QVERIFY(!frmMain->IsPreviewPending());
+    }
+
+    void textThatTriesToBreakOutShowsAsTypedAndRunsNothing() {
+        StartLiveProject(QStringLiteral("Live_BreakOut"));
+        const int loggedBefore = static_cast<int>(frmBrowser->ErrorLog().Lines().size());
+        const QString text = QStringLiteral("a\"b'c\\d</script>e\"+(window.yBroke=1)+\"f-->g") + QChar(0xD800) +
+                             QChar(0x2028) + QStringLiteral("\u00e9h\\");
+        frmMain->tabProp->setCurrentIndex(1);
+        frmMain->txtCapHTML->setFocus();
+        frmMain->txtCapHTML->selectAll();
+        frmMain->txtCapHTML->insertPlainText(text);
+        const QString live = QStringLiteral("document.getElementById('cap1').innerHTML");
+        QTRY_VERIFY_WITH_TIMEOUT(Eval(live).contains(QStringLiteral("(window.yBroke=1)")), kPageWait);
+        const QString shownLive = Eval(live);
+        QCOMPARE(Eval(QStringLiteral("typeof window.yBroke")), QStringLiteral("undefined"));
+
+        // What a reload of the same project shows is what the live change showed.
+        QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QCOMPARE(Eval(live), shownLive);
+        QVERIFY(shownLive.startsWith(QStringLiteral("a\"b'c\\de\"+(window.yBroke=1)+\"f")));
+        QVERIFY(shownLive.endsWith(QStringLiteral("\u00e9h\\")));
+        QCOMPARE(Eval(QStringLiteral("typeof window.yBroke")), QStringLiteral("undefined"));
+        QCOMPARE(static_cast<int>(frmBrowser->ErrorLog().Lines().size()), loggedBefore);
+    }
+
+    void errorsGoToTheLogAndAnotherPageGetsNothing() {
+        StartLiveProject(QStringLiteral("Live_Errors"));
+        const auto logged = frmBrowser->ErrorLog().Lines().size();
+        frmMain->tabProp->setCurrentIndex(2);
+        TypeInto(frmMain->txtMenuHTML, QStringLiteral("<IMG SRC=\"none.png\" onerror=\"noSuchFunction()\">"));
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->ErrorLog().Lines().size() > logged, kPageWait);
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("after"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            Eval(QStringLiteral("document.getElementById('menu1').innerHTML")).endsWith(QStringLiteral("after")),
+            kPageWait);
+        QVERIFY(!frmMain->IsPreviewPending());
+
+        // The user followed a link: the page there is told nothing, and the
+        // button shows that the preview lags.
+        const QString other =
+            QString::fromLocal8Bit(frmMain->Model().projectFolder.c_str()) + QStringLiteral("/other.html");
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // It would show what it was sent.
+        file.write(
+            "<html><body>Another page<script>function yLive(){document.body.innerHTML='sent';}</script>"
+            "</body></html>");
+        file.close();
+        frmBrowser->WebBrowser1->load(QUrl::fromLocalFile(other));
+        QTRY_VERIFY_WITH_TIMEOUT(frmBrowser->btnBackToPreview->isVisible(), kPageWait);
+        QVERIFY(frmMain->IsPreviewPending()); // the live changes went with the page
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("more"));
+        QVERIFY(frmMain->IsPreviewPending());
+        QTest::qWait(100); // past the statement interval
+        QVERIFY(Eval(QStringLiteral("document.body.innerHTML")).startsWith(QStringLiteral("Another page")));
+    }
+};
+
+DIDAD_GUI_TEST_MAIN(LivePreviewTest)
+#include "live_preview_test.moc"
