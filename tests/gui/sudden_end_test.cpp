@@ -38,8 +38,8 @@ constexpr const char* kChildSettings = "DIDAD_CHILD_SETTINGS";
 // The child: the program's windows, the project opened as the command line
 // opens it, the typing, then "ready" on standard output and the message loop.
 int RunChild(int argc, char** argv) {
-    AddLocalFileGuardSwitches();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareEngineForPreview();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setOrganizationName(QStringLiteral("Divero"));
@@ -167,6 +167,7 @@ private slots:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet(kChildProject)) return RunChild(argc, argv);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    PrepareEngineForPreview();
     QApplication app(argc, argv);
     SuddenEndTest test;
     return testing::RunGuiTest(argc, argv, test);
