@@ -98,51 +98,64 @@ HWY_INLINE V LoadChunk(D d, const char* p, std::size_t n) {
     return hn::Load(d, padded);
 }
 
-// Writes `count` bytes of `half`, each after its byte of `prefixes` where
-// that is a backslash: the two are interleaved in 16-bit lanes, and the zero
-// prefixes compressed away.
+// Writes the bytes of `half` from lane `from` up to lane `to`, each after
+// its byte of `prefixes` where that is a backslash: the two are interleaved
+// in 16-bit lanes, and the zero prefixes compressed away.
 template <class DH>
-HWY_INLINE std::uint8_t* SpreadHalf(D d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t count,
+HWY_INLINE std::uint8_t* SpreadHalf(D d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t from, std::size_t to,
                                     std::uint8_t* out) {
     const hn::RepartitionToWide<D> dw;
     const V pairs = hn::BitCast(d, hn::Or(hn::ShiftLeft<8>(hn::PromoteTo(dw, half)), hn::PromoteTo(dw, prefixes)));
     const auto textBytes = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 1)), hn::Set(d, 1));
-    const auto keep = hn::And(hn::Or(hn::Ne(pairs, hn::Zero(d)), textBytes), hn::FirstN(d, 2 * count));
+    const auto keep = hn::AndNot(hn::FirstN(d, 2 * from),
+                                 hn::And(hn::Or(hn::Ne(pairs, hn::Zero(d)), textBytes), hn::FirstN(d, 2 * to)));
     return out + StoreCompressed(d, pairs, Bits(d, keep), out);
 }
 
 // A chunk whose line breaks are all CR LF pairs takes a backslash before
 // each quote, backslash and CR, and nothing else; a chunk with a lone CR or
-// LF goes byte by byte (menu HTML written by the editor has none).
+// LF goes byte by byte (menu HTML written by the editor has none). The last
+// bytes of a text at least a chunk long are taken from the chunk that ends
+// with the text, the lanes already written skipped: a padded copy would
+// cost a pass through memory that the processor cannot forward.
 char* EncodeChunks(const char* p, const char* end, char* to) {
     const D d;
     const hn::Half<D> dh;
     const std::size_t lanes = hn::Lanes(d);
+    const std::size_t half = lanes / 2;
     const V quote = hn::Set(d, '"'), backslash = hn::Set(d, '\\'), cr = hn::Set(d, '\r'), lf = hn::Set(d, '\n');
+    const bool overlapLast = static_cast<std::size_t>(end - p) >= lanes;
     auto* out = reinterpret_cast<std::uint8_t*>(to);
     std::uint64_t crBefore = 0;
     while (p < end) {
         const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
-        const V bytes = LoadChunk(d, p, n);
+        const std::size_t skip = n < lanes && overlapLast ? lanes - n : 0; // lanes before p
+        const V bytes = skip ? hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(end) - lanes) : LoadChunk(d, p, n);
         const auto crMask = hn::Eq(bytes, cr);
-        const std::uint64_t crs = Bits(d, crMask);
-        const std::uint64_t lfs = Bits(d, hn::Eq(bytes, lf));
+        const std::uint64_t crs = Bits(d, crMask) >> skip;
+        const std::uint64_t lfs = Bits(d, hn::Eq(bytes, lf)) >> skip;
         const std::uint64_t lastCr = (crs >> (n - 1)) & 1;
         const bool paired = (((crs << 1) | crBefore) & LowBits(n)) == lfs && (!lastCr || (p + n < end && p[n] == '\n'));
         if (!paired) {
             out = reinterpret_cast<std::uint8_t*>(
                 detail::EncodeBytes(p, n, end, crBefore != 0, reinterpret_cast<char*>(out)));
         } else {
-            const auto escaped = hn::Or(hn::Or(hn::Eq(bytes, quote), hn::Eq(bytes, backslash)), crMask);
+            const auto escaped =
+                hn::AndNot(hn::FirstN(d, skip), hn::Or(hn::Or(hn::Eq(bytes, quote), hn::Eq(bytes, backslash)), crMask));
             if (hn::AllFalse(d, escaped)) {
-                hn::StoreU(bytes, d, out);
+                if (skip)
+                    std::memcpy(out, p, n);
+                else
+                    hn::StoreU(bytes, d, out);
                 out += n;
             } else {
                 const V prefixes = hn::IfThenElseZero(escaped, backslash);
-                const std::size_t half = lanes / 2;
-                out = SpreadHalf(d, dh, hn::LowerHalf(dh, bytes), hn::LowerHalf(dh, prefixes), std::min(n, half), out);
-                if (n > half)
-                    out = SpreadHalf(d, dh, hn::UpperHalf(dh, bytes), hn::UpperHalf(dh, prefixes), n - half, out);
+                if (skip < half)
+                    out = SpreadHalf(d, dh, hn::LowerHalf(dh, bytes), hn::LowerHalf(dh, prefixes), skip,
+                                     std::min(skip + n, half), out);
+                if (skip + n > half)
+                    out = SpreadHalf(d, dh, hn::UpperHalf(dh, bytes), hn::UpperHalf(dh, prefixes),
+                                     skip > half ? skip - half : 0, skip + n - half, out);
             }
         }
         crBefore = lastCr;
