@@ -158,16 +158,6 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onC
     }
 }
 
-// The texts of the entry a few ahead of `i` are asked into the cache: each
-// lies in a heap block of its own that the processor cannot guess, and
-// waiting for it costs more than escaping it.
-void PrefetchTextsAhead(const std::vector<MenuEntry>& entries, std::size_t i, std::string MenuEntry::*field) {
-    constexpr std::size_t kAhead = 4;
-    if (i + kAhead >= entries.size()) return;
-    const std::string& text = entries[i + kAhead].*field;
-    for (std::size_t at = 0; at < text.size(); at += 64) __builtin_prefetch(text.data() + at);
-}
-
 // Room for a comma and any int.
 constexpr std::size_t kMaxIntItem = 1 + 11;
 
@@ -219,9 +209,7 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         if (!first) buffer += ',';
         AppendQuotedItem(buffer, value);
     };
-    for (std::size_t i = 0; i < model.entries.size(); ++i) {
-        const MenuEntry& e = model.entries[i];
-        PrefetchTextsAhead(model.entries, i, &MenuEntry::MTC);
+    for (const MenuEntry& e : model.entries) {
         text(items.MTC, e.MTC);
         number(items.MTCH, e.MTCH);
         number(items.MX, e.MX);
@@ -305,9 +293,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
 
     out.append("var MTM = new Array (");
     bool first = true;
-    for (std::size_t i = 0; i < model.entries.size(); ++i) {
-        const MenuEntry& e = model.entries[i];
-        PrefetchTextsAhead(model.entries, i, &MenuEntry::MTM);
+    for (const MenuEntry& e : model.entries) {
         if (!first) out += ',';
         first = false;
         // Vertical panels slide out as one strip, so their content must not wrap.
