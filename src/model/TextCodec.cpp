@@ -55,8 +55,8 @@ constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAULL;
 
 inline std::uint64_t LowBits(std::size_t n) { return n >= 64 ? ~0ULL : (1ULL << n) - 1; }
 
-template <class M>
-HWY_INLINE std::uint64_t Bits(D d, M mask) {
+template <class DB, class M>
+HWY_INLINE std::uint64_t Bits(DB d, M mask) {
     std::uint8_t bytes[8] = {};
     hn::StoreMaskBits(d, mask, bytes);
     std::uint64_t bits;
@@ -69,7 +69,8 @@ HWY_INLINE std::uint64_t Bits(D d, M mask) {
 // instruction its register form is used: the form that stores to memory is
 // microcoded on some processors and runs many times slower. Elsewhere eight
 // bytes at a time go through one shuffle each.
-HWY_INLINE std::size_t StoreCompressed(D d, V bytes, std::uint64_t keep, std::uint8_t* out) {
+template <class DB>
+HWY_INLINE std::size_t StoreCompressed(DB d, hn::Vec<DB> bytes, std::uint64_t keep, std::uint8_t* out) {
 #if HWY_TARGET == HWY_AVX3_DL
     std::uint8_t keepBytes[8];
     std::memcpy(keepBytes, &keep, sizeof keep); // the mask's bit order is the lanes' in memory
@@ -91,7 +92,8 @@ HWY_INLINE std::size_t StoreCompressed(D d, V bytes, std::uint64_t keep, std::ui
 
 // The next `n` bytes (a whole chunk or the text's last bytes); bytes past the
 // text read as zero, which matches nothing the rules look for.
-HWY_INLINE V LoadChunk(D d, const char* p, std::size_t n) {
+template <class DB>
+HWY_INLINE hn::Vec<DB> LoadChunk(DB d, const char* p, std::size_t n) {
     if (n == hn::Lanes(d)) return hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(p));
     HWY_ALIGN std::uint8_t padded[64] = {};
     std::memcpy(padded, p, n);
@@ -101,11 +103,12 @@ HWY_INLINE V LoadChunk(D d, const char* p, std::size_t n) {
 // Writes the bytes of `half` from lane `from` up to lane `to`, each after
 // its byte of `prefixes` where that is a backslash: the two are interleaved
 // in 16-bit lanes, and the zero prefixes compressed away.
-template <class DH>
-HWY_INLINE std::uint8_t* SpreadHalf(D d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t from, std::size_t to,
+template <class DB, class DH>
+HWY_INLINE std::uint8_t* SpreadHalf(DB d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t from, std::size_t to,
                                     std::uint8_t* out) {
-    const hn::RepartitionToWide<D> dw;
-    const V pairs = hn::BitCast(d, hn::Or(hn::ShiftLeft<8>(hn::PromoteTo(dw, half)), hn::PromoteTo(dw, prefixes)));
+    const hn::RepartitionToWide<DB> dw;
+    const hn::Vec<DB> pairs =
+        hn::BitCast(d, hn::Or(hn::ShiftLeft<8>(hn::PromoteTo(dw, half)), hn::PromoteTo(dw, prefixes)));
     const auto textBytes = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 1)), hn::Set(d, 1));
     const auto keep = hn::AndNot(hn::FirstN(d, 2 * from),
                                  hn::And(hn::Or(hn::Ne(pairs, hn::Zero(d)), textBytes), hn::FirstN(d, 2 * to)));
@@ -118,11 +121,12 @@ HWY_INLINE std::uint8_t* SpreadHalf(D d, DH, hn::Vec<DH> half, hn::Vec<DH> prefi
 // bytes of a text at least a chunk long are taken from the chunk that ends
 // with the text, the lanes already written skipped: a padded copy would
 // cost a pass through memory that the processor cannot forward.
-char* EncodeChunks(const char* p, const char* end, char* to) {
-    const D d;
-    const hn::Half<D> dh;
+template <class DB>
+char* EncodeWith(DB d, const char* p, const char* end, char* to) {
+    const hn::Half<DB> dh;
     const std::size_t lanes = hn::Lanes(d);
     const std::size_t half = lanes / 2;
+    using V = hn::Vec<DB>;
     const V quote = hn::Set(d, '"'), backslash = hn::Set(d, '\\'), cr = hn::Set(d, '\r'), lf = hn::Set(d, '\n');
     const bool overlapLast = static_cast<std::size_t>(end - p) >= lanes;
     auto* out = reinterpret_cast<std::uint8_t*>(to);
@@ -162,6 +166,15 @@ char* EncodeChunks(const char* p, const char* end, char* to) {
         p += n;
     }
     return reinterpret_cast<char*>(out);
+}
+
+// Texts shorter than a whole vector go sixteen bytes at a time, so that
+// they too need no padded copy.
+char* EncodeChunks(const char* p, const char* end, char* to) {
+    const D d;
+    if (static_cast<std::size_t>(end - p) < hn::Lanes(d))
+        return EncodeWith(hn::CappedTag<std::uint8_t, 16>(), p, end, to);
+    return EncodeWith(d, p, end, to);
 }
 
 // Which bytes a backslash escapes depends on the length of each run of
