@@ -7,16 +7,20 @@ import globals from "globals";
 const dataPart = Object.fromEntries(
   ["numOfMenus", "scrIN", "scrOUT", "IDE", "PR", "MTC", "MTCH", "MTM", "MX", "MY", "MW",
    "CO", "CC", "CM", "MA", "FL", "OO", "cDefCap", "fDefCap", "fDefCapS", "cDefMenu",
-   "fDefMenu", "fDefMenuS", "PRJ_sTemplate", "RarurAVI_Ver"].map((n) => [n, "readonly"]));
+   "fDefMenu", "fDefMenuS", "PRJ_sTemplate", "RarurAVI_Ver", "AN", "AE", "cmpW", "cmpL", "cmpX", "cmpY"].map((n) => [n, "readonly"]));
 const dataPartWritable = { iSelectedMenu: "writable", errs: "writable", old_pageYOffset: "writable",
   widthChk: "writable", heightChk: "writable" };
 // The runtime and the add-on share one script and call each other.
 const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenuHeight", "setMenu",
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
-  "markCaptionControl", "setExpanded", "mKey", "mFocusOut"];
+  "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "MenuAnchorOrigin", "MenuPlace", "MenuNoCompact",
+  "placeMenus"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
-  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible"];
+  "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing"];
+// What the add-on reads of the anchors and the compact layout, and the
+// preview window's word on whether the page is for editing.
+const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [
@@ -40,7 +44,8 @@ export default [
     languageOptions: {
       ecmaVersion: 5,
       sourceType: "script",
-      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames) },
+      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(runtimeNames),
+        ...asGlobals(addonReads) },
     },
     rules: {
       "no-unused-vars": ["error", { vars: "local" }],

@@ -17,7 +17,7 @@ seed() { # name folder: the script as written, and its head up to the data part'
   cp "$script" "$out/$name.js"
   # The reader looks at nothing after the last array; a seed without the
   # runtime lets the fuzzer spend its time on the part that is parsed.
-  awk '{ print } /^var OO = new Array/ { exit }' "$script" > "$out/$name-head.js"
+  awk '{ print } /^var AE = new Array/ { exit }' "$script" > "$out/$name-head.js"
 }
 
 "$tool" new "$work/empty" >/dev/null
@@ -35,13 +35,14 @@ seed six "$work/six"
 # breaks, vertical entries, the wrapper already present, odd numbers.
 "$tool" write "$work/mixed" --final >/dev/null <<'JSON'
 {"settings":{"scrIN":999,"scrOUT":1,"cDefCap":"#1A2B3C","fDefCap":"Times New Roman","fDefCapS":2,
- "cDefMenu":"#000000","fDefMenu":"Courier","fDefMenuS":999,"PRJ_sTemplate":"index.html"},
+ "cDefMenu":"#000000","fDefMenu":"Courier","fDefMenuS":999,"PRJ_sTemplate":"index.html",
+ "compactWidth":480,"compactLabel":"\"Men\u00FC\"\\","compactLeft":-5,"compactTop":0},
  "iSelectedMenu":2,
  "entries":[
   {"MTC":"<A HREF=\"a.html\">Home</A>","MTCH":22,"MTM":"line one\r\nline two","MX":-100,"MY":600,"MW":150,
-   "CO":"transparent","CC":"#000000","CM":"#008080","MA":0,"FL":1,"OO":0},
+   "CO":"transparent","CC":"#000000","CM":"#008080","MA":0,"FL":1,"OO":0,"anchor":"element","anchorElement":"header h1[title=\"x\"]"},
   {"MTC":"Caption","MTCH":600,"MTM":"Blank menu","MX":10,"MY":10,"MW":1,
-   "CO":"#FF0000","CC":"#00FF80","CM":"transparent","MA":1,"FL":0,"OO":1},
+   "CO":"#FF0000","CC":"#00FF80","CM":"transparent","MA":1,"FL":0,"OO":1,"anchor":"center"},
   {"MTC":"back\\slash\\","MTCH":1,"MTM":"<nObR>already wrapped</nObR>","MX":2147483647,"MY":-2147483648,"MW":900,
    "CO":"#ABCDEF","CC":"#123456","CM":"#FEDCBA","MA":0,"FL":1,"OO":1},
   {"MTC":"it's \"quoted\"","MTCH":30,"MTM":"<NOBR>x</NOBR>","MX":0,"MY":0,"MW":200,

@@ -8,6 +8,8 @@
 //
 // Messages of the reader go to standard error, one per line group. Exit
 // status 0 on success, 1 on any failure.
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <iostream>
 #include <iterator>
@@ -72,12 +74,23 @@ bool ReadProject(const std::string& folder, ProjectModel& model, IMessages& mess
     return ReadProjectScript(path, model, messages);
 }
 
+// The anchors' JSON names, in the order of their numbers.
+constexpr std::array<const char*, 4> kAnchorNames = {"left", "center", "right", "element"};
+
+std::string AnchorName(int anchor) {
+    return anchor >= 0 && anchor < static_cast<int>(kAnchorNames.size())
+               ? kAnchorNames[static_cast<std::size_t>(anchor)]
+               : kAnchorNames[0];
+}
+
 ordered_json ModelToJson(const ProjectModel& model) {
     const ProjectSettings& s = model.settings;
     ordered_json settings = {
         {"scrIN", s.scrIN},       {"scrOUT", s.scrOUT},       {"cDefCap", ColorToHtml(s.cDefCap)},
         {"fDefCap", s.fDefCap},   {"fDefCapS", s.fDefCapS},   {"cDefMenu", ColorToHtml(s.cDefMenu)},
         {"fDefMenu", s.fDefMenu}, {"fDefMenuS", s.fDefMenuS}, {"PRJ_sTemplate", s.PRJ_sTemplate},
+        {"compactWidth", s.cmpW}, {"compactLabel", s.cmpL},   {"compactLeft", s.cmpX},
+        {"compactTop", s.cmpY},
     };
     ordered_json entries = ordered_json::array();
     for (const MenuEntry& e : model.entries) {
@@ -92,7 +105,9 @@ ordered_json ModelToJson(const ProjectModel& model) {
                            {"CM", e.CM},
                            {"MA", e.MA},
                            {"FL", e.FL},
-                           {"OO", e.OO}});
+                           {"OO", e.OO},
+                           {"anchor", AnchorName(e.AN)},
+                           {"anchorElement", e.AE}});
     }
     ordered_json out = ordered_json::object();
     out["settings"] = std::move(settings);
@@ -129,6 +144,15 @@ void TakeColor(const json& object, const char* name, const std::string& where, C
     target = HtmlToColor(text); // "'%s' is not a valid integer value" for a bad colour
 }
 
+void TakeAnchor(const json& object, const std::string& where, int& target) {
+    std::string name = AnchorName(target);
+    TakeText(object, "anchor", where, name);
+    const auto it = std::find(kAnchorNames.begin(), kAnchorNames.end(), name);
+    if (it == kAnchorNames.end())
+        throw UsageError(where + "anchor must be \"left\", \"center\", \"right\" or \"element\"");
+    target = static_cast<int>(it - kAnchorNames.begin());
+}
+
 ProjectModel JsonToModel(const json& in) {
     if (!in.is_object()) throw UsageError("the model must be a JSON object");
     ProjectModel model;
@@ -145,6 +169,10 @@ ProjectModel JsonToModel(const json& in) {
         TakeText(*it, "fDefMenu", where, s.fDefMenu);
         TakeInt(*it, "fDefMenuS", where, s.fDefMenuS);
         TakeText(*it, "PRJ_sTemplate", where, s.PRJ_sTemplate);
+        TakeInt(*it, "compactWidth", where, s.cmpW);
+        TakeText(*it, "compactLabel", where, s.cmpL);
+        TakeInt(*it, "compactLeft", where, s.cmpX);
+        TakeInt(*it, "compactTop", where, s.cmpY);
     }
     TakeInt(in, "iSelectedMenu", "", model.iSelectedMenu);
     if (const auto it = in.find("entries"); it != in.end()) {
@@ -168,6 +196,8 @@ ProjectModel JsonToModel(const json& in) {
             TakeInt(item, "MA", where, e.MA);
             TakeInt(item, "FL", where, e.FL);
             TakeInt(item, "OO", where, e.OO);
+            TakeAnchor(item, where, e.AN);
+            TakeText(item, "anchorElement", where, e.AE);
             model.entries.push_back(std::move(e));
         }
     }

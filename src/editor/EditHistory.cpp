@@ -16,6 +16,7 @@ auto IntField(Entry& entry, EntryField field) -> decltype(&entry.MX) {
     case EntryField::MA: return &entry.MA;
     case EntryField::FL: return &entry.FL;
     case EntryField::OO: return &entry.OO;
+    case EntryField::AN: return &entry.AN;
     default: return nullptr;
     }
 }
@@ -27,6 +28,7 @@ auto TextField(Entry& entry, EntryField field) -> decltype((entry.MTC)) {
     case EntryField::MTM: return entry.MTM;
     case EntryField::CO: return entry.CO;
     case EntryField::CC: return entry.CC;
+    case EntryField::AE: return entry.AE;
     default: return entry.CM;
     }
 }

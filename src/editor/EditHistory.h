@@ -13,8 +13,8 @@
 
 namespace didad {
 
-// The twelve fields of a menu entry, by the names of the script's arrays.
-enum class EntryField { MTC, MTCH, MTM, MX, MY, MW, CO, CC, CM, MA, FL, OO };
+// The fields of a menu entry, by the names of the script's arrays.
+enum class EntryField { MTC, MTCH, MTM, MX, MY, MW, CO, CC, CM, MA, FL, OO, AN, AE };
 
 using FieldValue = std::variant<int, std::string>;
 

@@ -51,7 +51,8 @@ void EditorLogic::LoadEntryIntoControls(int index) {
     // The order in which the controls are filled.
     static constexpr EntryField kShownFields[] = {EntryField::MX,  EntryField::MY,  EntryField::MW, EntryField::MTCH,
                                                   EntryField::MTC, EntryField::MTM, EntryField::MA, EntryField::FL,
-                                                  EntryField::OO,  EntryField::CC,  EntryField::CM, EntryField::CO};
+                                                  EntryField::OO,  EntryField::CC,  EntryField::CM, EntryField::CO,
+                                                  EntryField::AN};
     for (EntryField field : kShownFields) ShowField(index, field);
 }
 
@@ -70,6 +71,8 @@ void EditorLogic::ShowField(int index, EntryField field) {
     case EntryField::CC: ShowColour(ColorSlot::Caption, entry.CC); return;
     case EntryField::CM: ShowColour(ColorSlot::Menu, entry.CM); return;
     case EntryField::CO: ShowColour(ColorSlot::Owner, entry.CO); return;
+    case EntryField::AN:
+    case EntryField::AE: view_.ShowAnchor(entry.AN, entry.AE); return;
     }
 }
 
@@ -222,6 +225,13 @@ bool EditorLogic::EditNumber(NumberBox box, std::string_view text) {
     return EditField(run.field, &run, [&] { return didad::EditNumber(model_, box, text); });
 }
 
+void EditorLogic::LeaveNumberBox(NumberBox box) {
+    history_.EndRun();
+    if (IsFillingControls() || !SelectedEntry(model_)) return;
+    ControlFillingGuard filling;
+    ShowField(model_.iSelectedMenu, FieldOfBox(box));
+}
+
 bool EditorLogic::EditActivateOn(int item) {
     return EditField(EntryField::MA, nullptr, [&] { return didad::EditActivateOn(model_, item); });
 }
@@ -247,11 +257,77 @@ bool EditorLogic::EditTransparent(ColorSlot slot, bool checked, Color swatch) {
     return EditField(FieldOfSlot(slot), nullptr, [&] { return didad::EditTransparent(model_, slot, checked, swatch); });
 }
 
-void EditorLogic::SettingsConfirmed(ProjectSettings previous) {
-    if (previous == model_.settings) return;
+void EditorLogic::SettingsConfirmed(ProjectSettings previous, std::vector<StepAction> more) {
+    if (previous == model_.settings && more.empty()) return;
     StepRecord step; // the selection stays where the user is
-    step.actions.emplace_back(SettingsChange{std::make_unique<ProjectSettings>(std::move(previous))});
+    if (!(previous == model_.settings))
+        step.actions.emplace_back(SettingsChange{std::make_unique<ProjectSettings>(std::move(previous))});
+    for (StepAction& action : more) step.actions.push_back(std::move(action));
     history_.Push(std::move(step));
+    // A changed anchor shows in the controls of the selected entry.
+    if (IsEntry(model_.iSelectedMenu)) LoadEntryIntoControls(model_.iSelectedMenu);
+}
+
+// ---------------------------------------------------------------- anchors
+
+void EditorLogic::ChangeAnchor(const Anchor& anchor) {
+    if (IsFillingControls() || !SelectedEntry(model_)) return;
+    const int index = model_.iSelectedMenu;
+    const Anchor before = AnchorOf(*SelectedEntry(model_));
+    if (before == anchor) return;
+    history_.EndRun();
+    const int request = ++anchorRequest_;
+    view_.AskPreview(AnchorOriginsStatement({before, anchor}),
+                     [this, request, index, before, anchor](const std::string* answer) {
+                         // A newer choice, or an undo that changed the entry meanwhile, outdates this one.
+                         if (request != anchorRequest_ || !IsEntry(index) ||
+                             !(AnchorOf(model_.entries[static_cast<std::size_t>(index)]) == before))
+                             return;
+                         const auto origins = answer ? ParseAnchorOrigins(*answer, 2) : std::nullopt;
+                         StepRecord step{{}, index, index};
+                         Reanchor(model_, index, anchor, origins ? &(*origins)[0] : nullptr,
+                                  origins ? &(*origins)[1] : nullptr, step.actions);
+                         if (step.actions.empty()) return;
+                         history_.Push(std::move(step));
+                         if (index == model_.iSelectedMenu) LoadEntryIntoControls(index);
+                         view_.MarkPreviewPending();
+                     });
+}
+
+void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done) {
+    // One question for every anchor in use, and the new one last.
+    std::vector<Anchor> asked;
+    std::vector<std::size_t> slotOf;
+    for (const MenuEntry& entry : model_.entries) {
+        const Anchor own = AnchorOf(entry);
+        std::size_t slot = 0;
+        while (slot < asked.size() && !(asked[slot] == own)) ++slot;
+        if (slot == asked.size()) asked.push_back(own);
+        slotOf.push_back(slot);
+    }
+    asked.push_back(anchor);
+    const int count = model_.numOfMenus();
+    ++anchorRequest_;
+    view_.AskPreview(AnchorOriginsStatement(asked), [this, anchor, asked, slotOf, count,
+                                                     done = std::move(done)](const std::string* answer) {
+        std::vector<StepAction> actions;
+        // The project may not change while the settings dialog waits; if it
+        // did, the anchors still change but nothing is moved.
+        const auto origins =
+            answer && count == model_.numOfMenus() ? ParseAnchorOrigins(*answer, asked.size()) : std::nullopt;
+        for (int i = 0; i < model_.numOfMenus(); ++i) {
+            const PagePoint* from = origins ? &(*origins)[slotOf[static_cast<std::size_t>(i)]] : nullptr;
+            Reanchor(model_, i, anchor, from, origins ? &origins->back() : nullptr, actions);
+        }
+        done(std::move(actions));
+    });
+}
+
+void EditorLogic::RevertActions(std::vector<StepAction>& actions) {
+    for (std::size_t i = actions.size(); i-- > 0;)
+        if (auto* change = std::get_if<FieldChange>(&actions[i]); change && IsEntry(change->entry))
+            SwapField(model_.entries[static_cast<std::size_t>(change->entry)], change->field, change->other);
+    actions.clear();
 }
 
 // ---------------------------------------------------------------- undo, redo

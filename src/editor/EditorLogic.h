@@ -2,9 +2,11 @@
 // The main window's rules over the project model and an abstract view:
 // selection, add, delete, enabling, loading, and the editor side of the
 // title channel.
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "editor/AnchorEdits.h"
 #include "editor/EditHistory.h"
 #include "editor/EditorView.h"
 #include "model/ProjectModel.h"
@@ -55,8 +57,22 @@ public:
     bool EditTransparent(ColorSlot slot, bool checked, Color swatch);
     // The user left a box, or a snippet goes in: the next keystroke starts a step.
     void EndTypingRun() { history_.EndRun(); }
-    // Project Settings OK stored new settings; `previous` were the old ones.
-    void SettingsConfirmed(ProjectSettings previous);
+    // The user left a number box: it shows the value the entry holds, which
+    // the rule may have limited or kept.
+    void LeaveNumberBox(NumberBox box);
+    // The user chose an anchor for the selected menu. The page is asked where
+    // the old and the new anchor lie; once it answers (or cannot), the entry
+    // takes the anchor in one step, Left and Top moved so that the menu
+    // stays where the page shows it. A newer choice outdates an open one.
+    void ChangeAnchor(const Anchor& anchor);
+    // Every entry takes `anchor` the same way; `done` gets the changes made
+    // (for the step of the settings dialog), once, later.
+    void ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done);
+    // Puts back what `actions` changed (a settings step that could not be written).
+    void RevertActions(std::vector<StepAction>& actions);
+    // Project Settings OK stored new settings; `previous` were the old ones,
+    // `more` what else the dialog changed.
+    void SettingsConfirmed(ProjectSettings previous, std::vector<StepAction> more = {});
 
     // Undo and Redo: the project goes back or forward one step and every
     // control shows it; nothing is written. False when there was no step.
@@ -95,6 +111,7 @@ private:
     EditorView& view_;
     const EditClock& clock_;
     EditHistory history_;
+    int anchorRequest_ = 0; // the newest anchor choice waiting for the page
 };
 
 } // namespace didad

@@ -1,7 +1,9 @@
 #pragma once
 // What the editor logic needs from the main window. The Qt form implements it;
 // the logic's tests use a fake that records what was shown.
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "model/ProjectModel.h"
 
@@ -37,6 +39,11 @@ public:
     // A checked box hides its swatch; the swatch keeps its colour.
     virtual void ShowTransparent(ColorSlot slot, bool checked) = 0;
     virtual void ShowSwatchColor(ColorSlot slot, Color colour) = 0;
+    // The anchor choice (its number) and the element's selector.
+    virtual void ShowAnchor(int kind, const std::string& selector) {
+        (void)kind;
+        (void)selector;
+    }
 
     // The delete confirmation: Yes and No, No being the default.
     virtual bool ConfirmDelete(const std::string& text) = 0;
@@ -47,6 +54,16 @@ public:
     // be written (the error has been shown and the caller stops).
     virtual bool UpdatePreview() = 0;
     virtual void RunInPreview(const std::string& statement) = 0;
+    // Runs an expression in the preview page and hands its text result to
+    // `reply` exactly once, later; null when the page could not answer (no
+    // preview page shown, a script error, no answer in time). A view without
+    // a preview answers null at once.
+    using PreviewReply = std::function<void(const std::string* answer)>;
+    virtual void AskPreview(const std::string& expression, PreviewReply reply) {
+        (void)expression;
+        const PreviewReply once = std::move(reply);
+        once(nullptr);
+    }
     virtual void RevealInPreview(int index) = 0;
     // The Update Preview button's look for edits the page does not show yet.
     virtual void MarkPreviewPending() = 0;

@@ -6,10 +6,12 @@
 namespace didad {
 namespace {
 
-const NumberBoxRule kLeftRule{0, false, 0, 0, -100, 800};
-const NumberBoxRule kTopRule{0, false, 0, 0, -100, 600};
-const NumberBoxRule kWidthRule{100, true, 1, 900, 1, 900};
-const NumberBoxRule kCapHeightRule{22, true, 1, 600, 1, 600};
+// Left and Top count from an anchor that may lie right of or below the menu
+// (a centre line, an element), so they take a sign and four digits.
+const NumberBoxRule kLeftRule{0, false, 0, 0, -9999, 9999, 4};
+const NumberBoxRule kTopRule{0, false, 0, 0, -9999, 9999, 4};
+const NumberBoxRule kWidthRule{100, true, 1, 900, 1, 900, 3};
+const NumberBoxRule kCapHeightRule{22, true, 1, 600, 1, 600, 3};
 
 int& NumberField(MenuEntry& entry, NumberBox box) {
     switch (box) {
@@ -43,6 +45,11 @@ const NumberBoxRule& RuleOf(NumberBox box) {
     case NumberBox::CapHeight: break;
     }
     return kCapHeightRule;
+}
+
+bool FitsNumberBox(std::string_view typed, const NumberBoxRule& rule) {
+    if (!typed.empty() && (typed.front() == '-' || typed.front() == '+')) typed.remove_prefix(1);
+    return typed.size() <= static_cast<std::size_t>(rule.maxDigits);
 }
 
 int NumberFieldValue(std::string_view text, int current, const NumberBoxRule& rule) {

@@ -11,19 +11,24 @@
 
 namespace didad {
 
-// Number boxes take at most this many typed characters.
-inline constexpr int kNumberBoxMaxLength = 3;
-
 struct NumberBoxRule {
     int emptyValue; // stored when the box is emptied
     bool limited;   // typed values are clamped to low..high
     int low;
     int high;
-    int arrowLow; // the arrow buttons step within arrowLow..arrowHigh
+    // The arrow buttons step within arrowLow..arrowHigh: the values that can
+    // be typed, so that an arrow always goes on from what the box shows.
+    int arrowLow;
     int arrowHigh;
+    int maxDigits; // typed digits, a leading sign not counted
 };
 
 const NumberBoxRule& RuleOf(NumberBox box);
+
+// Whether `typed` may stand in the box: at most the rule's digits after an
+// optional sign. Other characters count as digits here; the field rule
+// ignores text that is not a number.
+bool FitsNumberBox(std::string_view typed, const NumberBoxRule& rule);
 
 // The value a number box stores for `text`, given the field's current value.
 // Not-a-number text keeps the current value; the box's text is left alone.

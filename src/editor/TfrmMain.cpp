@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGridLayout>
@@ -18,18 +19,24 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <algorithm>
+#include <memory>
 
 #include "editor/EditorLogic.h"
+#include "editor/PropertyEdits.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
@@ -116,11 +123,10 @@ UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* paren
 void UpDownButtons::SetPosition(int value) { position_ = std::clamp(value, low_, high_); }
 
 void UpDownButtons::StepBy(int delta) {
-    // A typed value is where the arrows go on from, as long as it is a number.
+    // The value shown is where the arrows go on from, as long as it is a number.
     bool ok = false;
     const int typed = buddy_->text().toInt(&ok);
-    const int from = ok ? std::clamp(typed, low_, high_) : position_;
-    const int next = std::clamp(from + delta, low_, high_);
+    const int next = ArrowStep(ok ? typed : position_, delta, low_, high_);
     position_ = next;
     if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
 }
@@ -333,24 +339,26 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
         const char* label;
         const char* box;
         const char* arrows;
-        int low;
-        int high;
+        NumberBox kind;
         const char* text;
         QLineEdit** edit;
         UpDownButtons** updown;
     } numbers[] = {
-        {"Left:", "txtLeft", "UpDown_Left", -100, 800, "0", &txtLeft, &UpDown_Left},
-        {"Top:", "txtTop", "UpDown_Top", -100, 600, "0", &txtTop, &UpDown_Top},
-        {"Width:", "txtWidth", "UpDown_Width", 1, 900, "1", &txtWidth, &UpDown_Width},
-        {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", 1, 600, "1", &txtCapHeight, &UpDown_CapHeight},
+        {"Left:", "txtLeft", "UpDown_Left", NumberBox::Left, "0", &txtLeft, &UpDown_Left},
+        {"Top:", "txtTop", "UpDown_Top", NumberBox::Top, "0", &txtTop, &UpDown_Top},
+        {"Width:", "txtWidth", "UpDown_Width", NumberBox::Width, "1", &txtWidth, &UpDown_Width},
+        {"Caption Height:", "txtCapHeight", "UpDown_CapHeight", NumberBox::CapHeight, "1", &txtCapHeight,
+         &UpDown_CapHeight},
     };
     int row = 0;
     for (const NumberField& field : numbers) {
         auto* label = new QLabel(QLatin1String(field.label), page);
         auto* edit = new QLineEdit(QLatin1String(field.text), page);
         edit->setObjectName(QLatin1String(field.box));
-        edit->setFixedWidth(34);
-        auto* arrows = new UpDownButtons(edit, field.low, field.high, page);
+        // Room for a sign and four digits.
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 10);
+        const NumberBoxRule& rule = RuleOf(field.kind);
+        auto* arrows = new UpDownButtons(edit, rule.arrowLow, rule.arrowHigh, page);
         arrows->setObjectName(QLatin1String(field.arrows));
         arrows->SetPosition(QLatin1String(field.text).toInt());
         label->setBuddy(edit);
@@ -396,6 +404,25 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     orientation->addWidget(radHorizontal);
     orientation->addWidget(radVertical);
     grid->addWidget(grpOrientation, 2, 3, 3, 1);
+
+    // What Left and Top count from: a place of the page, or an element of it.
+    ++row;
+    lblAnchor = new QLabel(QStringLiteral("Anchor:"), page);
+    lblAnchor->setObjectName(QStringLiteral("lblAnchor"));
+    cBoxAnchor = new QComboBox(page);
+    cBoxAnchor->setObjectName(QStringLiteral("cBoxAnchor"));
+    for (const char* choice : kAnchorChoices) cBoxAnchor->addItem(QLatin1String(choice));
+    txtAnchorElement = new QLineEdit(page);
+    txtAnchorElement->setObjectName(QStringLiteral("txtAnchorElement"));
+    txtAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
+    txtAnchorElement->setToolTip(QStringLiteral("The CSS selector of the element that Left and Top count from"));
+    lblAnchor->setBuddy(cBoxAnchor);
+    auto* anchorRow = new QHBoxLayout();
+    anchorRow->setSpacing(3);
+    anchorRow->addWidget(cBoxAnchor);
+    anchorRow->addWidget(txtAnchorElement, 1);
+    grid->addWidget(lblAnchor, row, 0);
+    grid->addLayout(anchorRow, row, 1, 1, 3);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(row + 1, 1);
 }
@@ -532,12 +559,15 @@ void TfrmMain::EnablePropertyControls(bool on) {
                                       chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
                                       btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
                                       panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
-                                      lblOwnerColor,   panOwnerColor, chkTranspCO};
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
     for (QWidget* control : controls) control->setEnabled(on);
+    txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
 }
 
 void TfrmMain::ShowNumber(NumberBox box, int value) {
-    NumberBoxWidget(box)->setText(QString::number(value));
+    // The same text again would move the caret of a box being typed in.
+    const QString text = QString::number(value);
+    if (NumberBoxWidget(box)->text() != text) NumberBoxWidget(box)->setText(text);
     NumberArrows(box)->SetPosition(value);
 }
 
@@ -569,6 +599,12 @@ void TfrmMain::ShowSwatchColor(ColorSlot slot, Color colour) {
     Swatch(slot)->SetColour(QColor(colour.red, colour.green, colour.blue));
 }
 
+void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
+    cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
+    txtAnchorElement->setText(FromBytes(selector));
+    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+}
+
 bool TfrmMain::ConfirmDelete(const std::string& text) {
     return QtMessageBoxes::Question(this, QStringLiteral("Delete Confirmation"), FromBytes(text), false,
                                     QMessageBox::NoIcon);
@@ -580,10 +616,42 @@ void TfrmMain::RunInPreview(const std::string& statement) {
     if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
 }
 
+void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
+    if (!frmBrowser || !frmBrowser->PreviewPageShown() || frmBrowser->WebBrowser1->url().isEmpty()) {
+        reply(nullptr);
+        return;
+    }
+    // Exactly one reply: the page's answer, or none when it is late (a page
+    // being replaced may never answer).
+    auto pending = std::make_shared<PreviewReply>(std::move(reply));
+    auto answerWith = [pending](const std::string* answer) {
+        if (!*pending) return;
+        const PreviewReply once = std::move(*pending);
+        *pending = nullptr;
+        once(answer);
+    };
+    QPointer<TfrmMain> self(this);
+    frmBrowser->WebBrowser1->page()->runJavaScript(FromBytes(expression), [self, answerWith](const QVariant& result) {
+        if (!self) return;
+        const std::string answer = ToBytes(result.toString());
+        answerWith(result.isValid() ? &answer : nullptr);
+    });
+    QTimer::singleShot(2000, this, [answerWith] { answerWith(nullptr); });
+}
+
 void TfrmMain::RevealInPreview(int index) {
     if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
     const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
-    frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+    if (entry.AN == kAnchorPageLeft) {
+        frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+        return;
+    }
+    // Where an anchored menu stands, only the page knows.
+    const int breadth = entry.MW;
+    AskPreview(MenuPlaceStatement(index), [breadth](const std::string* answer) {
+        const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
+        if (place && frmBrowser) frmBrowser->RevealRect(place->front().x, place->front().y, breadth);
+    });
 }
 
 // ---------------------------------------------------------------- editing
@@ -745,9 +813,11 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     // The project's one history takes the keys before any text box, whose
     // own undo would otherwise answer them.
     if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event))) return true;
-    if (event->type() == QEvent::FocusOut && (watched == txtCapHTML || watched == txtMenuHTML || watched == txtLeft ||
-                                              watched == txtTop || watched == txtWidth || watched == txtCapHeight))
-        logic_->EndTypingRun();
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == txtCapHTML || watched == txtMenuHTML) logic_->EndTypingRun();
+        for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
+            if (watched == NumberBoxWidget(box)) logic_->LeaveNumberBox(box);
+    }
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);

@@ -23,6 +23,7 @@ class QButtonGroup;
 class QKeyEvent;
 class QCheckBox;
 class QColorDialog;
+class QComboBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -149,6 +150,8 @@ public:
     void chkFloatClick();
     void radHorizontalClick();
     void radVerticalClick();
+    // A choice of anchor, or a selector typed and left (Enter or focus).
+    void cBoxAnchorChange();
     void txtCapHTMLChange();
     void txtMenuHTMLChange();
     void getColor(ColorSlot slot);
@@ -177,9 +180,11 @@ public:
     void ShowHorizontal(bool horizontal) override;
     void ShowTransparent(ColorSlot slot, bool checked) override;
     void ShowSwatchColor(ColorSlot slot, Color colour) override;
+    void ShowAnchor(int kind, const std::string& selector) override;
     bool ConfirmDelete(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void RunInPreview(const std::string& statement) override;
+    void AskPreview(const std::string& expression, PreviewReply reply) override;
     void RevealInPreview(int index) override;
 
     // Widgets, named as the tests and the other forms find them.
@@ -215,6 +220,9 @@ public:
     QGroupBox* grpOrientation = nullptr;
     QRadioButton* radHorizontal = nullptr;
     QRadioButton* radVertical = nullptr;
+    QLabel* lblAnchor = nullptr;
+    QComboBox* cBoxAnchor = nullptr; // items in the order of the anchor's numbers
+    QLineEdit* txtAnchorElement = nullptr;
 
     // "Caption HTML", "Menu HTML"
     QPlainTextEdit* txtCapHTML = nullptr;

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -37,15 +38,17 @@ Color ToColor(const QColor& c) {
 }
 
 // Limits what the user types into a number box. A maximum length would also
-// cut what the program writes there (-100 from the arrows, a dragged 1000),
-// and the box's change would store the cut value; setText() asks no validator.
+// cut what the program writes there (a dragged -12000), and the box's change
+// would store the cut value; setText() asks no validator.
 class TypedLengthLimit : public QValidator {
 public:
-    TypedLengthLimit(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
-    State validate(QString& input, int&) const override { return input.size() <= limit_ ? Acceptable : Invalid; }
+    TypedLengthLimit(const NumberBoxRule& rule, QObject* parent) : QValidator(parent), rule_(rule) {}
+    State validate(QString& input, int&) const override {
+        return FitsNumberBox(input.toStdString(), rule_) ? Acceptable : Invalid;
+    }
 
 private:
-    int limit_;
+    const NumberBoxRule& rule_;
 };
 
 } // namespace
@@ -56,7 +59,7 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(txtWidth, &QLineEdit::textChanged, this, &TfrmMain::txtWidthChange);
     connect(txtCapHeight, &QLineEdit::textChanged, this, &TfrmMain::txtCapHeightChange);
     for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
-        NumberBoxWidget(box)->setValidator(new TypedLengthLimit(kNumberBoxMaxLength, NumberBoxWidget(box)));
+        NumberBoxWidget(box)->setValidator(new TypedLengthLimit(RuleOf(box), NumberBoxWidget(box)));
 
     connect(radActivateOnItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) radActivateOnClick(id);
@@ -64,6 +67,8 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(chkFloat, &QCheckBox::toggled, this, &TfrmMain::chkFloatClick);
     connect(radHorizontal, &QRadioButton::toggled, this, &TfrmMain::radHorizontalClick);
     connect(radVertical, &QRadioButton::toggled, this, &TfrmMain::radVerticalClick);
+    connect(cBoxAnchor, &QComboBox::activated, this, &TfrmMain::cBoxAnchorChange);
+    connect(txtAnchorElement, &QLineEdit::editingFinished, this, &TfrmMain::cBoxAnchorChange);
 
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
@@ -119,6 +124,15 @@ void TfrmMain::radHorizontalClick() {
 }
 
 void TfrmMain::radVerticalClick() { radHorizontalClick(); }
+
+void TfrmMain::cBoxAnchorChange() {
+    const int kind = cBoxAnchor->currentIndex();
+    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
+    // An element wants its selector next.
+    if (sender() == cBoxAnchor && kind == kAnchorElement && txtAnchorElement->text().isEmpty())
+        txtAnchorElement->setFocus();
+}
 
 // ---------------------------------------------------------------- HTML boxes
 

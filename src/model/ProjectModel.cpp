@@ -31,6 +31,9 @@ int ProjectModel::AddMenuEntry() {
         entry.MA = p.MA;
         entry.FL = p.FL;
         entry.OO = p.OO;
+        // Beside the last one means measured from the same anchor.
+        entry.AN = p.AN;
+        entry.AE = p.AE;
     }
     entries.push_back(std::move(entry));
     iSelectedMenu = k;

@@ -32,6 +32,8 @@ struct MenuEntry {
     int MA = 0;                     // activate on: 0 mouse over, 1 click
     int FL = 1;                     // float
     int OO = 0;                     // orientation: 0 horizontal, 1 vertical
+    int AN = 0;                     // anchor: 0 page left, 1 page centre, 2 page right, 3 element
+    std::string AE;                 // anchor element's CSS selector (used when AN is 3)
     friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };
 
@@ -45,6 +47,10 @@ struct ProjectSettings {
     std::string fDefMenu = "Arial";
     int fDefMenuS = 12;
     std::string PRJ_sTemplate = "Temp.html";
+    int cmpW = 640;            // compact layout below this window width in CSS px; 0: off
+    std::string cmpL = "Menu"; // the compact menu button's text
+    int cmpX = 10;             // the compact menu button's left
+    int cmpY = 10;             // and top, in CSS px from the window's top-left corner
     friend bool operator==(const ProjectSettings&, const ProjectSettings&) = default;
 };
 

@@ -122,9 +122,9 @@ public:
 
     // Values missing from the text, or the whole array, come out empty.
     template <typename ValueAt>
-    void Texts(std::string_view key, ValueAt valueAt) {
+    void Texts(std::string_view key, ValueAt valueAt, bool optional = false) {
         const auto n = static_cast<std::size_t>(n_);
-        std::size_t pos = Find(key);
+        std::size_t pos = Find(key, optional);
         std::size_t read = 0;
         if (pos != std::string_view::npos) {
             read = TextValuesFrom(text_, pos, n, valueAt);
@@ -133,8 +133,8 @@ public:
         for (std::size_t i = read; i < n; ++i) valueAt(i).clear();
     }
 
-    std::vector<int> Ints(std::string_view key) {
-        std::size_t pos = Find(key);
+    std::vector<int> Ints(std::string_view key, bool optional = false) {
+        std::size_t pos = Find(key, optional);
         if (pos == std::string_view::npos) return std::vector<int>(static_cast<std::size_t>(n_), 0);
         auto values = IntArrayFrom(text_, pos, n_);
         next_ = pos;
@@ -142,11 +142,13 @@ public:
     }
 
 private:
-    std::size_t Find(std::string_view key) {
+    // An optional array came later than the first scripts: a file without
+    // it is not corrupted.
+    std::size_t Find(std::string_view key, bool optional) {
         std::size_t at = text_.find(key, next_);
         if (at == std::string_view::npos && next_ > 0) at = text_.find(key);
         if (at == std::string_view::npos) {
-            ReportMissing(messages_, key);
+            if (!optional) ReportMissing(messages_, key);
             return at;
         }
         return at + key.size();
@@ -208,6 +210,30 @@ std::string_view SearchText(const FileBytes& content, std::string& normalized) {
     normalized = NormalizeTextLines(content.view());
     return normalized;
 }
+
+// The compact layout's settings came later than the first scripts: a file
+// without them reads with the layout off and the button's new-project text
+// and place.
+void ReadCompactSettings(std::string_view text, ProjectSettings& settings, IMessages& messages) {
+    const ProjectSettings fresh;
+    settings.cmpW = 0;
+    settings.cmpL = fresh.cmpL;
+    settings.cmpX = fresh.cmpX;
+    settings.cmpY = fresh.cmpY;
+    auto number = [&](std::string_view key, int& target) {
+        if (text.find(key) != std::string_view::npos) target = FindIntValue(text, key, messages);
+    };
+    number("cmpW=", settings.cmpW);
+    number("cmpX=", settings.cmpX);
+    number("cmpY=", settings.cmpY);
+    std::size_t pos = FindAfter(text, "cmpL=");
+    if (pos != std::string_view::npos)
+        TextValuesFrom(text, pos, 1, [&](std::size_t) -> std::string& { return settings.cmpL; });
+}
+
+// A hand-edited anchor the runtime does not know is taken as the page's
+// left, which is what the runtime would do with it.
+int KnownAnchor(int anchor) { return anchor >= 0 && anchor <= 3 ? anchor : 0; }
 
 std::string TooManyMenusMessage(int n) {
     return "This project has too many menus (" + std::to_string(n) + "); a project can hold at most " +
@@ -315,6 +341,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     // backslash before the quote that ended it here) and what would break the
     // next written script.
     settings = WithCleanSettingTexts(std::move(settings));
+    ReadCompactSettings(text, settings, messages);
 
     if (n == 0) {
         model.settings = std::move(settings);
@@ -343,6 +370,10 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     ints("var MA = new Array (", &MenuEntry::MA);
     ints("var FL = new Array (", &MenuEntry::FL);
     ints("var OO = new Array (", &MenuEntry::OO);
+    const std::vector<int> anchors = arrays.Ints("var AN = new Array (", true);
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].AN = KnownAnchor(anchors[i]);
+    arrays.Texts(
+        "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
     // The writer wraps every vertical panel (any OO but 0); take it off again.
     for (MenuEntry& entry : entries)
         if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(entry.MTM);

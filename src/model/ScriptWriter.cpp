@@ -189,12 +189,13 @@ inline char* WriteInt(char* d, int value) {
 // in one pass over the entries. The entries are large: fetching tens of
 // thousands of them once per array would cost more than the writing.
 struct ArrayItems {
-    OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO;
+    OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO, AN, AE;
 };
 
 void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
-    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW, &items.MA, &items.FL, &items.OO};
-    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM}) buffer->Clear();
+    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW,
+                                &items.MA,   &items.FL, &items.OO, &items.AN};
+    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM, &items.AE}) buffer->Clear();
     for (OutBuffer* buffer : numbers) {
         buffer->Clear();
         buffer->Reserve(model.entries.size() * kMaxIntItem); // written straight from here on
@@ -221,6 +222,8 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         number(items.MA, e.MA);
         number(items.FL, e.FL);
         number(items.OO, e.OO);
+        number(items.AN, e.AN);
+        text(items.AE, e.AE);
         first = false;
     }
 }
@@ -276,6 +279,17 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     AppendInt(out, model.iSelectedMenu);
     out.append(",errs=\"\",old_pageYOffset=0,widthChk,heightChk;");
     endLine();
+    // The button's text is the page author's, quoted as captions are.
+    out.append("var cmpW=");
+    AppendInt(out, s.cmpW);
+    out.append(", cmpL=");
+    AppendQuotedItem(out, s.cmpL);
+    out.append(", cmpX=");
+    AppendInt(out, s.cmpX);
+    out.append(", cmpY=");
+    AppendInt(out, s.cmpY);
+    out += ';';
+    endLine();
     fixedLine("var PR = new Array (numOfMenus);");
 
     thread_local ArrayItems items; // kept between writes, like the script's own buffer
@@ -314,13 +328,15 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     array("var MA = new Array (", items.MA, true);
     array("var FL = new Array (", items.FL, true);
     array("var OO = new Array (", items.OO, true);
+    array("var AN = new Array (", items.AN, true);
+    array("var AE = new Array (", items.AE, false);
 }
 
 std::size_t EstimateDataPartSize(const ProjectModel& model) {
-    std::size_t size = 1024;
+    std::size_t size = 1024 + model.settings.cmpL.size() * kMaxEncodedGrowth;
     std::size_t longest = 0;
     for (const MenuEntry& e : model.entries) {
-        size += e.MTC.size() + e.MTM.size() + e.CO.size() + e.CC.size() + e.CM.size() + 96;
+        size += e.MTC.size() + e.MTM.size() + e.CO.size() + e.CC.size() + e.CM.size() + e.AE.size() + 104;
         longest = std::max({longest, e.MTC.size(), e.MTM.size()});
     }
     // Room for the escapes, and for the worst case of the longest text.

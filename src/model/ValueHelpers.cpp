@@ -1,5 +1,6 @@
 #include "model/ValueHelpers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
@@ -80,6 +81,14 @@ int ClampInt(int value, int low, int high) {
     if (value < low) value = low;
     if (value > high) value = high;
     return value;
+}
+
+int ArrowStep(int shown, int delta, int low, int high) {
+    const long long next = static_cast<long long>(shown) + delta;
+    const int limited = static_cast<int>(std::clamp<long long>(next, low, high));
+    if (delta > 0 && limited < shown) return shown;
+    if (delta < 0 && limited > shown) return shown;
+    return limited;
 }
 
 std::string CleanSettingText(const std::string& text, const std::string& fallback) {

@@ -17,6 +17,10 @@ bool ParseDecimal(std::string_view text, int& value);
 // The integer the text denotes, or `fallback` when it is not a valid integer.
 int ParseIntOr(std::string_view text, int fallback);
 int ClampInt(int value, int low, int high);
+// Where an arrow button takes a box that shows `shown`: one `delta` on,
+// within low..high, and never against the arrow's direction (a value beyond
+// the range on the arrow's side stays as it is).
+int ArrowStep(int shown, int delta, int low, int high);
 // Removes \ " ' / : , puts a backslash before every line break (CR, CR LF,
 // lone LF); `fallback` when empty.
 std::string CleanSettingText(const std::string& text, const std::string& fallback);

@@ -15,6 +15,10 @@ ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int
     return next;
 }
 
+std::string PreviewWidthStatement(const PreviewWidth& width) {
+    return std::string("var yLookOnly = ") + (width.editing ? "0" : "1") + ";";
+}
+
 void PreviewNavigation::DocumentComplete(const std::string& url) {
     if (navigating_) {
         previewUrl_ = url;

@@ -22,6 +22,24 @@ struct ScrollPosition {
 // the result within the scroll bars' ranges.
 ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int left, int top, int breadth);
 
+// A width the preview shows the page at. On an editing width menus are
+// selected and dragged and always keep their normal layout, whatever the
+// project's compact width; any other width shows what a visitor would see.
+struct PreviewWidth {
+    int width;
+    const char* label;
+    bool editing;
+};
+inline constexpr PreviewWidth kPreviewWidths[] = {
+    {820, "Editing page, 820 px", true},
+    {390, "Phone, 390 px", false},
+    {1366, "Wide window, 1,366 px", true},
+};
+inline constexpr int kPreviewHeight = 620;
+// The statement every document of the preview runs before its own scripts:
+// the editing add-on reads from it whether the page is for editing.
+std::string PreviewWidthStatement(const PreviewWidth& width);
+
 // Document-complete and "Back to Preview".
 class PreviewNavigation {
 public:

@@ -1,8 +1,10 @@
 #include "preview/TfrmBrowser.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -13,6 +15,8 @@
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 #include <QtGlobal>
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
@@ -37,6 +41,8 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, QWidget* parent) : QWidge
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    BuildWidthChoice(layout);
     scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("scroller"));
     scroller->setWidgetResizable(false);
@@ -45,9 +51,9 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, QWidget* parent) : QWidge
 
     WebBrowser1 = new QWebEngineView();
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setFixedSize(820, 620);
     scroller->setWidget(WebBrowser1);
     localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
+    cBoxPreviewWidthChange(0);
 
     btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
     btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));
@@ -103,6 +109,40 @@ void TfrmBrowser::RevealRect(int left, int top, int breadth) {
 void TfrmBrowser::HandleTitle(const QString& title) {
     if (!frmMain) return;
     RunUserAction(frmMain, [&] { HandlePreviewTitle(ToBytes(title), PreviewPageShown(), frmMain->Logic(), *log_); });
+}
+
+void TfrmBrowser::BuildWidthChoice(QVBoxLayout* layout) {
+    auto* bar = new QHBoxLayout();
+    bar->setContentsMargins(4, 2, 4, 2);
+    // "Back to Preview" lies over the bar's left end.
+    bar->addStretch();
+    cBoxPreviewWidth = new QComboBox(this);
+    cBoxPreviewWidth->setObjectName(QStringLiteral("cBoxPreviewWidth"));
+    cBoxPreviewWidth->setToolTip(QStringLiteral("The width of the window the page is shown in"));
+    for (const PreviewWidth& width : kPreviewWidths) cBoxPreviewWidth->addItem(QString::fromLatin1(width.label));
+    bar->addWidget(cBoxPreviewWidth);
+    layout->addLayout(bar);
+    connect(cBoxPreviewWidth, &QComboBox::activated, this, &TfrmBrowser::cBoxPreviewWidthChange);
+}
+
+void TfrmBrowser::cBoxPreviewWidthChange(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kPreviewWidths))) return;
+    const PreviewWidth& width = kPreviewWidths[index];
+    WebBrowser1->setFixedSize(width.width, kPreviewHeight);
+    // Every document of the view learns the width's mode before its scripts run.
+    QWebEngineScriptCollection& scripts = WebBrowser1->page()->scripts();
+    static const QString kName = QStringLiteral("didad-preview-width");
+    for (const QWebEngineScript& old : scripts.find(kName)) scripts.remove(old);
+    QWebEngineScript script;
+    script.setName(kName);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setSourceCode(QString::fromLatin1(PreviewWidthStatement(width)));
+    scripts.insert(script);
+    if (cBoxPreviewWidth->currentIndex() != index) cBoxPreviewWidth->setCurrentIndex(index);
+    if (WebBrowser1->url().isEmpty()) return;
+    if (PreviewPageShown()) navigation_.StartPreviewLoad();
+    WebBrowser1->reload();
 }
 
 void TfrmBrowser::btnBackToPreviewClick() {

@@ -10,8 +10,10 @@
 
 #include "preview/PreviewLogic.h"
 
+class QComboBox;
 class QPushButton;
 class QScrollArea;
+class QVBoxLayout;
 class QWebEngineView;
 
 namespace didad {
@@ -40,8 +42,12 @@ public:
     QWebEngineView* WebBrowser1 = nullptr;
     QScrollArea* scroller = nullptr;
     QPushButton* btnBackToPreview = nullptr;
+    // The page's width: one item per kPreviewWidths entry, the first at start.
+    QComboBox* cBoxPreviewWidth = nullptr;
 
     void btnBackToPreviewClick();
+    // Shows the page at the chosen width, reloaded so that it is built for it.
+    void cBoxPreviewWidthChange(int index);
 
 signals:
     // Every load that finished, after its handling (tests wait on it).
@@ -53,6 +59,8 @@ protected:
 private:
     void WebBrowser1TitleChange(const QString& title);
     void WebBrowser1DocumentComplete(bool ok);
+
+    void BuildWidthChoice(QVBoxLayout* layout);
 
     PreviewNavigation navigation_;
     QtLocalFileGuard* localFileGuard_ = nullptr;

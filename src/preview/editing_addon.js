@@ -48,7 +48,7 @@ function ySelector(x, y, w, h) {
 // Selects menu i in the page. With e non-zero the pointer of `evt` arms a
 // drag and the editor is told; e = 0 only draws the frame.
 function ySetSel(i, e, evt) {
-    if (!ie) return;
+    if (!ie || !yEditing()) return;
     var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
     var oLeft = o.offsetLeft, oTop = o.offsetTop;
     // The panel counts whether or not it is open, so the frame does not jump.
@@ -93,22 +93,47 @@ function yMoveMenu(i, x, y) {
     yVisibleSelector(0);
 }
 
-// Every mouse-up reports the selected menu and where it stands now. The grab
-// offset is taken anew first, so the position sent is the owner's own.
+// Every mouse-up reports the selected menu and where it stands now, as Left
+// and Top count: from the menu's anchor. The grab offset is taken anew first,
+// so the position sent is the owner's own.
 function noMOVE(evt) {
+    if (!yEditing()) return;
     var ev = evt || window.event;
     if (numOfMenus > 0) ySetSel(iSelectedMenu, 1, ev);
     if (bAllowMove == 1) {
         var x = ev.clientX + (window.pageXOffset !== undefined ? window.pageXOffset : document.body.scrollLeft);
         var y = ev.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
-        x -= minusX;
-        y -= minusY;
-        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + parseInt(x) + "," + parseInt(y) + ")");
+        var origin = yAnchorOrigin(iSelectedMenu);
+        var left = Math.round(x - minusX - origin[0]), top = Math.round(y - minusY - origin[1]);
+        // The page places the menu again from these when the window or the
+        // anchor moves; it must not go back to where the drag began.
+        if (typeof MX != "undefined") {
+            MX[iSelectedMenu] = left;
+            MY[iSelectedMenu] = top;
+        }
+        setTitle("!RarurAVI:docMouseMove(" + iSelectedMenu + "," + left + "," + top + ")");
     }
     bAllowMove = 0;
 }
 
+// The page point that menu i's Left and Top count from; the page's top-left
+// corner for a script without anchors.
+function yAnchorOrigin(i) {
+    if (typeof MenuAnchorOrigin != "function" || typeof AN == "undefined") return [0, 0];
+    var o = MenuAnchorOrigin(AN[i], AE[i]);
+    return o && o.length == 2 ? o : [0, 0];
+}
+
+// The preview window says before the page's scripts run whether it shows
+// the page for editing (yLookOnly unset or 0) or as a visitor sees it.
+function yEditing() {
+    return typeof yLookOnly == "undefined" || yLookOnly != 1;
+}
+
 if (IDE == 1) {
+    // Menus are placed on the normal layout, whatever the project's compact
+    // width; only a look as a visitor shows the compact one.
+    if (yEditing()) MenuNoCompact = true;
     document.onmouseup = noMOVE;
     document.onmousemove = docMouseMove;
     document.write(

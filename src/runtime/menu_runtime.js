@@ -13,6 +13,12 @@ var ns = document.layers ? 1 : 0;
 var svernut, mTop, w2;
 // What in a caption or a panel takes the keyboard focus on its own.
 var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
+// Per menu: the top of the anchor it was last placed from (floating menus
+// keep their distance from it), how far its open panel stands left of its
+// caption's left edge, and whether a vertical panel opens to the left.
+var menuAnchorTop = [], panelShift = [], panelLeftward = [];
+var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
+var watchedAnchors = [];
 
 if (ie) (function () {
     // Lengths carry units: pages in standards mode drop unitless lengths.
@@ -42,11 +48,33 @@ if (ie) (function () {
                 ' visibility:hidden; z-index:1; height:' + MW[iRule] + 'px;}\n');
         }
     }
-    // A dark and a light ring that show on any caption colour; drawn inside
-    // the caption, whose clip cuts off what lies outside it. Only keyboard
-    // focus shows it: a click leaves the caption as it looks today.
+    // A dark and a light ring that show on any caption colour, drawn just
+    // outside the caption so that it covers none of its text. The clips of
+    // caption and owner would cut it off: while a control of the menu has
+    // keyboard focus they give way to the box plus the ring, and, for a
+    // panel that opens further left, that much more on the left. Only
+    // keyboard focus shows it: a click leaves the caption as it looks today.
     document.write('.clCap[aria-controls]:focus-visible, .clCap [aria-controls]:focus-visible' +
-        ' {outline:2px solid #000000; outline-offset:-2px; box-shadow:inset 0px 0px 0px 4px #FFFFFF;}\n');
+        ' {outline:2px solid #000000; outline-offset:2px; box-shadow:0px 0px 0px 2px #FFFFFF;}\n' +
+        '#didadMenus > div:has(:focus-visible) {clip:auto !important;' +
+        ' clip-path:inset(-4px -4px -4px calc(-4px - var(--didadLeft, 0px)));}\n' +
+        // Apart, so that a browser without :has() still lets a caption's own ring show.
+        '#didadMenus .clCap:focus-visible {clip:auto !important; clip-path:inset(-4px);}\n' +
+        '#didadMenus .clCap:has(:focus-visible) {clip:auto !important; clip-path:inset(-4px);}\n' +
+        // The compact layout: its controls leave the ring room inside them.
+        '#dcButton {position:absolute; z-index:9000; margin:0px; border:0px; padding:8px 12px; cursor:pointer;' +
+        ' touch-action:manipulation;}\n' +
+        '#dcList {position:absolute; left:0px; z-index:9000; box-sizing:border-box;}\n' +
+        '#dcList[hidden], .dcMenu[hidden] {display:none;}\n' +
+        '.dcCap {display:block; box-sizing:border-box; padding:10px 12px; cursor:pointer;' +
+        ' touch-action:manipulation; border-top:1px solid #808080;}\n' +
+        '.dcRow {display:flex; align-items:center; justify-content:space-between;}\n' +
+        '.dcMore {margin:0px 0px 0px 8px; border:0px; padding:4px 12px; background:transparent; color:inherit;' +
+        ' font:inherit; cursor:pointer; touch-action:manipulation;}\n' +
+        '.dcMenu {display:block; box-sizing:border-box; padding:8px 12px 8px 24px; overflow-x:auto;}\n' +
+        '.dcMenu nobr {white-space:normal;}\n' +
+        '#dcButton:focus-visible, .dcCap:focus-visible, .dcMore:focus-visible {outline:2px solid #000000;' +
+        ' outline-offset:-2px; box-shadow:inset 0px 0px 0px 4px #FFFFFF;}\n');
 })();
 document.write('</style>');
 
@@ -57,6 +85,19 @@ function makeDidad() {
             document.body.scroll = "no";
             document.body.style.overflow = "hidden";
         }
+        // Everything of the menus stands in one layer as wide as the page, which
+        // clips what would pass its right edge: the menus never make the page
+        // scroll sideways. Its first part holds the menus, the second the
+        // compact layout. On a published page with menus placed against an
+        // element, the menus wait, not displayed, until the page holds it:
+        // none is seen jumping to its place, and the browser lays them out
+        // once, where they belong, as it would menus written in the page
+        // itself. The preview lays them out at once: it frames and opens its
+        // selected menu right away.
+        for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
+        document.write('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
+            ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
+            (menusWait ? ' STYLE="display:none"' : '') + '>');
         for (i = 0; i < numOfMenus; i++) {
             var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
             if (MA[i] == 0) {
@@ -68,7 +109,7 @@ function makeDidad() {
             }
             // A caption is the button that discloses its panel, unless it holds
             // a link or control of its own: one control may not nest in another.
-            var capHoldsControl = /<(a\s[^>]*href|button|input|select|textarea)\b/i.test(MTC[i]);
+            var capHoldsControl = holdsControl(MTC[i]);
             var capButton = capHoldsControl ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
                 ' aria-controls="menu' + i + '"';
             document.write('<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
@@ -76,6 +117,8 @@ function makeDidad() {
                 '</DIV></DIV>');
             if (capHoldsControl) markCaptionControl(i);
         }
+        document.write('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
+        compactAllowed = cmpW > 0 && !window.MenuNoCompact;
         // Closing needs no panel sizes (see the style rules), so all menus
         // close on writes alone and the page is laid out once, when the
         // preview frames and opens its selected menu, or not before it is shown.
@@ -84,7 +127,10 @@ function makeDidad() {
             setMenu(i);
         }
         sel = IDE == 1 && iSelectedMenu >= 0 && iSelectedMenu < numOfMenus ? iSelectedMenu : -1;
-        if (sel >= 0) {
+        watchMenus();
+        // A preview as narrow as a phone shows what its visitors see: no frame.
+        if (compactOn) sel = numOfMenus;
+        if (sel >= 0 && sel < numOfMenus) {
             ySetSel(sel, 0);
             mOpen(sel);
         }
@@ -107,7 +153,9 @@ function makeDidad() {
                 capSize = ' HEIGHT=' + MW[i] + ' WIDTH=' + MTCH[i];
                 menuSize = ' HEIGHT=' + MW[i];
             }
-            document.write('<LAYER NAME="owner' + i + '"' + ownerColor + onOut + ' LEFT=' + MX[i] + ' TOP=' + MY[i] +
+            var at = MenuAnchorOrigin(AN[i], AE[i]);
+            document.write('<LAYER NAME="owner' + i + '"' + ownerColor + onOut + ' LEFT=' + (at[0] + MX[i]) +
+                ' TOP=' + (at[1] + MY[i]) +
                 ' Z-INDEX=2 VISIBILITY=hidden><LAYER NAME="cap' + i + '" class="clCap"' + capColor + onOver +
                 ' Z-INDEX=1' + capSize + '>' + MTC[i] + '</LAYER><LAYER NAME="menu' + i + '" class="clMenu"' +
                 menuColor + ' Z-INDEX=0 VISIBILITY=hidden' + menuSize + '>' + MTM[i] + '</LAYER></LAYER>');
@@ -121,6 +169,314 @@ function makeDidad() {
         ySetSel(iSelectedMenu, 0);
         mOpen(iSelectedMenu);
     }
+}
+
+// Whether caption HTML holds a link or control of its own.
+function holdsControl(html) {
+    return /<(a\s[^>]*href|button|input|select|textarea)\b/i.test(html);
+}
+
+// Where a menu's Left and Top count from, in page pixels: the page's left
+// edge (kind 0), the centre line (1) or the right edge (2) of the window's
+// layout width, which leaves out its scroll bar, or the top-left corner of
+// the first element that `selector` matches (3). A selector that is no CSS,
+// matches nothing or names an element not shown falls back to the page's
+// left edge; so does any kind not listed.
+function MenuAnchorOrigin(kind, selector) {
+    return anchorPoint(kind, selector, false);
+}
+
+function anchorPoint(kind, selector, watch) {
+    var root = document.documentElement;
+    if (kind == 1 || kind == 2) {
+        var width = root && root.clientWidth ? root.clientWidth : window.innerWidth;
+        return [kind == 1 ? Math.round(width / 2) : width, 0];
+    }
+    if (kind != 3 || !document.querySelector) return [0, 0];
+    var el;
+    try {
+        el = document.querySelector(selector);
+    } catch (ignoredNotCss) {
+        return [0, 0];
+    }
+    if (!el || !el.getClientRects().length) return [0, 0];
+    if (watch && anchorWatch && watchedAnchors.indexOf(el) < 0) {
+        watchedAnchors.push(el);
+        anchorWatch.observe(el);
+    }
+    var r = el.getBoundingClientRect();
+    return [Math.round(r.left + window.pageXOffset), Math.round(r.top + window.pageYOffset)];
+}
+
+// Puts menu i where its anchor, Left and Top say, floating menus at their
+// distance from the window's top. Writes only what changed; true if it did.
+function MenuPlace(i) {
+    return placeFrom(i, anchorPoint(AN[i], AE[i], true), window.pageYOffset);
+}
+
+// `scrollY` is read once for all menus: read after a menu has moved, it
+// would lay the page out again for every one.
+function placeFrom(i, at, scrollY) {
+    menuAnchorTop[i] = at[1];
+    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? scrollY : 0);
+    if (!ie) {
+        var ol = document.layers["owner" + i];
+        if (ol) {
+            ol.left = x;
+            ol.top = y;
+        }
+        return true;
+    }
+    var o = document.getElementById("owner" + i), moved = false;
+    if (!o) return false;
+    if (o.style.left != x + "px") {
+        o.style.left = x + "px";
+        moved = true;
+    }
+    if (o.style.top != y + "px") {
+        o.style.top = y + "px";
+        moved = true;
+    }
+    return moved;
+}
+
+// Every anchored menu again, after the window or the page changed. Anchors
+// are all measured before any menu moves, each distinct one once, so that
+// the page is laid out once however many menus there are. Menus on the
+// page's left edge stand where their style rules put them and are left alone.
+function placeMenus() {
+    if (!ie || !document.getElementById("didadLayer")) return;
+    setLayout();
+    fitLayer();
+    var origins = {}, todo = [], i, k;
+    for (i = 0; i < numOfMenus; i++) {
+        var kind = AN[i];
+        if (kind != 1 && kind != 2 && kind != 3) continue;
+        // A menu being dragged in the preview follows the pointer alone.
+        if (IDE == 1 && i == iSelectedMenu && window.bAllowMove == 1) continue;
+        var key = "k" + kind + (kind == 3 ? AE[i] : "");
+        todo.push(i, origins[key] || (origins[key] = anchorPoint(kind, AE[i], true)));
+    }
+    var selMoved = false, scrollY = window.pageYOffset;
+    for (k = 0; k < todo.length; k += 2) {
+        if (placeFrom(todo[k], todo[k + 1], scrollY) && todo[k] == iSelectedMenu) selMoved = true;
+    }
+    if (menusWait) {
+        menusWait = false;
+        showLayout();
+    }
+    if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
+}
+
+// At most one placing a frame, in the frame's own animation step: a resize
+// comes before it in the same frame, so nothing is drawn in between.
+function schedulePlace() {
+    if (placeQueued) return;
+    placeQueued = 1;
+    window.requestAnimationFrame(function () {
+        placeQueued = 0;
+        placedInFrame = 0;
+        placeMenus();
+    });
+}
+
+// A change of size seen after layout (fonts, pictures, content above an
+// anchor) is answered before the frame is painted.
+function anchorsResized() {
+    if (placedInFrame) return schedulePlace();
+    placedInFrame = 1;
+    placeMenus();
+    window.requestAnimationFrame(function () { placedInFrame = 0; });
+}
+
+function watchMenus() {
+    if (window.ResizeObserver) anchorWatch = new ResizeObserver(anchorsResized);
+    setLayout();
+    var start = function () {
+        placeMenus();
+        if (anchorWatch && document.body) anchorWatch.observe(document.body);
+    };
+    // Element anchors are placed once the page holds them; until then
+    // those menus wait unseen, so that none is seen jumping to its place.
+    for (var i = 0; i < numOfMenus; i++) if (AN[i] == 1 || AN[i] == 2) MenuPlace(i);
+    if (document.readyState == "loading") document.addEventListener("DOMContentLoaded", start);
+    else start();
+    window.addEventListener("resize", schedulePlace);
+    window.addEventListener("load", schedulePlace);
+    if (document.fonts && document.fonts.addEventListener) document.fonts.addEventListener("loadingdone", schedulePlace);
+    document.addEventListener("click", compactOutside, true);
+}
+
+// The layer as wide as the page's own content or the window, whichever is
+// wider: the menus over a wide page stay reachable, and none widens it.
+// Its width changes only when the page's own width calls for it: a changed
+// width lays out every menu again.
+function fitLayer() {
+    var layer = document.getElementById("didadLayer");
+    var scroller = document.scrollingElement || document.documentElement;
+    var room = document.documentElement.clientWidth;
+    // Wider than the window, the layer itself may be what holds the page wide.
+    if (layer.offsetWidth > room) layer.style.width = "0px";
+    var wide = scroller.scrollWidth > room ? scroller.scrollWidth + "px" : "100%";
+    if (layer.style.width != wide) layer.style.width = wide;
+}
+
+// The compact layout below the project's width, the menus above it.
+function setLayout() {
+    var want = compactAllowed && numOfMenus > 0 && window.innerWidth < cmpW;
+    if (want == compactOn) return;
+    compactOn = want;
+    var bar = document.getElementById("didadCompact");
+    if (want && !bar.firstChild) buildCompact(bar);
+    if (!want) compactList(false);
+    showLayout();
+}
+
+function showLayout() {
+    document.getElementById("didadMenus").style.display = compactOn || menusWait ? "none" : "";
+    document.getElementById("didadCompact").style.display = compactOn ? "" : "none";
+}
+
+function htmlText(text) {
+    return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+}
+
+// What a caption says, for a button that has no text of its own.
+function captionName(html, i) {
+    var t = document.createElement("template");
+    t.innerHTML = html;
+    var name = t.content.textContent.replace(/\s+/g, " ").trim();
+    var img = t.content.querySelector("img[alt]");
+    return name || (img ? img.getAttribute("alt") : "") || String(i + 1);
+}
+
+// One button (a "☰" and the project's text) and a list as wide as the
+// window of every menu's caption, each opening its panel in place below it.
+// Built the first time it is needed: wide windows never pay for it.
+function buildCompact(bar) {
+    var back = "#000000", i, html = [];
+    for (i = 0; i < numOfMenus; i++) {
+        if (CC[i] != "transparent") {
+            back = CC[i];
+            break;
+        }
+    }
+    html.push('<BUTTON TYPE="button" ID="dcButton" CLASS="clCap" aria-expanded="false" aria-controls="dcList"' +
+        ' onClick="compactList()" STYLE="left:' + cmpX + 'px; top:' + cmpY + 'px; background-color:' + back +
+        '"><SPAN aria-hidden="true">\u2630</SPAN> ' + htmlText(cmpL) + '</BUTTON><DIV ID="dcList" hidden' +
+        ' STYLE="background-color:' + back + '">');
+    for (i = 0; i < numOfMenus; i++) {
+        var toggle = ' aria-expanded="false" aria-controls="dcMenu' + i + '" onClick="compactPanel(' + i + ')"';
+        var capStyle = ' STYLE="background-color:' + CC[i] + '"';
+        // A caption that is a link stays one; a button beside it opens the panel.
+        if (holdsControl(MTC[i])) {
+            html.push('<DIV CLASS="clCap dcCap dcRow"' + capStyle + '><SPAN>' + MTC[i] + '</SPAN><BUTTON TYPE="button"' +
+                ' ID="dcCap' + i + '" CLASS="dcMore" aria-label="' + htmlText(captionName(MTC[i], i)) + '"' + toggle +
+                '><SPAN aria-hidden="true">\u25BE</SPAN></BUTTON></DIV>');
+        } else {
+            html.push('<DIV ID="dcCap' + i + '" CLASS="clCap dcCap" tabindex="0" role="button"' + toggle + capStyle +
+                '>' + MTC[i] + '</DIV>');
+        }
+        html.push('<DIV ID="dcMenu' + i + '" CLASS="clMenu dcMenu" hidden STYLE="background-color:' + CM[i] + '">' +
+            MTM[i] + '</DIV>');
+    }
+    bar.innerHTML = html.join("") + '</DIV>';
+    bar.onkeydown = compactKey;
+}
+
+// Opens or closes (show undefined: toggles) the compact list.
+function compactList(show) {
+    var b = document.getElementById("dcButton"), l = document.getElementById("dcList");
+    if (!b) return;
+    if (show === undefined) show = l.hidden;
+    if (show) {
+        l.style.top = (b.offsetTop + b.offsetHeight) + "px";
+        l.style.width = document.documentElement.clientWidth + "px";
+    }
+    l.hidden = !show;
+    b.setAttribute("aria-expanded", show ? "true" : "false");
+}
+
+function compactPanel(i, show) {
+    var c = document.getElementById("dcCap" + i), m = document.getElementById("dcMenu" + i);
+    if (show === undefined) show = m.hidden;
+    m.hidden = !show;
+    c.setAttribute("aria-expanded", show ? "true" : "false");
+}
+
+// Enter or Space toggles a caption's panel; Escape closes the panel the
+// focus is in or on, back on its caption, and else the list, back on the button.
+function compactKey(evt) {
+    var e = evt || window.event, target = e.target, key = e.keyCode;
+    var item = target.closest ? target.closest("[id^=dcCap],[id^=dcMenu]") : null;
+    var i = item ? parseInt(item.id.replace(/^dc(Cap|Menu)/, ""), 10) : -1;
+    if ((key == 13 || key == 32) && item && item.id == "dcCap" + i && target == item && item.tagName == "DIV") {
+        compactPanel(i);
+    } else if (key == 27 && i >= 0 && !document.getElementById("dcMenu" + i).hidden) {
+        compactPanel(i, false);
+        document.getElementById("dcCap" + i).focus();
+    } else if (key == 27 && !document.getElementById("dcList").hidden) {
+        compactList(false);
+        document.getElementById("dcButton").focus();
+    } else {
+        return;
+    }
+    e.preventDefault();
+}
+
+// A click or tap elsewhere on the page closes the compact list.
+function compactOutside(evt) {
+    var bar = document.getElementById("didadCompact");
+    if (compactOn && bar && !bar.contains(evt.target)) compactList(false);
+}
+
+// Before a closed panel opens: one that slides down moves left as far as
+// it would pass the window's right edge, one that slides right opens on
+// the left when it has no room on the right and room on the left. Never
+// past the left edge.
+function fitPanel(i) {
+    var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
+    if (m.style.visibility == "visible" || !o.getBoundingClientRect) return;
+    var room = document.documentElement.clientWidth, c = o.getBoundingClientRect(), w = m.offsetWidth;
+    var shift = 0, leftward = false;
+    if (OO[i] == 0) {
+        shift = Math.max(0, Math.min(c.left + w - room, c.left));
+    } else if (c.left + MTCH[i] + w > room && c.left >= w) {
+        leftward = true;
+        shift = w;
+        m.style.right = "auto";
+        m.style.left = "0px";
+    }
+    if (OO[i] == 0 && shift) m.style.left = -shift + "px";
+    panelShift[i] = shift;
+    panelLeftward[i] = leftward;
+    if (!shift) return;
+    o.style.setProperty("--didadLeft", shift + "px");
+    o.style.clip = OO[i] == 0 ? "rect(0px," + MW[i] + "px,500px," + (-shift) + "px)"
+        : "rect(0px," + MTCH[i] + "px," + MW[i] + "px," + (-shift) + "px)";
+}
+
+// A closed panel goes back to the side it opens on by default.
+function unfitPanel(i) {
+    if (!panelShift[i]) return;
+    var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
+    panelShift[i] = 0;
+    panelLeftward[i] = false;
+    m.style.left = "";
+    m.style.right = "";
+    o.style.clip = "";
+    o.style.removeProperty("--didadLeft");
+}
+
+// Where the panel stands open and closed along its slide.
+function openAt(i) {
+    return panelLeftward[i] ? -getMenuHeight(i) : MTCH[i];
+}
+function closedAt(i) {
+    return panelLeftward[i] ? 0 : MTCH[i] - getMenuHeight(i);
+}
+function slideSign(i) {
+    return panelLeftward[i] ? -1 : 1;
 }
 
 // Panel length along the slide axis.
@@ -232,6 +588,7 @@ function scrollMe(i, tar, step) {
         ml = document.layers["owner" + i].document.layers["menu" + i];
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
+    var closing = step * slideSign(i) < 0;
     if ((mTop < tar && step > 0) || (mTop > tar && step < 0)) {
         // Visitors whose system asks for less motion get no slide at all.
         var atOnce = window.matchMedia && window.matchMedia("(prefers-reduced-motion: reduce)").matches;
@@ -249,18 +606,20 @@ function scrollMe(i, tar, step) {
             return;
         }
     }
-    if (step < 0) {
+    if (closing) {
         hideOwner(i);
         setVis(i, "hidden");
+        if (ie) unfitPanel(i);
     }
 }
 
 function mOpen(i) {
     clearTimeout(PR[i]);
     setExpanded(i, 1);
+    if (ie) fitPanel(i);
     showOwner(i);
     setVis(i, "visible");
-    scrollMe(i, MTCH[i], scrOUT);
+    scrollMe(i, openAt(i), scrOUT * slideSign(i));
 }
 
 // A mouse-out also arrives when the pointer only passes between the owner's
@@ -274,9 +633,11 @@ function mClose(i, evt) {
         var cY = e.clientY + (window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop);
         var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
         var mX = o.offsetLeft, mY = o.offsetTop, mW = o.offsetWidth;
-        var extent = getMenuHeight(i);
+        var extent = getMenuHeight(i), shift = panelShift[i] || 0;
         if (OO[i] == 0) {
-            if (cX < mX + mW && cX > mX + 1 && cY < extent + mY + MTCH[i] && cY > mY + 1) bDo = 0;
+            if (cX < mX + mW && cX > mX - shift + 1 && cY < extent + mY + MTCH[i] && cY > mY + 1) bDo = 0;
+        } else if (panelLeftward[i]) {
+            if (cY < mY + MW[i] && cX > mX - extent + 1 && cX < mX + MTCH[i] && cY > mY + 1) bDo = 0;
         } else {
             if (cY < mY + MW[i] && cX > mX + 1 && cX < extent + mX + MTCH[i] && cY > mY + 1) bDo = 0;
         }
@@ -291,8 +652,7 @@ function mShut(i, byKey) {
     clearTimeout(PR[i]);
     setExpanded(i, 0);
     if (byKey) document.getElementById("menu" + i).inert = true;
-    svernut = getMenuHeight(i);
-    scrollMe(i, -(svernut - MTCH[i]), -scrIN);
+    scrollMe(i, closedAt(i), -scrIN * slideSign(i));
 }
 
 // Click toggle: only a fully open panel closes; one in mid-slide opens.
@@ -307,14 +667,15 @@ function mScroll(i, evt) {
         var ml = document.layers["owner" + i].document.layers["menu" + i];
         mTop = OO[i] == 0 ? ml.top : ml.left;
     }
-    if (mTop >= MTCH[i]) {
+    if (panelLeftward[i] ? mTop <= openAt(i) : mTop >= MTCH[i]) {
         setExpanded(i, 0);
-        scrollMe(i, -(svernut - MTCH[i]), -scrIN);
+        scrollMe(i, closedAt(i), -scrIN * slideSign(i));
     } else {
         setExpanded(i, 1);
+        if (ie) fitPanel(i);
         showOwner(i);
         setVis(i, "visible");
-        scrollMe(i, MTCH[i], scrOUT);
+        scrollMe(i, openAt(i), scrOUT * slideSign(i));
     }
 }
 
@@ -401,16 +762,18 @@ function mFocusOut(i, evt) {
 }
 
 // Floating menus keep their distance from the top of the visible window.
+// The scroll offset is read once: read after a menu has moved, it would lay
+// the page out again for every floating menu.
 function doRepos() {
+    var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
     for (var i = 0; i < numOfMenus; i++) {
         if (FL[i] == 0) continue;
         if (ie) {
             var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
-            var scrollY = window.pageYOffset !== undefined ? window.pageYOffset : document.body.scrollTop;
-            o.style.top = (MY[i] + scrollY) + "px";
+            o.style.top = ((menuAnchorTop[i] || 0) + MY[i] + scrollY) + "px";
         } else {
             var ol = document.layers["owner" + i];
-            if (ol) ol.top = MY[i] + window.pageYOffset;
+            if (ol) ol.top = (menuAnchorTop[i] || 0) + MY[i] + window.pageYOffset;
         }
     }
 }
@@ -423,7 +786,9 @@ function checkScroll() {
     }
 }
 
-// Layers do not reflow on resize; reloading lays the page out anew.
+// Layers do not reflow on resize; reloading lays the page out anew, the
+// menus on the window's centre or right edge with it. The element model
+// places its menus again instead (placeMenus).
 function resizeFix() {
     if (widthChk != window.innerWidth || heightChk != window.innerHeight) document.location.reload();
 }
@@ -431,6 +796,9 @@ function resizeFix() {
 // Any script error of the page, the author's menu HTML included. Returning
 // true keeps the browser's own report away, also when no window could open.
 function errorHandler(msg, url, line) {
+    // A notice that size observers (ours, or the page's) were left waiting
+    // for a frame: no fault of the page, nothing to report.
+    if (/ResizeObserver loop/.test(String(msg))) return true;
     if (IDE == 1) {
         setTitle("!RarurAVI:ERROR(" + msg + "@" + url + "@" + line + ")");
         return true;

@@ -1,5 +1,7 @@
 #include "workflow/ProjectSettingsRules.h"
 
+#include <charconv>
+
 #include "model/ValueHelpers.h"
 #include "runtime/PageTexts.h"
 
@@ -30,6 +32,10 @@ SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings) {
     values.fontSizeCaption = std::to_string(settings.fDefCapS);
     values.fontSizeMenu = std::to_string(settings.fDefMenuS);
     values.templateName = settings.PRJ_sTemplate;
+    values.compactWidth = std::to_string(settings.cmpW);
+    values.compactLabel = settings.cmpL;
+    values.compactLeft = std::to_string(settings.cmpX);
+    values.compactTop = std::to_string(settings.cmpY);
     return values;
 }
 
@@ -46,15 +52,34 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values) {
     settings.fDefCapS = FontSizeFromText(values.fontSizeCaption, kNewProject.fDefCapS);
     settings.fDefMenuS = FontSizeFromText(values.fontSizeMenu, kNewProject.fDefMenuS);
     settings.PRJ_sTemplate = TemplateNameFromTyped(values.templateName);
+    settings.cmpW = CompactWidthFromText(values.compactWidth).value_or(kNewProject.cmpW);
+    const std::string label = TrimBlanks(values.compactLabel);
+    settings.cmpL = label.empty() ? kNewProject.cmpL : label;
+    settings.cmpX =
+        ClampInt(ParseIntOr(TrimBlanks(values.compactLeft), kNewProject.cmpX), kMinCompactPlace, kMaxCompactPlace);
+    settings.cmpY =
+        ClampInt(ParseIntOr(TrimBlanks(values.compactTop), kNewProject.cmpY), kMinCompactPlace, kMaxCompactPlace);
     return settings;
 }
 
+std::optional<int> CompactWidthFromText(const std::string& text) {
+    const std::string trimmed = TrimBlanks(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
+    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
 SettingsConfirmation ConfirmProjectSettings(ProjectModel& model, const SettingsDialogValues& values) {
+    // Unlike a speed, a compact width has no fallback that could stand for
+    // what was meant: a wrong one would switch the layout at a width nobody chose.
+    if (!CompactWidthFromText(values.compactWidth)) return {false, kBadCompactWidth, SettingsField::CompactWidth};
     const ProjectSettings settings = SettingsFromDialogValues(values);
     // The template is checked before anything is stored, so a refused page
     // leaves every setting as it was.
     const TemplateCheckResult check = CheckTemplate(model.projectFolder, settings.PRJ_sTemplate);
-    if (!check.passed) return {false, check.message};
+    if (!check.passed) return {false, check.message, SettingsField::Template};
     model.settings = settings;
     return {true, {}};
 }

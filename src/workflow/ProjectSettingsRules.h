@@ -2,6 +2,7 @@
 // What the project settings dialog shows and what its OK button stores. The
 // dialog only moves texts and colours between its controls and these
 // structures; every rule about the values lives here.
+#include <optional>
 #include <string>
 
 #include "model/ProjectModel.h"
@@ -14,6 +15,14 @@ inline constexpr int kMinSpeed = 1;
 inline constexpr int kMaxSpeed = 999;
 inline constexpr int kMinFontSize = 2;
 inline constexpr int kMaxFontSize = 999;
+// The compact menu button's place, in CSS px from the window's corner.
+inline constexpr int kMinCompactPlace = 0;
+inline constexpr int kMaxCompactPlace = 9999;
+// "Anchor of all menus" left alone: every menu keeps its own.
+inline constexpr int kKeepEachAnchor = -1;
+
+inline constexpr const char* kBadCompactWidth =
+    "The compact width must be a whole number of CSS pixels, 0 or more (0 turns the compact layout off).";
 
 // The controls' contents, as the user typed them (system code page bytes).
 struct SettingsDialogValues {
@@ -26,6 +35,13 @@ struct SettingsDialogValues {
     std::string fontSizeCaption;
     std::string fontSizeMenu;
     std::string templateName;
+    std::string compactWidth;
+    std::string compactLabel;
+    std::string compactLeft;
+    std::string compactTop;
+    // The anchor every menu takes on OK, or kKeepEachAnchor.
+    int allAnchors = kKeepEachAnchor;
+    std::string allAnchorSelector;
     friend bool operator==(const SettingsDialogValues&, const SettingsDialogValues&) = default;
 };
 
@@ -34,15 +50,22 @@ SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings);
 // What "Set Defaults" puts into the controls: the new-project values.
 SettingsDialogValues DefaultDialogValues();
 
-// The settings the dialog's values give, every value cleaned and clamped.
+// The compact width typed: a whole number, 0 or more; nothing otherwise.
+std::optional<int> CompactWidthFromText(const std::string& text);
+
+// The settings the dialog's values give, every value cleaned and clamped (a
+// compact width that is refused gives the new-project one).
 ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values);
 
-// The OK button without the window: checks the template, and only when it
-// passes stores the settings in the model. `rejection` holds the message for
-// the user when the template was refused (the model is then unchanged).
+// The OK button without the window: checks the compact width and the
+// template, and only when both pass stores the settings in the model.
+// `rejection` holds the message for the user and `refused` the field when a
+// value was refused (the model is then unchanged).
+enum class SettingsField { None, CompactWidth, Template };
 struct SettingsConfirmation {
     bool stored = false;
     std::string rejection;
+    SettingsField refused = SettingsField::None;
 };
 SettingsConfirmation ConfirmProjectSettings(ProjectModel& model, const SettingsDialogValues& values);
 

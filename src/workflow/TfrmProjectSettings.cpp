@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "editor/AnchorEdits.h"
 #include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
@@ -165,6 +166,8 @@ void TfrmProjectSettings::BuildWidgets() {
     templ->addWidget(lbl2, 2, 0, 1, 2);
     templ->addWidget(btnMoreInfo, 3, 0, 1, 2);
 
+    QLayout* compactAndAnchors = BuildCompactAndAnchorGroups();
+
     // Dialog buttons.
     btnOK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -189,7 +192,7 @@ void TfrmProjectSettings::BuildWidgets() {
     layout->setSpacing(4);
     // Tight groups keep the dialog near its intended 298 x 353.
     for (QLayout* group : {static_cast<QLayout*>(speeds), static_cast<QLayout*>(colours), static_cast<QLayout*>(fonts),
-                           static_cast<QLayout*>(templ)}) {
+                           static_cast<QLayout*>(templ), compactAndAnchors, GroupBox_Anchors->layout()}) {
         group->setContentsMargins(6, 2, 6, 4);
         group->setSpacing(4);
     }
@@ -197,6 +200,8 @@ void TfrmProjectSettings::BuildWidgets() {
     layout->addWidget(GroupBox_TextColor);
     layout->addWidget(GroupBox_Fonts);
     layout->addWidget(GroupBox_Template);
+    layout->addWidget(GroupBox_Compact);
+    layout->addWidget(GroupBox_Anchors);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -211,11 +216,64 @@ void TfrmProjectSettings::BuildWidgets() {
                         cBoxFontName_Menu,
                         cBoxFontSize_Menu,
                         txtTemplate,
-                        btnMoreInfo};
+                        btnMoreInfo,
+                        txtCompactWidth,
+                        txtCompactLabel,
+                        txtCompactLeft,
+                        txtCompactTop,
+                        cBoxAllAnchors,
+                        txtAllAnchorElement};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     // The fixed client size, unless the desktop's fonts need more room.
     setFixedSize(QSize(298, 353).expandedTo(sizeHint()));
+}
+
+QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
+    GroupBox_Compact = new QGroupBox(QStringLiteral(" Compact layout (phones, narrow windows) "), this);
+    GroupBox_Compact->setObjectName(QStringLiteral("GroupBox_Compact"));
+    auto box = [this](const char* name, int chars) {
+        auto* edit = new QLineEdit(GroupBox_Compact);
+        edit->setObjectName(QLatin1String(name));
+        if (chars > 0)
+            edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(chars, QLatin1Char('0'))) + 12);
+        return edit;
+    };
+    txtCompactWidth = box("txtCompactWidth", 5);
+    txtCompactWidth->setToolTip(
+        QStringLiteral("Below this window width in CSS pixels the menus fold into one menu "
+                       "button; 0 turns the compact layout off"));
+    txtCompactLabel = box("txtCompactLabel", 0);
+    txtCompactLeft = box("txtCompactLeft", 4);
+    txtCompactTop = box("txtCompactTop", 4);
+    auto* compact = new QGridLayout(GroupBox_Compact);
+    compact->addWidget(Label(GroupBox_Compact, "lblCompactWidth", QStringLiteral("Below:")), 0, 0);
+    compact->addWidget(txtCompactWidth, 0, 1);
+    compact->addWidget(Label(GroupBox_Compact, "lblCompactOff", QStringLiteral("px (0: off)")), 0, 2, 1, 3);
+    compact->addWidget(Label(GroupBox_Compact, "lblCompactLabel", QStringLiteral("Button text:")), 1, 0);
+    compact->addWidget(txtCompactLabel, 1, 1, 1, 4);
+    compact->addWidget(Label(GroupBox_Compact, "lblCompactLeft", QStringLiteral("Button left:")), 2, 0);
+    compact->addWidget(txtCompactLeft, 2, 1);
+    compact->addWidget(Label(GroupBox_Compact, "lblCompactTop", QStringLiteral("top:")), 2, 2);
+    compact->addWidget(txtCompactTop, 2, 3);
+    compact->setColumnStretch(4, 1);
+
+    GroupBox_Anchors = new QGroupBox(QStringLiteral(" Anchor of all menus "), this);
+    GroupBox_Anchors->setObjectName(QStringLiteral("GroupBox_Anchors"));
+    cBoxAllAnchors = new QComboBox(GroupBox_Anchors);
+    cBoxAllAnchors->setObjectName(QStringLiteral("cBoxAllAnchors"));
+    cBoxAllAnchors->addItem(QStringLiteral("Each menu keeps its own"));
+    for (const char* choice : kAnchorChoices) cBoxAllAnchors->addItem(QLatin1String(choice));
+    txtAllAnchorElement = new QLineEdit(GroupBox_Anchors);
+    txtAllAnchorElement->setObjectName(QStringLiteral("txtAllAnchorElement"));
+    txtAllAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
+    auto* anchors = new QHBoxLayout(GroupBox_Anchors);
+    anchors->addWidget(cBoxAllAnchors);
+    anchors->addWidget(txtAllAnchorElement, 1);
+    connect(cBoxAllAnchors, &QComboBox::currentIndexChanged, this,
+            [this](int item) { txtAllAnchorElement->setEnabled(item - 1 == kAnchorElement); });
+    txtAllAnchorElement->setEnabled(false);
+    return compact;
 }
 
 void TfrmProjectSettings::showEvent(QShowEvent* event) {
@@ -242,6 +300,12 @@ SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     values.fontSizeCaption = ToBytes(cBoxFontSize_Caption->currentText());
     values.fontSizeMenu = ToBytes(cBoxFontSize_Menu->currentText());
     values.templateName = ToBytes(txtTemplate->text());
+    values.compactWidth = ToBytes(txtCompactWidth->text());
+    values.compactLabel = ToBytes(txtCompactLabel->text());
+    values.compactLeft = ToBytes(txtCompactLeft->text());
+    values.compactTop = ToBytes(txtCompactTop->text());
+    values.allAnchors = cBoxAllAnchors->currentIndex() - 1;
+    values.allAnchorSelector = ToBytes(txtAllAnchorElement->text().trimmed());
     return values;
 }
 
@@ -257,6 +321,12 @@ void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values) {
     cBoxFontSize_Caption->setEditText(FromBytes(values.fontSizeCaption));
     cBoxFontSize_Menu->setEditText(FromBytes(values.fontSizeMenu));
     txtTemplate->setText(FromBytes(values.templateName));
+    txtCompactWidth->setText(FromBytes(values.compactWidth));
+    txtCompactLabel->setText(FromBytes(values.compactLabel));
+    txtCompactLeft->setText(FromBytes(values.compactLeft));
+    txtCompactTop->setText(FromBytes(values.compactTop));
+    cBoxAllAnchors->setCurrentIndex(values.allAnchors + 1);
+    txtAllAnchorElement->setText(FromBytes(values.allAnchorSelector));
 }
 
 void TfrmProjectSettings::getColor(ColorSwatch* swatch) {
@@ -281,25 +351,47 @@ void TfrmProjectSettings::btnOKClick() {
     // file error; the dialog stays open with nothing stored.
     if (!RunUserAction(this, [&] { result = ConfirmProjectSettings(model, values); })) return;
     if (!result.stored) {
-        txtTemplate->setFocus();
-        txtTemplate->selectAll();
-        QtMessageBoxes::Message(this, FromBytes(result.rejection));
-        btnMoreInfoClick();
-        // Back from the two windows, the name is still there to be retyped.
-        txtTemplate->setFocus();
-        txtTemplate->selectAll();
+        ShowRefusal(result);
         return;
     }
+    if (values.allAnchors == kKeepEachAnchor) {
+        FinishOK(previous, {});
+        return;
+    }
+    // The page tells where the anchors lie before it is reloaded with the
+    // new script; until then nothing here may be pressed.
+    setEnabled(false);
+    frmMain->Logic().ChangeAllAnchors({values.allAnchors, values.allAnchorSelector},
+                                      [this, previous](std::vector<StepAction> changes) {
+                                          setEnabled(true);
+                                          FinishOK(previous, std::move(changes));
+                                      });
+}
+
+void TfrmProjectSettings::FinishOK(const ProjectSettings& previous, std::vector<StepAction> anchorChanges) {
+    ProjectModel& model = frmMain->Model();
     if (!frmMain->UpdatePreview()) {
         // The write has shown its error box (say, a folder stands under the
         // template's name). The dialog stays open to put that right, and the
-        // project keeps its old settings, so that Cancel still means
-        // "nothing changed" and later saves do not keep failing on them.
+        // project keeps its old settings and anchors, so that Cancel still
+        // means "nothing changed" and later saves do not keep failing on them.
         model.settings = previous;
+        frmMain->Logic().RevertActions(anchorChanges);
         return;
     }
-    frmMain->Logic().SettingsConfirmed(previous);
+    frmMain->Logic().SettingsConfirmed(previous, std::move(anchorChanges));
     accept();
+}
+
+void TfrmProjectSettings::ShowRefusal(const SettingsConfirmation& result) {
+    QLineEdit* field = result.refused == SettingsField::CompactWidth ? txtCompactWidth : txtTemplate;
+    field->setFocus();
+    field->selectAll();
+    QtMessageBoxes::Message(this, FromBytes(result.rejection));
+    if (result.refused == SettingsField::Template) btnMoreInfoClick();
+    // Back from the message, the value is still there to be retyped.
+    field->setFocus();
+    field->selectAll();
 }
 
 } // namespace didad

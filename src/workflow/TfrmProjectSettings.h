@@ -3,6 +3,9 @@
 // colours and fonts, and the page the preview loads.
 #include <QDialog>
 
+#include <vector>
+
+#include "editor/EditHistory.h"
 #include "workflow/ProjectSettingsRules.h"
 
 class QColorDialog;
@@ -64,6 +67,17 @@ public:
     QLabel* lbl2 = nullptr;
     QPushButton* btnMoreInfo = nullptr;
 
+    QGroupBox* GroupBox_Compact = nullptr;
+    QLineEdit* txtCompactWidth = nullptr;
+    QLineEdit* txtCompactLabel = nullptr;
+    QLineEdit* txtCompactLeft = nullptr;
+    QLineEdit* txtCompactTop = nullptr;
+
+    QGroupBox* GroupBox_Anchors = nullptr;
+    // Item 0 leaves every menu's anchor; then the anchors in their order.
+    QComboBox* cBoxAllAnchors = nullptr;
+    QLineEdit* txtAllAnchorElement = nullptr;
+
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
     QPushButton* btnDefaults = nullptr;
@@ -74,6 +88,10 @@ protected:
 
 private:
     void BuildWidgets();
+    QLayout* BuildCompactAndAnchorGroups();
+    // The last steps of OK, once the page has told where the anchors lie.
+    void FinishOK(const ProjectSettings& previous, std::vector<StepAction> anchorChanges);
+    void ShowRefusal(const SettingsConfirmation& result);
 };
 
 extern TfrmProjectSettings* frmProjectSettings;

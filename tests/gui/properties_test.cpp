@@ -173,10 +173,10 @@ private slots:
             QCOMPARE(c.box->text(), c.typed);
             QVERIFY(frmMain->IsPreviewPending());
         }
-        // At most three characters.
-        Retype(frmMain->txtLeft, QStringLiteral("12345"));
-        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("123"));
-        QCOMPARE(Entry().MX, 123);
+        // A sign and at most four digits.
+        Retype(frmMain->txtLeft, QStringLiteral("-123456"));
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("-1234"));
+        QCOMPARE(Entry().MX, -1234);
 
         // The arrows step the typed value and run the same rule.
         Retype(frmMain->txtWidth, QStringLiteral("899"));

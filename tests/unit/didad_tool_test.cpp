@@ -76,7 +76,8 @@ TEST_F(DidadTool, NewAddAndDump) {
     EXPECT_EQ(run.err, "");
     const std::string start =
         "{\"settings\":{\"scrIN\":20,\"scrOUT\":10,\"cDefCap\":\"#FFFFFF\",\"fDefCap\":\"Arial\",\"fDefCapS\":12,"
-        "\"cDefMenu\":\"#FFFFFF\",\"fDefMenu\":\"Arial\",\"fDefMenuS\":12,\"PRJ_sTemplate\":\"Temp.html\"},"
+        "\"cDefMenu\":\"#FFFFFF\",\"fDefMenu\":\"Arial\",\"fDefMenuS\":12,\"PRJ_sTemplate\":\"Temp.html\","
+        "\"compactWidth\":640,\"compactLabel\":\"Menu\",\"compactLeft\":10,\"compactTop\":10},"
         "\"iSelectedMenu\":0,\"entries\":[{\"MTC\":\"Caption\",\"MTCH\":22,\"MTM\":\"Bla";
     EXPECT_EQ(run.out.substr(0, start.size()), start);
     // The sixth menu starts a new row.
@@ -87,11 +88,13 @@ TEST_F(DidadTool, NewAddAndDump) {
 TEST_F(DidadTool, WriteThenDumpGivesTheModelBack) {
     const std::string model =
         R"({"settings":{"scrIN":5,"scrOUT":7,"cDefCap":"#102030","fDefCap":"Verdana","fDefCapS":9,)"
-        R"("cDefMenu":"#A0B0C0","fDefMenu":"Arial","fDefMenuS":11,"PRJ_sTemplate":"index.html"},)"
+        R"("cDefMenu":"#A0B0C0","fDefMenu":"Arial","fDefMenuS":11,"PRJ_sTemplate":"index.html",)"
+        R"("compactWidth":0,"compactLabel":"Men\"u\\","compactLeft":-3,"compactTop":40},)"
         R"("iSelectedMenu":0,"entries":[{"MTC":"<A HREF=\"a.html\">Home</A>","MTCH":30,)"
         R"("MTM":"line\r\nback\\slash","MX":-20,"MY":5,"MW":100,"CO":"transparent","CC":"#000000",)"
-        R"("CM":"#008080","MA":1,"FL":0,"OO":0},{"MTC":"x","MTCH":22,"MTM":"side","MX":1,"MY":2,"MW":3,)"
-        R"("CO":"#111111","CC":"#222222","CM":"#333333","MA":0,"FL":1,"OO":1}]})";
+        R"("CM":"#008080","MA":1,"FL":0,"OO":0,"anchor":"element","anchorElement":"header h1[title=\"a\"]"},)"
+        R"({"MTC":"x","MTCH":22,"MTM":"side","MX":1,"MY":2,"MW":3,)"
+        R"("CO":"#111111","CC":"#222222","CM":"#333333","MA":0,"FL":1,"OO":1,"anchor":"center","anchorElement":""}]})";
     ToolRun run = Tool("write " + Dir() + " --final", model);
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string script = ReadFileBytes(temp.File("p/Dirovidadaz.js"));
@@ -105,6 +108,14 @@ TEST_F(DidadTool, WriteThenDumpGivesTheModelBack) {
     run = Tool("write " + Dir(), model); // preview mode
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(ReadFileBytes(temp.File("p/Dirovidadaz.js")).find(",IDE=1,"), std::string::npos);
+
+    // Fields left out take their new-project values.
+    ASSERT_EQ(Tool("write " + Dir(), R"({"entries":[{}]})").status, 0);
+    run = Tool("dump " + Dir());
+    EXPECT_NE(run.out.find(R"("compactWidth":640,"compactLabel":"Menu","compactLeft":10,"compactTop":10})"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(R"("anchor":"left","anchorElement":""})"), std::string::npos) << run.out;
 }
 
 TEST_F(DidadTool, ReaderMessagesGoToStandardErrorInOrder) {
@@ -145,6 +156,7 @@ TEST_F(DidadTool, BadInputIsAClearErrorNeverACrash) {
         {"write " + Dir(), R"({"entries":[{"MX":"10"}]})", "entries[0].MX must be an integer"},
         {"write " + Dir(), R"({"entries":[{"MX":3000000000}]})", "entries[0].MX is out of range"},
         {"write " + Dir(), R"({"settings":{"cDefCap":"white"}})", "'$tehi' is not a valid integer value"},
+        {"write " + Dir(), R"({"entries":[{"anchor":"middle"}]})", "entries[0].anchor must be \"left\""},
         {"write " + Dir() + " --draft", "{}", "optionally --final"},
         {"write " + Quote(temp.File("a/b/c")), "{}", "Cannot create file"},
     };

@@ -90,6 +90,16 @@ public:
     void RunInPreview(const std::string& statement) override { statements.push_back(statement); }
     void RevealInPreview(int index) override { reveals.push_back(index); }
     void MarkPreviewPending() override { ++pendingMarks; }
+    // Questions to the page, answered when the test says so.
+    std::vector<std::pair<std::string, PreviewReply>> questions;
+    void AskPreview(const std::string& expression, PreviewReply reply) override {
+        questions.emplace_back(expression, std::move(reply));
+    }
+    std::optional<std::pair<int, std::string>> anchor;
+    void ShowAnchor(int kind, const std::string& selector) override {
+        Fill();
+        anchor = {kind, selector};
+    }
 
 private:
     void Fill() {
@@ -576,4 +586,47 @@ TEST(UndoRedo, TheHistoryBelongsToTheActiveProject) {
     EXPECT_FALSE(e.logic.Redo());
     EXPECT_EQ(e.model.settings, ProjectSettings{});
     EXPECT_EQ(e.model.numOfMenus(), 0);
+}
+
+// Two anchor choices in quick succession: the page's answer to the first
+// arrives after the second was made and must not move the menu twice.
+TEST(EditorLogic, AnAnchorChangeKeepsThePlaceAndANewerChoiceOutdatesAnOpenOne) {
+    Editor e;
+    e.logic.AddMenu();
+    e.model.entries[0].MX = 100;
+    e.model.entries[0].MY = 200;
+    e.logic.ChangeAnchor({kAnchorPageCentre, ""});
+    e.logic.ChangeAnchor({kAnchorElement, "#nav"});
+    ASSERT_EQ(e.view.questions.size(), 2u);
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorPageLeft); // nothing before the page answers
+    const std::string first = "0,0;410,0", second = "0,0;300,150";
+    e.view.questions[0].second(&first);
+    EXPECT_EQ(e.model.entries[0].MX, 100);
+    e.view.questions[1].second(&second);
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorElement);
+    EXPECT_EQ(e.model.entries[0].AE, "#nav");
+    EXPECT_EQ(e.model.entries[0].MX, -200);
+    EXPECT_EQ(e.model.entries[0].MY, 50);
+    EXPECT_EQ(e.view.numbers[NumberBox::Left], -200);
+    EXPECT_EQ(e.view.anchor, (std::pair<int, std::string>{kAnchorElement, "#nav"}));
+    EXPECT_EQ(e.view.unguardedFills, 0);
+
+    // One step; a page that cannot answer changes the anchor and keeps the numbers.
+    EXPECT_TRUE(e.logic.Undo());
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorPageLeft);
+    EXPECT_EQ(e.model.entries[0].MX, 100);
+    e.logic.ChangeAnchor({kAnchorPageRight, ""});
+    e.view.questions.back().second(nullptr);
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorPageRight);
+    EXPECT_EQ(e.model.entries[0].MX, 100);
+}
+
+TEST(AnchorEdits, TheQuestionQuotesAnySelectorAndOnlyAWholeAnswerCounts) {
+    const std::string asked = AnchorOriginsStatement({{kAnchorElement, "a'\\\"</script>\r\nb"}});
+    EXPECT_NE(asked.find("\"a\\x27\\x5C\\x22\\x3C\\x2Fscript\\x3E\\x0D\\x0Ab\""), std::string::npos);
+    EXPECT_EQ(ParseAnchorOrigins("1,2;-3,4", 2), (std::vector<PagePoint>{{1, 2}, {-3, 4}}));
+    EXPECT_EQ(ParseAnchorOrigins("1,2", 2), std::nullopt);
+    EXPECT_EQ(ParseAnchorOrigins("1,2;3,4;5,6", 2), std::nullopt);
+    EXPECT_EQ(ParseAnchorOrigins("1,x;3,4", 2), std::nullopt);
+    EXPECT_EQ(ParseAnchorOrigins("", 1), std::nullopt);
 }

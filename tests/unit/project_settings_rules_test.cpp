@@ -171,3 +171,26 @@ TEST(ProjectSettingsRules, ConfirmStoresOnlyWhenTheTemplatePasses) {
     EXPECT_TRUE(ConfirmProjectSettings(project.model, values).stored);
     EXPECT_EQ(project.model.settings.PRJ_sTemplate, "subnew page.html");
 }
+
+TEST(ProjectSettingsRules, ACompactWidthThatIsNegativeOrNoNumberIsRefusedAndNothingStored) {
+    TempProject project;
+    const ProjectSettings before = project.model.settings;
+    for (const char* typed : {"-5", "abc", "", "12px", "99999999999"}) {
+        SettingsDialogValues values = WithDefaults();
+        values.compactWidth = typed;
+        values.scrollOut = "50";
+        const SettingsConfirmation result = ConfirmProjectSettings(project.model, values);
+        EXPECT_FALSE(result.stored) << typed;
+        EXPECT_EQ(result.refused, SettingsField::CompactWidth);
+        EXPECT_EQ(result.rejection, kBadCompactWidth);
+        EXPECT_EQ(project.model.settings, before);
+    }
+    SettingsDialogValues values = WithDefaults();
+    values.compactWidth = " 0 ";
+    values.compactLabel = "  ";
+    values.compactLeft = "-20";
+    ASSERT_TRUE(ConfirmProjectSettings(project.model, values).stored);
+    EXPECT_EQ(project.model.settings.cmpW, 0);
+    EXPECT_EQ(project.model.settings.cmpL, "Menu");
+    EXPECT_EQ(project.model.settings.cmpX, 0);
+}

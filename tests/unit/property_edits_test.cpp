@@ -2,6 +2,7 @@
 
 #include "editor/ControlFilling.h"
 #include "editor/PropertyEdits.h"
+#include "model/ValueHelpers.h"
 
 namespace didad {
 namespace {
@@ -36,13 +37,30 @@ TEST(NumberFieldRule, EmptyValuesFallbacksAndLimits) {
     EXPECT_EQ(NumberFieldValue("x", 2000, RuleOf(NumberBox::Width)), 900);
 }
 
-TEST(NumberFieldRule, ArrowRanges) {
-    EXPECT_EQ(RuleOf(NumberBox::Left).arrowLow, -100);
-    EXPECT_EQ(RuleOf(NumberBox::Left).arrowHigh, 800);
-    EXPECT_EQ(RuleOf(NumberBox::Top).arrowHigh, 600);
-    EXPECT_EQ(RuleOf(NumberBox::Width).arrowLow, 1);
-    EXPECT_EQ(RuleOf(NumberBox::Width).arrowHigh, 900);
-    EXPECT_EQ(RuleOf(NumberBox::CapHeight).arrowHigh, 600);
+// Left 999 and the up arrow once gave 800: the arrows' range was narrower
+// than what can be typed. Now they agree, and an arrow never goes backwards.
+TEST(NumberFieldRule, ArrowsAgreeWithTypingAndStepFromTheValueShown) {
+    for (NumberBox box : {NumberBox::Left, NumberBox::Top}) {
+        const NumberBoxRule& rule = RuleOf(box);
+        EXPECT_TRUE(FitsNumberBox("-9999", rule));
+        EXPECT_TRUE(FitsNumberBox("9999", rule));
+        EXPECT_FALSE(FitsNumberBox("12345", rule));
+        EXPECT_EQ(rule.arrowLow, -9999);
+        EXPECT_EQ(rule.arrowHigh, 9999);
+    }
+    EXPECT_FALSE(FitsNumberBox("1000", RuleOf(NumberBox::Width)));
+    EXPECT_EQ(RuleOf(NumberBox::Width).arrowHigh, RuleOf(NumberBox::Width).high);
+    EXPECT_EQ(RuleOf(NumberBox::CapHeight).arrowHigh, RuleOf(NumberBox::CapHeight).high);
+
+    const NumberBoxRule& left = RuleOf(NumberBox::Left);
+    EXPECT_EQ(ArrowStep(999, 1, left.arrowLow, left.arrowHigh), 1000);
+    EXPECT_EQ(ArrowStep(-999, -1, left.arrowLow, left.arrowHigh), -1000);
+    // A dragged value beyond the range stays put rather than jump back.
+    EXPECT_EQ(ArrowStep(12000, 1, left.arrowLow, left.arrowHigh), 12000);
+    EXPECT_EQ(ArrowStep(12000, -1, left.arrowLow, left.arrowHigh), 9999);
+    const NumberBoxRule& height = RuleOf(NumberBox::CapHeight);
+    EXPECT_EQ(ArrowStep(0, -1, height.arrowLow, height.arrowHigh), 0);
+    EXPECT_EQ(ArrowStep(0, 1, height.arrowLow, height.arrowHigh), 1);
 }
 
 TEST(PropertyEdits, TypingSequenceInLeft) {

@@ -41,6 +41,10 @@ public:
         model.settings.fDefCapS = Int(-3, 999);
         model.settings.fDefMenuS = Int(-3, 999);
         model.settings.PRJ_sTemplate = SettingText() + ".html";
+        model.settings.cmpW = Number();
+        model.settings.cmpL = Html();
+        model.settings.cmpX = Int(-100, 2000);
+        model.settings.cmpY = Int(-100, 2000);
         const int count = Int(0, 3) == 0 ? Int(0, 1) : Int(2, 12);
         for (int i = 0; i < count; ++i) {
             MenuEntry e;
@@ -56,6 +60,8 @@ public:
             e.MA = Int(0, 1);
             e.FL = Int(0, 1);
             e.OO = Int(0, 2) == 0 ? 1 : 0;
+            e.AN = Int(0, 3);
+            e.AE = Html();
             // The format cannot keep "<nObR><nObR>a</nObR>" in a vertical
             // entry: written bare, it reads back as "<nObR>a", which is then
             // written bare again. Visually the same; left out here.

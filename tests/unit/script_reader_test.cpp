@@ -181,6 +181,13 @@ TEST_F(ReadScript, WrittenEntriesComeBack) {
     written.entries[2].CO = "#ABCDEF";
     written.settings.fDefMenu = "Verdana";
     written.settings.cDefCap = {1, 2, 3};
+    written.entries[0].AN = 3;
+    written.entries[0].AE = "main > a[href=\"x\\\"\"]\r\n";
+    written.entries[1].AN = 2;
+    written.settings.cmpW = 0;
+    written.settings.cmpL = "\"Men\u00FC\"\\";
+    written.settings.cmpX = -5;
+    written.settings.cmpY = 1234;
     written.iSelectedMenu = 2;
     const std::string script = ScriptOf(written, ScriptMode::Final);
     EXPECT_TRUE(Read(script));
@@ -252,6 +259,37 @@ TEST_F(ReadScript, LfOnlyAndCrOnlyLineEndsReadLikeCrLf) {
         EXPECT_EQ(model.entries, expected);
         EXPECT_EQ(model.entries[1].MTC, "a\r\nb");
     }
+}
+
+// Files written before menus had anchors and a compact layout read silently
+// with the page's left corner and the compact layout off.
+TEST_F(ReadScript, FilesWithoutAnchorsOrCompactLayoutReadAsBefore) {
+    ProjectModel written = WithEntries(2);
+    written.entries[1].AN = 3;
+    written.entries[1].AE = "#nav";
+    std::string script = ScriptOf(written);
+    Replace(script, "var cmpW=640, cmpL=\"Menu\", cmpX=10, cmpY=10;\r\n", "");
+    Replace(script, "var AN = new Array (0,3);\r\n", "");
+    Replace(script, "var AE = new Array (\"\",\"#nav\");\r\n", "");
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.entries, WithEntries(2).entries);
+    ProjectSettings off;
+    off.cmpW = 0;
+    EXPECT_EQ(model.settings, off);
+
+    // An anchor the runtime does not know is the page's left; the button's
+    // text may be missing on its own.
+    script = ScriptOf(written);
+    Replace(script, "var AN = new Array (0,3);", "var AN = new Array (-1,9);");
+    Replace(script, "cmpW=640, cmpL=\"Menu\",", "cmpW=480,");
+    EXPECT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.entries[0].AN, 0);
+    EXPECT_EQ(model.entries[1].AN, 0);
+    EXPECT_EQ(model.entries[1].AE, "#nav");
+    EXPECT_EQ(model.settings.cmpW, 480);
+    EXPECT_EQ(model.settings.cmpL, "Menu");
 }
 
 TEST_F(ReadScript, MissingKeysAreReportedInOrderAndReadingGoesOn) {

@@ -28,6 +28,8 @@ const std::string kSettingsLine =
     "var cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, cDefMenu=\"#FFFFFF\", fDefMenu=\"Arial\", "
     "fDefMenuS=12, PRJ_sTemplate=\"Temp.html\";";
 
+const std::string kCompactLine = "var cmpW=640, cmpL=\"Menu\", cmpX=10, cmpY=10;";
+
 const std::vector<std::string> kStyleLines = {
     "document.write('\\",
     "<style type=\"text/css\">\\",
@@ -93,7 +95,7 @@ TEST(EncodeJsString, LoneLineBreaksAreContinuedLikeCrLf) {
 TEST(BuildDataPart, EmptyProject) {
     ProjectModel model;
     const auto lines = DataPartOf(model);
-    ASSERT_EQ(lines.size(), 22u);
+    ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(lines[0], "RarurAVI_Ver = \"1.00\";");
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(lines[2], kSettingsLine);
@@ -101,9 +103,10 @@ TEST(BuildDataPart, EmptyProject) {
     EXPECT_EQ(lines[8],
               "var numOfMenus=0,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,"
               "widthChk,heightChk;");
-    EXPECT_EQ(lines[9], "var PR = new Array (numOfMenus);");
-    const char* names[] = {"MTC", "MTCH", "MTM", "MX", "MY", "MW", "CO", "CC", "CM", "MA", "FL", "OO"};
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(lines[10 + i], std::string("var ") + names[i] + " = new Array ();");
+    EXPECT_EQ(lines[9], kCompactLine);
+    EXPECT_EQ(lines[10], "var PR = new Array (numOfMenus);");
+    const char* names[] = {"MTC", "MTCH", "MTM", "MX", "MY", "MW", "CO", "CC", "CM", "MA", "FL", "OO", "AN", "AE"};
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(lines[11 + i], std::string("var ") + names[i] + " = new Array ();");
 }
 
 TEST(BuildDataPart, TwoNewEntriesSecondSelected) {
@@ -118,6 +121,7 @@ TEST(BuildDataPart, TwoNewEntriesSecondSelected) {
         kStyleLines[3],
         kStyleLines[4],
         "var numOfMenus=2,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=1,errs=\"\",old_pageYOffset=0,widthChk,heightChk;",
+        kCompactLine,
         "var PR = new Array (numOfMenus);",
         "var MTC = new Array (\"Caption\",\"Caption\");",
         "var MTCH = new Array (22,22);",
@@ -131,6 +135,8 @@ TEST(BuildDataPart, TwoNewEntriesSecondSelected) {
         "var MA = new Array (0,0);",
         "var FL = new Array (1,1);",
         "var OO = new Array (0,0);",
+        "var AN = new Array (0,0);",
+        "var AE = new Array (\"\",\"\");",
     };
     EXPECT_EQ(DataPartOf(model), expected);
 }
@@ -150,6 +156,8 @@ TEST(BuildDataPart, SingleEntryNumberArraysGetADummyTail) {
     EXPECT_EQ(ArrayLine(lines, "var MA "), "var MA = new Array (0,0);");
     EXPECT_EQ(ArrayLine(lines, "var FL "), "var FL = new Array (1,0);");
     EXPECT_EQ(ArrayLine(lines, "var OO "), "var OO = new Array (0,0);");
+    EXPECT_EQ(ArrayLine(lines, "var AN "), "var AN = new Array (0,0);");
+    EXPECT_EQ(ArrayLine(lines, "var AE "), "var AE = new Array (\"\");");
 }
 
 TEST(BuildDataPart, SettingsValuesNegativeNumbersAndEncodedTexts) {
@@ -169,6 +177,13 @@ TEST(BuildDataPart, SettingsValuesNegativeNumbersAndEncodedTexts) {
     model.entries[0].MTC = "<A HREF=\"a.html\">Home</A>";
     model.entries[1].MTC = "\\";
     model.entries[1].MTM = "line one\r\nline two";
+    model.entries[0].AN = 3;
+    model.entries[0].AE = "a[title=\"x\\\"]";
+    model.entries[1].AN = 1;
+    model.settings.cmpW = 0;
+    model.settings.cmpL = "Men\u00FC \"all\"\r\n\\";
+    model.settings.cmpX = -4;
+    model.settings.cmpY = 300;
     const auto lines = DataPartOf(model, ScriptMode::Final);
     EXPECT_EQ(lines[2],
               "var cDefCap=\"#12AB00\", fDefCap=\"Times New Roman\", fDefCapS=9, cDefMenu=\"#000000\", "
@@ -180,6 +195,10 @@ TEST(BuildDataPart, SettingsValuesNegativeNumbersAndEncodedTexts) {
     EXPECT_EQ(ArrayLine(lines, "var MY "), "var MY = new Array (10,-7);");
     EXPECT_EQ(ArrayLine(lines, "var MTC "), "var MTC = new Array (\"<A HREF=\\\"a.html\\\">Home</A>\",\"\\\\\");");
     EXPECT_EQ(ArrayLine(lines, "var MTM "), "var MTM = new Array (\"Blank menu\",\"line one\\\r\nline two\");");
+    EXPECT_EQ(ArrayLine(lines, "var AN "), "var AN = new Array (3,1);");
+    EXPECT_EQ(ArrayLine(lines, "var AE "), "var AE = new Array (\"a[title=\\\"x\\\\\\\"]\",\"\");");
+    // The button's text is quoted as page-author text, not cleaned as a font name.
+    EXPECT_EQ(ArrayLine(lines, "var cmpW"), "var cmpW=0, cmpL=\"Men\u00FC \\\"all\\\"\\\r\n\\\\\", cmpX=-4, cmpY=300;");
 }
 
 TEST(DefaultCaptionSwap, FollowsTheOrientationAndTellsTheEditorAboutEveryExchange) {
@@ -297,7 +316,10 @@ TEST_F(WriteProjectScriptTest, NewProjectFilesAreExactToTheByte) {
     std::string dataPart = "RarurAVI_Ver = \"1.00\";\r\n\r\n" + kSettingsLine + "\r\n";
     for (const std::string& line : kStyleLines) dataPart += line + "\r\n";
     dataPart +=
-        "var numOfMenus=0,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,widthChk,heightChk;\r\n"
+        "var "
+        "numOfMenus=0,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,widthChk,heightChk;\r\n" +
+        kCompactLine +
+        "\r\n"
         "var PR = new Array (numOfMenus);\r\n"
         "var MTC = new Array ();\r\n"
         "var MTCH = new Array ();\r\n"
@@ -310,7 +332,9 @@ TEST_F(WriteProjectScriptTest, NewProjectFilesAreExactToTheByte) {
         "var CM = new Array ();\r\n"
         "var MA = new Array ();\r\n"
         "var FL = new Array ();\r\n"
-        "var OO = new Array ();\r\n";
+        "var OO = new Array ();\r\n"
+        "var AN = new Array ();\r\n"
+        "var AE = new Array ();\r\n";
     const std::string runtime = AsCrLfLines(MenuRuntimeText());
     const std::string addon = AsCrLfLines(EditingAddonText());
     ASSERT_EQ(runtime.substr(0, 2), "\r\n") << "the runtime text begins with an empty line";

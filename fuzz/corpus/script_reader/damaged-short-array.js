@@ -1,8 +1,8 @@
-/*
+﻿/*
 ******************************************************** 
  You may use this script on commercial and personal web sites, free of charge, 
  provided that this notice stays in the script unchanged. 
- Didad 1.00 
+ Didad 1.03 
   https://www.divero.example/didad/download.html 
  All other rights reserved by Divero. 
 *********************************************************
@@ -16,6 +16,7 @@ document.write('\
 .clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:"'+fDefMenu+'"; font-size:'+fDefMenuS+'pt;}\
 ');
 var numOfMenus=4,scrIN=999,scrOUT=1,IDE=0,iSelectedMenu=2,errs="",old_pageYOffset=0,widthChk,heightChk;
+var cmpW=480, cmpL="\"Menü\"\\", cmpX=-5, cmpY=0;
 var PR = new Array (numOfMenus);
 var MTC = new Array ("<A HREF=\"a.html\">Home</A>","<CENTER>\
 C<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>","back\\slash\\","it's \"quoted\"");
@@ -31,3 +32,5 @@ var CM = new Array ("#008080","transparent","#FEDCBA","transparent");
 var MA = new Array (0,1,0,1);
 var FL = new Array (1,0,1,1);
 var OO = new Array (0,1,1,0);
+var AN = new Array (3,1,0,0);
+var AE = new Array ("header h1[title=\"x\"]","","","");

@@ -1,8 +1,8 @@
-/*
+﻿/*
 ******************************************************** 
  You may use this script on commercial and personal web sites, free of charge, 
  provided that this notice stays in the script unchanged. 
- Didad 1.00 
+ Didad 1.03 
   https://www.divero.example/didad/download.html 
  All other rights reserved by Divero. 
 *********************************************************
@@ -16,6 +16,7 @@ document.write('\
 .clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:"'+fDefMenu+'"; font-size:'+fDefMenuS+'pt;}\
 ');
 var numOfMenus=4,scrIN=999,scrOUT=1,IDE=0,iSelectedMenu=2,errs="",old_pageYOffset=0,widthChk,heightChk;
+var cmpW=480, cmpL="\"Menü\"\\", cmpX=-5, cmpY=0;
 var PR = new Array (numOfMenus);
 var MTC = new Array ("<A HREF=\"a.html\">Home</A>","<CENTER>\
 C<BR>a<BR>p<BR>t<BR>i<BR>o<BR>n</CENTER>","back\\slash\\","it's \"quoted\"");
@@ -25,5 +26,4 @@ line two","<nObR>Blank menu</nObR>","<nObR>already wrapped</nObR>","<NOBR>x</NOB
 var MX = new Array (-100,10,2147483647,0);
 var MY = new Array (600,10,-2147483648,0);
 var MW = new Array (150,1,900,200);
-var CO = new Array ("transparent","#FF0000","#ABCDEF","transparent");
-var CC = new Array ("#000000","#00FF80","#123
+var CO = new Array ("transparent","#FF0000","#ABCDEF","transp

@@ -2,7 +2,7 @@
 ******************************************************** 
  You may use this script on commercial and personal web sites, free of charge, 
  provided that this notice stays in the script unchanged. 
- Didad 1.00 
+ Didad 1.03 
   https://www.divero.example/didad/download.html 
  All other rights reserved by Divero. 
 *********************************************************
@@ -16,6 +16,7 @@ document.write('\
 .clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:"'+fDefMenu+'"; font-size:'+fDefMenuS+'pt;}\
 ');
 var numOfMenus=6,scrIN=20,scrOUT=10,IDE=1,iSelectedMenu=5,errs="",old_pageYOffset=0,widthChk,heightChk;
+var cmpW=640, cmpL="Menu", cmpX=10, cmpY=10;
 var PR = new Array (numOfMenus);
 var MTC = new Array ("Caption","Caption","Caption","Caption","Caption","Caption");
 var MTCH = new Array (22,22,22,22,22,22);
@@ -29,3 +30,5 @@ var CM = new Array ("#008080","#008080","#008080","#008080","#008080","#008080")
 var MA = new Array (0,0,0,0,0,0);
 var FL = new Array (1,1,1,1,1,1);
 var OO = new Array (0,0,0,0,0,0);
+var AN = new Array (0,0,0,0,0,0);
+var AE = new Array ("","","","","","");

@@ -49,6 +49,12 @@ class Page {
     await this.raw.goto(url, { waitUntil: "load" });
   }
 
+  // A window of another width (the height stays that of a desktop window).
+  async resize(width, height = viewport.height) {
+    if (this.engine === "chromium") await this.raw.setViewportSize({ width, height });
+    else await this.raw.setViewport({ width, height });
+  }
+
   evaluate(fn, arg) {
     return this.raw.evaluate(fn, arg);
   }

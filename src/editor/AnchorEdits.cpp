@@ -1,0 +1,92 @@
+#include "editor/AnchorEdits.h"
+
+#include <charconv>
+
+namespace didad {
+namespace {
+
+// A selector is page-author text: everything but letters and digits goes in
+// as an escape, so that no quote, backslash or line break can end the string.
+std::string JsStringLiteral(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string literal = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || byte >= 0x80;
+        if (plain) {
+            literal += c;
+        } else {
+            literal += "\\x";
+            literal += kHex[byte >> 4];
+            literal += kHex[byte & 15];
+        }
+    }
+    return literal + "\"";
+}
+
+std::optional<int> ReadInt(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+template <class T>
+void Change(std::vector<StepAction>& actions, int index, EntryField field, T& value, T next) {
+    if (value == next) return;
+    actions.emplace_back(FieldChange{index, field, FieldValue(value)});
+    value = std::move(next);
+}
+
+} // namespace
+
+Anchor AnchorOf(const MenuEntry& entry) { return {entry.AN, entry.AE}; }
+
+std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors) {
+    std::string list;
+    for (const Anchor& anchor : anchors) {
+        if (!list.empty()) list += ',';
+        list += '[' + std::to_string(anchor.kind) + ',' + JsStringLiteral(anchor.selector) + ']';
+    }
+    // A page written before anchors existed, or another page, has no
+    // MenuAnchorOrigin; the answer is then empty and nothing is moved.
+    return "(function(){if(typeof MenuAnchorOrigin!='function')return '';var a=[" + list +
+           "],r=[];for(var k=0;k<a.length;k++){var o=MenuAnchorOrigin(a[k][0],a[k][1]);"
+           "r.push(Math.round(o[0])+','+Math.round(o[1]));}return r.join(';');})()";
+}
+
+std::string MenuPlaceStatement(int index) {
+    return "(function(){var o=document.getElementById('owner" + std::to_string(index) +
+           "');if(!o)return '';var r=o.getBoundingClientRect();"
+           "return Math.round(r.left+window.pageXOffset)+','+Math.round(r.top+window.pageYOffset);})()";
+}
+
+std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer, std::size_t count) {
+    std::vector<PagePoint> points;
+    while (!answer.empty() && points.size() <= count) {
+        const std::size_t end = answer.find(';');
+        const std::string_view pair = answer.substr(0, end);
+        const std::size_t comma = pair.find(',');
+        if (comma == std::string_view::npos) return std::nullopt;
+        const auto x = ReadInt(pair.substr(0, comma));
+        const auto y = ReadInt(pair.substr(comma + 1));
+        if (!x || !y) return std::nullopt;
+        points.push_back({*x, *y});
+        answer = end == std::string_view::npos ? std::string_view() : answer.substr(end + 1);
+    }
+    if (points.size() != count) return std::nullopt;
+    return points;
+}
+
+void Reanchor(ProjectModel& model, int index, const Anchor& anchor, const PagePoint* from, const PagePoint* to,
+              std::vector<StepAction>& actions) {
+    if (index < 0 || index >= model.numOfMenus()) return;
+    MenuEntry& entry = model.entries[static_cast<std::size_t>(index)];
+    Change(actions, index, EntryField::AN, entry.AN, anchor.kind);
+    Change(actions, index, EntryField::AE, entry.AE, anchor.selector);
+    if (!from || !to) return;
+    Change(actions, index, EntryField::MX, entry.MX, entry.MX + from->x - to->x);
+    Change(actions, index, EntryField::MY, entry.MY, entry.MY + from->y - to->y);
+}
+
+} // namespace didad

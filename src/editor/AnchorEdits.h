@@ -1,0 +1,52 @@
+#pragma once
+// The anchor that a menu's Left and Top count from, and how a change of it
+// keeps the menu where the page shows it: the page tells where the old and
+// the new anchor lie, and Left and Top take the difference.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditHistory.h"
+#include "model/ProjectModel.h"
+
+namespace didad {
+
+inline constexpr int kAnchorPageLeft = 0;
+inline constexpr int kAnchorPageCentre = 1;
+inline constexpr int kAnchorPageRight = 2;
+inline constexpr int kAnchorElement = 3;
+// The choices, in the order of the anchor's numbers.
+inline constexpr const char* kAnchorChoices[] = {"Page left", "Page centre", "Page right", "Element"};
+
+struct Anchor {
+    int kind = kAnchorPageLeft;
+    std::string selector; // the element's CSS selector; kept, but unused, for the other kinds
+    friend bool operator==(const Anchor&, const Anchor&) = default;
+};
+
+Anchor AnchorOf(const MenuEntry& entry);
+
+struct PagePoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PagePoint&, const PagePoint&) = default;
+};
+
+// A statement whose result, in the preview page, is the origins of `anchors`
+// in order as "x,y;x,y;...", or "" when the page cannot tell.
+std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors);
+// The origins of such an answer; nothing unless it holds exactly `count`.
+std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer, std::size_t count);
+
+// A statement whose result is menu `index`'s top-left corner on the page as
+// "x,y" (ParseAnchorOrigins reads it), or "" when the page has no such menu.
+std::string MenuPlaceStatement(int index);
+
+// Entry `index` takes `anchor`. With both origins known, Left and Top move by
+// their difference so that the menu keeps its place on the page; without,
+// they stay. Every field changed is recorded in `actions` with its old value.
+void Reanchor(ProjectModel& model, int index, const Anchor& anchor, const PagePoint* from, const PagePoint* to,
+              std::vector<StepAction>& actions);
+
+} // namespace didad

@@ -1,0 +1,249 @@
+// Menus for every screen, in the real windows: a change of a menu's anchor
+// keeps the menu where the preview shows it, a drag counts from the anchor,
+// Undo takes both back; the preview's width choice; the number boxes' arrows
+// and limits; the compact settings and the anchor of all menus.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "GuiTestBase.h"
+#include "editor/TfrmMain.h"
+#include "model/ProjectModel.h"
+#include "preview/TfrmBrowser.h"
+#include "workflow/ProjectSettingsRules.h"
+#include "workflow/TfrmProjectSettings.h"
+
+using namespace didad;
+using namespace didad::testing;
+
+namespace {
+
+constexpr int kPageWait = 20000;
+
+QWidget* PageInput() { return frmBrowser->WebBrowser1->focusProxy(); }
+
+void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    if (!text.isEmpty()) QTest::keyClicks(box, text);
+}
+
+// A centred layout: the element the menus may count from moves with the width.
+const char kCentredPage[] =
+    "<html><head><script src=\"Dirovidadaz.js\"></script></head><body style=\"margin:0\">\r\n"
+    "<script>makeDidad();</script>\r\n"
+    "<div id=\"box\" style=\"width:300px;height:30px;margin:150px auto 0\">box</div></body></html>\r\n";
+
+} // namespace
+
+class ScreensTest : public GuiTestBase {
+    Q_OBJECT
+
+    MenuEntry& Entry(int i = 0) { return frmMain->Model().entries.at(static_cast<std::size_t>(i)); }
+
+    // The owner's top-left corner on the page.
+    QPoint OwnerOnPage(int index) {
+        const QVariantList list =
+            EvalInPreview(QStringLiteral("(function(){var o=document.getElementById('owner%1');if(!o)return null;"
+                                         "var r=o.getBoundingClientRect();"
+                                         "return [r.left+window.pageXOffset, r.top+window.pageYOffset];})()")
+                              .arg(index))
+                .toList();
+        if (list.size() != 2) return {-99999, -99999};
+        return {qRound(list[0].toDouble()), qRound(list[1].toDouble())};
+    }
+
+    QPoint Origin(const QString& kindAndSelector) {
+        const QVariantList list = EvalInPreview(QStringLiteral("MenuAnchorOrigin(%1)").arg(kindAndSelector)).toList();
+        return list.size() == 2 ? QPoint(list[0].toInt(), list[1].toInt()) : QPoint(-99999, -99999);
+    }
+
+    void UpdatePreviewAndWait() {
+        QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("document.readyState")).toString(),
+                                  QStringLiteral("complete"), kPageWait);
+    }
+
+    void ChooseAnchor(int item) {
+        QComboBox* box = frmMain->cBoxAnchor;
+        box->setFocus();
+        while (box->currentIndex() < item) QTest::keyClick(box, Qt::Key_Down);
+        while (box->currentIndex() > item) QTest::keyClick(box, Qt::Key_Up);
+    }
+
+private slots:
+    void initTestCase() {
+        CreateWindows();
+        const QString folder = StartNewProject(QStringLiteral("Screens"));
+        QVERIFY(WaitForPreviewLoaded());
+        QFile page(folder + QStringLiteral("/Temp.html"));
+        QVERIFY(page.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        page.write(kCentredPage);
+        page.close();
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+    }
+    void cleanupTestCase() { DestroyWindows(); }
+    void init() { ResetRecords(); }
+
+    void anchorChangeKeepsTheMenuPutAndDragsCountFromTheAnchor() {
+        Retype(frmMain->txtLeft, QStringLiteral("100"));
+        Retype(frmMain->txtTop, QStringLiteral("200"));
+        UpdatePreviewAndWait();
+        frmBrowser->scroller->horizontalScrollBar()->setValue(0);
+        frmBrowser->scroller->verticalScrollBar()->setValue(0);
+        const QPoint place = OwnerOnPage(0);
+        QCOMPARE(place, QPoint(100, 200));
+
+        // Page centre: Left becomes the offset from the centre line.
+        const QPoint centre = Origin(QStringLiteral("1,''"));
+        QVERIFY(centre.x() > 300);
+        ChooseAnchor(1);
+        QTRY_COMPARE_WITH_TIMEOUT(Entry().AN, 1, kPageWait);
+        QCOMPARE(Entry().MX, 100 - centre.x());
+        QCOMPARE(frmMain->txtLeft->text(), QString::number(100 - centre.x()));
+        QVERIFY(frmMain->IsPreviewPending());
+        UpdatePreviewAndWait();
+        QTRY_COMPARE_WITH_TIMEOUT(OwnerOnPage(0), place, kPageWait);
+
+        // An element: chosen, then its selector typed and confirmed.
+        ChooseAnchor(3);
+        QTRY_COMPARE_WITH_TIMEOUT(Entry().MX, 100, kPageWait); // no selector yet: the page's corner
+        QVERIFY(frmMain->txtAnchorElement->isEnabled());
+        Retype(frmMain->txtAnchorElement, QStringLiteral("#box"));
+        QTest::keyClick(frmMain->txtAnchorElement, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(Entry().AE, std::string("#box"), kPageWait);
+        const QPoint box = Origin(QStringLiteral("3,'#box'"));
+        QCOMPARE(box.y(), 150);
+        QCOMPARE(Entry().MX, 100 - box.x());
+        QCOMPARE(Entry().MY, 200 - box.y());
+        UpdatePreviewAndWait();
+        QTRY_COMPARE_WITH_TIMEOUT(OwnerOnPage(0), place, kPageWait);
+
+        // A drag reports Left and Top from the element.
+        const QPoint grab = place + QPoint(20, 8);
+        QTest::mousePress(PageInput(), Qt::LeftButton, {}, grab);
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("bAllowMove")).toInt(), 1, kPageWait);
+        for (int step = 1; step <= 4; ++step) QTest::mouseMove(PageInput(), grab + QPoint(step * 10, step * 5));
+        QTest::mouseRelease(PageInput(), Qt::LeftButton, {}, grab + QPoint(40, 20));
+        QTRY_COMPARE_WITH_TIMEOUT(Entry().MX, 140 - box.x(), kPageWait);
+        QCOMPARE(Entry().MY, 220 - box.y());
+        QCOMPARE(frmMain->txtTop->text(), QString::number(220 - box.y()));
+
+        // Undo: the drag, then the selector, then the choice of an element.
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Entry().MX, 100 - box.x());
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Entry().AE, std::string());
+        QCOMPARE(Entry().MX, 100);
+        QCOMPARE(frmMain->txtAnchorElement->text(), QString());
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Entry().AN, 1);
+        QCOMPARE(frmMain->cBoxAnchor->currentIndex(), 1);
+        QCOMPARE(Entry().MX, 100 - centre.x());
+        QVERIFY(!frmMain->txtAnchorElement->isEnabled());
+    }
+
+    void previewWidthChoice() {
+        QComboBox* widths = frmBrowser->cBoxPreviewWidth;
+        QCOMPARE(widths->currentText(), QStringLiteral("Editing page, 820 px"));
+        QCOMPARE(frmMain->Model().settings.cmpW, 640);
+        QCOMPARE(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820);
+
+        // The phone: what a visitor sees, the compact layout, no editing.
+        widths->setFocus();
+        QTest::keyClick(widths, Qt::Key_Down);
+        QCOMPARE(widths->currentText(), QStringLiteral("Phone, 390 px"));
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 390, kPageWait);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
+            QStringLiteral("none"), kPageWait);
+        QVERIFY(!EvalInPreview(QStringLiteral("yEditing()")).toBool());
+
+        // The wide window: an editing page, the normal layout.
+        QTest::keyClick(widths, Qt::Key_Down);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 1366, kPageWait);
+        QVERIFY(EvalInPreview(QStringLiteral("window.MenuNoCompact === true")).toBool());
+        QCOMPARE(EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
+                 QString());
+        QCOMPARE(frmBrowser->WebBrowser1->width(), 1366);
+
+        // Back at the editing page, the width the project is edited at.
+        QTest::keyClick(widths, Qt::Key_Up);
+        QTest::keyClick(widths, Qt::Key_Up);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820, kPageWait);
+    }
+
+    // Left 999 and the up arrow gave 800; Width 950 typed and left kept
+    // showing 950 while the menu was 900 wide.
+    void numberBoxArrowsAndLimitsShowWhatTheMenuHolds() {
+        // Focus moves between boxes only in the active window.
+        frmMain->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frmMain));
+        Retype(frmMain->txtLeft, QStringLiteral("999"));
+        QTest::mouseClick(frmMain->UpDown_Left->UpButton(), Qt::LeftButton);
+        QCOMPARE(Entry().MX, 1000);
+        Retype(frmMain->txtLeft, QStringLiteral("-999"));
+        QTest::mouseClick(frmMain->UpDown_Left->DownButton(), Qt::LeftButton);
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("-1000"));
+
+        Retype(frmMain->txtWidth, QStringLiteral("950"));
+        QCOMPARE(frmMain->txtWidth->text(), QStringLiteral("950"));
+        frmMain->txtCapHeight->setFocus();
+        QCOMPARE(Entry().MW, 900);
+        QCOMPARE(frmMain->txtWidth->text(), QStringLiteral("900"));
+        Retype(frmMain->txtCapHeight, QStringLiteral("0"));
+        frmMain->txtLeft->setFocus();
+        QCOMPARE(frmMain->txtCapHeight->text(), QStringLiteral("1"));
+    }
+
+    void settingsRefuseABadCompactWidthAndSetEveryAnchor() {
+        Retype(frmMain->txtLeft, QStringLiteral("-50"));
+        UpdatePreviewAndWait();
+        const QPoint place = OwnerOnPage(0);
+        const ProjectSettings before = frmMain->Model().settings;
+
+        // A negative width is refused with a message; the dialog stays.
+        QTimer::singleShot(0, [] {
+            QCOMPARE(frmProjectSettings->txtCompactWidth->text(), QStringLiteral("640"));
+            frmProjectSettings->txtCompactWidth->setText(QStringLiteral("-5"));
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+            QVERIFY(frmProjectSettings->isVisible());
+            QCOMPARE(frmProjectSettings->focusWidget(), frmProjectSettings->txtCompactWidth);
+
+            frmProjectSettings->txtCompactWidth->setText(QStringLiteral("480"));
+            frmProjectSettings->txtCompactLabel->setText(QStringLiteral("Navigation"));
+            frmProjectSettings->cBoxAllAnchors->setCurrentIndex(1 + 2); // page right
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(frmMain->btnActiveProjectSettings, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!frmProjectSettings->isVisible(), kPageWait);
+        QCOMPARE(BoxTexts(), QStringList{QString::fromLatin1(kBadCompactWidth)});
+        QCOMPARE(frmMain->Model().settings.cmpW, 480);
+        QCOMPARE(frmMain->Model().settings.cmpL, std::string("Navigation"));
+        QCOMPARE(Entry().AN, 2);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(OwnerOnPage(0), place, kPageWait);
+
+        // One step takes back the settings and the anchors together.
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(frmMain->Model().settings, before);
+        QCOMPARE(Entry().AN, 1);
+        QCOMPARE(Entry().MX, -50);
+        QCOMPARE(frmMain->cBoxAnchor->currentIndex(), 1);
+    }
+};
+
+DIDAD_GUI_TEST_MAIN(ScreensTest)
+#include "screens_test.moc"
