@@ -81,7 +81,7 @@ HWY_INLINE std::size_t StoreCompressed(DB d, hn::Vec<DB> bytes, std::uint64_t ke
     const hn::CappedTag<std::uint8_t, 8> d8;
     std::uint8_t* at = out;
     for (std::size_t i = 0; i < hn::Lanes(d); i += 8) {
-        const auto group = static_cast<unsigned>((keep >> i) & 0xFF);
+        const auto group = static_cast<std::size_t>((keep >> i) & 0xFF);
         const auto indices = hn::LoadU(d8, detail::kCompressIndices.data() + group * 8);
         hn::StoreU(hn::TableLookupBytes(hn::LoadU(d8, lanes + i), indices), d8, at);
         at += std::popcount(group);
