@@ -67,27 +67,37 @@ HWY_INLINE std::uint64_t Bits(DB d, M mask) {
 // Stores the lanes of `bytes` whose bit in `keep` is set one after another
 // and returns how many. Where the processor compresses bytes in one
 // instruction its register form is used: the form that stores to memory is
-// microcoded on some processors and runs many times slower. Elsewhere eight
-// bytes at a time go through one shuffle each.
+// microcoded on some processors and runs many times slower. Elsewhere each
+// 16 bytes go through one shuffle that compresses both their halves, and the
+// halves are stored one after the other; the bytes stay in registers, as a
+// round trip through memory would wait for the store to reach the load.
 template <class DB>
 HWY_INLINE std::size_t StoreCompressed(DB d, hn::Vec<DB> bytes, std::uint64_t keep, std::uint8_t* out) {
 #if HWY_TARGET == HWY_AVX3_DL
     std::uint8_t keepBytes[8];
     std::memcpy(keepBytes, &keep, sizeof keep); // the mask's bit order is the lanes' in memory
     hn::StoreU(hn::Compress(bytes, hn::LoadMaskBits(d, keepBytes)), d, out);
+    return static_cast<std::size_t>(std::popcount(keep));
 #else
-    HWY_ALIGN std::uint8_t lanes[64];
-    hn::Store(bytes, d, lanes);
-    const hn::CappedTag<std::uint8_t, 8> d8;
-    std::uint8_t* at = out;
-    for (std::size_t i = 0; i < hn::Lanes(d); i += 8) {
-        const auto group = static_cast<std::size_t>((keep >> i) & 0xFF);
-        const auto indices = hn::LoadU(d8, detail::kCompressIndices.data() + group * 8);
-        hn::StoreU(hn::TableLookupBytes(hn::LoadU(d8, lanes + i), indices), d8, at);
-        at += std::popcount(group);
+    if constexpr (hn::MaxLanes(d) > 16) {
+        const hn::Half<DB> dh;
+        const std::size_t low = StoreCompressed(dh, hn::LowerHalf(dh, bytes), keep & LowBits(hn::Lanes(dh)), out);
+        return low + StoreCompressed(dh, hn::UpperHalf(dh, bytes), keep >> hn::Lanes(dh), out + low);
+    } else {
+        const hn::CappedTag<std::uint8_t, 8> d8;
+        const auto lowGroup = static_cast<std::size_t>(keep & 0xFF);
+        const auto highGroup = static_cast<std::size_t>((keep >> 8) & 0xFF);
+        const std::uint8_t* table = detail::kCompressIndices.data();
+        // The second half's indices point into the second half.
+        const auto indices = hn::Combine(d, hn::Add(hn::LoadU(d8, table + highGroup * 8), hn::Set(d8, 8)),
+                                         hn::LoadU(d8, table + lowGroup * 8));
+        const auto compressed = hn::TableLookupBytes(bytes, indices);
+        const auto lowCount = static_cast<std::size_t>(std::popcount(lowGroup));
+        hn::StoreU(hn::LowerHalf(d8, compressed), d8, out);
+        hn::StoreU(hn::UpperHalf(d8, compressed), d8, out + lowCount);
+        return lowCount + static_cast<std::size_t>(std::popcount(highGroup));
     }
 #endif
-    return static_cast<std::size_t>(std::popcount(keep));
 }
 
 // The next `n` bytes (a whole chunk or the text's last bytes); bytes past the
