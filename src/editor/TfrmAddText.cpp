@@ -12,6 +12,7 @@
 
 #include "editor/PropertyEdits.h"
 #include "editor/TfrmMain.h"
+#include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 
@@ -74,9 +75,6 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
     btnAdd->setDefault(true);
     BitBtn2 = Named(new QPushButton(QStringLiteral("Cancel"), this), "BitBtn2");
     BitBtn2->setAutoDefault(false);
-
-    cdlgText = Named(new QColorDialog(this), "cdlgText");
-    cdlgText->setOption(QColorDialog::DontUseNativeDialog);
 
     auto* options = new QGridLayout;
     options->addWidget(new QLabel(QStringLiteral("Font Face:"), this), 0, 0);
@@ -146,6 +144,7 @@ void TfrmAddText::reject() {
 }
 
 void TfrmAddText::panColorClick() {
+    if (!cdlgText) ColourChooser(cdlgText, this, "cdlgText")->setOption(QColorDialog::DontUseNativeDialog);
     cdlgText->setCurrentColor(panColor->Colour());
     if (cdlgText->exec() == QDialog::Accepted) panColor->SetColour(cdlgText->selectedColor());
 }

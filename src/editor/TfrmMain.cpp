@@ -322,9 +322,6 @@ void TfrmMain::BuildWidgets() {
     status->addWidget(lblActiveProject, 1);
     root->addWidget(panStatusBar);
 
-    cdlg1 = new QColorDialog(this);
-    cdlg1->setObjectName(QStringLiteral("cdlg1"));
-
     connect(btnAddMenu, &QPushButton::clicked, this, &TfrmMain::btnAddMenuClick);
     connect(btnDelete, &QPushButton::clicked, this, &TfrmMain::btnDeleteClick);
     connect(btnShowPreview, &QPushButton::clicked, this, &TfrmMain::btnShowPreviewClick);

@@ -25,6 +25,7 @@
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
+#include "ui/QtColourChooser.h"
 
 namespace didad {
 namespace {
@@ -147,6 +148,7 @@ void TfrmMain::txtMenuHTMLChange() {
 
 void TfrmMain::getColor(ColorSlot slot) {
     ColorSwatch* swatch = Swatch(slot);
+    ColourChooser(cdlg1, this, "cdlg1");
     cdlg1->setOption(QColorDialog::DontUseNativeDialog);
     cdlg1->setCurrentColor(swatch->Colour());
     if (cdlg1->exec() != QDialog::Accepted) return;

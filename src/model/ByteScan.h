@@ -7,10 +7,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace didad::bytescan {
 
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -57,27 +53,5 @@ inline std::size_t FindAny2(const char* p, std::size_t n, char a, char b) {
         if (p[i] == a || p[i] == b) return i;
     return n;
 }
-
-// Sixteen bytes at a time: the encoder and decoder copy a whole block
-// ahead and then move on to the first byte that needs care, so plain
-// stretches cost one compare and one store per block.
-inline constexpr std::size_t kBlock = 16;
-
-// Bit i set when p[i] is one of the bytes in `bytes` (up to four).
-template <char... bytes>
-inline std::uint32_t BlockMask(const char* p) {
-    static_assert(sizeof...(bytes) >= 1 && sizeof...(bytes) <= 4);
-#if defined(__SSE2__)
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits = (_mm_cmpeq_epi8(block, _mm_set1_epi8(bytes)) | ...);
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-#else
-    std::uint32_t mask = 0;
-    for (std::size_t i = 0; i < kBlock; ++i) mask |= static_cast<std::uint32_t>(((p[i] == bytes) || ...)) << i;
-    return mask;
-#endif
-}
-
-inline void CopyBlock(char* to, const char* from) { std::memcpy(to, from, kBlock); }
 
 } // namespace didad::bytescan

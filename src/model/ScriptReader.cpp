@@ -1,10 +1,7 @@
 #include "model/ScriptReader.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,13 +9,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "model/ByteScan.h"
 #include "model/Errors.h"
 #include "model/ScriptWriter.h"
 #include "model/SettingTexts.h"
+#include "model/TextCodec.h"
 #include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
-#include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
 
 namespace didad {
@@ -55,90 +51,15 @@ int ConvertOrThrow(std::string_view text) {
     return value;
 }
 
-// Whether a backslash before this byte stays: it is dropped only before
-// CR, backslash and quote.
-constexpr std::array<bool, 256> kKeepsBackslash = [] {
-    std::array<bool, 256> table{};
-    table.fill(true);
-    for (unsigned char c : {'\r', '\\', '"'}) table[c] = false;
-    return table;
-}();
-
-// Decodes the block at `p` into `d` up to the block's end or the closing
-// quote, and returns where decoding goes on (just after the quote when
-// `closed`). Three blocks must be readable from `p`: an escape at the last
-// byte takes the first byte of the next block, and plain stretches are
-// copied a whole block at a time. Every quote and backslash of the block
-// comes from one bit mask, so one escape does not wait on finding the one
-// before it.
-inline const char* DecodeBlock(const char* p, char*& d, bool& closed) {
-    using namespace bytescan;
-    const std::uint32_t quotes = BlockMask<'"'>(p);
-    std::uint32_t bits = quotes | BlockMask<'\\'>(p);
-    const char* plain = p; // start of the stretch not yet written
-    while (bits != 0) {
-        const int k = std::countr_zero(bits);
-        CopyBlock(d, plain);
-        d += p + k - plain;
-        if ((quotes >> k) & 1) {
-            closed = true;
-            return p + k + 1;
-        }
-        // The byte after a backslash is taken as it stands, whatever it is.
-        const char next = p[k + 1];
-        const bool keep = kKeepsBackslash[static_cast<unsigned char>(next)];
-        d[0] = '\\';
-        d[keep] = next;
-        d += 1 + static_cast<int>(keep);
-        plain = p + k + 2;
-        bits &= bits - 1;
-        bits &= ~(2u << k);
-    }
-    CopyBlock(d, plain);
-    const char* const goOn = std::max(plain, p + kBlock);
-    d += goOn - plain;
-    return goOn;
-}
-
-// The same rules byte by byte, for the last blocks of the text.
-const char* DecodeTail(const char* p, const char* e, char*& d) {
-    while (p < e) {
-        const char c = *p++;
-        if (c == '"') break;
-        if (c != '\\') {
-            *d++ = c;
-            continue;
-        }
-        // A backslash at the very end is kept.
-        if (p == e) {
-            *d++ = '\\';
-            break;
-        }
-        const char next = *p++;
-        if (kKeepsBackslash[static_cast<unsigned char>(next)]) *d++ = '\\';
-        *d++ = next;
-    }
-    return p;
-}
-
 // Reads one quoted value whose opening quote is just before `pos` into
-// `scratch` (room for the rest of the text and a block) and from there into
-// `value`, with the wide code when `wide`. Returns the position after the
-// closing quote, or the text's end when it has none.
-std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value, bool wide) {
-    const char* p = text.data() + pos;
-    const char* const e = text.data() + text.size();
+// `scratch` (room for the rest of the text and textcodec::kSlack) and from
+// there into `value`. Returns the position after the closing quote, or the
+// text's end when it has none.
+std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
     char* d = scratch;
-    if (wide) {
-        p = widecodec::DecodeWide(p, e, d);
-        value.assign(scratch, static_cast<std::size_t>(d - scratch));
-        return static_cast<std::size_t>(p - text.data());
-    }
-    bool closed = false;
-    while (!closed && static_cast<std::size_t>(e - p) >= 3 * bytescan::kBlock) p = DecodeBlock(p, d, closed);
-    if (!closed) p = DecodeTail(p, e, d);
+    const char* const goOn = textcodec::Decode(text.data() + pos, text.data() + text.size(), d);
     value.assign(scratch, static_cast<std::size_t>(d - scratch));
-    return static_cast<std::size_t>(p - text.data());
+    return static_cast<std::size_t>(goOn - text.data());
 }
 
 // Reads up to `n` quoted values from `pos` into valueAt(0), valueAt(1) ...
@@ -151,17 +72,16 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
     // and reads: fresh megabytes cost a page fault every 4 KB.
     thread_local std::unique_ptr<char[]> scratch;
     thread_local std::size_t scratchSize = 0;
-    const std::size_t needed = text.size() - std::min(pos, text.size()) + std::max(bytescan::kBlock, widecodec::kSlack);
+    const std::size_t needed = text.size() - std::min(pos, text.size()) + textcodec::kSlack;
     if (scratchSize < needed) {
         scratch.reset(new char[needed]);
         scratchSize = needed;
     }
-    const bool wide = widecodec::WideCodecActive();
     for (std::size_t i = 0; i < n; ++i) {
         const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
         if (!quote) return i; // the text ends before all values
         pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
-        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i), wide);
+        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i));
     }
     return n;
 }
@@ -276,28 +196,10 @@ FileBytes ReadFileBytes(const std::string& path) {
 }
 
 // Whether every line of `content` ends in CR LF, the last one included,
-// with no lone CR or LF anywhere: each LF must sit just after a CR, which
-// a block's two masks tell at once.
+// with no lone CR or LF anywhere.
 bool HasCrLfLinesOnly(std::string_view content) {
-    using namespace bytescan;
     if (content.empty()) return true;
-    if (content.back() != '\n') return false;
-    if (widecodec::WideCodecActive()) return widecodec::CrLfPairedWide(content);
-    const char* p = content.data();
-    const std::size_t n = content.size();
-    std::uint32_t crBefore = 0;
-    std::uint32_t mismatch = 0;
-    std::size_t i = 0;
-    for (; i + kBlock <= n; i += kBlock) {
-        const std::uint32_t afterCr = (BlockMask<'\r'>(p + i) << 1) | crBefore;
-        mismatch |= (afterCr ^ BlockMask<'\n'>(p + i)) & 0xFFFFu;
-        crBefore = afterCr >> kBlock;
-    }
-    for (; i < n; ++i) {
-        if ((p[i] == '\n') != (crBefore != 0)) return false;
-        crBefore = p[i] == '\r';
-    }
-    return mismatch == 0;
+    return content.back() == '\n' && textcodec::CrLfPaired(content);
 }
 
 // The search text: the file's lines joined with CR LF after every line. A

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -18,9 +17,9 @@
 #include "model/DiskSync.h"
 #include "model/Errors.h"
 #include "model/SettingTexts.h"
+#include "model/TextCodec.h"
 #include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
-#include "model/WideCodec.h"
 #include "runtime/PageTexts.h"
 
 namespace didad {
@@ -113,94 +112,8 @@ const std::string& AddonText() {
 // The longest an encoded text can get: a lone LF becomes backslash CR LF.
 constexpr std::size_t kMaxEncodedGrowth = 3;
 
-// What each byte becomes: up to three bytes of escape, then the count of
-// them; a count of 0 for a byte written as it is. Table look-ups instead of
-// tests keep the loop free of branches the processor cannot guess: in menu
-// HTML quotes and line breaks come every few bytes.
-using Escape = std::array<char, 4>;
-constexpr std::array<Escape, 256> kEscapes = [] {
-    std::array<Escape, 256> table{};
-    table[static_cast<unsigned char>('\\')] = {'\\', '\\', 0, 2};
-    table[static_cast<unsigned char>('"')] = {'\\', '"', 0, 2};
-    // A line break continues the string literal on the next line of the
-    // file. A lone CR or LF is taken as CR LF: written bare, it would end
-    // the literal and break the whole script.
-    table[static_cast<unsigned char>('\r')] = {'\\', '\r', '\n', 3};
-    table[static_cast<unsigned char>('\n')] = {'\\', '\r', '\n', 3};
-    return table;
-}();
-
-constexpr bool NeedsEscape(char c) { return kEscapes[static_cast<unsigned char>(c)][3] != 0; }
-
-// Encodes the first `count` bytes (at most a block) of the block at `p`;
-// a whole block must be readable there. `crBefore` tells whether the byte
-// before was a CR and on return whether the last one was. Every byte to
-// escape in the block is taken from one bit mask, so one escape does not
-// wait on finding the one before it.
-inline void EncodeBlock(const char* p, std::size_t count, char*& d, std::uint32_t& crBefore) {
-    using namespace bytescan;
-    const std::uint32_t counted = (1u << count) - 1;
-    const std::uint32_t cr = BlockMask<'\r'>(p) & counted;
-    const std::uint32_t lf = BlockMask<'\n'>(p) & counted;
-    const std::uint32_t special = (BlockMask<'"', '\\'>(p) & counted) | cr | lf;
-    // The LF of a CR LF pair: the CR's escape already stands for both.
-    const std::uint32_t pairLf = ((cr << 1) | crBefore) & lf;
-    crBefore = (cr >> (count - 1)) & 1;
-
-    const char* plain = p; // start of the stretch not yet written
-    for (std::uint32_t bits = special; bits != 0; bits &= bits - 1) {
-        const int k = std::countr_zero(bits);
-        CopyBlock(d, plain);
-        d += p + k - plain;
-        // Four bytes go out whatever the escape's length; the caller's room
-        // allows for it.
-        const Escape& escape = kEscapes[static_cast<unsigned char>(p[k])];
-        std::memcpy(d, escape.data(), escape.size());
-        d += ((pairLf >> k) & 1) ? 0 : escape[3];
-        plain = p + k + 1;
-    }
-    CopyBlock(d, plain);
-    d += p + count - plain;
-}
-
-// Room for any text's encoded form beyond three bytes a byte: the block and
-// wide code store whole blocks.
-constexpr std::size_t kEncodeSlack = std::max(bytescan::kBlock, widecodec::kSlack);
-
-// Encodes `text` at `d`, which has room for three bytes a byte plus
-// kEncodeSlack, and returns the new end. Short texts (colours, most
-// captions) go byte by byte, without any set-up. Longer ones go through the
-// wide code where the processor has it, else a block at a time: whole
-// blocks are read where they lie while two are left, so that the copies of
-// plain stretches never read past the text, and the last bytes go through a
-// padded copy.
-char* EncodeInto(char* d, std::string_view text, bool wide) {
-    using bytescan::kBlock;
-    if (text.size() <= kBlock) {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            if (!NeedsEscape(c)) {
-                *d++ = c;
-            } else if (c != '\n' || i == 0 || text[i - 1] != '\r') { // a CR's escape covers its LF
-                const Escape& escape = kEscapes[static_cast<unsigned char>(c)];
-                std::memcpy(d, escape.data(), escape.size());
-                d += escape[3];
-            }
-        }
-        return d;
-    }
-    if (wide) return widecodec::EncodeWide(text.data(), text.data() + text.size(), d);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::uint32_t crBefore = 0;
-    for (; static_cast<std::size_t>(end - p) >= 2 * kBlock; p += kBlock) EncodeBlock(p, kBlock, d, crBefore);
-
-    char padded[3 * kBlock] = {};
-    const std::size_t rest = static_cast<std::size_t>(end - p);
-    if (rest) std::memcpy(padded, p, rest);
-    for (std::size_t at = 0; at < rest; at += kBlock)
-        EncodeBlock(padded + at, std::min(kBlock, rest - at), d, crBefore);
-    return d;
+char* EncodeInto(char* d, std::string_view text) {
+    return textcodec::Encode(text.data(), text.data() + text.size(), d);
 }
 
 // One array item: `text` encoded between quotes, inside `open` and `close`
@@ -209,13 +122,12 @@ char* EncodeInto(char* d, std::string_view text, bool wide) {
 // one taken from a hand-edited file may hold a quote or a backslash, which
 // written bare would end the literal early, break the page's script and
 // shift every later value when the project is read back.
-void AppendQuotedItem(OutBuffer& out, std::string_view text, bool wide, std::string_view open = {},
-                      std::string_view close = {}) {
-    out.Reserve(text.size() * kMaxEncodedGrowth + kEncodeSlack + open.size() + close.size() + 2);
+void AppendQuotedItem(OutBuffer& out, std::string_view text, std::string_view open = {}, std::string_view close = {}) {
+    out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack + open.size() + close.size() + 2);
     char* d = out.end();
     *d++ = '"';
     d = std::copy(open.begin(), open.end(), d);
-    d = EncodeInto(d, text, wide);
+    d = EncodeInto(d, text);
     d = std::copy(close.begin(), close.end(), d);
     *d++ = '"';
     out.SetEnd(d);
@@ -274,7 +186,7 @@ struct ArrayItems {
     OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO, AN, AE;
 };
 
-void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
+void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
     const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW,
                                 &items.MA,   &items.FL, &items.OO, &items.AN};
     for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM, &items.AE}) buffer->Clear();
@@ -288,9 +200,9 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model, bool wide) {
         *d = ',';
         buffer.SetEnd(WriteInt(d + !first, value));
     };
-    auto text = [&first, wide](OutBuffer& buffer, const std::string& value) {
+    auto text = [&first](OutBuffer& buffer, const std::string& value) {
         if (!first) buffer += ',';
-        AppendQuotedItem(buffer, value, wide);
+        AppendQuotedItem(buffer, value);
     };
     for (const MenuEntry& e : model.entries) {
         text(items.MTC, e.MTC);
@@ -365,7 +277,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     out.append("var cmpW=");
     AppendInt(out, s.cmpW);
     out.append(", cmpL=");
-    AppendQuotedItem(out, s.cmpL, widecodec::WideCodecActive());
+    AppendQuotedItem(out, s.cmpL);
     out.append(", cmpX=");
     AppendInt(out, s.cmpX);
     out.append(", cmpY=");
@@ -374,9 +286,8 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     endLine();
     fixedLine("var PR = new Array (numOfMenus);");
 
-    const bool wide = widecodec::WideCodecActive();
     thread_local ArrayItems items; // kept between writes, like the script's own buffer
-    GatherArrayItems(items, model, wide);
+    GatherArrayItems(items, model);
     auto array = [&](const char* opening, const OutBuffer& itemsOfArray, bool numbers) {
         out.append(opening);
         out.append(itemsOfArray.data(), itemsOfArray.size());
@@ -394,9 +305,9 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
         if (!first) out += ',';
         first = false;
         if (WrapsMenuHtml(e))
-            AppendQuotedItem(out, e.MTM, wide, kNoBreakOpen, kNoBreakClose);
+            AppendQuotedItem(out, e.MTM, kNoBreakOpen, kNoBreakClose);
         else
-            AppendQuotedItem(out, e.MTM, wide);
+            AppendQuotedItem(out, e.MTM);
     }
     out.append(");");
     endLine();
@@ -590,8 +501,8 @@ std::string EncodeJsLiteral(std::string_view text) {
 
 std::string EncodeJsString(const std::string& text) {
     OutBuffer out;
-    out.Reserve(text.size() * kMaxEncodedGrowth + kEncodeSlack);
-    out.SetEnd(EncodeInto(out.end(), text, widecodec::WideCodecActive()));
+    out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack);
+    out.SetEnd(EncodeInto(out.end(), text));
     return out.str();
 }
 

@@ -16,6 +16,7 @@
 #include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
+#include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -186,9 +187,6 @@ void TfrmProjectSettings::BuildWidgets() {
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
 
-    cdlg1 = new QColorDialog(this);
-    cdlg1->setObjectName(QStringLiteral("cdlg1"));
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
@@ -332,6 +330,7 @@ void TfrmProjectSettings::ShowValues(const SettingsDialogValues& values) {
 }
 
 void TfrmProjectSettings::getColor(ColorSwatch* swatch) {
+    ColourChooser(cdlg1, this, "cdlg1");
     cdlg1->setCurrentColor(swatch->Colour());
     if (cdlg1->exec() == QDialog::Accepted) swatch->SetColour(cdlg1->selectedColor());
 }

@@ -49,18 +49,24 @@ QByteArray CrLfText(const std::vector<std::string>& lines) { return QByteArray::
 
 // Runs `step` as soon as `window` is the active modal window; when the step
 // leaves it open, it is closed so that a failed check cannot hang the test.
-QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true) {
+// `window` is asked each time: a dialog made on first use is not there yet.
+QTimer* WhenModal(std::function<QWidget*()> window, std::function<void()> step, bool closeAfter = true) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        if (QApplication::activeModalWidget() != window) return;
+        QWidget* const modal = QApplication::activeModalWidget();
+        if (!modal || modal != window()) return;
         timer->stop();
         timer->deleteLater();
         step();
-        if (closeAfter && window->isVisible()) static_cast<QDialog*>(window)->reject();
+        if (closeAfter && modal->isVisible()) static_cast<QDialog*>(modal)->reject();
     });
     timer->start();
     return timer;
+}
+
+QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true) {
+    return WhenModal([window] { return window; }, std::move(step), closeAfter);
 }
 
 // Loads a page in a browser view of its own, as a visitor's browser would,
@@ -219,10 +225,11 @@ private slots:
             QCOMPARE(dlg()->txtTemplate->text(), QStringLiteral("Temp.html"));
 
             // A colour chosen in the colour dialog shows on the swatch only.
-            WhenModal(dlg()->cdlg1, [&] {
-                dlg()->cdlg1->setCurrentColor(QColor(200, 100, 50));
-                dlg()->cdlg1->accept();
-            });
+            WhenModal([&]() -> QWidget* { return dlg()->cdlg1; },
+                      [&] {
+                          dlg()->cdlg1->setCurrentColor(QColor(200, 100, 50));
+                          dlg()->cdlg1->accept();
+                      });
             QTest::mouseClick(dlg()->panCaptionColor, Qt::LeftButton);
             QCOMPARE(dlg()->panCaptionColor->Colour(), QColor(200, 100, 50));
             QTest::mouseClick(dlg()->btnCancel, Qt::LeftButton);

@@ -106,8 +106,10 @@ void StartDialogTest::quitEndsTheProgram() {
     connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
     QTimer::singleShot(0, frmStart, [&stillRunning] {
         QTest::mouseClick(frmStart->btnQuit_Cancel, Qt::LeftButton);
-        // Fires only if the loop goes on after the click.
-        stillRunning.start(0);
+        // Fires only if the loop goes on after the click. Not at once: a
+        // timer of the program's own due in the same pass of the loop would
+        // let it run before the loop sees the exit.
+        stillRunning.start(2000);
     });
     QCOMPARE(QApplication::exec(), 0);
 }

@@ -1,9 +1,10 @@
-// The writer escapes and the reader unescapes menu texts a block of bytes at
-// a time, with the portable block code or, where the processor has it, the
-// wide code. These tests hold both to plain byte-by-byte forms of the same
-// rules, with the bytes that matter placed at every offset around the edges
-// of a block, a wide chunk and the padded tail.
+// The writer escapes and the reader unescapes menu texts a vector of bytes
+// at a time, with the widest vectors the processor has. These tests hold the
+// vector code, on every instruction set this processor can run, to plain
+// byte-by-byte forms of the same rules, with the bytes that matter placed at
+// every offset around the edges of a chunk and the padded tail.
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
 #include <random>
 #include <string>
@@ -11,7 +12,7 @@
 
 #include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
-#include "model/WideCodec.h"
+#include "model/TextCodec.h"
 
 namespace didad {
 namespace {
@@ -63,7 +64,7 @@ std::string DecodeByteByByte(const std::string& text, std::size_t& pos) {
     return out;
 }
 
-// Texts of every length up to two wide chunks and a bit, each with one of the
+// Texts of every length up to two of the widest chunks and a bit, each with one of the
 // awkward sequences at every offset, then random mixes of longer ones.
 std::vector<std::string> AwkwardTexts() {
     const std::vector<std::string> pieces = {"\r\n", "\r", "\n", "\"", "\\", "\\\"", "\\\r\n", "\n\r", "\r\r\n"};
@@ -85,19 +86,20 @@ std::vector<std::string> AwkwardTexts() {
     return texts;
 }
 
-// Runs each test with the wide code allowed and with it turned off; on a
-// processor without it both runs take the portable code.
-class BlockEscape : public ::testing::TestWithParam<bool> {
+// Runs each test on every instruction set of this processor that the
+// vector code was built for.
+class BlockEscape : public ::testing::TestWithParam<std::int64_t> {
 protected:
     void SetUp() override {
-        widecodec::AllowWideCodec(GetParam());
-        if (GetParam() && !widecodec::WideCodecActive()) GTEST_SKIP() << "no wide code on this processor";
+        if ((hwy::SupportedTargets() & GetParam()) == 0) GTEST_SKIP() << "not on this processor";
+        hwy::SetSupportedTargetsForTest(GetParam());
+        ASSERT_STREQ(textcodec::VectorTargetName(), hwy::TargetName(GetParam()));
     }
-    void TearDown() override { widecodec::AllowWideCodec(true); }
+    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
 };
 
-INSTANTIATE_TEST_SUITE_P(Codes, BlockEscape, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Wide" : "Portable"; });
+INSTANTIATE_TEST_SUITE_P(Targets, BlockEscape, ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
+                         [](const auto& info) { return std::string(hwy::TargetName(info.param)); });
 
 TEST_P(BlockEscape, EncodingMatchesTheByteByByteRuleEverywhere) {
     for (const std::string& text : AwkwardTexts()) ASSERT_EQ(EncodeJsString(text), EncodeByteByByte(text)) << text;
@@ -134,13 +136,12 @@ bool CrLfPairedByteByByte(const std::string& text) {
     return true;
 }
 
-TEST(WideCodec, LineBreakCheckMatchesTheByteByByteRule) {
-    if (!widecodec::WideCodecActive()) GTEST_SKIP() << "no wide code on this processor";
+TEST_P(BlockEscape, LineBreakCheckMatchesTheByteByByteRule) {
     // Whole files with CR LF lines are read as they are; anything else is
     // normalised first, so a wrong yes would let a lone break through.
     for (const std::string& text : AwkwardTexts()) {
         for (const std::string& framed : {text, "a\r\n" + text + "\r\n", std::string(60, 'x') + text}) {
-            ASSERT_EQ(widecodec::CrLfPairedWide(framed), CrLfPairedByteByByte(framed)) << framed;
+            ASSERT_EQ(textcodec::CrLfPairedVector(framed), CrLfPairedByteByByte(framed)) << framed;
         }
     }
 }

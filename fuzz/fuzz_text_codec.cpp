@@ -1,0 +1,65 @@
+// Arbitrary bytes through the script's text escaping and unescaping: the
+// vector code, on every instruction set of this processor, must give the
+// same bytes as the byte-by-byte code, and stop reading at the same place.
+// Any difference aborts, so libFuzzer keeps the input as a crash.
+#include <hwy/targets.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/TextCodec.h"
+
+namespace {
+
+using namespace didad;
+
+[[noreturn]] void Fail(const char* what, std::int64_t target) {
+    std::fprintf(stderr, "vector and byte-by-byte code differ: %s on %s\n", what, hwy::TargetName(target));
+    std::abort();
+}
+
+// Output buffers as tight as the callers promise, so that a store past the
+// room they make shows under AddressSanitizer.
+std::vector<char> Room(std::size_t bytes) { return std::vector<char>(bytes + textcodec::kSlack); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Exact copies, so that reading past the text shows too.
+    const std::vector<char> text(data, data + size);
+    const char* const begin = text.data();
+    const char* const end = begin + size;
+
+    std::vector<char> scalarEncoded = Room(3 * size);
+    const std::size_t encodedSize =
+        static_cast<std::size_t>(textcodec::EncodeScalar(begin, end, scalarEncoded.data()) - scalarEncoded.data());
+    std::vector<char> scalarDecoded = Room(size);
+    char* decodedEnd = scalarDecoded.data();
+    const char* const stop = textcodec::DecodeScalar(begin, end, decodedEnd);
+    const std::size_t decodedSize = static_cast<std::size_t>(decodedEnd - scalarDecoded.data());
+    const bool paired = textcodec::CrLfPairedScalar(std::string_view(begin, size));
+
+    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(target);
+        std::vector<char> encoded = Room(3 * size);
+        const char* encodedEnd = textcodec::EncodeVector(begin, end, encoded.data());
+        if (static_cast<std::size_t>(encodedEnd - encoded.data()) != encodedSize ||
+            std::memcmp(encoded.data(), scalarEncoded.data(), encodedSize) != 0)
+            Fail("encoding", target);
+
+        std::vector<char> decoded = Room(size);
+        char* d = decoded.data();
+        if (textcodec::DecodeVector(begin, end, d) != stop) Fail("where decoding stops", target);
+        if (static_cast<std::size_t>(d - decoded.data()) != decodedSize ||
+            std::memcmp(decoded.data(), scalarDecoded.data(), decodedSize) != 0)
+            Fail("decoding", target);
+
+        if (textcodec::CrLfPairedVector(std::string_view(begin, size)) != paired) Fail("the line-break check", target);
+    }
+    hwy::SetSupportedTargetsForTest(0);
+    return 0;
+}

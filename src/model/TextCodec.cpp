@@ -1,0 +1,373 @@
+// Compiled once for every instruction set the vector library can target on
+// this architecture (x86-64: SSSE3, SSE4, AVX2, AVX-512 and AVX-512 with
+// byte compression; ARM64: NEON and SVE); the library picks the best one the
+// processor has on the first call. Menu HTML has a byte to escape every dozen
+// bytes or so: the vector code handles a whole chunk in the same few steps
+// whatever it holds, where byte-by-byte code branches on each of them.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "model/TextCodec.cpp"
+#include <hwy/foreach_target.h> // IWYU pragma: keep
+#include <hwy/highway.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "model/TextCodec.h"
+
+#ifndef DIDAD_TEXT_CODEC_TABLES
+#define DIDAD_TEXT_CODEC_TABLES
+#include <array>
+namespace didad::textcodec::detail {
+// For each byte of mask bits, the positions of its set bits, first to last:
+// eight bytes of a vector under such a mask, compressed by one shuffle.
+alignas(16) inline constexpr std::array<std::uint8_t, 256 * 8> kCompressIndices = [] {
+    std::array<std::uint8_t, 256 * 8> table{};
+    for (unsigned bits = 0; bits < 256; ++bits) {
+        unsigned k = 0;
+        for (unsigned i = 0; i < 8; ++i)
+            if ((bits >> i) & 1) table[bits * 8 + k++] = static_cast<std::uint8_t>(i);
+    }
+    return table;
+}();
+} // namespace didad::textcodec::detail
+#endif
+
+namespace didad::textcodec::detail {
+// The byte-by-byte rules for `n` bytes at `p` of a text that ends at `end`;
+// `crBefore` tells whether the byte before `p` was a CR.
+char* EncodeBytes(const char* p, std::size_t n, const char* end, bool crBefore, char* d);
+} // namespace didad::textcodec::detail
+
+HWY_BEFORE_NAMESPACE();
+namespace didad::textcodec {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+#if HWY_TARGET != HWY_SCALAR
+
+// At most 64 bytes a chunk, so that one 64-bit word holds a bit for each.
+using D = hn::CappedTag<std::uint8_t, 64>;
+using V = hn::Vec<D>;
+
+constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAULL;
+
+inline std::uint64_t LowBits(std::size_t n) { return n >= 64 ? ~0ULL : (1ULL << n) - 1; }
+
+template <class DB, class M>
+HWY_INLINE std::uint64_t Bits(DB d, M mask) {
+    std::uint8_t bytes[8] = {};
+    hn::StoreMaskBits(d, mask, bytes);
+    std::uint64_t bits;
+    std::memcpy(&bits, bytes, sizeof bits);
+    return bits;
+}
+
+// Stores the lanes of `bytes` whose bit in `keep` is set one after another
+// and returns how many. Where the processor compresses bytes in one
+// instruction its register form is used: the form that stores to memory is
+// microcoded on some processors and runs many times slower. Elsewhere each
+// 16 bytes go through one shuffle that compresses both their halves, and the
+// halves are stored one after the other; the bytes stay in registers, as a
+// round trip through memory would wait for the store to reach the load.
+template <class DB>
+HWY_INLINE std::size_t StoreCompressed(DB d, hn::Vec<DB> bytes, std::uint64_t keep, std::uint8_t* out) {
+#if HWY_TARGET == HWY_AVX3_DL
+    std::uint8_t keepBytes[8];
+    std::memcpy(keepBytes, &keep, sizeof keep); // the mask's bit order is the lanes' in memory
+    hn::StoreU(hn::Compress(bytes, hn::LoadMaskBits(d, keepBytes)), d, out);
+    return static_cast<std::size_t>(std::popcount(keep));
+#else
+    if constexpr (hn::MaxLanes(d) > 16) {
+        const hn::Half<DB> dh;
+        const std::size_t low = StoreCompressed(dh, hn::LowerHalf(dh, bytes), keep & LowBits(hn::Lanes(dh)), out);
+        return low + StoreCompressed(dh, hn::UpperHalf(dh, bytes), keep >> hn::Lanes(dh), out + low);
+    } else {
+        const hn::CappedTag<std::uint8_t, 8> d8;
+        const auto lowGroup = static_cast<std::size_t>(keep & 0xFF);
+        const auto highGroup = static_cast<std::size_t>((keep >> 8) & 0xFF);
+        const std::uint8_t* table = detail::kCompressIndices.data();
+        // The second half's indices point into the second half.
+        const auto indices = hn::Combine(d, hn::Add(hn::LoadU(d8, table + highGroup * 8), hn::Set(d8, 8)),
+                                         hn::LoadU(d8, table + lowGroup * 8));
+        const auto compressed = hn::TableLookupBytes(bytes, indices);
+        const auto lowCount = static_cast<std::size_t>(std::popcount(lowGroup));
+        hn::StoreU(hn::LowerHalf(d8, compressed), d8, out);
+        hn::StoreU(hn::UpperHalf(d8, compressed), d8, out + lowCount);
+        return lowCount + static_cast<std::size_t>(std::popcount(highGroup));
+    }
+#endif
+}
+
+// The next `n` bytes (a whole chunk or the text's last bytes); bytes past the
+// text read as zero, which matches nothing the rules look for.
+template <class DB>
+HWY_INLINE hn::Vec<DB> LoadChunk(DB d, const char* p, std::size_t n) {
+    if (n == hn::Lanes(d)) return hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(p));
+    HWY_ALIGN std::uint8_t padded[64] = {};
+    std::memcpy(padded, p, n);
+    return hn::Load(d, padded);
+}
+
+// Writes the bytes of `half` from lane `from` up to lane `to`, each after
+// its byte of `prefixes` where that is a backslash: the two are interleaved
+// in 16-bit lanes, and the zero prefixes compressed away.
+template <class DB, class DH>
+HWY_INLINE std::uint8_t* SpreadHalf(DB d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t from, std::size_t to,
+                                    std::uint8_t* out) {
+    const hn::RepartitionToWide<DB> dw;
+    const hn::Vec<DB> pairs =
+        hn::BitCast(d, hn::Or(hn::ShiftLeft<8>(hn::PromoteTo(dw, half)), hn::PromoteTo(dw, prefixes)));
+    const auto textBytes = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 1)), hn::Set(d, 1));
+    const auto keep = hn::AndNot(hn::FirstN(d, 2 * from),
+                                 hn::And(hn::Or(hn::Ne(pairs, hn::Zero(d)), textBytes), hn::FirstN(d, 2 * to)));
+    return out + StoreCompressed(d, pairs, Bits(d, keep), out);
+}
+
+// A chunk whose line breaks are all CR LF pairs takes a backslash before
+// each quote, backslash and CR, and nothing else; a chunk with a lone CR or
+// LF goes byte by byte (menu HTML written by the editor has none). The last
+// bytes of a text at least a chunk long are taken from the chunk that ends
+// with the text, the lanes already written skipped: a padded copy would
+// cost a pass through memory that the processor cannot forward.
+template <class DB>
+char* EncodeWith(DB d, const char* p, const char* end, char* to) {
+    const hn::Half<DB> dh;
+    const std::size_t lanes = hn::Lanes(d);
+    const std::size_t half = lanes / 2;
+    using V = hn::Vec<DB>;
+    const V quote = hn::Set(d, '"'), backslash = hn::Set(d, '\\'), cr = hn::Set(d, '\r'), lf = hn::Set(d, '\n');
+    const bool overlapLast = static_cast<std::size_t>(end - p) >= lanes;
+    auto* out = reinterpret_cast<std::uint8_t*>(to);
+    std::uint64_t crBefore = 0;
+    while (p < end) {
+        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
+        const std::size_t skip = n < lanes && overlapLast ? lanes - n : 0; // lanes before p
+        const V bytes = skip ? hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(end) - lanes) : LoadChunk(d, p, n);
+        const auto crMask = hn::Eq(bytes, cr);
+        const std::uint64_t crs = Bits(d, crMask) >> skip;
+        const std::uint64_t lfs = Bits(d, hn::Eq(bytes, lf)) >> skip;
+        const std::uint64_t lastCr = (crs >> (n - 1)) & 1;
+        const bool paired = (((crs << 1) | crBefore) & LowBits(n)) == lfs && (!lastCr || (p + n < end && p[n] == '\n'));
+        if (!paired) {
+            out = reinterpret_cast<std::uint8_t*>(
+                detail::EncodeBytes(p, n, end, crBefore != 0, reinterpret_cast<char*>(out)));
+        } else {
+            const auto escaped =
+                hn::AndNot(hn::FirstN(d, skip), hn::Or(hn::Or(hn::Eq(bytes, quote), hn::Eq(bytes, backslash)), crMask));
+            if (hn::AllFalse(d, escaped)) {
+                if (skip)
+                    std::memcpy(out, p, n);
+                else
+                    hn::StoreU(bytes, d, out);
+                out += n;
+            } else {
+                const V prefixes = hn::IfThenElseZero(escaped, backslash);
+                if (skip < half)
+                    out = SpreadHalf(d, dh, hn::LowerHalf(dh, bytes), hn::LowerHalf(dh, prefixes), skip,
+                                     std::min(skip + n, half), out);
+                if (skip + n > half)
+                    out = SpreadHalf(d, dh, hn::UpperHalf(dh, bytes), hn::UpperHalf(dh, prefixes),
+                                     skip > half ? skip - half : 0, skip + n - half, out);
+            }
+        }
+        crBefore = lastCr;
+        p += n;
+    }
+    return reinterpret_cast<char*>(out);
+}
+
+// Texts shorter than a whole vector go sixteen bytes at a time, so that
+// they too need no padded copy.
+char* EncodeChunks(const char* p, const char* end, char* to) {
+    const D d;
+    if (static_cast<std::size_t>(end - p) < hn::Lanes(d))
+        return EncodeWith(hn::CappedTag<std::uint8_t, 16>(), p, end, to);
+    return EncodeWith(d, p, end, to);
+}
+
+// Which bytes a backslash escapes depends on the length of each run of
+// backslashes; subtracting the run starts from the odd bit positions settles
+// every run of the chunk at once. A run that reaches the chunk's end carries
+// into the next one.
+const char* DecodeChunks(const char* p, const char* end, char*& to) {
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    const V quote = hn::Set(d, '"'), backslash = hn::Set(d, '\\'), cr = hn::Set(d, '\r');
+    auto* out = reinterpret_cast<std::uint8_t*>(to);
+    std::uint64_t firstEscaped = 0;
+    while (p < end) {
+        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
+        const V bytes = LoadChunk(d, p, n);
+        const std::uint64_t backslashes = Bits(d, hn::Eq(bytes, backslash));
+        const std::uint64_t quotes = Bits(d, hn::Eq(bytes, quote));
+        if ((backslashes | quotes | firstEscaped) == 0) {
+            hn::StoreU(bytes, d, out);
+            out += n;
+            p += n;
+            continue;
+        }
+        const std::uint64_t crs = Bits(d, hn::Eq(bytes, cr));
+
+        // Backslashes that escape the byte after them, and the escaped bytes.
+        const std::uint64_t mayEscape = backslashes & ~firstEscaped;
+        const std::uint64_t code = (((mayEscape << 1) | kOddBits) - mayEscape) ^ kOddBits;
+        const std::uint64_t escaped = code ^ (backslashes | firstEscaped);
+        const std::uint64_t escapes = code & backslashes;
+        const std::uint64_t lastEscapes = (escapes >> (lanes - 1)) & 1;
+
+        // A backslash is dropped before CR, backslash and quote, and kept
+        // before anything else, or at the very end of the text.
+        std::uint64_t dropped = escapes & ((backslashes | quotes | crs) >> 1);
+        if (lastEscapes && p + n < end) {
+            const char next = p[n];
+            if (next == '\r' || next == '\\' || next == '"') dropped |= 1ULL << (lanes - 1);
+        }
+        std::uint64_t taken = LowBits(n);
+        const std::uint64_t closing = quotes & ~escaped;
+        if (closing) taken &= LowBits(static_cast<std::size_t>(std::countr_zero(closing)));
+        if ((taken & dropped) == 0) { // nothing to drop: the bytes up to the quote as they are
+            hn::StoreU(bytes, d, out);
+            out += std::popcount(taken);
+        } else {
+            out += StoreCompressed(d, bytes, taken & ~dropped, out);
+        }
+        if (closing) {
+            to = reinterpret_cast<char*>(out);
+            return p + std::countr_zero(closing) + 1;
+        }
+        firstEscaped = lastEscapes;
+        p += n;
+    }
+    to = reinterpret_cast<char*>(out);
+    return p;
+}
+
+bool CrLfPairedChunks(const char* p, const char* end) {
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    const V cr = hn::Set(d, '\r'), lf = hn::Set(d, '\n');
+    std::uint64_t crBefore = 0;
+    std::uint64_t mismatch = 0;
+    while (p < end) {
+        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
+        const V bytes = LoadChunk(d, p, n);
+        const std::uint64_t crs = Bits(d, hn::Eq(bytes, cr));
+        mismatch |= (((crs << 1) | crBefore) ^ Bits(d, hn::Eq(bytes, lf))) & LowBits(n);
+        crBefore = (crs >> (n - 1)) & 1;
+        p += n;
+    }
+    return mismatch == 0 && crBefore == 0;
+}
+
+#else // one byte a vector: nothing to gain over the byte-by-byte code
+
+char* EncodeChunks(const char* p, const char* end, char* to) { return EncodeScalar(p, end, to); }
+const char* DecodeChunks(const char* p, const char* end, char*& to) { return DecodeScalar(p, end, to); }
+bool CrLfPairedChunks(const char* p, const char* end) { return CrLfPairedScalar(std::string_view(p, end - p)); }
+
+#endif
+
+const char* TargetName() { return hwy::TargetName(HWY_TARGET); }
+
+} // namespace HWY_NAMESPACE
+} // namespace didad::textcodec
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+
+namespace didad::textcodec {
+
+HWY_EXPORT(EncodeChunks);
+HWY_EXPORT(DecodeChunks);
+HWY_EXPORT(CrLfPairedChunks);
+HWY_EXPORT(TargetName);
+
+// A CR is written as backslash CR, then an LF unless one follows in the
+// text; an LF after a CR is that LF; any other LF becomes backslash CR LF.
+// This is exactly what the vector code writes for paired breaks, so the two
+// can take turns chunk by chunk.
+char* detail::EncodeBytes(const char* p, std::size_t n, const char* end, bool crBefore, char* d) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = p[i];
+        const bool afterCr = i == 0 ? crBefore : p[i - 1] == '\r';
+        if (c == '"' || c == '\\') {
+            *d++ = '\\';
+            *d++ = c;
+        } else if (c == '\r') {
+            *d++ = '\\';
+            *d++ = '\r';
+            if (!(p + i + 1 < end && p[i + 1] == '\n')) *d++ = '\n';
+        } else if (c == '\n') {
+            if (!afterCr) {
+                *d++ = '\\';
+                *d++ = '\r';
+            }
+            *d++ = '\n';
+        } else {
+            *d++ = c;
+        }
+    }
+    return d;
+}
+
+char* EncodeScalar(const char* p, const char* end, char* d) {
+    return detail::EncodeBytes(p, static_cast<std::size_t>(end - p), end, false, d);
+}
+
+char* EncodeVector(const char* p, const char* end, char* d) { return HWY_DYNAMIC_DISPATCH(EncodeChunks)(p, end, d); }
+
+char* Encode(const char* p, const char* end, char* d) {
+    return static_cast<std::size_t>(end - p) <= kShortText ? EncodeScalar(p, end, d) : EncodeVector(p, end, d);
+}
+
+const char* DecodeScalar(const char* p, const char* end, char*& d) {
+    while (p < end) {
+        const char c = *p++;
+        if (c == '"') break;
+        if (c != '\\') {
+            *d++ = c;
+            continue;
+        }
+        if (p == end) { // a backslash at the very end is kept
+            *d++ = '\\';
+            break;
+        }
+        const char next = *p++;
+        if (next != '\r' && next != '\\' && next != '"') *d++ = '\\';
+        *d++ = next;
+    }
+    return p;
+}
+
+const char* DecodeVector(const char* p, const char* end, char*& d) {
+    return HWY_DYNAMIC_DISPATCH(DecodeChunks)(p, end, d);
+}
+
+const char* Decode(const char* p, const char* end, char*& d) {
+    return static_cast<std::size_t>(end - p) <= kShortText ? DecodeScalar(p, end, d) : DecodeVector(p, end, d);
+}
+
+bool CrLfPairedScalar(std::string_view text) {
+    bool crBefore = false;
+    for (const char c : text) {
+        if ((c == '\n') != crBefore) return false;
+        crBefore = c == '\r';
+    }
+    return !crBefore;
+}
+
+bool CrLfPairedVector(std::string_view text) {
+    return HWY_DYNAMIC_DISPATCH(CrLfPairedChunks)(text.data(), text.data() + text.size());
+}
+
+bool CrLfPaired(std::string_view text) {
+    return text.size() <= kShortText ? CrLfPairedScalar(text) : CrLfPairedVector(text);
+}
+
+const char* VectorTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }
+
+} // namespace didad::textcodec
+
+#endif
