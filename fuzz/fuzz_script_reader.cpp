@@ -21,9 +21,9 @@
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
 #include "model/ScriptReader.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "model/TextEncoding.h"
-#include "runtime/PageTexts.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <system_error>
 
 #include "model/Errors.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "model/SettingTexts.h"
 #include "model/TextCodec.h"
 #include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
-#include "runtime/PageTexts.h"
 
 namespace didad {
 namespace {

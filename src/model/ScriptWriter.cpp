@@ -16,11 +16,11 @@
 #include "model/ByteScan.h"
 #include "model/DiskSync.h"
 #include "model/Errors.h"
+#include "model/ScriptTexts.h"
 #include "model/SettingTexts.h"
 #include "model/TextCodec.h"
 #include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
-#include "runtime/PageTexts.h"
 
 namespace didad {
 namespace {

@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
-#include "runtime/PageTexts.h"
 
 namespace didad {
 

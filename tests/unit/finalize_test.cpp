@@ -7,8 +7,8 @@
 
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
-#include "runtime/PageTexts.h"
 #include "workflow/Finalize.h"
 #include "workflow/IntegrationNotes.h"
 

@@ -13,8 +13,8 @@
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
 #include "model/ScriptReader.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
-#include "runtime/PageTexts.h"
 
 using namespace didad;
 using didad::testing::CannotFindMessage;

@@ -7,9 +7,9 @@
 #include "TempFolder.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
-#include "runtime/PageTexts.h"
 
 #ifdef __unix__
 #include <sys/resource.h>

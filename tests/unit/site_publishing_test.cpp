@@ -9,9 +9,9 @@
 #include <sys/stat.h>
 
 #include "TempFolder.h"
+#include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "runtime/PageCode.h"
-#include "runtime/PageTexts.h"
 #include "workflow/SitePublishing.h"
 
 using namespace didad;
