@@ -23,6 +23,11 @@ const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "doc
 // What the add-on reads of the anchors and the compact layout, and the
 // preview window's word on whether the page is for editing.
 const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
+// The runtime's files are one script, joined in this order when embedded:
+// what one declares at the top, the others use.
+const runtimeFiles = ["src/runtime/menu_runtime.js", "src/runtime/menu_layout.js", "src/runtime/menu_panels.js"];
+const runtimeShared = ["menuAnchorTop", "menusWait", "compactAllowed", "placeQueued", "placedInFrame",
+  "anchorWatch", "watchedAnchors", "holdsControl", "watchMenus", "unfitPanel", "closedAt"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [
@@ -30,11 +35,12 @@ export default [
   js.configs.recommended,
   {
     // Written for every browser that still runs pages: plain ES5 script.
-    files: ["src/runtime/menu_runtime.js"],
+    files: runtimeFiles,
     languageOptions: {
       ecmaVersion: 5,
       sourceType: "script",
-      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(addonNames) },
+      globals: { ...globals.browser, ...dataPart, ...dataPartWritable, ...asGlobals(addonNames),
+        ...asGlobals(runtimeNames), ...asGlobals(runtimeShared) },
     },
     rules: {
       "no-unused-vars": ["error", { vars: "local", caughtErrorsIgnorePattern: "^ignored" }],

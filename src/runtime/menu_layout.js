@@ -1,0 +1,308 @@
+
+// Whether caption HTML holds a link or control of its own.
+function holdsControl(html) {
+    return /<(a\s[^>]*href|button|input|select|textarea)\b/i.test(html);
+}
+
+// Where a menu's Left and Top count from, in page pixels: the page's left
+// edge (kind 0), the centre line (1) or the right edge (2) of the window's
+// layout width, which leaves out its scroll bar, or the top-left corner of
+// the first element that `selector` matches (3). A selector that is no CSS,
+// matches nothing or names an element not shown falls back to the page's
+// left edge; so does any kind not listed.
+function MenuAnchorOrigin(kind, selector) {
+    return anchorPoint(kind, selector, false);
+}
+
+function anchorPoint(kind, selector, watch) {
+    var root = document.documentElement;
+    if (kind == 1 || kind == 2) {
+        var width = root && root.clientWidth ? root.clientWidth : window.innerWidth;
+        return [kind == 1 ? Math.round(width / 2) : width, 0];
+    }
+    if (kind != 3 || !document.querySelector) return [0, 0];
+    var el;
+    try {
+        el = document.querySelector(selector);
+    } catch (ignoredNotCss) {
+        return [0, 0];
+    }
+    if (!el || !el.getClientRects().length) return [0, 0];
+    if (watch && anchorWatch && watchedAnchors.indexOf(el) < 0) {
+        watchedAnchors.push(el);
+        anchorWatch.observe(el);
+    }
+    var r = el.getBoundingClientRect();
+    return [Math.round(r.left + window.pageXOffset), Math.round(r.top + window.pageYOffset)];
+}
+
+// Puts menu i where its anchor, Left and Top say, floating menus at their
+// distance from the window's top. Writes only what changed; true if it did.
+function MenuPlace(i) {
+    return placeFrom(i, anchorPoint(AN[i], AE[i], true), window.pageYOffset);
+}
+
+// `scrollY` is read once for all menus: read after a menu has moved, it
+// would lay the page out again for every one.
+function placeFrom(i, at, scrollY) {
+    menuAnchorTop[i] = at[1];
+    var x = at[0] + MX[i], y = at[1] + MY[i] + (FL[i] != 0 ? scrollY : 0);
+    if (!ie) {
+        var ol = document.layers["owner" + i];
+        if (ol) {
+            ol.left = x;
+            ol.top = y;
+        }
+        return true;
+    }
+    var o = document.getElementById("owner" + i), moved = false;
+    if (!o) return false;
+    if (o.style.left != x + "px") {
+        o.style.left = x + "px";
+        moved = true;
+    }
+    if (o.style.top != y + "px") {
+        o.style.top = y + "px";
+        moved = true;
+    }
+    return moved;
+}
+
+// Every anchored menu again, after the window or the page changed. Anchors
+// are all measured before any menu moves, each distinct one once, so that
+// the page is laid out once however many menus there are. Menus on the
+// page's left edge stand where their style rules put them and are left alone.
+function placeMenus() {
+    if (!ie || !document.getElementById("didadLayer")) return;
+    setLayout();
+    fitLayer();
+    var origins = {}, todo = [], i, k;
+    for (i = 0; i < numOfMenus; i++) {
+        var kind = AN[i];
+        if (kind != 1 && kind != 2 && kind != 3) continue;
+        // A menu being dragged in the preview follows the pointer alone.
+        if (IDE == 1 && i == iSelectedMenu && window.bAllowMove == 1) continue;
+        var key = "k" + kind + (kind == 3 ? AE[i] : "");
+        todo.push(i, origins[key] || (origins[key] = anchorPoint(kind, AE[i], true)));
+    }
+    var selMoved = false, scrollY = window.pageYOffset;
+    for (k = 0; k < todo.length; k += 2) {
+        if (placeFrom(todo[k], todo[k + 1], scrollY) && todo[k] == iSelectedMenu) selMoved = true;
+    }
+    if (menusWait) {
+        menusWait = false;
+        showLayout();
+    }
+    if (IDE == 1 && selMoved && !compactOn && typeof ySetSel == "function") ySetSel(iSelectedMenu, 0);
+}
+
+// At most one placing a frame, in the frame's own animation step: a resize
+// comes before it in the same frame, so nothing is drawn in between.
+function schedulePlace() {
+    if (placeQueued) return;
+    placeQueued = 1;
+    window.requestAnimationFrame(function () {
+        placeQueued = 0;
+        placedInFrame = 0;
+        placeMenus();
+    });
+}
+
+// A change of size seen after layout (fonts, pictures, content above an
+// anchor) is answered before the frame is painted.
+function anchorsResized() {
+    if (placedInFrame) return schedulePlace();
+    placedInFrame = 1;
+    placeMenus();
+    window.requestAnimationFrame(function () { placedInFrame = 0; });
+}
+
+function watchMenus() {
+    if (window.ResizeObserver) anchorWatch = new ResizeObserver(anchorsResized);
+    setLayout();
+    var start = function () {
+        placeMenus();
+        if (anchorWatch && document.body) anchorWatch.observe(document.body);
+    };
+    // Element anchors are placed once the page holds them; until then
+    // those menus wait unseen, so that none is seen jumping to its place.
+    for (var i = 0; i < numOfMenus; i++) if (AN[i] == 1 || AN[i] == 2) MenuPlace(i);
+    if (document.readyState == "loading") document.addEventListener("DOMContentLoaded", start);
+    else start();
+    window.addEventListener("resize", schedulePlace);
+    window.addEventListener("load", schedulePlace);
+    if (document.fonts && document.fonts.addEventListener) document.fonts.addEventListener("loadingdone", schedulePlace);
+    document.addEventListener("click", compactOutside, true);
+}
+
+// The layer as wide as the page's own content or the window, whichever is
+// wider: the menus over a wide page stay reachable, and none widens it.
+// Its width changes only when the page's own width calls for it: a changed
+// width lays out every menu again.
+function fitLayer() {
+    var layer = document.getElementById("didadLayer");
+    var scroller = document.scrollingElement || document.documentElement;
+    var room = document.documentElement.clientWidth;
+    // Wider than the window, the layer itself may be what holds the page wide.
+    if (layer.offsetWidth > room) layer.style.width = "0px";
+    var wide = scroller.scrollWidth > room ? scroller.scrollWidth + "px" : "100%";
+    if (layer.style.width != wide) layer.style.width = wide;
+}
+
+// The compact layout below the project's width, the menus above it.
+function setLayout() {
+    var want = compactAllowed && numOfMenus > 0 && window.innerWidth < cmpW;
+    if (want == compactOn) return;
+    compactOn = want;
+    var bar = document.getElementById("didadCompact");
+    if (want && !bar.firstChild) buildCompact(bar);
+    if (!want) compactList(false);
+    showLayout();
+}
+
+function showLayout() {
+    document.getElementById("didadMenus").style.display = compactOn || menusWait ? "none" : "";
+    document.getElementById("didadCompact").style.display = compactOn ? "" : "none";
+}
+
+function htmlText(text) {
+    return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+}
+
+// What a caption says, for a button that has no text of its own.
+function captionName(html, i) {
+    var t = document.createElement("template");
+    t.innerHTML = html;
+    var name = t.content.textContent.replace(/\s+/g, " ").trim();
+    var img = t.content.querySelector("img[alt]");
+    return name || (img ? img.getAttribute("alt") : "") || String(i + 1);
+}
+
+// One button (a "☰" and the project's text) and a list as wide as the
+// window of every menu's caption, each opening its panel in place below it.
+// Built the first time it is needed: wide windows never pay for it.
+function buildCompact(bar) {
+    var back = "#000000", i, html = [];
+    for (i = 0; i < numOfMenus; i++) {
+        if (CC[i] != "transparent") {
+            back = CC[i];
+            break;
+        }
+    }
+    html.push('<BUTTON TYPE="button" ID="dcButton" CLASS="clCap" aria-expanded="false" aria-controls="dcList"' +
+        ' onClick="compactList()" STYLE="left:' + cmpX + 'px; top:' + cmpY + 'px; background-color:' + back +
+        '"><SPAN aria-hidden="true">\u2630</SPAN> ' + htmlText(cmpL) + '</BUTTON><DIV ID="dcList" hidden' +
+        ' STYLE="background-color:' + back + '">');
+    for (i = 0; i < numOfMenus; i++) {
+        var toggle = ' aria-expanded="false" aria-controls="dcMenu' + i + '" onClick="compactPanel(' + i + ')"';
+        var capStyle = ' STYLE="background-color:' + CC[i] + '"';
+        // A caption that is a link stays one; a button beside it opens the panel.
+        if (holdsControl(MTC[i])) {
+            html.push('<DIV CLASS="clCap dcCap dcRow"' + capStyle + '><SPAN>' + MTC[i] + '</SPAN><BUTTON TYPE="button"' +
+                ' ID="dcCap' + i + '" CLASS="dcMore" aria-label="' + htmlText(captionName(MTC[i], i)) + '"' + toggle +
+                '><SPAN aria-hidden="true">\u25BE</SPAN></BUTTON></DIV>');
+        } else {
+            html.push('<DIV ID="dcCap' + i + '" CLASS="clCap dcCap" tabindex="0" role="button"' + toggle + capStyle +
+                '>' + MTC[i] + '</DIV>');
+        }
+        html.push('<DIV ID="dcMenu' + i + '" CLASS="clMenu dcMenu" hidden STYLE="background-color:' + CM[i] + '">' +
+            MTM[i] + '</DIV>');
+    }
+    bar.innerHTML = html.join("") + '</DIV>';
+    bar.onkeydown = compactKey;
+}
+
+// Opens or closes (show undefined: toggles) the compact list.
+function compactList(show) {
+    var b = document.getElementById("dcButton"), l = document.getElementById("dcList");
+    if (!b) return;
+    if (show === undefined) show = l.hidden;
+    if (show) {
+        l.style.top = (b.offsetTop + b.offsetHeight) + "px";
+        l.style.width = document.documentElement.clientWidth + "px";
+    }
+    l.hidden = !show;
+    b.setAttribute("aria-expanded", show ? "true" : "false");
+}
+
+function compactPanel(i, show) {
+    var c = document.getElementById("dcCap" + i), m = document.getElementById("dcMenu" + i);
+    if (show === undefined) show = m.hidden;
+    m.hidden = !show;
+    c.setAttribute("aria-expanded", show ? "true" : "false");
+}
+
+// Enter or Space toggles a caption's panel; Escape closes the panel the
+// focus is in or on, back on its caption, and else the list, back on the button.
+function compactKey(evt) {
+    var e = evt || window.event, target = e.target, key = e.keyCode;
+    var item = target.closest ? target.closest("[id^=dcCap],[id^=dcMenu]") : null;
+    var i = item ? parseInt(item.id.replace(/^dc(Cap|Menu)/, ""), 10) : -1;
+    if ((key == 13 || key == 32) && item && item.id == "dcCap" + i && target == item && item.tagName == "DIV") {
+        compactPanel(i);
+    } else if (key == 27 && i >= 0 && !document.getElementById("dcMenu" + i).hidden) {
+        compactPanel(i, false);
+        document.getElementById("dcCap" + i).focus();
+    } else if (key == 27 && !document.getElementById("dcList").hidden) {
+        compactList(false);
+        document.getElementById("dcButton").focus();
+    } else {
+        return;
+    }
+    e.preventDefault();
+}
+
+// A click or tap elsewhere on the page closes the compact list.
+function compactOutside(evt) {
+    var bar = document.getElementById("didadCompact");
+    if (compactOn && bar && !bar.contains(evt.target)) compactList(false);
+}
+
+// Before a closed panel opens: one that slides down moves left as far as
+// it would pass the window's right edge, one that slides right opens on
+// the left when it has no room on the right and room on the left. Never
+// past the left edge.
+function fitPanel(i) {
+    var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
+    if (m.style.visibility == "visible" || !o.getBoundingClientRect) return;
+    var room = document.documentElement.clientWidth, c = o.getBoundingClientRect(), w = m.offsetWidth;
+    var shift = 0, leftward = false;
+    if (OO[i] == 0) {
+        shift = Math.max(0, Math.min(c.left + w - room, c.left));
+    } else if (c.left + MTCH[i] + w > room && c.left >= w) {
+        leftward = true;
+        shift = w;
+        m.style.right = "auto";
+        m.style.left = "0px";
+    }
+    if (OO[i] == 0 && shift) m.style.left = -shift + "px";
+    panelShift[i] = shift;
+    panelLeftward[i] = leftward;
+    if (!shift) return;
+    o.style.setProperty("--didadLeft", shift + "px");
+    o.style.clip = OO[i] == 0 ? "rect(0px," + MW[i] + "px,500px," + (-shift) + "px)"
+        : "rect(0px," + MTCH[i] + "px," + MW[i] + "px," + (-shift) + "px)";
+}
+
+// A closed panel goes back to the side it opens on by default.
+function unfitPanel(i) {
+    if (!panelShift[i]) return;
+    var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
+    panelShift[i] = 0;
+    panelLeftward[i] = false;
+    m.style.left = "";
+    m.style.right = "";
+    o.style.clip = "";
+    o.style.removeProperty("--didadLeft");
+}
+
+// Where the panel stands open and closed along its slide.
+function openAt(i) {
+    return panelLeftward[i] ? -getMenuHeight(i) : MTCH[i];
+}
+function closedAt(i) {
+    return panelLeftward[i] ? 0 : MTCH[i] - getMenuHeight(i);
+}
+function slideSign(i) {
+    return panelLeftward[i] ? -1 : 1;
+}
