@@ -33,17 +33,14 @@
 #include "model/ScriptWriter.h"
 #include "model/TextCodec.h"
 
+#include "SilentMessages.h"
+
 namespace {
 
 using namespace didad;
 namespace fs = std::filesystem;
 
-class SilentMessages : public IMessages {
-public:
-    void ShowMessage(const std::string&) override { ++count; }
-    bool AskYesNo(const std::string&) override { return false; }
-    int count = 0;
-};
+using didad::testing::SilentMessages;
 
 std::string RandomText(std::mt19937& random, std::size_t length, bool withBreaks) {
     static const std::string plain = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJ<>=/.0123456789";

@@ -26,6 +26,8 @@
 #include "editor/PropertyEdits.h"
 #include "model/ProjectModel.h"
 
+#include "SilentEditorView.h"
+
 // ---------------------------------------------------------------- live heap
 
 namespace {
@@ -57,28 +59,11 @@ namespace {
 using namespace didad;
 using Clock = std::chrono::steady_clock;
 
-class NullView : public EditorView {
+// The filled values are kept from being optimised away, as a window would use them.
+class NullView : public didad::testing::SilentEditorView {
 public:
-    int highlighted = -1;
-    void AppendListLine(const std::string&) override {}
-    void RemoveLastListLine() override {}
-    void ClearList() override {}
-    void HighlightListLine(int index) override { highlighted = index; }
-    int HighlightedListLine() const override { return highlighted; }
-    void EnablePropertyControls(bool) override {}
     void ShowNumber(NumberBox, int value) override { benchmark::DoNotOptimize(value); }
     void ShowHtml(HtmlBox, const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
-    void ShowActivateOn(int) override {}
-    void ShowFloat(bool) override {}
-    void ShowHorizontal(bool) override {}
-    void ShowTransparent(ColorSlot, bool) override {}
-    void ShowSwatchColor(ColorSlot, Color) override {}
-    bool ConfirmDelete(const std::string&) override { return true; }
-    void ShowMessage(const std::string&) override {}
-    bool UpdatePreview() override { return true; }
-    void RunInPreview(const std::string&) override {}
-    void RevealInPreview(int) override {}
-    void MarkPreviewPending() override {}
 };
 
 // A steady typist: a keystroke every tenth of a second, so the keystrokes of

@@ -14,11 +14,12 @@
 #include <string_view>
 
 #include "editor/EditorLogic.h"
-#include "editor/EditorView.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
 #include "preview/PreviewLogic.h"
 #include "preview/TitleCommand.h"
+
+#include "SilentEditorView.h"
 
 namespace {
 
@@ -30,38 +31,22 @@ using namespace didad;
 }
 
 // Checks every index the logic hands to the window against the list it holds.
-class CheckingView : public EditorView {
+class CheckingView : public didad::testing::SilentEditorView {
 public:
-    int lines = 0;
-    int highlighted = -1;
+    CheckingView() { confirmDelete = false; }
 
-    void AppendListLine(const std::string&) override { ++lines; }
     void RemoveLastListLine() override {
         if (lines == 0) Fail("removed a line from an empty list");
-        --lines;
+        SilentEditorView::RemoveLastListLine();
     }
-    void ClearList() override { lines = 0; }
     void HighlightListLine(int index) override {
         if (index < -1 || index >= lines) Fail("highlighted a list line that does not exist");
-        highlighted = index;
+        SilentEditorView::HighlightListLine(index);
     }
-    int HighlightedListLine() const override { return highlighted; }
-    void EnablePropertyControls(bool) override {}
-    void ShowNumber(NumberBox, int) override {}
-    void ShowHtml(HtmlBox, const std::string&) override {}
-    void ShowActivateOn(int) override {}
-    void ShowFloat(bool) override {}
-    void ShowHorizontal(bool) override {}
-    void ShowTransparent(ColorSlot, bool) override {}
-    void ShowSwatchColor(ColorSlot, Color) override {}
-    bool ConfirmDelete(const std::string&) override { return false; }
-    void ShowMessage(const std::string&) override {}
-    bool UpdatePreview() override { return true; }
     void RunInPreview(const std::string&) override { Fail("a title command sent a statement to the page"); }
     void RevealInPreview(int index) override {
         if (index < 0 || index >= lines) Fail("revealed an entry that does not exist");
     }
-    void MarkPreviewPending() override {}
 };
 
 bool SameEntries(const ProjectModel& a, const ProjectModel& b) { return a.entries == b.entries; }

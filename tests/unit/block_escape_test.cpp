@@ -14,14 +14,12 @@
 #include "model/ScriptWriter.h"
 #include "model/TextCodec.h"
 
+#include "SilentMessages.h"
+
 namespace didad {
 namespace {
 
-class SilentMessages : public IMessages {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-};
+using didad::testing::SilentMessages;
 
 // Quote and backslash get a backslash; CR LF, lone CR and lone LF become
 // backslash CR LF.

@@ -12,16 +12,17 @@
 #include "model/ProjectModel.h"
 #include "model/ScriptWriter.h"
 
+#include "SilentEditorView.h"
+
 using namespace didad;
 
 namespace {
 
 // Records what the editor shows, and whether the control-filling flag was
 // set while it did.
-class FakeView : public EditorView {
+class FakeView : public didad::testing::SilentEditorView {
 public:
     std::vector<std::string> list;
-    int highlighted = -1;
     std::optional<bool> enabled;
     std::map<NumberBox, int> numbers;
     std::map<HtmlBox, std::string> html;
@@ -31,7 +32,6 @@ public:
     std::map<ColorSlot, bool> transparent;
     std::map<ColorSlot, Color> swatch;
     std::vector<std::string> confirmations;
-    bool answerYes = true;
     std::vector<std::string> messages;
     int previewUpdates = 0;
     bool previewWriteFails = false;
@@ -41,14 +41,18 @@ public:
     // Every Show* call made without the control-filling flag.
     int unguardedFills = 0;
 
-    void AppendListLine(const std::string& text) override { list.push_back(text); }
-    void RemoveLastListLine() override { list.pop_back(); }
-    void ClearList() override {
-        list.clear();
-        highlighted = -1;
+    void AppendListLine(const std::string& text) override {
+        SilentEditorView::AppendListLine(text);
+        list.push_back(text);
     }
-    void HighlightListLine(int index) override { highlighted = index; }
-    int HighlightedListLine() const override { return highlighted; }
+    void RemoveLastListLine() override {
+        SilentEditorView::RemoveLastListLine();
+        list.pop_back();
+    }
+    void ClearList() override {
+        SilentEditorView::ClearList();
+        list.clear();
+    }
     void EnablePropertyControls(bool on) override { enabled = on; }
     void ShowNumber(NumberBox box, int value) override {
         Fill();
@@ -80,7 +84,7 @@ public:
     }
     bool ConfirmDelete(const std::string& text) override {
         confirmations.push_back(text);
-        return answerYes;
+        return confirmDelete;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool UpdatePreview() override {
@@ -238,14 +242,14 @@ TEST(EditorLogic, DeleteAsksWithThePositionalLabelAndMovesTheSelection) {
     ASSERT_EQ(e.model.iSelectedMenu, 1);
 
     // Declining changes nothing.
-    e.view.answerYes = false;
+    e.view.confirmDelete = false;
     e.logic.DeleteMenu();
     EXPECT_EQ(e.view.confirmations.back(), "        Delete Menu 2 ?");
     EXPECT_EQ(e.model.numOfMenus(), 3);
     const int updatesBefore = e.view.previewUpdates;
 
     // Deleting "Menu 2" leaves "Menu 1", "Menu 2"; line 2 now shows old entry 3.
-    e.view.answerYes = true;
+    e.view.confirmDelete = true;
     e.logic.DeleteMenu();
     EXPECT_EQ(e.view.list, (std::vector<std::string>{"Menu 1", "Menu 2"}));
     EXPECT_EQ(e.model.iSelectedMenu, 1);

@@ -9,6 +9,8 @@
 #include "model/Errors.h"
 #include "preview/PreviewLogic.h"
 
+#include "SilentEditorView.h"
+
 using namespace didad;
 
 namespace {
@@ -32,29 +34,7 @@ int LineCount(const std::string& text) {
     return lines;
 }
 
-class NullView : public EditorView {
-public:
-    int highlighted = -1;
-    void AppendListLine(const std::string&) override {}
-    void RemoveLastListLine() override {}
-    void ClearList() override {}
-    void HighlightListLine(int index) override { highlighted = index; }
-    int HighlightedListLine() const override { return highlighted; }
-    void EnablePropertyControls(bool) override {}
-    void ShowNumber(NumberBox, int) override {}
-    void ShowHtml(HtmlBox, const std::string&) override {}
-    void ShowActivateOn(int) override {}
-    void ShowFloat(bool) override {}
-    void ShowHorizontal(bool) override {}
-    void ShowTransparent(ColorSlot, bool) override {}
-    void ShowSwatchColor(ColorSlot, Color) override {}
-    bool ConfirmDelete(const std::string&) override { return true; }
-    void ShowMessage(const std::string&) override {}
-    bool UpdatePreview() override { return true; }
-    void RunInPreview(const std::string&) override {}
-    void RevealInPreview(int) override {}
-    void MarkPreviewPending() override {}
-};
+using NullView = didad::testing::SilentEditorView;
 
 } // namespace
 
