@@ -1,8 +1,11 @@
 #include "app/QtProgramWindows.h"
 
+#include <memory>
+
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
+#include "editor/QtMainWindowAccess.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtUserFolders.h"
@@ -15,17 +18,25 @@
 
 namespace didad {
 
+namespace {
+// How the other windows reach the main window; lives as long as they do.
+std::unique_ptr<QtMainWindowAccess> mainWindowAccess;
+} // namespace
+
+IEditorWindow& MainWindowAccess() { return *mainWindowAccess; }
+
 void CreateProgramWindows() {
-    frmBrowser = new TfrmBrowser(ProgramDataFolder());
-    frmStart = new TfrmStart();
-    frmSelFolder = new TfrmSelFolder();
+    mainWindowAccess = std::make_unique<QtMainWindowAccess>(*frmMain);
+    frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
+    frmStart = new TfrmStart(*mainWindowAccess);
+    frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
     frmAddText = new TfrmAddText(frmMain);
     frmAddURL = new TfrmAddURL(frmMain);
     frmAddImage = new TfrmAddImage(frmMain);
-    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
-    frmProjectSettings = new TfrmProjectSettings(frmMain);
-    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
-    frmPublish = new TfrmPublish(frmMain);
+    frmFinilizedOK = new TfrmFinilizedOK(*mainWindowAccess, frmMain);
+    frmProjectSettings = new TfrmProjectSettings(*mainWindowAccess, frmMain);
+    frmTemplateInfo = new TfrmTemplateInfo(*mainWindowAccess, frmMain);
+    frmPublish = new TfrmPublish(*mainWindowAccess, frmMain);
 }
 
 void DestroyProgramWindows() {
@@ -45,6 +56,7 @@ void DestroyProgramWindows() {
     frmProjectSettings = nullptr;
     frmTemplateInfo = nullptr;
     frmPublish = nullptr;
+    mainWindowAccess.reset();
 }
 
 } // namespace didad

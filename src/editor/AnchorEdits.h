@@ -8,22 +8,10 @@
 #include <vector>
 
 #include "editor/EditHistory.h"
+#include "model/Anchors.h"
 #include "model/ProjectModel.h"
 
 namespace didad {
-
-inline constexpr int kAnchorPageLeft = 0;
-inline constexpr int kAnchorPageCentre = 1;
-inline constexpr int kAnchorPageRight = 2;
-inline constexpr int kAnchorElement = 3;
-// The choices, in the order of the anchor's numbers.
-inline constexpr const char* kAnchorChoices[] = {"Page left", "Page centre", "Page right", "Element"};
-
-struct Anchor {
-    int kind = kAnchorPageLeft;
-    std::string selector; // the element's CSS selector; kept, but unused, for the other kinds
-    friend bool operator==(const Anchor&, const Anchor&) = default;
-};
 
 Anchor AnchorOf(const MenuEntry& entry);
 

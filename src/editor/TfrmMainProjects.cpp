@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "ui/QtMessageBoxes.h"
+#include "ui/SettingsStore.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/StatusLine.h"
 #include "workflow/TfrmStart.h"
