@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "editor/QtMainWindowAccess.h"
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
-#include "editor/QtMainWindowAccess.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/QtUserFolders.h"

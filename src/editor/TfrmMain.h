@@ -3,7 +3,9 @@
 // snippet panel, the preview and project buttons and the status line.
 //
 // The class is defined over several source files, one per area:
-//   TfrmMain.cpp            window, list, add/delete, preview glue, help, close
+//   TfrmMain.cpp            window, list, add/delete, help, keys, close
+//   TfrmMainView.cpp        the controls the editor logic shows the project in
+//   TfrmMainPreview.cpp     Update/Show Preview, questions to the page
 //   TfrmMainProperties.cpp  property and snippet handlers
 //   TfrmMainSettings.cpp    Project Settings..., Finalize and Publish...
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
@@ -16,9 +18,9 @@
 #include <string>
 
 #include "editor/EditorView.h"
-#include "ui/QtSmallControls.h"
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
+#include "ui/QtSmallControls.h"
 
 class QButtonGroup;
 class QKeyEvent;

@@ -143,9 +143,7 @@ void TfrmBrowser::cBoxPreviewWidthChange(int index) {
     WebBrowser1->reload();
 }
 
-void TfrmBrowser::btnBackToPreviewClick() {
-    editor_.BackToPreview();
-}
+void TfrmBrowser::btnBackToPreviewClick() { editor_.BackToPreview(); }
 
 void TfrmBrowser::WebBrowser1TitleChange(const QString& title) { HandleTitle(title); }
 

@@ -281,9 +281,7 @@ void TfrmProjectSettings::showEvent(QShowEvent* event) {
     btnOK->setFocus();
 }
 
-void TfrmProjectSettings::FormShow() {
-    ShowValues(DialogValuesFromSettings(editor_.Model().settings));
-}
+void TfrmProjectSettings::FormShow() { ShowValues(DialogValuesFromSettings(editor_.Model().settings)); }
 
 SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     SettingsDialogValues values;

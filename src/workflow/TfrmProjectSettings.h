@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "workflow/ProjectSettingsRules.h"
 #include "workflow/IEditorWindow.h"
+#include "workflow/ProjectSettingsRules.h"
 
 class QColorDialog;
 class QComboBox;

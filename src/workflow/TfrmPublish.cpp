@@ -15,9 +15,9 @@
 #include "model/ScriptWriter.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
-#include "ui/SettingsStore.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/SettingsStore.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/TfrmSelFolder.h"
 
@@ -186,7 +186,8 @@ PublishRequest TfrmPublish::Request() const {
 }
 
 void TfrmPublish::Remember() const {
-    Store().setValue(SettingsKey(editor_.Model().projectFolder), QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
+    Store().setValue(SettingsKey(editor_.Model().projectFolder),
+                     QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
 }
 
 void TfrmPublish::btnOKClick() {
@@ -205,8 +206,7 @@ void TfrmPublish::btnOKClick() {
                                              FromBytes(PublishConfirmationText(request, PlanPublish(request))));
         if (!confirmed) return;
         BusyCursor busy;
-        const std::string script =
-            BuildProjectScript(editor_.Model(), ScriptMode::Final, editor_.CaptionSwapHandler());
+        const std::string script = BuildProjectScript(editor_.Model(), ScriptMode::Final, editor_.CaptionSwapHandler());
         outcomes = Publish(request, script);
     });
     if (!done || !confirmed) return;

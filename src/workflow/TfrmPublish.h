@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "workflow/SitePublishing.h"
 #include "workflow/IEditorWindow.h"
+#include "workflow/SitePublishing.h"
 
 class QLabel;
 class QLineEdit;
