@@ -376,6 +376,7 @@ int main(int argc, char* argv[]) {
     if (!CheckBrowserVersion(frmMain)) return 1;
     QtMainWindowAccess mainWindow(*frmMain);
     frmBrowser = new TfrmBrowser(frmMain->Model().programFolder, mainWindow);
+    frmMain->UseWindows({.browser = frmBrowser});
     frmBrowser->show();
     frmMain->show();
 

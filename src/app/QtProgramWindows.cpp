@@ -37,6 +37,11 @@ void CreateProgramWindows() {
     frmProjectSettings = new TfrmProjectSettings(*mainWindowAccess, frmMain);
     frmTemplateInfo = new TfrmTemplateInfo(*mainWindowAccess, frmMain);
     frmPublish = new TfrmPublish(*mainWindowAccess, frmMain);
+    HandWindowsToMain();
+}
+
+void HandWindowsToMain() {
+    frmMain->UseWindows({frmBrowser, frmStart, frmProjectSettings, frmFinilizedOK, frmPublish});
 }
 
 void DestroyProgramWindows() {

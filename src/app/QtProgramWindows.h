@@ -15,6 +15,9 @@ void CreateProgramWindows();
 // clears every instance pointer.
 void DestroyProgramWindows();
 
+// Tells the main window the windows it opens; again after one is made anew.
+void HandWindowsToMain();
+
 // The main window as the dialogs see it, for a dialog made again later.
 IEditorWindow& MainWindowAccess();
 

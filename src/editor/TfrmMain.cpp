@@ -99,6 +99,8 @@ TfrmMain::~TfrmMain() {
     if (frmMain == this) frmMain = nullptr;
 }
 
+void TfrmMain::UseWindows(const MainWindowPartners& windows) { windows_ = windows; }
+
 void TfrmMain::BuildWidgets() {
     // A compact face so that the four tabs and their controls fit the
     // window's fixed client area.
@@ -436,7 +438,7 @@ void TfrmMain::RedoClick() {
 }
 
 void TfrmMain::HandleTitleCommand(const QString& title) {
-    if (frmBrowser) frmBrowser->HandleTitle(title);
+    if (windows_.browser) windows_.browser->HandleTitle(title);
 }
 
 // ---------------------------------------------------------------- help, modal dialogs
@@ -480,7 +482,8 @@ HistoryKey HistoryKeyOf(const QKeyEvent* key) {
 
 bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !(widget->window() == this || (frmBrowser && widget->window() == frmBrowser))) return false;
+    if (!widget || !(widget->window() == this || (windows_.browser && widget->window() == windows_.browser)))
+        return false;
     switch (HistoryKeyOf(key)) {
     case HistoryKey::Undo: UndoClick(); return true;
     case HistoryKey::Redo: RedoClick(); return true;
@@ -503,7 +506,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // The preview window has no key handling of its own: its web view
         // takes the keys, so F1 is caught here on its way there.
-        const bool ours = widget && (widget->window() == this || (frmBrowser && widget->window() == frmBrowser));
+        const bool ours =
+            widget && (widget->window() == this || (windows_.browser && widget->window() == windows_.browser));
         if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && ours) {
             OpenHelp();
             return true;

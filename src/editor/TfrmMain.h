@@ -11,6 +11,7 @@
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
 #include <QColor>
 #include <QFrame>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -41,9 +42,24 @@ class QToolButton;
 namespace didad {
 
 class EditorLogic;
+class TfrmBrowser;
+class TfrmFinilizedOK;
+class TfrmProjectSettings;
+class TfrmPublish;
+class TfrmStart;
 class QtAutoSave;
 class QtLivePreview;
 class QtMessageBoxes;
+
+// The windows the main window opens and talks to. The program hands them
+// over once it has made them; one that is gone reads as null.
+struct MainWindowPartners {
+    QPointer<TfrmBrowser> browser;
+    QPointer<TfrmStart> start;
+    QPointer<TfrmProjectSettings> projectSettings;
+    QPointer<TfrmFinilizedOK> finilizedOK;
+    QPointer<TfrmPublish> publish;
+};
 
 class TfrmMain : public QWidget, public EditorView {
     Q_OBJECT
@@ -55,6 +71,7 @@ public:
     IMessages& Messages();
     QtMessageBoxes& Boxes();
     EditorLogic& Logic();
+    void UseWindows(const MainWindowPartners& windows);
 
     // Writes the preview script, reloads the preview page and shows the
     // preview window. False when the write failed; the error box was shown.
@@ -248,6 +265,7 @@ private:
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;
     std::unique_ptr<EditorLogic> logic_;
+    MainWindowPartners windows_;
     QtLivePreview* live_ = nullptr;
     QtAutoSave* autoSave_ = nullptr;
     bool previewPending_ = false;

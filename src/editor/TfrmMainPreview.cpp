@@ -27,11 +27,11 @@
 namespace didad {
 
 void TfrmMain::RunInPreview(const std::string& statement) {
-    if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
+    if (windows_.browser) windows_.browser->RunInPreview(FromBytes(statement));
 }
 
 void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
-    if (!frmBrowser || !frmBrowser->PreviewPageShown() || frmBrowser->WebBrowser1->url().isEmpty()) {
+    if (!windows_.browser || !windows_.browser->PreviewPageShown() || windows_.browser->WebBrowser1->url().isEmpty()) {
         reply(nullptr);
         return;
     }
@@ -45,11 +45,12 @@ void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
         once(answer);
     };
     QPointer<TfrmMain> self(this);
-    frmBrowser->WebBrowser1->page()->runJavaScript(FromBytes(expression), [self, answerWith](const QVariant& result) {
-        if (!self) return;
-        const std::string answer = ToBytes(result.toString());
-        answerWith(result.isValid() ? &answer : nullptr);
-    });
+    windows_.browser->WebBrowser1->page()->runJavaScript(FromBytes(expression),
+                                                         [self, answerWith](const QVariant& result) {
+                                                             if (!self) return;
+                                                             const std::string answer = ToBytes(result.toString());
+                                                             answerWith(result.isValid() ? &answer : nullptr);
+                                                         });
     QTimer::singleShot(2000, this, [answerWith] { answerWith(nullptr); });
 }
 
@@ -65,17 +66,17 @@ void TfrmMain::ProjectReshaped() {
 }
 
 void TfrmMain::RevealInPreview(int index) {
-    if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
+    if (!windows_.browser || index < 0 || index >= model_.numOfMenus()) return;
     const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
     if (entry.AN == kAnchorPageLeft) {
-        frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
+        windows_.browser->RevealRect(entry.MX, entry.MY, entry.MW);
         return;
     }
     // Where an anchored menu stands, only the page knows.
     const int breadth = entry.MW;
-    AskPreview(MenuPlaceStatement(index), [breadth](const std::string* answer) {
+    AskPreview(MenuPlaceStatement(index), [breadth, browser = windows_.browser](const std::string* answer) {
         const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
-        if (place && frmBrowser) frmBrowser->RevealRect(place->front().x, place->front().y, breadth);
+        if (place && browser) browser->RevealRect(place->front().x, place->front().y, breadth);
     });
 }
 
@@ -88,9 +89,9 @@ bool TfrmMain::UpdatePreview() {
     });
     autoSave_->AfterUserWrite(written);
     if (!written) return false;
-    if (frmBrowser) {
-        frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
-        frmBrowser->ShowPreviewWindow();
+    if (windows_.browser) {
+        windows_.browser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
+        windows_.browser->ShowPreviewWindow();
         live_->Reloading();
         // The page comes from the model as it is: nothing lags behind a live preview.
         if (live_->IsOn()) ClearPreviewPending();
@@ -153,7 +154,7 @@ void TfrmMain::btnShowPreviewClick() {
         chkStayOnTop->setChecked(false);
         chkStayOnTopClick();
     }
-    if (frmBrowser) frmBrowser->ShowPreviewWindow();
+    if (windows_.browser) windows_.browser->ShowPreviewWindow();
 }
 
 void TfrmMain::btnUpdatePreviewClick() {

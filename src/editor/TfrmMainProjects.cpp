@@ -30,7 +30,7 @@ void TfrmMain::RecordLastEditedProject() {
 }
 
 void TfrmMain::btnProjectsClick() {
-    if (frmStart) frmStart->ReopenFromEditor();
+    if (windows_.start) windows_.start->ReopenFromEditor();
 }
 
 } // namespace didad

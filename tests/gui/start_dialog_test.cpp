@@ -330,6 +330,7 @@ void StartDialogTest::reopenLastEditedProject() {
 
     delete frmStart;
     frmStart = new TfrmStart(MainWindowAccess());
+    HandWindowsToMain();
     frmMain->Model().projectFolder.clear();
     frmMain->Model().entries.clear();
     frmStart->show();
