@@ -2,6 +2,7 @@
 // The anchor that a menu's Left and Top count from, and how a change of it
 // keeps the menu where the page shows it: the page tells where the old and
 // the new anchor lie, and Left and Top take the difference.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,16 @@ std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer
 // A statement whose result is menu `index`'s top-left corner on the page as
 // "x,y" (ParseAnchorOrigins reads it), or "" when the page has no such menu.
 std::string MenuPlaceStatement(int index);
+
+// Asks the preview page `expression`; the reply gets the answer, or null.
+using PageQuestion = std::function<void(const std::string& expression, std::function<void(const std::string*)> reply)>;
+// Where the preview is to scroll: a menu's left, top and breadth on the page.
+using MenuPlaceReply = std::function<void(int left, int top, int breadth)>;
+// Finds menu `index` on the page for the preview to show it: a menu placed
+// from the page's left edge is where its Left and Top say, at once; where an
+// anchored one stands only the page knows, so it is asked. `found` is not
+// called for a menu the project or the page does not have.
+void LocateMenu(const ProjectModel& model, int index, const PageQuestion& ask, MenuPlaceReply found);
 
 // Entry `index` takes `anchor`. With both origins known, Left and Top move by
 // their difference so that the menu keeps its place on the page; without,

@@ -66,18 +66,13 @@ void TfrmMain::ProjectReshaped() {
 }
 
 void TfrmMain::RevealInPreview(int index) {
-    if (!windows_.browser || index < 0 || index >= model_.numOfMenus()) return;
-    const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
-    if (entry.AN == kAnchorPageLeft) {
-        windows_.browser->RevealRect(entry.MX, entry.MY, entry.MW);
-        return;
-    }
-    // Where an anchored menu stands, only the page knows.
-    const int breadth = entry.MW;
-    AskPreview(MenuPlaceStatement(index), [breadth, browser = windows_.browser](const std::string* answer) {
-        const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
-        if (place && browser) browser->RevealRect(place->front().x, place->front().y, breadth);
-    });
+    if (!windows_.browser) return;
+    LocateMenu(
+        model_, index,
+        [this](const std::string& expression, PreviewReply reply) { AskPreview(expression, std::move(reply)); },
+        [browser = windows_.browser](int left, int top, int breadth) {
+            if (browser) browser->RevealRect(left, top, breadth);
+        });
 }
 
 bool TfrmMain::UpdatePreview() {
