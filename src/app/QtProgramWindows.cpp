@@ -30,9 +30,9 @@ void CreateProgramWindows() {
     frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
     frmStart = new TfrmStart(*mainWindowAccess);
     frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
-    frmAddText = new TfrmAddText(frmMain);
-    frmAddURL = new TfrmAddURL(frmMain);
-    frmAddImage = new TfrmAddImage(frmMain);
+    frmAddText = new TfrmAddText(*mainWindowAccess, frmMain);
+    frmAddURL = new TfrmAddURL(*mainWindowAccess, frmMain);
+    frmAddImage = new TfrmAddImage(*mainWindowAccess, frmMain);
     frmFinilizedOK = new TfrmFinilizedOK(*mainWindowAccess, frmMain);
     frmProjectSettings = new TfrmProjectSettings(*mainWindowAccess, frmMain);
     frmTemplateInfo = new TfrmTemplateInfo(*mainWindowAccess, frmMain);

@@ -13,6 +13,10 @@ ProjectModel& QtMainWindowAccess::Model() { return main_.Model(); }
 
 void QtMainWindowAccess::OpenHelp() { main_.OpenHelp(); }
 
+IMessages& QtMainWindowAccess::Messages() { return main_.Messages(); }
+
+void QtMainWindowAccess::InsertSnippet(const std::string& snippet) { main_.InsertSnippet(snippet); }
+
 void QtMainWindowAccess::ShowEditor() { main_.show(); }
 
 void QtMainWindowAccess::LockEditor(bool locked) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/EditHistory.h"
+#include "editor/ISnippetTarget.h"
 #include "preview/IPreviewEditor.h"
 #include "workflow/IEditorWindow.h"
 
@@ -11,11 +12,11 @@ namespace didad {
 
 class TfrmMain;
 
-class QtMainWindowAccess : public IEditorWindow, public IPreviewEditor {
+class QtMainWindowAccess : public IEditorWindow, public IPreviewEditor, public ISnippetTarget {
 public:
     explicit QtMainWindowAccess(TfrmMain& main) : main_(main) {}
 
-    // IEditorWindow
+    // IEditorWindow (and, with the two below, ISnippetTarget)
     ProjectModel& Model() override;
     void OpenHelp() override;
     void ShowEditor() override;
@@ -28,6 +29,10 @@ public:
     void ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) override;
     void KeepSettingsChange(const ProjectSettings& previous) override;
     void DropSettingsChange() override;
+
+    // ISnippetTarget
+    IMessages& Messages() override;
+    void InsertSnippet(const std::string& snippet) override;
 
     // IPreviewEditor
     void TakePageTitle(std::string_view title, bool previewPageShown, JsErrorLog& log) override;
