@@ -50,6 +50,7 @@
 
 #include <unistd.h>
 
+#include "editor/QtMainWindowAccess.h"
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "preview/QtLocalFileGuard.h"
@@ -373,7 +374,9 @@ int main(int argc, char* argv[]) {
     frmMain = new TfrmMain();
     frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(scratch.path() + QLatin1Char('/')));
     if (!CheckBrowserVersion(frmMain)) return 1;
-    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder);
+    QtMainWindowAccess mainWindow(*frmMain);
+    frmBrowser = new TfrmBrowser(frmMain->Model().programFolder, mainWindow);
+    frmMain->UseWindows({.browser = frmBrowser});
     frmBrowser->show();
     frmMain->show();
 

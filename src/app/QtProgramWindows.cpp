@@ -1,5 +1,8 @@
 #include "app/QtProgramWindows.h"
 
+#include <memory>
+
+#include "editor/QtMainWindowAccess.h"
 #include "editor/TfrmAddImage.h"
 #include "editor/TfrmAddText.h"
 #include "editor/TfrmAddURL.h"
@@ -15,17 +18,30 @@
 
 namespace didad {
 
+namespace {
+// How the other windows reach the main window; lives as long as they do.
+std::unique_ptr<QtMainWindowAccess> mainWindowAccess;
+} // namespace
+
+IEditorWindow& MainWindowAccess() { return *mainWindowAccess; }
+
 void CreateProgramWindows() {
-    frmBrowser = new TfrmBrowser(ProgramDataFolder());
-    frmStart = new TfrmStart();
-    frmSelFolder = new TfrmSelFolder();
-    frmAddText = new TfrmAddText(frmMain);
-    frmAddURL = new TfrmAddURL(frmMain);
-    frmAddImage = new TfrmAddImage(frmMain);
-    frmFinilizedOK = new TfrmFinilizedOK(frmMain);
-    frmProjectSettings = new TfrmProjectSettings(frmMain);
-    frmTemplateInfo = new TfrmTemplateInfo(frmMain);
-    frmPublish = new TfrmPublish(frmMain);
+    mainWindowAccess = std::make_unique<QtMainWindowAccess>(*frmMain);
+    frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
+    frmStart = new TfrmStart(*mainWindowAccess);
+    frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
+    frmAddText = new TfrmAddText(*mainWindowAccess, frmMain);
+    frmAddURL = new TfrmAddURL(*mainWindowAccess, frmMain);
+    frmAddImage = new TfrmAddImage(*mainWindowAccess, frmMain);
+    frmFinilizedOK = new TfrmFinilizedOK(*mainWindowAccess, frmMain);
+    frmProjectSettings = new TfrmProjectSettings(*mainWindowAccess, frmMain);
+    frmTemplateInfo = new TfrmTemplateInfo(*mainWindowAccess, frmMain);
+    frmPublish = new TfrmPublish(*mainWindowAccess, frmMain);
+    HandWindowsToMain();
+}
+
+void HandWindowsToMain() {
+    frmMain->UseWindows({frmBrowser, frmStart, frmProjectSettings, frmFinilizedOK, frmPublish});
 }
 
 void DestroyProgramWindows() {
@@ -45,6 +61,7 @@ void DestroyProgramWindows() {
     frmProjectSettings = nullptr;
     frmTemplateInfo = nullptr;
     frmPublish = nullptr;
+    mainWindowAccess.reset();
 }
 
 } // namespace didad

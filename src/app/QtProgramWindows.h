@@ -4,6 +4,8 @@
 // both go through here, so that the order is kept in one place.
 namespace didad {
 
+class IEditorWindow;
+
 // Creates frmBrowser, frmStart, frmSelFolder, the snippet dialogs, the
 // finalize result, the project settings and the template information windows.
 // frmMain must exist and have passed the engine check.
@@ -12,5 +14,11 @@ void CreateProgramWindows();
 // Deletes them and then frmMain (whose children the dialogs are), and
 // clears every instance pointer.
 void DestroyProgramWindows();
+
+// Tells the main window the windows it opens; again after one is made anew.
+void HandWindowsToMain();
+
+// The main window as the dialogs see it, for a dialog made again later.
+IEditorWindow& MainWindowAccess();
 
 } // namespace didad

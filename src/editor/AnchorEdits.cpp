@@ -1,6 +1,7 @@
 #include "editor/AnchorEdits.h"
 
 #include <charconv>
+#include <utility>
 
 namespace didad {
 namespace {
@@ -59,6 +60,19 @@ std::string MenuPlaceStatement(int index) {
     return "(function(){var o=document.getElementById('owner" + std::to_string(index) +
            "');if(!o)return '';var r=o.getBoundingClientRect();"
            "return Math.round(r.left+window.pageXOffset)+','+Math.round(r.top+window.pageYOffset);})()";
+}
+
+void LocateMenu(const ProjectModel& model, int index, const PageQuestion& ask, MenuPlaceReply found) {
+    if (index < 0 || index >= model.numOfMenus()) return;
+    const MenuEntry& entry = model.entries[static_cast<std::size_t>(index)];
+    if (entry.AN == kAnchorPageLeft) {
+        found(entry.MX, entry.MY, entry.MW);
+        return;
+    }
+    ask(MenuPlaceStatement(index), [breadth = entry.MW, found = std::move(found)](const std::string* answer) {
+        const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
+        if (place) found(place->front().x, place->front().y, breadth);
+    });
 }
 
 std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer, std::size_t count) {

@@ -2,28 +2,17 @@
 // The anchor that a menu's Left and Top count from, and how a change of it
 // keeps the menu where the page shows it: the page tells where the old and
 // the new anchor lie, and Left and Top take the difference.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/EditHistory.h"
+#include "model/Anchors.h"
 #include "model/ProjectModel.h"
 
 namespace didad {
-
-inline constexpr int kAnchorPageLeft = 0;
-inline constexpr int kAnchorPageCentre = 1;
-inline constexpr int kAnchorPageRight = 2;
-inline constexpr int kAnchorElement = 3;
-// The choices, in the order of the anchor's numbers.
-inline constexpr const char* kAnchorChoices[] = {"Page left", "Page centre", "Page right", "Element"};
-
-struct Anchor {
-    int kind = kAnchorPageLeft;
-    std::string selector; // the element's CSS selector; kept, but unused, for the other kinds
-    friend bool operator==(const Anchor&, const Anchor&) = default;
-};
 
 Anchor AnchorOf(const MenuEntry& entry);
 
@@ -42,6 +31,16 @@ std::optional<std::vector<PagePoint>> ParseAnchorOrigins(std::string_view answer
 // A statement whose result is menu `index`'s top-left corner on the page as
 // "x,y" (ParseAnchorOrigins reads it), or "" when the page has no such menu.
 std::string MenuPlaceStatement(int index);
+
+// Asks the preview page `expression`; the reply gets the answer, or null.
+using PageQuestion = std::function<void(const std::string& expression, std::function<void(const std::string*)> reply)>;
+// Where the preview is to scroll: a menu's left, top and breadth on the page.
+using MenuPlaceReply = std::function<void(int left, int top, int breadth)>;
+// Finds menu `index` on the page for the preview to show it: a menu placed
+// from the page's left edge is where its Left and Top say, at once; where an
+// anchored one stands only the page knows, so it is asked. `found` is not
+// called for a menu the project or the page does not have.
+void LocateMenu(const ProjectModel& model, int index, const PageQuestion& ask, MenuPlaceReply found);
 
 // Entry `index` takes `anchor`. With both origins known, Left and Top move by
 // their difference so that the menu keeps its place on the page; without,

@@ -11,7 +11,7 @@
 #include "editor/EditorView.h"
 #include "model/ProjectModel.h"
 #include "model/ScriptWriter.h"
-#include "preview/TitleCommand.h"
+#include "preview/IPreviewEditor.h"
 
 namespace didad {
 
@@ -19,7 +19,7 @@ inline constexpr const char* kNoMenusText = "No Menus in Project";
 inline constexpr const char* kNothingToDelete = "Nothing to delete, sorry...";
 inline constexpr const char* kTooManyMenus = "A project can hold at most 10000 menus.";
 
-class EditorLogic {
+class EditorLogic : public ITitleCommandTarget {
 public:
     EditorLogic(ProjectModel& model, EditorView& view, const EditClock& clock = DefaultClock())
         : model_(model), view_(view), clock_(clock) {}
@@ -89,7 +89,7 @@ public:
     // Applies a select or moved command; returns the parsed command so that
     // the caller can log error commands. Throws ConversionError on a bad
     // number, having changed nothing.
-    TitleCommand HandleTitleCommand(std::string_view title);
+    TitleCommand HandleTitleCommand(std::string_view title) override;
     void MoveEntryTo(int index, int x, int y);
 
 private:

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 
 #include "editor/Snippets.h"
-#include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
+#include "ui/QtSmallControls.h"
 
 namespace didad {
 
@@ -35,7 +35,7 @@ constexpr int kPreviewSize = 160;
 
 } // namespace
 
-TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
+TfrmAddImage::TfrmAddImage(ISnippetTarget& target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("frmAddImage"));
     setWindowTitle(QStringLiteral("Add Image"));
 
@@ -87,9 +87,7 @@ TfrmAddImage::TfrmAddImage(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
 
     txtImage->setFocus();
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnDesktop(this);
 }
 
@@ -108,11 +106,9 @@ void TfrmAddImage::ShowPreview(const QString& path) {
 }
 
 void TfrmAddImage::btnAddClick() {
-    if (frmMain) {
-        const std::string snippet = AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
-                                                      frmMain->Model().projectFolder, frmMain->Messages());
-        frmMain->InsertSnippet(snippet);
-    }
+    const std::string snippet = AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
+                                                  target_.Model().projectFolder, target_.Messages());
+    target_.InsertSnippet(snippet);
     txtImage->setFocus();
     accept();
 }

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "editor/ISnippetTarget.h"
+
 class QFileDialog;
 class QLabel;
 class QLineEdit;
@@ -16,7 +18,7 @@ class UpDownButtons;
 class TfrmAddImage : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAddImage(QWidget* parent = nullptr);
+    explicit TfrmAddImage(ISnippetTarget& target, QWidget* parent = nullptr);
 
     void btnAddClick();
     void btnCancelClick();
@@ -44,6 +46,7 @@ private:
     void ShowPreview(const QString& path);
 
     QString rememberedFolder_;
+    ISnippetTarget& target_;
 };
 
 extern TfrmAddImage* frmAddImage;

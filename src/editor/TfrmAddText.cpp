@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "editor/PropertyEdits.h"
-#include "editor/TfrmMain.h"
 #include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
+#include "ui/QtSmallControls.h"
 
 namespace didad {
 
@@ -35,7 +35,7 @@ Color ToColor(const QColor& c) {
 
 } // namespace
 
-TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
+TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("frmAddText"));
     setWindowTitle(QStringLiteral("Add Text"));
 
@@ -109,9 +109,7 @@ TfrmAddText::TfrmAddText(QWidget* parent) : QDialog(parent) {
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmAddText::BitBtn2Click);
 
     txtTEXT->setFocus();
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnDesktop(this);
 }
 
@@ -130,7 +128,7 @@ AddTextOptions TfrmAddText::Options() const {
 void TfrmAddText::btnAddClick() {
     const std::string converted = ConvertAddText(BoxTextToStored(txtTEXT->toPlainText().toLocal8Bit().toStdString()));
     txtTEXT->setPlainText(QString::fromLocal8Bit(StoredTextToBox(converted)));
-    if (frmMain) frmMain->InsertSnippet(BuildAddTextSnippet(converted, Options()));
+    target_.InsertSnippet(BuildAddTextSnippet(converted, Options()));
     txtTEXT->setFocus();
     accept();
 }

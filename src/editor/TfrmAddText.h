@@ -2,6 +2,7 @@
 // "Add Text": formatted text for the caption or menu HTML.
 #include <QDialog>
 
+#include "editor/ISnippetTarget.h"
 #include "editor/Snippets.h"
 
 class QCheckBox;
@@ -18,7 +19,7 @@ class ColorSwatch;
 class TfrmAddText : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAddText(QWidget* parent = nullptr);
+    explicit TfrmAddText(ISnippetTarget& target, QWidget* parent = nullptr);
 
     // The settings of the face, size, colour and centre controls.
     AddTextOptions Options() const;
@@ -42,6 +43,9 @@ public:
     QPushButton* btnAdd = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QColorDialog* cdlgText = nullptr;
+
+private:
+    ISnippetTarget& target_;
 };
 
 extern TfrmAddText* frmAddText;

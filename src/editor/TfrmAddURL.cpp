@@ -13,10 +13,10 @@
 
 #include "editor/PropertyEdits.h"
 #include "editor/Snippets.h"
-#include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
+#include "ui/QtSmallControls.h"
 
 namespace didad {
 
@@ -34,7 +34,7 @@ std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString()
 
 } // namespace
 
-TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
+TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("frmAddURL"));
     setWindowTitle(QStringLiteral("Add URL"));
 
@@ -85,16 +85,13 @@ TfrmAddURL::TfrmAddURL(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
 
     txtURL->setFocus();
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnDesktop(this);
 }
 
 void TfrmAddURL::btnAddClick() {
     const std::string inner = BoxTextToStored(Bytes(txtHTML->toPlainText()));
-    if (frmMain)
-        frmMain->InsertSnippet(BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
+    target_.InsertSnippet(BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
     txtURL->setFocus();
     accept();
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "editor/ISnippetTarget.h"
+
 class QComboBox;
 class QFileDialog;
 class QLabel;
@@ -15,7 +17,7 @@ namespace didad {
 class TfrmAddURL : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAddURL(QWidget* parent = nullptr);
+    explicit TfrmAddURL(ISnippetTarget& target, QWidget* parent = nullptr);
 
     void btnAddClick();
     void btnCancelClick();
@@ -38,6 +40,7 @@ public:
 
 private:
     QString rememberedFolder_;
+    ISnippetTarget& target_;
 };
 
 extern TfrmAddURL* frmAddURL;

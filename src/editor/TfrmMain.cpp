@@ -44,6 +44,7 @@
 #include "preview/TfrmBrowser.h"
 #include "runtime/PageTexts.h"
 #include "ui/QtBusyCursor.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -52,40 +53,6 @@ TfrmMain* frmMain = nullptr;
 
 namespace {
 
-// The exclamation glyph of Update Preview: red while edits are waiting for
-// the preview, black otherwise.
-QIcon ExclamationGlyph(const QColor& colour) {
-    QPixmap pixmap(18, 18);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(7, 1, 4, 11), 1.5, 1.5);
-    painter.drawEllipse(QRectF(7, 13, 4, 4));
-    painter.end();
-    return QIcon(pixmap);
-}
-
-// The Help button's glyph: a question mark in a blue disc.
-QIcon HelpGlyph() {
-    QPixmap pixmap(18, 18);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x20, 0x60, 0xC0));
-    painter.drawEllipse(QRectF(1, 1, 16, 16));
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(13);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRectF(1, 1, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
-    painter.end();
-    return QIcon(pixmap);
-}
-
 QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
@@ -93,65 +60,7 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
     return button;
 }
 
-QString ToDisplayText(const std::string& bytes) {
-    QString text = FromBytes(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 } // namespace
-
-// ---------------------------------------------------------------- helpers
-
-UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent)
-    : QWidget(parent), buddy_(buddy), low_(low), high_(high), position_(std::clamp(0, low, high)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    up_ = new QToolButton(this);
-    up_->setArrowType(Qt::UpArrow);
-    up_->setAutoRepeat(true);
-    up_->setFixedSize(16, 11);
-    down_ = new QToolButton(this);
-    down_->setArrowType(Qt::DownArrow);
-    down_->setAutoRepeat(true);
-    down_->setFixedSize(16, 11);
-    layout->addWidget(up_);
-    layout->addWidget(down_);
-    connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
-}
-
-void UpDownButtons::SetPosition(int value) { position_ = std::clamp(value, low_, high_); }
-
-void UpDownButtons::StepBy(int delta) {
-    // The value shown is where the arrows go on from, as long as it is a number.
-    bool ok = false;
-    const int typed = buddy_->text().toInt(&ok);
-    const int next = ArrowStep(ok ? typed : position_, delta, low_, high_);
-    position_ = next;
-    if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
-}
-
-ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
-    setFixedSize(20, 20);
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setCursor(Qt::PointingHandCursor);
-    SetColour(Qt::white);
-}
-
-void ColorSwatch::SetColour(const QColor& colour) {
-    colour_ = colour;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, colour);
-    setPalette(palette);
-}
-
-void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
-    QFrame::mouseReleaseEvent(event);
-    if (isEnabled()) emit clicked();
-}
 
 // ---------------------------------------------------------------- creation
 
@@ -189,6 +98,8 @@ TfrmMain::~TfrmMain() {
     if (model_.hasProject()) RecordLastEditedProject();
     if (frmMain == this) frmMain = nullptr;
 }
+
+void TfrmMain::UseWindows(const MainWindowPartners& windows) { windows_ = windows; }
 
 void TfrmMain::BuildWidgets() {
     // A compact face so that the four tabs and their controls fit the
@@ -500,184 +411,6 @@ void TfrmMain::BuildColorTab(QWidget* page) {
     grid->setRowStretch(row, 1);
 }
 
-// ---------------------------------------------------------------- access
-
-ProjectModel& TfrmMain::Model() { return model_; }
-IMessages& TfrmMain::Messages() { return *boxes_; }
-QtMessageBoxes& TfrmMain::Boxes() { return *boxes_; }
-EditorLogic& TfrmMain::Logic() { return *logic_; }
-
-QPlainTextEdit* TfrmMain::ActiveHtmlBox() const {
-    switch (tabProp->currentIndex()) {
-    case 1: return txtCapHTML;
-    case 2: return txtMenuHTML;
-    default: return nullptr;
-    }
-}
-
-QLineEdit* TfrmMain::NumberBoxWidget(NumberBox box) const {
-    switch (box) {
-    case NumberBox::Left: return txtLeft;
-    case NumberBox::Top: return txtTop;
-    case NumberBox::Width: return txtWidth;
-    case NumberBox::CapHeight: return txtCapHeight;
-    }
-    return nullptr;
-}
-
-UpDownButtons* TfrmMain::NumberArrows(NumberBox box) const {
-    switch (box) {
-    case NumberBox::Left: return UpDown_Left;
-    case NumberBox::Top: return UpDown_Top;
-    case NumberBox::Width: return UpDown_Width;
-    case NumberBox::CapHeight: return UpDown_CapHeight;
-    }
-    return nullptr;
-}
-
-ColorSwatch* TfrmMain::Swatch(ColorSlot slot) const {
-    switch (slot) {
-    case ColorSlot::Caption: return panCaptionColor;
-    case ColorSlot::Menu: return panMenuColor;
-    case ColorSlot::Owner: return panOwnerColor;
-    }
-    return nullptr;
-}
-
-QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
-    switch (slot) {
-    case ColorSlot::Caption: return chkTranspCC;
-    case ColorSlot::Menu: return chkTranspCM;
-    case ColorSlot::Owner: return chkTranspCO;
-    }
-    return nullptr;
-}
-
-// ---------------------------------------------------------------- the view
-
-void TfrmMain::AppendListLine(const std::string& text) { listMenus->addItem(FromBytes(text)); }
-
-void TfrmMain::RemoveLastListLine() {
-    if (listMenus->count() > 0) delete listMenus->takeItem(listMenus->count() - 1);
-}
-
-void TfrmMain::ClearList() { listMenus->clear(); }
-
-void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
-
-int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
-
-void TfrmMain::EnablePropertyControls(bool on) {
-    const QList<QWidget*> controls = {txtLeft,         txtTop,        txtWidth,     txtCapHeight, radActivateOn,
-                                      chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
-                                      btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
-                                      panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
-                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
-    for (QWidget* control : controls) control->setEnabled(on);
-    txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
-}
-
-void TfrmMain::ShowNumber(NumberBox box, int value) {
-    // The same text again would move the caret of a box being typed in.
-    const QString text = QString::number(value);
-    if (NumberBoxWidget(box)->text() != text) NumberBoxWidget(box)->setText(text);
-    NumberArrows(box)->SetPosition(value);
-}
-
-void TfrmMain::ShowHtml(HtmlBox box, const std::string& text) {
-    QPlainTextEdit* edit = box == HtmlBox::Caption ? txtCapHTML : txtMenuHTML;
-    edit->setPlainText(ToDisplayText(text));
-    QTextCursor cursor = edit->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    edit->setTextCursor(cursor);
-}
-
-void TfrmMain::ShowActivateOn(int item) {
-    if (QAbstractButton* button = radActivateOnItems->button(item == 0 ? 0 : 1)) button->setChecked(true);
-}
-
-void TfrmMain::ShowFloat(bool checked) { chkFloat->setChecked(checked); }
-
-void TfrmMain::ShowHorizontal(bool horizontal) {
-    radHorizontal->setChecked(horizontal);
-    radVertical->setChecked(!horizontal);
-}
-
-void TfrmMain::ShowTransparent(ColorSlot slot, bool checked) {
-    TransparentBox(slot)->setChecked(checked);
-    Swatch(slot)->setVisible(!checked);
-}
-
-void TfrmMain::ShowSwatchColor(ColorSlot slot, Color colour) {
-    Swatch(slot)->SetColour(QColor(colour.red, colour.green, colour.blue));
-}
-
-void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
-    cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
-    txtAnchorElement->setText(FromBytes(selector));
-    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
-}
-
-bool TfrmMain::ConfirmDelete(const std::string& text) {
-    return QtMessageBoxes::Question(this, QStringLiteral("Delete Confirmation"), FromBytes(text), false,
-                                    QMessageBox::NoIcon);
-}
-
-void TfrmMain::ShowMessage(const std::string& text) { boxes_->ShowMessage(text); }
-
-void TfrmMain::RunInPreview(const std::string& statement) {
-    if (frmBrowser) frmBrowser->RunInPreview(FromBytes(statement));
-}
-
-void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
-    if (!frmBrowser || !frmBrowser->PreviewPageShown() || frmBrowser->WebBrowser1->url().isEmpty()) {
-        reply(nullptr);
-        return;
-    }
-    // Exactly one reply: the page's answer, or none when it is late (a page
-    // being replaced may never answer).
-    auto pending = std::make_shared<PreviewReply>(std::move(reply));
-    auto answerWith = [pending](const std::string* answer) {
-        if (!*pending) return;
-        const PreviewReply once = std::move(*pending);
-        *pending = nullptr;
-        once(answer);
-    };
-    QPointer<TfrmMain> self(this);
-    frmBrowser->WebBrowser1->page()->runJavaScript(FromBytes(expression), [self, answerWith](const QVariant& result) {
-        if (!self) return;
-        const std::string answer = ToBytes(result.toString());
-        answerWith(result.isValid() ? &answer : nullptr);
-    });
-    QTimer::singleShot(2000, this, [answerWith] { answerWith(nullptr); });
-}
-
-void TfrmMain::EntryChanged(int index) {
-    live_->EntryChanged(index);
-    ProjectChanged();
-}
-
-void TfrmMain::ProjectReshaped() {
-    // A live preview follows menus that come and go by reloading, as Add
-    // Menu and Delete do.
-    if (live_->IsOn()) UpdatePreview();
-}
-
-void TfrmMain::RevealInPreview(int index) {
-    if (!frmBrowser || index < 0 || index >= model_.numOfMenus()) return;
-    const MenuEntry& entry = model_.entries[static_cast<std::size_t>(index)];
-    if (entry.AN == kAnchorPageLeft) {
-        frmBrowser->RevealRect(entry.MX, entry.MY, entry.MW);
-        return;
-    }
-    // Where an anchored menu stands, only the page knows.
-    const int breadth = entry.MW;
-    AskPreview(MenuPlaceStatement(index), [breadth](const std::string* answer) {
-        const auto place = answer ? ParseAnchorOrigins(*answer, 1) : std::nullopt;
-        if (place && frmBrowser) frmBrowser->RevealRect(place->front().x, place->front().y, breadth);
-    });
-}
-
 // ---------------------------------------------------------------- editing
 
 void TfrmMain::SetEditingEnabled(bool on) { logic_->SetEditingEnabled(on); }
@@ -705,101 +438,7 @@ void TfrmMain::RedoClick() {
 }
 
 void TfrmMain::HandleTitleCommand(const QString& title) {
-    if (frmBrowser) frmBrowser->HandleTitle(title);
-}
-
-// ---------------------------------------------------------------- preview
-
-bool TfrmMain::UpdatePreview() {
-    if (!model_.hasProject()) return false;
-    autoSave_->BeforeUserWrite();
-    const bool written = RunUserAction(this, [this] {
-        BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Preview, logic_->CaptionSwapHandler());
-    });
-    autoSave_->AfterUserWrite(written);
-    if (!written) return false;
-    if (frmBrowser) {
-        frmBrowser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
-        frmBrowser->ShowPreviewWindow();
-        live_->Reloading();
-        // The page comes from the model as it is: nothing lags behind a live preview.
-        if (live_->IsOn()) ClearPreviewPending();
-    }
-    return true;
-}
-
-bool TfrmMain::WriteFinalScript() {
-    if (!model_.hasProject()) return true;
-    autoSave_->BeforeUserWrite();
-    const bool written = RunUserAction(this, [this] {
-        BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Final, logic_->CaptionSwapHandler());
-    });
-    autoSave_->AfterUserWrite(written);
-    return written;
-}
-
-void TfrmMain::ProjectActivated(bool opened) {
-    // Remembered now, not at the end: a run that ends abruptly must still
-    // lead the next start back here.
-    RecordLastEditedProject();
-    ShowActiveProject(FromBytes(model_.projectFolder));
-    logic_->ShowProject();
-    if (opened) ClearPreviewPending();
-    if (UpdatePreview()) RevealInPreview(model_.iSelectedMenu);
-}
-
-void TfrmMain::ProjectChanged() { autoSave_->Changed(); }
-
-void TfrmMain::MarkPreviewPending() {
-    ProjectChanged();
-    // A live preview has the change already, or will have it within moments.
-    if (!live_->Follows()) SetPreviewPending();
-}
-
-void TfrmMain::SetPreviewPending() {
-    if (!model_.hasProject() || previewPending_) return;
-    previewPending_ = true;
-    UpdatePreviewLook();
-}
-
-void TfrmMain::ClearPreviewPending() {
-    if (!previewPending_) return;
-    previewPending_ = false;
-    UpdatePreviewLook();
-}
-
-bool TfrmMain::IsPreviewPending() const { return previewPending_; }
-
-void TfrmMain::UpdatePreviewLook() {
-    QFont font = btnUpdatePreview->font();
-    font.setBold(previewPending_);
-    btnUpdatePreview->setFont(font);
-    btnUpdatePreview->setIcon(ExclamationGlyph(previewPending_ ? QColor(Qt::red) : QColor(Qt::black)));
-}
-
-void TfrmMain::btnShowPreviewClick() {
-    if (chkStayOnTop->isChecked()) {
-        chkStayOnTop->setChecked(false);
-        chkStayOnTopClick();
-    }
-    if (frmBrowser) frmBrowser->ShowPreviewWindow();
-}
-
-void TfrmMain::btnUpdatePreviewClick() {
-    if (!UpdatePreview()) return;
-    RevealInPreview(model_.iSelectedMenu);
-    ClearPreviewPending();
-}
-
-void TfrmMain::chkStayOnTopClick() {
-    const bool onTop = chkStayOnTop->isChecked();
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    // Changing the flags hides a window; bring it back where it was.
-    if (wasVisible) show();
+    if (windows_.browser) windows_.browser->HandleTitle(title);
 }
 
 // ---------------------------------------------------------------- help, modal dialogs
@@ -843,7 +482,8 @@ HistoryKey HistoryKeyOf(const QKeyEvent* key) {
 
 bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !(widget->window() == this || (frmBrowser && widget->window() == frmBrowser))) return false;
+    if (!widget || !(widget->window() == this || (windows_.browser && widget->window() == windows_.browser)))
+        return false;
     switch (HistoryKeyOf(key)) {
     case HistoryKey::Undo: UndoClick(); return true;
     case HistoryKey::Redo: RedoClick(); return true;
@@ -866,7 +506,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         // The preview window has no key handling of its own: its web view
         // takes the keys, so F1 is caught here on its way there.
-        const bool ours = widget && (widget->window() == this || (frmBrowser && widget->window() == frmBrowser));
+        const bool ours =
+            widget && (widget->window() == this || (windows_.browser && widget->window() == windows_.browser));
         if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && ours) {
             OpenHelp();
             return true;

@@ -3,12 +3,15 @@
 // snippet panel, the preview and project buttons and the status line.
 //
 // The class is defined over several source files, one per area:
-//   TfrmMain.cpp            window, list, add/delete, preview glue, help, close
+//   TfrmMain.cpp            window, list, add/delete, help, keys, close
+//   TfrmMainView.cpp        the controls the editor logic shows the project in
+//   TfrmMainPreview.cpp     Update/Show Preview, questions to the page
 //   TfrmMainProperties.cpp  property and snippet handlers
 //   TfrmMainSettings.cpp    Project Settings..., Finalize and Publish...
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
 #include <QColor>
 #include <QFrame>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -18,6 +21,7 @@
 #include "editor/EditorView.h"
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
+#include "ui/QtSmallControls.h"
 
 class QButtonGroup;
 class QKeyEvent;
@@ -38,48 +42,23 @@ class QToolButton;
 namespace didad {
 
 class EditorLogic;
+class TfrmBrowser;
+class TfrmFinilizedOK;
+class TfrmProjectSettings;
+class TfrmPublish;
+class TfrmStart;
 class QtAutoSave;
 class QtLivePreview;
 class QtMessageBoxes;
 
-// Arrow buttons bound to a number box: a click steps the position within the
-// range and writes it into the box, which runs the box's change handling.
-class UpDownButtons : public QWidget {
-    Q_OBJECT
-public:
-    UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent);
-    int Position() const { return position_; }
-    void SetPosition(int value);
-    int Low() const { return low_; }
-    int High() const { return high_; }
-    void StepBy(int delta);
-    QToolButton* UpButton() const { return up_; }
-    QToolButton* DownButton() const { return down_; }
-
-private:
-    QLineEdit* buddy_;
-    QToolButton* up_;
-    QToolButton* down_;
-    int low_;
-    int high_;
-    int position_;
-};
-
-// A 20 x 20 colour swatch that reports clicks.
-class ColorSwatch : public QFrame {
-    Q_OBJECT
-public:
-    explicit ColorSwatch(QWidget* parent);
-    QColor Colour() const { return colour_; }
-    void SetColour(const QColor& colour);
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QColor colour_ = Qt::white;
+// The windows the main window opens and talks to. The program hands them
+// over once it has made them; one that is gone reads as null.
+struct MainWindowPartners {
+    QPointer<TfrmBrowser> browser;
+    QPointer<TfrmStart> start;
+    QPointer<TfrmProjectSettings> projectSettings;
+    QPointer<TfrmFinilizedOK> finilizedOK;
+    QPointer<TfrmPublish> publish;
 };
 
 class TfrmMain : public QWidget, public EditorView {
@@ -92,6 +71,7 @@ public:
     IMessages& Messages();
     QtMessageBoxes& Boxes();
     EditorLogic& Logic();
+    void UseWindows(const MainWindowPartners& windows);
 
     // Writes the preview script, reloads the preview page and shows the
     // preview window. False when the write failed; the error box was shown.
@@ -285,6 +265,7 @@ private:
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;
     std::unique_ptr<EditorLogic> logic_;
+    MainWindowPartners windows_;
     QtLivePreview* live_ = nullptr;
     QtAutoSave* autoSave_ = nullptr;
     bool previewPending_ = false;

@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "ui/QtMessageBoxes.h"
+#include "ui/SettingsStore.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/StatusLine.h"
 #include "workflow/TfrmStart.h"
@@ -29,7 +30,7 @@ void TfrmMain::RecordLastEditedProject() {
 }
 
 void TfrmMain::btnProjectsClick() {
-    if (frmStart) frmStart->ReopenFromEditor();
+    if (windows_.start) windows_.start->ReopenFromEditor();
 }
 
 } // namespace didad

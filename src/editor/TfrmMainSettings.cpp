@@ -14,9 +14,9 @@
 namespace didad {
 
 void TfrmMain::btnActiveProjectSettingsClick() {
-    if (!model_.hasProject() || !frmProjectSettings) return;
+    if (!model_.hasProject() || !windows_.projectSettings) return;
     // The dialog refreshes the preview itself when it stores new settings.
-    RunModal(*frmProjectSettings);
+    RunModal(*windows_.projectSettings);
 }
 
 void TfrmMain::btnFinalizeClick() {
@@ -32,13 +32,13 @@ void TfrmMain::btnFinalizeClick() {
         return;
     }
     autoSave_->AfterUserWrite(true);
-    if (frmFinilizedOK) RunModal(*frmFinilizedOK);
+    if (windows_.finilizedOK) RunModal(*windows_.finilizedOK);
 }
 
 void TfrmMain::btnPublishClick() {
-    if (!model_.hasProject() || !frmPublish) return;
-    frmPublish->Prepare();
-    RunModal(*frmPublish);
+    if (!model_.hasProject() || !windows_.publish) return;
+    windows_.publish->Prepare();
+    RunModal(*windows_.publish);
 }
 
 } // namespace didad

@@ -1,6 +1,6 @@
 #include "preview/PreviewLogic.h"
 
-#include "editor/EditorLogic.h"
+#include "preview/IPreviewEditor.h"
 #include "preview/LocalFileRule.h"
 #include "preview/TitleCommand.h"
 
@@ -50,7 +50,7 @@ void JsErrorLog::Append(const std::string& line) {
     if (lines_.size() > kMaxLines) lines_.clear();
 }
 
-void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLogic& editor, JsErrorLog& log) {
+void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCommandTarget& editor, JsErrorLog& log) {
     if (previewPageShown) {
         if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
         return;

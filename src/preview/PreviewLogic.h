@@ -9,7 +9,7 @@
 
 namespace didad {
 
-class EditorLogic;
+class ITitleCommandTarget;
 
 struct ScrollPosition {
     int horizontal = 0;
@@ -80,7 +80,7 @@ private:
 // taken, so a foreign page cannot change the project; error commands are
 // logged in any case. Throws ConversionError for a bad number in a command
 // that is taken.
-void HandlePreviewTitle(std::string_view title, bool previewPageShown, EditorLogic& editor, JsErrorLog& log);
+void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCommandTarget& editor, JsErrorLog& log);
 
 // The oldest engine (Chromium major version) the preview works with.
 inline constexpr int kMinimumChromiumMajor = 90;

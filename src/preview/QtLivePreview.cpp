@@ -9,7 +9,7 @@
 
 #include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
-#include "workflow/ProjectWorkflow.h"
+#include "ui/SettingsStore.h"
 
 namespace didad {
 

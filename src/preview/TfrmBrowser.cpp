@@ -23,7 +23,6 @@
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #endif
 
-#include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 #include "preview/QtLocalFileGuard.h"
@@ -33,7 +32,8 @@ namespace didad {
 
 TfrmBrowser* frmBrowser = nullptr;
 
-TfrmBrowser::TfrmBrowser(const std::string& logFolder, QWidget* parent) : QWidget(parent) {
+TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, QWidget* parent)
+    : QWidget(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Preview - Didad 1.0"));
     // The main window alone decides when the program ends.
@@ -106,8 +106,7 @@ void TfrmBrowser::RevealRect(int left, int top, int breadth) {
 }
 
 void TfrmBrowser::HandleTitle(const QString& title) {
-    if (!frmMain) return;
-    RunUserAction(frmMain, [&] { HandlePreviewTitle(ToBytes(title), PreviewPageShown(), frmMain->Logic(), *log_); });
+    editor_.TakePageTitle(ToBytes(title), PreviewPageShown(), *log_);
 }
 
 void TfrmBrowser::BuildWidthChoice(QVBoxLayout* layout) {
@@ -144,9 +143,7 @@ void TfrmBrowser::cBoxPreviewWidthChange(int index) {
     WebBrowser1->reload();
 }
 
-void TfrmBrowser::btnBackToPreviewClick() {
-    if (frmMain) frmMain->btnUpdatePreviewClick();
-}
+void TfrmBrowser::btnBackToPreviewClick() { editor_.BackToPreview(); }
 
 void TfrmBrowser::WebBrowser1TitleChange(const QString& title) { HandleTitle(title); }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "preview/IPreviewEditor.h"
 #include "preview/PreviewLogic.h"
 
 class QComboBox;
@@ -24,7 +25,7 @@ class TfrmBrowser : public QWidget {
     Q_OBJECT
 public:
     // `logFolder` takes js.log; it is made when the first error is logged.
-    explicit TfrmBrowser(const std::string& logFolder, QWidget* parent = nullptr);
+    TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, QWidget* parent = nullptr);
     ~TfrmBrowser() override;
 
     void NavigateToPreviewPage(const QString& path);
@@ -62,6 +63,7 @@ private:
 
     void BuildWidthChoice(QVBoxLayout* layout);
 
+    IPreviewEditor& editor_;
     PreviewNavigation navigation_;
     QtLocalFileGuard* localFileGuard_ = nullptr;
     std::unique_ptr<JsErrorLog> log_;

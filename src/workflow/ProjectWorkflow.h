@@ -21,8 +21,6 @@ inline constexpr const char* kCancelCaption = "Cancel";
 inline constexpr const char* kWarningCaption = "Warning";
 
 // Where the remembered project lives in the per-user settings store.
-inline constexpr const char* kSettingsOrganization = "Divero";
-inline constexpr const char* kSettingsApplication = "Didad";
 inline constexpr const char* kLastEditedKey = "LastEdited";
 
 // The user's own folders, as the desktop names them. The program's folder is

@@ -10,7 +10,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -20,7 +19,7 @@ namespace didad {
 
 TfrmFinilizedOK* frmFinilizedOK = nullptr;
 
-TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent) {
+TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmFinilizedOK"));
     setWindowTitle(QStringLiteral("Finalized!"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -58,9 +57,7 @@ TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent) {
     btnPublish = new QPushButton(QStringLiteral("Publish..."), this);
     btnPublish->setObjectName(QStringLiteral("btnPublish"));
     btnPublish->setAutoDefault(false);
-    connect(btnPublish, &QPushButton::clicked, this, [] {
-        if (frmMain) frmMain->btnPublishClick();
-    });
+    connect(btnPublish, &QPushButton::clicked, this, [this] { editor_.PublishProject(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnOK);
@@ -76,16 +73,14 @@ TfrmFinilizedOK::TfrmFinilizedOK(QWidget* parent) : QDialog(parent) {
     setTabOrder(btnBrowse, txtINFO);
 
     setFixedSize(419, 270);
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
 }
 
 void TfrmFinilizedOK::btnBrowseClick() {
-    if (!frmMain || !frmMain->Model().hasProject()) return;
+    if (!editor_.Model().hasProject()) return;
     // The file manager's answer is of no interest: a folder that cannot be
     // shown is not worth a message after a finalize that worked.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(frmMain->Model().projectFolder)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(FromBytes(editor_.Model().projectFolder)));
 }
 
 void TfrmFinilizedOK::showEvent(QShowEvent* event) {

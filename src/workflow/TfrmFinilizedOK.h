@@ -2,6 +2,7 @@
 // Tells the user that finalizing worked, repeats the integration notes and
 // opens the project folder in the file manager.
 #include <QDialog>
+#include "workflow/IEditorWindow.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,7 +13,7 @@ namespace didad {
 class TfrmFinilizedOK : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmFinilizedOK(QWidget* parent = nullptr);
+    explicit TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent = nullptr);
 
     void btnBrowseClick();
 
@@ -24,6 +25,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    IEditorWindow& editor_;
 };
 
 extern TfrmFinilizedOK* frmFinilizedOK;

@@ -12,14 +12,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "editor/AnchorEdits.h"
-#include "editor/EditorLogic.h"
-#include "editor/TfrmMain.h"
+#include "model/Anchors.h"
 #include "model/ValueHelpers.h"
 #include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/QtSmallControls.h"
 #include "workflow/TfrmTemplateInfo.h"
 
 namespace didad {
@@ -55,15 +54,13 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-TfrmProjectSettings::TfrmProjectSettings(QWidget* parent) : QDialog(parent) {
+TfrmProjectSettings::TfrmProjectSettings(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmProjectSettings"));
     setWindowTitle(QStringLiteral("Active Project Settings"));
     // A caption without buttons: the dialog ends with OK, Cancel or Esc.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
     BuildWidgets();
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
 }
 
 void TfrmProjectSettings::BuildWidgets() {
@@ -284,10 +281,7 @@ void TfrmProjectSettings::showEvent(QShowEvent* event) {
     btnOK->setFocus();
 }
 
-void TfrmProjectSettings::FormShow() {
-    if (!frmMain) return;
-    ShowValues(DialogValuesFromSettings(frmMain->Model().settings));
-}
+void TfrmProjectSettings::FormShow() { ShowValues(DialogValuesFromSettings(editor_.Model().settings)); }
 
 SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     SettingsDialogValues values;
@@ -342,9 +336,8 @@ void TfrmProjectSettings::btnMoreInfoClick() {
 }
 
 void TfrmProjectSettings::btnOKClick() {
-    if (!frmMain) return;
     const SettingsDialogValues values = ControlValues();
-    ProjectModel& model = frmMain->Model();
+    ProjectModel& model = editor_.Model();
     const ProjectSettings previous = model.settings;
     SettingsConfirmation result;
     // An existing template that cannot be read ends the action with the
@@ -355,31 +348,30 @@ void TfrmProjectSettings::btnOKClick() {
         return;
     }
     if (values.allAnchors == kKeepEachAnchor) {
-        FinishOK(previous, {});
+        FinishOK(previous);
         return;
     }
     // The page tells where the anchors lie before it is reloaded with the
     // new script; until then nothing here may be pressed.
     setEnabled(false);
-    frmMain->Logic().ChangeAllAnchors({values.allAnchors, values.allAnchorSelector},
-                                      [this, previous](std::vector<StepAction> changes) {
-                                          setEnabled(true);
-                                          FinishOK(previous, std::move(changes));
-                                      });
+    editor_.ChangeAllAnchors({values.allAnchors, values.allAnchorSelector}, [this, previous] {
+        setEnabled(true);
+        FinishOK(previous);
+    });
 }
 
-void TfrmProjectSettings::FinishOK(const ProjectSettings& previous, std::vector<StepAction> anchorChanges) {
-    ProjectModel& model = frmMain->Model();
-    if (!frmMain->UpdatePreview()) {
+void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
+    ProjectModel& model = editor_.Model();
+    if (!editor_.UpdatePreview()) {
         // The write has shown its error box (say, a folder stands under the
         // template's name). The dialog stays open to put that right, and the
         // project keeps its old settings and anchors, so that Cancel still
         // means "nothing changed" and later saves do not keep failing on them.
         model.settings = previous;
-        frmMain->Logic().RevertActions(anchorChanges);
+        editor_.DropSettingsChange();
         return;
     }
-    frmMain->Logic().SettingsConfirmed(previous, std::move(anchorChanges));
+    editor_.KeepSettingsChange(previous);
     accept();
 }
 

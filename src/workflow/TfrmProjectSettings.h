@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "editor/EditHistory.h"
+#include "workflow/IEditorWindow.h"
 #include "workflow/ProjectSettingsRules.h"
 
 class QColorDialog;
@@ -23,7 +23,7 @@ class UpDownButtons;
 class TfrmProjectSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmProjectSettings(QWidget* parent = nullptr);
+    explicit TfrmProjectSettings(IEditorWindow& editor, QWidget* parent = nullptr);
 
     // Fills the controls from the active project's settings.
     void FormShow();
@@ -90,8 +90,9 @@ private:
     void BuildWidgets();
     QLayout* BuildCompactAndAnchorGroups();
     // The last steps of OK, once the page has told where the anchors lie.
-    void FinishOK(const ProjectSettings& previous, std::vector<StepAction> anchorChanges);
+    void FinishOK(const ProjectSettings& previous);
     void ShowRefusal(const SettingsConfirmation& result);
+    IEditorWindow& editor_;
 };
 
 extern TfrmProjectSettings* frmProjectSettings;

@@ -12,13 +12,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "editor/EditorLogic.h"
-#include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/SettingsStore.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/TfrmSelFolder.h"
 
@@ -29,8 +28,8 @@ TfrmPublish* frmPublish = nullptr;
 namespace {
 
 // The site folder and script folder, remembered for each project folder.
-QString SettingsKey() {
-    const QString project = FromBytes(frmMain->Model().projectFolder);
+QString SettingsKey(const std::string& projectFolder) {
+    const QString project = FromBytes(projectFolder);
     return QStringLiteral("PublishedSites/") + QString::fromLatin1(QUrl::toPercentEncoding(project));
 }
 
@@ -47,7 +46,7 @@ QString StateText(const SitePage& page) {
 
 } // namespace
 
-TfrmPublish::TfrmPublish(QWidget* parent) : QDialog(parent) {
+TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmPublish"));
     setWindowTitle(QStringLiteral("Publish to your site"));
 
@@ -107,13 +106,11 @@ TfrmPublish::TfrmPublish(QWidget* parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(560, 440);
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
 }
 
 void TfrmPublish::Prepare() {
-    const QStringList remembered = Store().value(SettingsKey()).toStringList();
+    const QStringList remembered = Store().value(SettingsKey(editor_.Model().projectFolder)).toStringList();
     txtSiteFolder->setText(remembered.value(0));
     txtScriptFolder->setText(remembered.value(1));
     ListPages();
@@ -154,7 +151,7 @@ void TfrmPublish::btnSiteFolderClick() {
     if (!frmSelFolder) return;
     // A first choice starts beside the project, where sites often live too.
     const QString typed = txtSiteFolder->text().trimmed();
-    frmSelFolder->StartFolder = typed.isEmpty() && frmMain ? FromBytes(frmMain->Model().projectFolder) : typed;
+    frmSelFolder->StartFolder = typed.isEmpty() ? FromBytes(editor_.Model().projectFolder) : typed;
     frmSelFolder->DefaultName.clear();
     frmSelFolder->lblMessage->setText(QStringLiteral("Choose the folder that holds your site's pages:"));
     frmSelFolder->setWindowTitle(QStringLiteral("Site Folder"));
@@ -179,7 +176,7 @@ PublishRequest TfrmPublish::Request() const {
     PublishRequest request;
     request.site = ToBytes(txtSiteFolder->text().trimmed());
     request.scriptFolder = ToBytes(txtScriptFolder->text().trimmed());
-    request.projectPage = frmMain->Model().TemplatePath();
+    request.projectPage = editor_.Model().TemplatePath();
     for (int i = 0; i < lstPages->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = lstPages->topLevelItem(i);
         if (!(item->flags() & Qt::ItemIsUserCheckable)) continue;
@@ -189,11 +186,12 @@ PublishRequest TfrmPublish::Request() const {
 }
 
 void TfrmPublish::Remember() const {
-    Store().setValue(SettingsKey(), QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
+    Store().setValue(SettingsKey(editor_.Model().projectFolder),
+                     QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
 }
 
 void TfrmPublish::btnOKClick() {
-    if (!frmMain || !frmMain->Model().hasProject()) return;
+    if (!editor_.Model().hasProject()) return;
     // Pages are only published as the user saw them listed: a folder typed
     // since then is listed first.
     if (txtSiteFolder->text().trimmed() != listedSite_ || listedSite_.isEmpty()) {
@@ -208,8 +206,7 @@ void TfrmPublish::btnOKClick() {
                                              FromBytes(PublishConfirmationText(request, PlanPublish(request))));
         if (!confirmed) return;
         BusyCursor busy;
-        const std::string script =
-            BuildProjectScript(frmMain->Model(), ScriptMode::Final, frmMain->Logic().CaptionSwapHandler());
+        const std::string script = BuildProjectScript(editor_.Model(), ScriptMode::Final, editor_.CaptionSwapHandler());
         outcomes = Publish(request, script);
     });
     if (!done || !confirmed) return;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "workflow/IEditorWindow.h"
 #include "workflow/SitePublishing.h"
 
 class QLabel;
@@ -17,7 +18,7 @@ namespace didad {
 class TfrmPublish : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmPublish(QWidget* parent = nullptr);
+    explicit TfrmPublish(IEditorWindow& editor, QWidget* parent = nullptr);
 
     // Shows the site folder remembered for the active project and its pages.
     void Prepare();
@@ -43,6 +44,7 @@ private:
 
     std::vector<SitePage> pages_;
     QString listedSite_; // the folder whose pages the list shows
+    IEditorWindow& editor_;
 };
 
 extern TfrmPublish* frmPublish;

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "editor/TfrmMain.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -29,7 +28,7 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 }
 
-TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
+TfrmSelFolder::TfrmSelFolder(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmSelFolder"));
     // On top like the start dialog that opens it, or it would open beneath it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -81,9 +80,7 @@ TfrmSelFolder::TfrmSelFolder(QWidget* parent) : QDialog(parent) {
     connect(NewDirList1, &QListWidget::itemDoubleClicked, this, &TfrmSelFolder::NewDirList1DoubleClick);
     connect(NewDriveBox1, &QComboBox::activated, this, &TfrmSelFolder::NewDriveBox1Change);
 
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
     // A dialog border: the user does not resize it.
     setFixedSize(QSize(258, 237).expandedTo(minimumSizeHint()));
     CentreOnDesktop(this);

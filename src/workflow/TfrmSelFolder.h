@@ -4,6 +4,7 @@
 // volumes.
 #include <QDialog>
 #include <QString>
+#include "workflow/IEditorWindow.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +18,7 @@ namespace didad {
 class TfrmSelFolder : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmSelFolder(QWidget* parent = nullptr);
+    explicit TfrmSelFolder(IEditorWindow& editor, QWidget* parent = nullptr);
 
     // Set by the caller before each use.
     QString StartFolder;
@@ -52,6 +53,7 @@ private:
     void NewDirList1DoubleClick(QListWidgetItem* item);
 
     QString currentFolder_;
+    IEditorWindow& editor_;
 };
 
 extern TfrmSelFolder* frmSelFolder;

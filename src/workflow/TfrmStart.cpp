@@ -14,10 +14,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
+#include "ui/SettingsStore.h"
 #include "workflow/ProjectLocks.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
@@ -42,7 +42,7 @@ std::string ReadLastEdited() {
 
 } // namespace
 
-TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
+TfrmStart::TfrmStart(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmStart"));
     setWindowTitle(QStringLiteral("Didad"));
     // No close box; the dialog stays above the editor while it is up.
@@ -87,9 +87,7 @@ TfrmStart::TfrmStart(QWidget* parent) : QDialog(parent) {
     connect(btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
     connect(btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
 
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
     resize(237, 208);
     CentreOnDesktop(this);
 }
@@ -135,7 +133,7 @@ bool TfrmStart::OpenProjectFolder(const QString& folder) {
 }
 
 void TfrmStart::ReopenFromEditor() {
-    if (!flow_.ReturnFromEditor([] { return frmMain->WriteFinalScript(); })) return;
+    if (!flow_.ReturnFromEditor([this] { return editor_.WriteFinalScript(); })) return;
     btnQuit_Cancel->setText(FromBytes(flow_.QuitCancelCaption()));
     LockMainWindow();
     show();
@@ -143,7 +141,7 @@ void TfrmStart::ReopenFromEditor() {
     activateWindow();
 }
 
-ProjectModel& TfrmStart::Model() { return frmMain->Model(); }
+ProjectModel& TfrmStart::Model() { return editor_.Model(); }
 
 IMessages& TfrmStart::Messages() { return boxes_; }
 
@@ -194,12 +192,12 @@ void TfrmStart::ProjectActivated(bool opened) {
     // The editor may need to show an error box of its own while it takes
     // over; boxes of a disabled window take no input.
     UnlockMainWindow();
-    frmMain->ProjectActivated(opened);
+    editor_.ProjectActivated(opened);
 }
 
 void TfrmStart::ReturnToEditor() {
     UnlockMainWindow();
-    frmMain->show();
+    editor_.ShowEditor();
     hide();
 }
 
@@ -208,16 +206,14 @@ void TfrmStart::ReturnToEditor() {
 void TfrmStart::QuitProgram() { QCoreApplication::exit(0); }
 
 void TfrmStart::LockMainWindow() {
-    if (mainLocked_ || !frmMain) return;
-    frmMain->setEnabled(false);
-    frmMain->LockHelpButton(true);
+    if (mainLocked_) return;
+    editor_.LockEditor(true);
     mainLocked_ = true;
 }
 
 void TfrmStart::UnlockMainWindow() {
-    if (!mainLocked_ || !frmMain) return;
-    frmMain->setEnabled(true);
-    frmMain->LockHelpButton(false);
+    if (!mainLocked_) return;
+    editor_.LockEditor(false);
     mainLocked_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ui/QtMessageBoxes.h"
+#include "workflow/IEditorWindow.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/QtProjectLock.h"
 
@@ -18,7 +19,7 @@ namespace didad {
 class TfrmStart : public QDialog, private IStartDialogHost {
     Q_OBJECT
 public:
-    explicit TfrmStart(QWidget* parent = nullptr);
+    explicit TfrmStart(IEditorWindow& editor, QWidget* parent = nullptr);
     ~TfrmStart() override;
 
     bool OpenedFromEditor() const { return flow_.OpenedFromEditor(); }
@@ -70,6 +71,7 @@ private:
     void ShowAbnormalEnd(const QString& folder);
     void UnlockMainWindow();
 
+    IEditorWindow& editor_;
     StartFlow flow_{*this};
     // Boxes belong to this dialog: children of the disabled main window
     // would be disabled with it.

@@ -6,7 +6,6 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "editor/TfrmMain.h"
 #include "runtime/PageTexts.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
@@ -16,7 +15,7 @@ namespace didad {
 
 TfrmTemplateInfo* frmTemplateInfo = nullptr;
 
-TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent) {
+TfrmTemplateInfo::TfrmTemplateInfo(IEditorWindow& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
     setObjectName(QStringLiteral("frmTemplateInfo"));
     setWindowTitle(QStringLiteral("Information about Template"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -46,9 +45,7 @@ TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     setFixedSize(424, 322);
-    new HelpKeyFilter(this, [] {
-        if (frmMain) frmMain->OpenHelp();
-    });
+    new HelpKeyFilter(this, [this] { editor_.OpenHelp(); });
 }
 
 void TfrmTemplateInfo::showEvent(QShowEvent* event) {

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "GuiTestBase.h"
+#include "app/QtProgramWindows.h"
 #include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "ui/QtMessageBoxes.h"
@@ -328,7 +329,8 @@ void StartDialogTest::reopenLastEditedProject() {
         projectFolder_);
 
     delete frmStart;
-    frmStart = new TfrmStart();
+    frmStart = new TfrmStart(MainWindowAccess());
+    HandWindowsToMain();
     frmMain->Model().projectFolder.clear();
     frmMain->Model().entries.clear();
     frmStart->show();

@@ -634,3 +634,38 @@ TEST(AnchorEdits, TheQuestionQuotesAnySelectorAndOnlyAWholeAnswerCounts) {
     EXPECT_EQ(ParseAnchorOrigins("1,x;3,4", 2), std::nullopt);
     EXPECT_EQ(ParseAnchorOrigins("", 1), std::nullopt);
 }
+
+TEST(AnchorEdits, AMenuIsFoundWhereItsFieldsSayOrWhereThePageAnswers) {
+    ProjectModel model;
+    model.entries.resize(2);
+    model.entries[0].MX = 10, model.entries[0].MY = 20, model.entries[0].MW = 150;
+    model.entries[1].AN = kAnchorPageCentre, model.entries[1].MX = -40, model.entries[1].MW = 90;
+    std::vector<std::string> asked;
+    std::vector<std::string> answers;
+    auto ask = [&](const std::string& expression, std::function<void(const std::string*)> reply) {
+        asked.push_back(expression);
+        const std::string answer = answers.empty() ? std::string() : answers.front();
+        if (!answers.empty()) answers.erase(answers.begin());
+        reply(answer == "none" ? nullptr : &answer);
+    };
+    std::vector<std::vector<int>> found;
+    auto record = [&](int left, int top, int breadth) { found.push_back({left, top, breadth}); };
+
+    // Page left: no question, the menu's own fields.
+    LocateMenu(model, 0, ask, record);
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(found, (std::vector<std::vector<int>>{{10, 20, 150}}));
+
+    // Anchored: the page tells, the breadth is the menu's.
+    answers = {"312,48", "none", ""};
+    LocateMenu(model, 1, ask, record);
+    ASSERT_EQ(asked, std::vector<std::string>{MenuPlaceStatement(1)});
+    EXPECT_EQ(found.back(), (std::vector<int>{312, 48, 90}));
+    // No answer, or a page without that menu, and nothing is shown.
+    LocateMenu(model, 1, ask, record);
+    LocateMenu(model, 1, ask, record);
+    LocateMenu(model, 2, ask, record);
+    LocateMenu(model, -1, ask, record);
+    EXPECT_EQ(found.size(), 2u);
+    EXPECT_EQ(asked.size(), 3u);
+}

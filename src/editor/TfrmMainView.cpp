@@ -1,0 +1,163 @@
+// The main window's controls as the editor logic sees them: which box is
+// which, and how a value of the project is shown in it.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextCursor>
+
+#include <algorithm>
+
+#include "editor/EditorLogic.h"
+#include "editor/TfrmMain.h"
+#include "model/Anchors.h"
+#include "model/ValueHelpers.h"
+#include "ui/QtMessageBoxes.h"
+
+namespace didad {
+
+namespace {
+
+QString ToDisplayText(const std::string& bytes) {
+    QString text = FromBytes(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- access
+
+ProjectModel& TfrmMain::Model() { return model_; }
+IMessages& TfrmMain::Messages() { return *boxes_; }
+QtMessageBoxes& TfrmMain::Boxes() { return *boxes_; }
+EditorLogic& TfrmMain::Logic() { return *logic_; }
+
+QPlainTextEdit* TfrmMain::ActiveHtmlBox() const {
+    switch (tabProp->currentIndex()) {
+    case 1: return txtCapHTML;
+    case 2: return txtMenuHTML;
+    default: return nullptr;
+    }
+}
+
+QLineEdit* TfrmMain::NumberBoxWidget(NumberBox box) const {
+    switch (box) {
+    case NumberBox::Left: return txtLeft;
+    case NumberBox::Top: return txtTop;
+    case NumberBox::Width: return txtWidth;
+    case NumberBox::CapHeight: return txtCapHeight;
+    }
+    return nullptr;
+}
+
+UpDownButtons* TfrmMain::NumberArrows(NumberBox box) const {
+    switch (box) {
+    case NumberBox::Left: return UpDown_Left;
+    case NumberBox::Top: return UpDown_Top;
+    case NumberBox::Width: return UpDown_Width;
+    case NumberBox::CapHeight: return UpDown_CapHeight;
+    }
+    return nullptr;
+}
+
+ColorSwatch* TfrmMain::Swatch(ColorSlot slot) const {
+    switch (slot) {
+    case ColorSlot::Caption: return panCaptionColor;
+    case ColorSlot::Menu: return panMenuColor;
+    case ColorSlot::Owner: return panOwnerColor;
+    }
+    return nullptr;
+}
+
+QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
+    switch (slot) {
+    case ColorSlot::Caption: return chkTranspCC;
+    case ColorSlot::Menu: return chkTranspCM;
+    case ColorSlot::Owner: return chkTranspCO;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- the view
+
+void TfrmMain::AppendListLine(const std::string& text) { listMenus->addItem(FromBytes(text)); }
+
+void TfrmMain::RemoveLastListLine() {
+    if (listMenus->count() > 0) delete listMenus->takeItem(listMenus->count() - 1);
+}
+
+void TfrmMain::ClearList() { listMenus->clear(); }
+
+void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
+
+int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
+
+void TfrmMain::EnablePropertyControls(bool on) {
+    const QList<QWidget*> controls = {txtLeft,         txtTop,        txtWidth,     txtCapHeight, radActivateOn,
+                                      chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
+                                      btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
+                                      panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
+    for (QWidget* control : controls) control->setEnabled(on);
+    txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
+}
+
+void TfrmMain::ShowNumber(NumberBox box, int value) {
+    // The same text again would move the caret of a box being typed in.
+    const QString text = QString::number(value);
+    if (NumberBoxWidget(box)->text() != text) NumberBoxWidget(box)->setText(text);
+    NumberArrows(box)->SetPosition(value);
+}
+
+void TfrmMain::ShowHtml(HtmlBox box, const std::string& text) {
+    QPlainTextEdit* edit = box == HtmlBox::Caption ? txtCapHTML : txtMenuHTML;
+    edit->setPlainText(ToDisplayText(text));
+    QTextCursor cursor = edit->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    edit->setTextCursor(cursor);
+}
+
+void TfrmMain::ShowActivateOn(int item) {
+    if (QAbstractButton* button = radActivateOnItems->button(item == 0 ? 0 : 1)) button->setChecked(true);
+}
+
+void TfrmMain::ShowFloat(bool checked) { chkFloat->setChecked(checked); }
+
+void TfrmMain::ShowHorizontal(bool horizontal) {
+    radHorizontal->setChecked(horizontal);
+    radVertical->setChecked(!horizontal);
+}
+
+void TfrmMain::ShowTransparent(ColorSlot slot, bool checked) {
+    TransparentBox(slot)->setChecked(checked);
+    Swatch(slot)->setVisible(!checked);
+}
+
+void TfrmMain::ShowSwatchColor(ColorSlot slot, Color colour) {
+    Swatch(slot)->SetColour(QColor(colour.red, colour.green, colour.blue));
+}
+
+void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
+    cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
+    txtAnchorElement->setText(FromBytes(selector));
+    txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+}
+
+bool TfrmMain::ConfirmDelete(const std::string& text) {
+    return QtMessageBoxes::Question(this, QStringLiteral("Delete Confirmation"), FromBytes(text), false,
+                                    QMessageBox::NoIcon);
+}
+
+void TfrmMain::ShowMessage(const std::string& text) { boxes_->ShowMessage(text); }
+
+} // namespace didad

@@ -1,0 +1,53 @@
+#pragma once
+// Small controls the editor and the settings dialog share.
+#include <QColor>
+#include <QFrame>
+#include <QWidget>
+
+class QLineEdit;
+class QMouseEvent;
+class QToolButton;
+
+namespace didad {
+
+// Arrow buttons bound to a number box: a click steps the position within the
+// range and writes it into the box, which runs the box's change handling.
+class UpDownButtons : public QWidget {
+    Q_OBJECT
+public:
+    UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent);
+    int Position() const { return position_; }
+    void SetPosition(int value);
+    int Low() const { return low_; }
+    int High() const { return high_; }
+    void StepBy(int delta);
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+private:
+    QLineEdit* buddy_;
+    QToolButton* up_;
+    QToolButton* down_;
+    int low_;
+    int high_;
+    int position_;
+};
+
+// A 20 x 20 colour swatch that reports clicks.
+class ColorSwatch : public QFrame {
+    Q_OBJECT
+public:
+    explicit ColorSwatch(QWidget* parent);
+    QColor Colour() const { return colour_; }
+    void SetColour(const QColor& colour);
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor colour_ = Qt::white;
+};
+
+} // namespace didad
