@@ -480,16 +480,22 @@ HistoryKey HistoryKeyOf(const QKeyEvent* key) {
 
 } // namespace
 
-bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
+bool TfrmMain::InOurWindows(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !(widget->window() == this || (windows_.browser && widget->window() == windows_.browser)))
-        return false;
-    switch (HistoryKeyOf(key)) {
-    case HistoryKey::Undo: UndoClick(); return true;
-    case HistoryKey::Redo: RedoClick(); return true;
-    case HistoryKey::None: break;
-    }
-    return false;
+    return widget && (widget->window() == this || (windows_.browser && widget->window() == windows_.browser));
+}
+
+bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
+    // The key is looked at before the object: the web engine sends keys to
+    // windows of its own while it tears them down, and an object half
+    // destroyed must not be asked its type.
+    const HistoryKey historyKey = HistoryKeyOf(key);
+    if (historyKey == HistoryKey::None || !InOurWindows(watched)) return false;
+    if (historyKey == HistoryKey::Undo)
+        UndoClick();
+    else
+        RedoClick();
+    return true;
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -503,12 +509,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
         // The preview window has no key handling of its own: its web view
         // takes the keys, so F1 is caught here on its way there.
-        const bool ours =
-            widget && (widget->window() == this || (windows_.browser && widget->window() == windows_.browser));
-        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && ours) {
+        if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && InOurWindows(watched)) {
             OpenHelp();
             return true;
         }

@@ -260,6 +260,8 @@ private:
     // The pending look, whether or not the preview follows live.
     void SetPreviewPending();
     // Undo and Redo keys pressed in this window or the preview window.
+    // Whether `watched` is a widget of the main or the preview window.
+    bool InOurWindows(QObject* watched) const;
     bool HandleHistoryKey(QObject* watched, QKeyEvent* key);
 
     ProjectModel model_;
