@@ -67,8 +67,9 @@ void WriteBytes(const std::string& path, const char* data, std::size_t size) {
 // what the format can store, and their round trip is not checked.
 const std::vector<std::string>& SettingsKeys() {
     static const std::vector<std::string> keys = {
-        "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",    "scrOUT=",    "cDefCap=\"",       "cDefMenu=\"",
-        "fDefCap=\"",        "fDefMenu=\"",     "fDefCapS=", "fDefMenuS=", "PRJ_sTemplate=\"",
+        "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",      "scrOUT=",   "cDefCap=\"",
+        "cDefMenu=\"",       "fDefCap=\"",      "fDefMenu=\"", "fDefCapS=", "fDefMenuS=",
+        "PRJ_sTemplate=\"",  "var cmpW=",       "cmpL=",       "cmpX=",     "cmpY=",
     };
     return keys;
 }
@@ -80,6 +81,7 @@ const std::vector<std::string>& ArrayKeys() {
         "var MTC = new Array (", "var MTCH = new Array (", "var MTM = new Array (", "var MX = new Array (",
         "var MY = new Array (",  "var MW = new Array (",   "var CO = new Array (",  "var CC = new Array (",
         "var CM = new Array (",  "var MA = new Array (",   "var FL = new Array (",  "var OO = new Array (",
+        "var AN = new Array (",  "var AE = new Array (",
     };
     return keys;
 }
@@ -115,12 +117,14 @@ ProjectModel Expected(const ProjectModel& written) {
     s.fDefCap = NormaliseLineBreaks(s.fDefCap);
     s.fDefMenu = NormaliseLineBreaks(s.fDefMenu);
     s.PRJ_sTemplate = NormaliseLineBreaks(s.PRJ_sTemplate);
+    s.cmpL = NormaliseLineBreaks(s.cmpL);
     for (auto& e : expected.entries) {
         e.MTC = NormaliseLineBreaks(e.MTC);
         e.MTM = NormaliseLineBreaks(e.MTM);
         e.CO = NormaliseLineBreaks(e.CO);
         e.CC = NormaliseLineBreaks(e.CC);
         e.CM = NormaliseLineBreaks(e.CM);
+        e.AE = NormaliseLineBreaks(e.AE);
         // The writer wraps every menu that is not horizontal unless its HTML
         // already starts with the wrapper; the reader removes one pair again.
         if (e.OO != 0) e.MTM = StripNoBreakWrapper(e.MTM);
@@ -199,15 +203,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProjectModel written = model;
     std::string script;
     std::string head;     // banner and data part
-    std::string settings; // banner up to the end of the header line
+    std::string settings; // banner up to the compact layout's line
     try {
         ProjectModel forHead = model;
         std::vector<std::string> lines = ScriptBannerLines();
         const auto dataPart = BuildDataPart(forHead, ScriptMode::Final);
-        if (dataPart.size() != 22) Fail("the data part is not 22 lines");
-        lines.insert(lines.end(), dataPart.begin(), dataPart.begin() + 9);
+        if (dataPart.size() != 25) Fail("the data part is not 25 lines");
+        // Up to the compact layout's line, the last one of settings.
+        lines.insert(lines.end(), dataPart.begin(), dataPart.begin() + 10);
         settings = JoinLinesCrLf(lines);
-        lines.insert(lines.end(), dataPart.begin() + 9, dataPart.end());
+        lines.insert(lines.end(), dataPart.begin() + 10, dataPart.end());
         head = JoinLinesCrLf(lines);
         script = BuildProjectScript(written, ScriptMode::Final);
     } catch (const std::exception& e) {
