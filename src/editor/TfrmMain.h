@@ -21,6 +21,7 @@
 #include "editor/EditorView.h"
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptWriter.h"
 #include "ui/QtSmallControls.h"
 
 class QButtonGroup;
@@ -252,6 +253,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The script written because the user asked (not the automatic save);
+    // false when it could not be written (the error has been shown).
+    bool WriteScriptAsAsked(ScriptMode mode);
     void BuildWidgets();
     void BuildPositionTab(QWidget* page);
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);

@@ -75,15 +75,20 @@ void TfrmMain::RevealInPreview(int index) {
         });
 }
 
-bool TfrmMain::UpdatePreview() {
-    if (!model_.hasProject()) return false;
+bool TfrmMain::WriteScriptAsAsked(ScriptMode mode) {
+    // A running automatic save ends first, so that its older copy cannot
+    // land over the write the user asked for.
     autoSave_->BeforeUserWrite();
-    const bool written = RunUserAction(this, [this] {
+    const bool written = RunUserAction(this, [this, mode] {
         BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Preview, logic_->CaptionSwapHandler());
+        WriteProjectScript(model_, mode, logic_->CaptionSwapHandler());
     });
     autoSave_->AfterUserWrite(written);
-    if (!written) return false;
+    return written;
+}
+
+bool TfrmMain::UpdatePreview() {
+    if (!model_.hasProject() || !WriteScriptAsAsked(ScriptMode::Preview)) return false;
     if (windows_.browser) {
         windows_.browser->NavigateToPreviewPage(FromBytes(model_.TemplatePath()));
         windows_.browser->ShowPreviewWindow();
@@ -94,16 +99,7 @@ bool TfrmMain::UpdatePreview() {
     return true;
 }
 
-bool TfrmMain::WriteFinalScript() {
-    if (!model_.hasProject()) return true;
-    autoSave_->BeforeUserWrite();
-    const bool written = RunUserAction(this, [this] {
-        BusyCursor busy;
-        WriteProjectScript(model_, ScriptMode::Final, logic_->CaptionSwapHandler());
-    });
-    autoSave_->AfterUserWrite(written);
-    return written;
-}
+bool TfrmMain::WriteFinalScript() { return !model_.hasProject() || WriteScriptAsAsked(ScriptMode::Final); }
 
 void TfrmMain::ProjectActivated(bool opened) {
     // Remembered now, not at the end: a run that ends abruptly must still
