@@ -69,7 +69,7 @@ const std::vector<std::string>& SettingsKeys() {
     static const std::vector<std::string> keys = {
         "RarurAVI_Ver = \"", "var numOfMenus=", "scrIN=",      "scrOUT=",   "cDefCap=\"",
         "cDefMenu=\"",       "fDefCap=\"",      "fDefMenu=\"", "fDefCapS=", "fDefMenuS=",
-        "PRJ_sTemplate=\"",  "var cmpW=",       "cmpL=",       "cmpX=",     "cmpY=",
+        "PRJ_sTemplate=\"",  "cmpW=",           "cmpL=",       "cmpX=",     "cmpY=",
     };
     return keys;
 }
