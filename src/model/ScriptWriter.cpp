@@ -45,6 +45,10 @@ public:
         size_ += count;
     }
     void append(std::string_view text) { append(text.data(), text.size()); }
+    void append(const OutBuffer& other) {
+        append(other.data(), other.size());
+        textHighBits_ |= other.textHighBits_;
+    }
     OutBuffer& operator+=(char c) {
         Reserve(1);
         data_[size_++] = c;
@@ -53,10 +57,26 @@ public:
     // Raw writing into room made by Reserve.
     char* end() { return data_.get() + size_; }
     void SetEnd(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+    // Writes `text` escaped at `d`, inside room made by Reserve, and returns
+    // the new end.
+    char* Encode(char* d, std::string_view text) {
+        return textcodec::Encode(text.data(), text.data() + text.size(), d, textHighBits_);
+    }
+
+    // Whether every text encoded into the buffer, or noted or merged with
+    // another buffer, is ASCII: the script then needs no UTF-8 mark, and
+    // the megabytes need no check.
+    bool TextsAreAscii() const { return (textHighBits_ & 0x80) == 0; }
+    void NoteText(std::string_view text) {
+        for (const char c : text) textHighBits_ |= static_cast<unsigned char>(c);
+    }
 
     const char* data() const { return data_.get(); }
     std::size_t size() const { return size_; }
-    void Clear() { size_ = 0; }
+    void Clear() {
+        size_ = 0;
+        textHighBits_ = 0;
+    }
     std::string str() const { return std::string(data_.get(), size_); }
 
 private:
@@ -71,6 +91,7 @@ private:
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
+    unsigned char textHighBits_ = 0;
 };
 
 // Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
@@ -112,26 +133,28 @@ const std::string& AddonText() {
 // The longest an encoded text can get: a lone LF becomes backslash CR LF.
 constexpr std::size_t kMaxEncodedGrowth = 3;
 
-char* EncodeInto(char* d, std::string_view text) {
-    return textcodec::Encode(text.data(), text.data() + text.size(), d);
-}
-
-// One array item: `text` encoded between quotes, inside `open` and `close`
-// when given. The room for the whole item is made at once. Colours are
-// encoded too: a proper one ("#RRGGBB", "transparent") comes out unchanged;
-// one taken from a hand-edited file may hold a quote or a backslash, which
-// written bare would end the literal early, break the page's script and
-// shift every later value when the project is read back.
-void AppendQuotedItem(OutBuffer& out, std::string_view text, std::string_view open = {}, std::string_view close = {}) {
-    out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack + open.size() + close.size() + 2);
+// `text` encoded between quotes, inside `open` and `close` when given, after
+// a comma unless it is the first item of its array. The room for the whole
+// item is made at once. Colours are encoded too: a proper one ("#RRGGBB",
+// "transparent") comes out unchanged; one taken from a hand-edited file may
+// hold a quote or a backslash, which written bare would end the literal
+// early, break the page's script and shift every later value when the
+// project is read back.
+inline void AppendListItem(OutBuffer& out, bool first, std::string_view text, std::string_view open = {},
+                           std::string_view close = {}) {
+    out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack + open.size() + close.size() + 3);
     char* d = out.end();
+    *d = ',';
+    d += !first;
     *d++ = '"';
     d = std::copy(open.begin(), open.end(), d);
-    d = EncodeInto(d, text);
+    d = out.Encode(d, text);
     d = std::copy(close.begin(), close.end(), d);
     *d++ = '"';
     out.SetEnd(d);
 }
+
+void AppendQuoted(OutBuffer& out, std::string_view text) { AppendListItem(out, true, text); }
 
 template <typename Out>
 void AppendInt(Out& out, long long value) {
@@ -150,6 +173,23 @@ void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onC
         entry.MTC = replacement;
         if (onCaptionSwap) onCaptionSwap(i, entry.MTC);
     }
+}
+
+// The entries are walked in order and the processor fetches them ahead by
+// itself, but their texts lie wherever the heap put them: those are asked
+// for a few entries ahead, so that their loads do not wait for memory.
+constexpr std::size_t kPrefetchAhead = 8;
+
+inline void PrefetchText(const std::string& text) {
+#if defined(__GNUC__)
+    constexpr std::uintptr_t kLine = 64;
+    const auto first = reinterpret_cast<std::uintptr_t>(text.data()) & ~(kLine - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(text.data() + text.size());
+    for (std::uintptr_t line = first; line < end; line += kLine)
+        __builtin_prefetch(reinterpret_cast<const void*>(line));
+#else
+    (void)text;
+#endif
 }
 
 // Room for a comma and any int.
@@ -179,6 +219,14 @@ inline char* WriteInt(char* d, int value) {
     return std::to_chars(d, d + kMaxIntItem, value).ptr;
 }
 
+// A number after a comma unless it is the first item of its array, written
+// straight into room made before.
+inline void AppendNumberItem(OutBuffer& buffer, bool first, int value) {
+    char* d = buffer.end();
+    *d = ',';
+    buffer.SetEnd(WriteInt(d + !first, value));
+}
+
 // The items of every array but MTM, each array's comma-separated, gathered
 // in one pass over the entries. The entries are large: fetching tens of
 // thousands of them once per array would cost more than the writing.
@@ -195,16 +243,12 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         buffer->Reserve(model.entries.size() * kMaxIntItem); // written straight from here on
     }
     bool first = true;
-    auto number = [&first](OutBuffer& buffer, int value) {
-        char* d = buffer.end();
-        *d = ',';
-        buffer.SetEnd(WriteInt(d + !first, value));
-    };
-    auto text = [&first](OutBuffer& buffer, const std::string& value) {
-        if (!first) buffer += ',';
-        AppendQuotedItem(buffer, value);
-    };
-    for (const MenuEntry& e : model.entries) {
+    auto number = [&first](OutBuffer& buffer, int value) { AppendNumberItem(buffer, first, value); };
+    auto text = [&first](OutBuffer& buffer, const std::string& value) { AppendListItem(buffer, first, value); };
+    const std::size_t count = model.entries.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const MenuEntry& e = model.entries[i];
+        if (i + kPrefetchAhead < count) PrefetchText(model.entries[i + kPrefetchAhead].MTC);
         text(items.MTC, e.MTC);
         number(items.MTCH, e.MTCH);
         number(items.MX, e.MX);
@@ -250,6 +294,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     AppendInt(line, s.fDefMenuS);
     line += ", PRJ_sTemplate=\"" + clean.PRJ_sTemplate + "\";";
     AppendNormalized(out, line);
+    out.NoteText(line);
     endLine();
 
     fixedLine("document.write('\\");
@@ -277,7 +322,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     out.append("var cmpW=");
     AppendInt(out, s.cmpW);
     out.append(", cmpL=");
-    AppendQuotedItem(out, s.cmpL);
+    AppendQuoted(out, s.cmpL);
     out.append(", cmpX=");
     AppendInt(out, s.cmpX);
     out.append(", cmpY=");
@@ -290,7 +335,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     GatherArrayItems(items, model);
     auto array = [&](const char* opening, const OutBuffer& itemsOfArray, bool numbers) {
         out.append(opening);
-        out.append(itemsOfArray.data(), itemsOfArray.size());
+        out.append(itemsOfArray);
         // new Array(n) with one number would make an empty array of length n.
         if (numbers && model.numOfMenus() == 1) out.append(",0");
         out.append(");");
@@ -301,13 +346,14 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
 
     out.append("var MTM = new Array (");
     bool first = true;
-    for (const MenuEntry& e : model.entries) {
-        if (!first) out += ',';
-        first = false;
+    for (std::size_t i = 0; i < model.entries.size(); ++i) {
+        const MenuEntry& e = model.entries[i];
+        if (i + kPrefetchAhead < model.entries.size()) PrefetchText(model.entries[i + kPrefetchAhead].MTM);
         if (WrapsMenuHtml(e))
-            AppendQuotedItem(out, e.MTM, kNoBreakOpen, kNoBreakClose);
+            AppendListItem(out, first, e.MTM, kNoBreakOpen, kNoBreakClose);
         else
-            AppendQuotedItem(out, e.MTM);
+            AppendListItem(out, first, e.MTM);
+        first = false;
     }
     out.append(");");
     endLine();
@@ -348,7 +394,8 @@ std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode
     out.append(BannerText());
     const std::size_t dataStart = out.size();
     AppendDataPart(out, model, mode, onCaptionSwap, nullptr);
-    const bool marked = NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
+    const bool marked =
+        !out.TextsAreAscii() && NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
     return marked ? 0 : kUtf8ByteOrderMark.size();
@@ -502,7 +549,7 @@ std::string EncodeJsLiteral(std::string_view text) {
 std::string EncodeJsString(const std::string& text) {
     OutBuffer out;
     out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack);
-    out.SetEnd(EncodeInto(out.end(), text));
+    out.SetEnd(out.Encode(out.end(), text));
     return out.str();
 }
 

@@ -31,6 +31,27 @@ alignas(16) inline constexpr std::array<std::uint8_t, 256 * 8> kCompressIndices 
     }
     return table;
 }();
+
+// For each byte of escape bits, the shuffle that spreads a group of eight
+// text bytes (lanes 0 to 7 of its source) out to sixteen with a backslash
+// (lane 8) before each byte whose bit is set.
+alignas(16) inline constexpr std::array<std::uint8_t, 256 * 16> kSpreadIndices = [] {
+    std::array<std::uint8_t, 256 * 16> table{};
+    for (unsigned bits = 0; bits < 256; ++bits) {
+        unsigned k = 0;
+        for (unsigned i = 0; i < 8; ++i) {
+            if ((bits >> i) & 1) table[bits * 16 + k++] = 8;
+            table[bits * 16 + k++] = static_cast<std::uint8_t>(i);
+        }
+    }
+    return table;
+}();
+
+// Sixteen bytes from offset s are the shuffle that moves a block's lanes
+// down by s, zero coming in at the top.
+inline constexpr std::array<std::uint8_t, 32> kShiftDownIndices = {
+    0,    1,    2,    3,    4,    5,    6,    7,    8,    9,    10,   11,   12,   13,   14,   15,
+    0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
 } // namespace didad::textcodec::detail
 #endif
 
@@ -55,13 +76,28 @@ constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAULL;
 
 inline std::uint64_t LowBits(std::size_t n) { return n >= 64 ? ~0ULL : (1ULL << n) - 1; }
 
+template <class Word>
+HWY_INLINE std::uint64_t ReadBits(const std::uint8_t* bytes) {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// The mask as bits, read back at the width it was stored: a wider read
+// would wait for the store to reach memory.
 template <class DB, class M>
 HWY_INLINE std::uint64_t Bits(DB d, M mask) {
-    std::uint8_t bytes[8] = {};
+    constexpr std::size_t kBytes = (hn::MaxLanes(DB()) + 7) / 8;
+    std::uint8_t bytes[kBytes];
     hn::StoreMaskBits(d, mask, bytes);
-    std::uint64_t bits;
-    std::memcpy(&bits, bytes, sizeof bits);
-    return bits;
+    if constexpr (kBytes == 8)
+        return ReadBits<std::uint64_t>(bytes);
+    else if constexpr (kBytes == 4)
+        return ReadBits<std::uint32_t>(bytes);
+    else if constexpr (kBytes == 2)
+        return ReadBits<std::uint16_t>(bytes);
+    else
+        return bytes[0];
 }
 
 // Stores the lanes of `bytes` whose bit in `keep` is set one after another
@@ -110,81 +146,118 @@ HWY_INLINE hn::Vec<DB> LoadChunk(DB d, const char* p, std::size_t n) {
     return hn::Load(d, padded);
 }
 
-// Writes the bytes of `half` from lane `from` up to lane `to`, each after
-// its byte of `prefixes` where that is a backslash: the two are interleaved
-// in 16-bit lanes, and the zero prefixes compressed away.
-template <class DB, class DH>
-HWY_INLINE std::uint8_t* SpreadHalf(DB d, DH, hn::Vec<DH> half, hn::Vec<DH> prefixes, std::size_t from, std::size_t to,
-                                    std::uint8_t* out) {
-    const hn::RepartitionToWide<DB> dw;
-    const hn::Vec<DB> pairs =
-        hn::BitCast(d, hn::Or(hn::ShiftLeft<8>(hn::PromoteTo(dw, half)), hn::PromoteTo(dw, prefixes)));
-    const auto textBytes = hn::Eq(hn::And(hn::Iota(d, 0), hn::Set(d, 1)), hn::Set(d, 1));
-    const auto keep = hn::AndNot(hn::FirstN(d, 2 * from),
-                                 hn::And(hn::Or(hn::Ne(pairs, hn::Zero(d)), textBytes), hn::FirstN(d, 2 * to)));
-    return out + StoreCompressed(d, pairs, Bits(d, keep), out);
+using D16 = hn::CappedTag<std::uint8_t, 16>;
+
+// Writes a group of eight text bytes, lanes 0 to 7 of `source` (lanes 8 to
+// 15 hold backslashes), each after a backslash where its bit is set, and
+// returns the end of the first `n`. One shuffle does it: what it writes past
+// that is written over by what comes next.
+HWY_INLINE std::uint8_t* SpreadGroup(hn::Vec<D16> source, std::uint64_t escapes, std::size_t n, std::uint8_t* out) {
+    const D16 d;
+    const auto indices = hn::LoadU(d, detail::kSpreadIndices.data() + escapes * 16);
+    hn::StoreU(hn::TableLookupBytes(source, indices), d, out);
+    return out + n + static_cast<std::size_t>(std::popcount(escapes));
 }
 
-// A chunk whose line breaks are all CR LF pairs takes a backslash before
-// each quote, backslash and CR, and nothing else; a chunk with a lone CR or
-// LF goes byte by byte (menu HTML written by the editor has none). The last
-// bytes of a text at least a chunk long are taken from the chunk that ends
-// with the text, the lanes already written skipped: a padded copy would
-// cost a pass through memory that the processor cannot forward.
+// The first `n` bytes of a block of sixteen, spread as above in two groups.
+HWY_INLINE std::uint8_t* SpreadBlock(hn::Vec<D16> block, std::uint64_t escapes, std::size_t n, std::uint8_t* out) {
+    const D16 d;
+    const hn::Repartition<std::uint64_t, D16> d64;
+    const auto words = hn::BitCast(d64, block);
+    const auto backslashes = hn::BitCast(d64, hn::Set(d, '\\'));
+    out = SpreadGroup(hn::BitCast(d, hn::InterleaveLower(d64, words, backslashes)), escapes & 0xFF,
+                      std::min<std::size_t>(n, 8), out);
+    if (n > 8)
+        out = SpreadGroup(hn::BitCast(d, hn::InterleaveUpper(d64, words, backslashes)), (escapes >> 8) & 0xFF, n - 8,
+                          out);
+    return out;
+}
+
+// One chunk of `n` bytes at `p`, held in `bytes` with zero in any lane from
+// `n` on. A chunk whose line breaks are all CR LF pairs takes a backslash
+// before each quote, backslash and CR, and nothing else; a chunk with a lone
+// CR or LF goes byte by byte (menu HTML written by the editor has none).
 template <class DB>
-char* EncodeWith(DB d, const char* p, const char* end, char* to) {
-    const hn::Half<DB> dh;
-    const std::size_t lanes = hn::Lanes(d);
-    const std::size_t half = lanes / 2;
-    using V = hn::Vec<DB>;
-    const V quote = hn::Set(d, '"'), backslash = hn::Set(d, '\\'), cr = hn::Set(d, '\r'), lf = hn::Set(d, '\n');
-    const bool overlapLast = static_cast<std::size_t>(end - p) >= lanes;
+HWY_INLINE std::uint8_t* EncodeChunk(DB d, hn::Vec<DB> bytes, const char* p, std::size_t n, const char* end,
+                                     std::uint64_t& crBefore, std::uint8_t* out) {
+    const auto crMask = hn::Eq(bytes, hn::Set(d, '\r'));
+    const std::uint64_t crs = Bits(d, crMask);
+    const std::uint64_t lfs = Bits(d, hn::Eq(bytes, hn::Set(d, '\n')));
+    const std::uint64_t lastCr = (crs >> (n - 1)) & 1;
+    const bool paired = (((crs << 1) | crBefore) & LowBits(n)) == lfs && (!lastCr || (p + n < end && p[n] == '\n'));
+    const bool afterCr = crBefore != 0;
+    crBefore = lastCr;
+    if (!paired)
+        return reinterpret_cast<std::uint8_t*>(detail::EncodeBytes(p, n, end, afterCr, reinterpret_cast<char*>(out)));
+
+    const auto escaped = hn::Or(hn::Or(hn::Eq(bytes, hn::Set(d, '"')), hn::Eq(bytes, hn::Set(d, '\\'))), crMask);
+    const std::uint64_t escapes = Bits(d, escaped);
+    if (escapes == 0) {
+        hn::StoreU(bytes, d, out);
+        return out + n;
+    }
+    if constexpr (hn::MaxLanes(DB()) <= 16) {
+        return SpreadBlock(bytes, escapes, n, out);
+    } else { // a whole chunk: its blocks are read again from the text
+        const D16 d16;
+        for (std::size_t i = 0; i < n; i += 16)
+            out = SpreadBlock(hn::LoadU(d16, reinterpret_cast<const std::uint8_t*>(p) + i), (escapes >> i) & 0xFFFF, 16,
+                              out);
+        return out;
+    }
+}
+
+// Whether a lane of `bytes` has its top bit set.
+template <class DB>
+HWY_INLINE bool AnyHighBit(DB, hn::Vec<DB> bytes) {
+    const hn::RebindToSigned<DB> di;
+    return !hn::AllFalse(di, hn::Lt(hn::BitCast(di, bytes), hn::Zero(di)));
+}
+
+// Whole chunks of the widest vectors, then blocks of sixteen. The last bytes
+// of a text at least sixteen long are taken from the block that ends with
+// the text, shifted down: a padded copy would cost a pass through memory
+// that the processor cannot forward.
+template <class DB>
+char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& highBits) {
+    const D16 d16;
+    const char* const start = p;
     auto* out = reinterpret_cast<std::uint8_t*>(to);
     std::uint64_t crBefore = 0;
-    while (p < end) {
-        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
-        const std::size_t skip = n < lanes && overlapLast ? lanes - n : 0; // lanes before p
-        const V bytes = skip ? hn::LoadU(d, reinterpret_cast<const std::uint8_t*>(end) - lanes) : LoadChunk(d, p, n);
-        const auto crMask = hn::Eq(bytes, cr);
-        const std::uint64_t crs = Bits(d, crMask) >> skip;
-        const std::uint64_t lfs = Bits(d, hn::Eq(bytes, lf)) >> skip;
-        const std::uint64_t lastCr = (crs >> (n - 1)) & 1;
-        const bool paired = (((crs << 1) | crBefore) & LowBits(n)) == lfs && (!lastCr || (p + n < end && p[n] == '\n'));
-        if (!paired) {
-            out = reinterpret_cast<std::uint8_t*>(
-                detail::EncodeBytes(p, n, end, crBefore != 0, reinterpret_cast<char*>(out)));
-        } else {
-            const auto escaped =
-                hn::AndNot(hn::FirstN(d, skip), hn::Or(hn::Or(hn::Eq(bytes, quote), hn::Eq(bytes, backslash)), crMask));
-            if (hn::AllFalse(d, escaped)) {
-                if (skip)
-                    std::memcpy(out, p, n);
-                else
-                    hn::StoreU(bytes, d, out);
-                out += n;
-            } else {
-                const V prefixes = hn::IfThenElseZero(escaped, backslash);
-                if (skip < half)
-                    out = SpreadHalf(d, dh, hn::LowerHalf(dh, bytes), hn::LowerHalf(dh, prefixes), skip,
-                                     std::min(skip + n, half), out);
-                if (skip + n > half)
-                    out = SpreadHalf(d, dh, hn::UpperHalf(dh, bytes), hn::UpperHalf(dh, prefixes),
-                                     skip > half ? skip - half : 0, skip + n - half, out);
-            }
+    const auto bytes = [](const char* at) { return reinterpret_cast<const std::uint8_t*>(at); };
+    auto seen = hn::Zero(d16); // every byte ORed in, for the top bits
+    if constexpr (hn::MaxLanes(DB()) > 16) {
+        auto wideSeen = hn::Zero(d);
+        for (const std::size_t lanes = hn::Lanes(d); static_cast<std::size_t>(end - p) >= lanes; p += lanes) {
+            const auto chunk = hn::LoadU(d, bytes(p));
+            wideSeen = hn::Or(wideSeen, chunk);
+            out = EncodeChunk(d, chunk, p, lanes, end, crBefore, out);
         }
-        crBefore = lastCr;
-        p += n;
+        if (AnyHighBit(d, wideSeen)) highBits |= 0x80;
     }
+    for (; end - p >= 16; p += 16) {
+        const auto block = hn::LoadU(d16, bytes(p));
+        seen = hn::Or(seen, block);
+        out = EncodeChunk(d16, block, p, 16, end, crBefore, out);
+    }
+    if (p != end) {
+        const auto n = static_cast<std::size_t>(end - p);
+        hn::Vec<D16> last;
+        if (end - start >= 16) {
+            const auto shiftDown = hn::LoadU(d16, detail::kShiftDownIndices.data() + (16 - n));
+            last = hn::TableLookupBytes(hn::LoadU(d16, bytes(end) - 16), shiftDown);
+        } else {
+            last = LoadChunk(d16, p, n);
+        }
+        seen = hn::Or(seen, last);
+        out = EncodeChunk(d16, last, p, n, end, crBefore, out);
+    }
+    if (AnyHighBit(d16, seen)) highBits |= 0x80;
     return reinterpret_cast<char*>(out);
 }
 
-// Texts shorter than a whole vector go sixteen bytes at a time, so that
-// they too need no padded copy.
-char* EncodeChunks(const char* p, const char* end, char* to) {
-    const D d;
-    if (static_cast<std::size_t>(end - p) < hn::Lanes(d))
-        return EncodeWith(hn::CappedTag<std::uint8_t, 16>(), p, end, to);
-    return EncodeWith(d, p, end, to);
+char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& highBits) {
+    return EncodeWith(D(), p, end, to, highBits);
 }
 
 // Which bytes a backslash escapes depends on the length of each run of
@@ -263,7 +336,10 @@ bool CrLfPairedChunks(const char* p, const char* end) {
 
 #else // one byte a vector: nothing to gain over the byte-by-byte code
 
-char* EncodeChunks(const char* p, const char* end, char* to) { return EncodeScalar(p, end, to); }
+char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& highBits) {
+    for (const char* c = p; c < end; ++c) highBits |= static_cast<unsigned char>(*c);
+    return EncodeScalar(p, end, to);
+}
 const char* DecodeChunks(const char* p, const char* end, char*& to) { return DecodeScalar(p, end, to); }
 bool CrLfPairedChunks(const char* p, const char* end) { return CrLfPairedScalar(std::string_view(p, end - p)); }
 
@@ -316,10 +392,8 @@ char* EncodeScalar(const char* p, const char* end, char* d) {
     return detail::EncodeBytes(p, static_cast<std::size_t>(end - p), end, false, d);
 }
 
-char* EncodeVector(const char* p, const char* end, char* d) { return HWY_DYNAMIC_DISPATCH(EncodeChunks)(p, end, d); }
-
-char* Encode(const char* p, const char* end, char* d) {
-    return static_cast<std::size_t>(end - p) <= kShortText ? EncodeScalar(p, end, d) : EncodeVector(p, end, d);
+char* EncodeVector(const char* p, const char* end, char* d, unsigned char& highBits) {
+    return HWY_DYNAMIC_DISPATCH(EncodeChunks)(p, end, d, highBits);
 }
 
 const char* DecodeScalar(const char* p, const char* end, char*& d) {

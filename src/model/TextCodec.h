@@ -10,7 +10,11 @@
 // backslash before CR, backslash and quote and keeps it before anything else
 // or at the very end of the text; an unescaped quote ends the value.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#include "model/ByteScan.h"
 
 namespace didad::textcodec {
 
@@ -21,11 +25,55 @@ inline constexpr std::size_t kSlack = 64;
 // Texts up to this length are escaped byte by byte, without any set-up.
 inline constexpr std::size_t kShortText = 16;
 
+namespace detail {
+// Non-zero when a byte of `word` is one the escaping changes: quote,
+// backslash, CR or LF.
+inline std::uint64_t EscapedBytes(std::uint64_t word) {
+    using bytescan::HasByte;
+    return HasByte(word, '"') | HasByte(word, '\\') | HasByte(word, '\r') | HasByte(word, '\n');
+}
+} // namespace detail
+
 // Appends the escaped form of [p, end) at `d` and returns the new end. Room
 // for three bytes a byte plus kSlack must be there.
-char* Encode(const char* p, const char* end, char* d);
 char* EncodeScalar(const char* p, const char* end, char* d);
-char* EncodeVector(const char* p, const char* end, char* d);
+// The same, and ORs every byte of the text into `highBits`: the writer
+// learns that way, without another pass, whether all its texts are ASCII.
+char* EncodeVector(const char* p, const char* end, char* d, unsigned char& highBits);
+
+// Short texts (colours, names) seldom hold anything to escape and come by
+// the ten thousand: they are copied and checked a word at a time, without a
+// call, and escaped byte by byte only when the check finds something.
+inline char* Encode(const char* p, const char* end, char* d, unsigned char& highBits) {
+    const auto n = static_cast<std::size_t>(end - p);
+    if (n > kShortText) return EncodeVector(p, end, d, highBits);
+    std::uint64_t bytes = 0; // every byte of the text somewhere in it
+    std::uint64_t escaped = 0;
+    if (n >= 8) {
+        const std::uint64_t first = bytescan::Load8(p), last = bytescan::Load8(end - 8);
+        std::memcpy(d, &first, 8);
+        std::memcpy(d + n - 8, &last, 8);
+        bytes = first | last;
+        escaped = detail::EscapedBytes(first) | detail::EscapedBytes(last);
+    } else {
+        if (n >= 4) {
+            std::uint32_t first, last;
+            std::memcpy(&first, p, 4);
+            std::memcpy(&last, end - 4, 4);
+            std::memcpy(d, &first, 4);
+            std::memcpy(d + n - 4, &last, 4);
+            bytes = first | (std::uint64_t{last} << 32);
+        } else {
+            for (std::size_t i = 0; i < n; ++i) {
+                d[i] = p[i];
+                bytes |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+            }
+        }
+        escaped = detail::EscapedBytes(bytes); // the zero bytes are none of the four
+    }
+    if (bytes & bytescan::kHighs) highBits |= 0x80;
+    return escaped ? EncodeScalar(p, end, d) : d + n;
+}
 
 // Decodes a quoted value that starts at `p`, up to its closing quote or
 // `end`, into `d` (room for end - p bytes plus kSlack), moving `d` on.
