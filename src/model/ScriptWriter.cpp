@@ -182,11 +182,11 @@ constexpr std::size_t kPrefetchAhead = 8;
 
 inline void PrefetchText(const std::string& text) {
 #if defined(__GNUC__)
-    constexpr std::uintptr_t kLine = 64;
-    const auto first = reinterpret_cast<std::uintptr_t>(text.data()) & ~(kLine - 1);
-    const auto end = reinterpret_cast<std::uintptr_t>(text.data() + text.size());
-    for (std::uintptr_t line = first; line < end; line += kLine)
-        __builtin_prefetch(reinterpret_cast<const void*>(line));
+    // A step of a cache line from the first byte meets every line but maybe
+    // the one the last byte is in.
+    constexpr std::size_t kLine = 64;
+    for (std::size_t at = 0; at < text.size(); at += kLine) __builtin_prefetch(text.data() + at);
+    if (!text.empty()) __builtin_prefetch(text.data() + text.size() - 1);
 #else
     (void)text;
 #endif
