@@ -121,11 +121,8 @@ void WriteRaw(benchmark::State& state) {
 }
 
 // The raw bytes replacing the old file as the writer replaces the script: a
-// temporary file renamed over it, unflushed. Beside WriteScript it shows
-// the writer's own cost; beside WriteRaw, what the safe replacement costs
-// on this filesystem (where it is mounted with discard, the rename frees
-// the old file's blocks only once the new file's writeback is through).
-void WriteRawReplacing(benchmark::State& state) {
+// temporary file renamed over it, unbuffered, flushed or not as asked.
+void ReplaceRaw(benchmark::State& state, Flush flush) {
     BenchProject& project = Project(static_cast<int>(state.range(0)));
     const std::string bytes(project.bytes, 'x');
     const std::string temporary = (project.folder / ".raw.js.tmp").string();
@@ -134,11 +131,19 @@ void WriteRawReplacing(benchmark::State& state) {
         std::FILE* file = std::fopen(temporary.c_str(), "wb");
         std::setvbuf(file, nullptr, _IONBF, 0);
         std::fwrite(bytes.data(), 1, bytes.size(), file);
+        if (flush == Flush::ToDisk) SyncFileToDisk(file);
         std::fclose(file);
         std::rename(temporary.c_str(), path.c_str());
+        if (flush == Flush::ToDisk) SyncFolderToDisk(project.folder);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
 }
+
+// Unflushed: beside WriteScript it shows the writer's own cost; beside
+// WriteRaw, what the safe replacement costs on this filesystem (where it is
+// mounted with discard, the rename frees the old file's blocks only once
+// the new file's writeback is through).
+void WriteRawReplacing(benchmark::State& state) { ReplaceRaw(state, Flush::CacheOnly); }
 
 // The pair again as the program saves: the file flushed to the disk before
 // the rename and the folder after it. The raw side pays the same flushes and
@@ -149,21 +154,7 @@ void WriteScriptDurable(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
 }
 
-void WriteRawDurable(benchmark::State& state) {
-    BenchProject& project = Project(static_cast<int>(state.range(0)));
-    const std::string bytes(project.bytes, 'x');
-    const std::string temporary = (project.folder / ".raw.js.tmp").string();
-    const std::string path = (project.folder / "raw.js").string();
-    for (auto _ : state) {
-        std::FILE* file = std::fopen(temporary.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        SyncFileToDisk(file);
-        std::fclose(file);
-        std::rename(temporary.c_str(), path.c_str());
-        SyncFolderToDisk(project.folder);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * project.bytes));
-}
+void WriteRawDurable(benchmark::State& state) { ReplaceRaw(state, Flush::ToDisk); }
 
 void ReadScript(benchmark::State& state) {
     BenchProject& project = Project(static_cast<int>(state.range(0)));
