@@ -1,5 +1,8 @@
 #include "app/QtProgramWindows.h"
 
+#include <QEvent>
+#include <QTimer>
+
 #include <memory>
 
 #include "editor/QtMainWindowAccess.h"
@@ -26,9 +29,18 @@ std::unique_ptr<QtMainWindowAccess> mainWindowAccess;
 IEditorWindow& MainWindowAccess() { return *mainWindowAccess; }
 
 void CreateProgramWindows() {
+    CreateStartWindows();
+    CreateDialogs();
+}
+
+void CreateStartWindows() {
     mainWindowAccess = std::make_unique<QtMainWindowAccess>(*frmMain);
     frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
     frmStart = new TfrmStart(*mainWindowAccess);
+    HandWindowsToMain();
+}
+
+void CreateDialogs() {
     frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
     frmAddText = new TfrmAddText(*mainWindowAccess, frmMain);
     frmAddURL = new TfrmAddURL(*mainWindowAccess, frmMain);
@@ -39,6 +51,29 @@ void CreateProgramWindows() {
     frmPublish = new TfrmPublish(*mainWindowAccess, frmMain);
     HandWindowsToMain();
 }
+
+namespace {
+// Makes the dialogs once the start dialog has been painted; the clicks and
+// keys that could open one come after that paint.
+class DialogsAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                CreateDialogs();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+} // namespace
+
+void MakeDialogsOncePainted() { frmStart->installEventFilter(new DialogsAfterFirstPaint(frmStart)); }
 
 void HandWindowsToMain() {
     frmMain->UseWindows({frmBrowser, frmStart, frmProjectSettings, frmFinilizedOK, frmPublish});

@@ -11,6 +11,14 @@ class IEditorWindow;
 // frmMain must exist and have passed the engine check.
 void CreateProgramWindows();
 
+// The same in two steps, as the program starts: the windows shown at start
+// (the preview and the start dialog), then the dialogs opened from them.
+// MakeDialogsOncePainted leaves the dialogs for just after the start dialog
+// is first painted, before it can take any input.
+void CreateStartWindows();
+void CreateDialogs();
+void MakeDialogsOncePainted();
+
 // Deletes them and then frmMain (whose children the dialogs are), and
 // clears every instance pointer.
 void DestroyProgramWindows();

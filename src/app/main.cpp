@@ -1,8 +1,12 @@
-// Program start: the command line, the main window, the engine check, every
-// other window once for the whole run, the project named on the command
-// line, then the message loop.
+// Program start: the command line, the web engine and the fonts, the main
+// window, the engine check, the windows shown at start, the dialogs (once
+// the start dialog is painted, or at once for a project named on the command
+// line), then the message loop.
 #include <QApplication>
 #include <QByteArray>
+#include <QFontDatabase>
+
+#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -17,6 +21,20 @@
 #include "workflow/TfrmStart.h"
 
 using namespace didad;
+
+namespace {
+
+// The web engine takes some 35 ms to start, and Qt some 5 ms to read the
+// system's fonts, which every window needs before it can lay out its text.
+// The fonts are read on another thread (the font database is thread-safe)
+// while the engine starts on this one.
+void StartEngineAndReadFonts() {
+    std::thread readFonts([] { QFontDatabase::families(); });
+    StartWebEngine();
+    readFonts.join();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Chromium will not start as root without this; only then is it set.
@@ -40,6 +58,7 @@ int main(int argc, char* argv[]) {
     // Lets the desktop match the windows to the installed didad.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("didad"));
 
+    StartEngineAndReadFonts();
     frmMain = new TfrmMain();
     // exit(), not quit(): quit() first asks every window to close, and the
     // start dialog, if it is up, refuses.
@@ -48,14 +67,19 @@ int main(int argc, char* argv[]) {
         delete frmMain;
         return 0;
     }
-    CreateProgramWindows();
+    CreateStartWindows();
     frmBrowser->show();
     frmMain->show();
     // Over the main window, which it disables until a project is chosen.
     frmStart->show();
-    // On success this hides the start dialog; on failure its messages come
-    // first and the start dialog stays.
-    if (!request.projectFolder.isEmpty()) frmStart->OpenProjectFolder(request.projectFolder);
+    if (request.projectFolder.isEmpty()) {
+        MakeDialogsOncePainted();
+    } else {
+        CreateDialogs();
+        // On success this hides the start dialog; on failure its messages
+        // come first and the start dialog stays.
+        frmStart->OpenProjectFolder(request.projectFolder);
+    }
 
     const int result = app.exec();
 

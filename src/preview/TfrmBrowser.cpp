@@ -171,6 +171,8 @@ int WebEngineChromiumMajor() {
 #endif
 }
 
+void StartWebEngine() { QWebEngineProfile::defaultProfile(); }
+
 bool CheckBrowserVersion(QWidget* parent) {
     if (EngineIsSupported(WebEngineChromiumMajor())) return true;
     QtMessageBoxes::Information(parent, QString::fromLatin1(kOldEngineCaption), QString::fromLatin1(kOldEngineText));

@@ -76,5 +76,8 @@ extern TfrmBrowser* frmBrowser;
 bool CheckBrowserVersion(QWidget* parent);
 // The Chromium major version of the web engine in use, or -1.
 int WebEngineChromiumMajor();
+// Starts the web engine now, with the default profile that the preview and
+// the engine check use, rather than when the first of them needs it.
+void StartWebEngine();
 
 } // namespace didad
