@@ -149,28 +149,29 @@ HWY_INLINE hn::Vec<DB> LoadChunk(DB d, const char* p, std::size_t n) {
 using D16 = hn::CappedTag<std::uint8_t, 16>;
 
 // Writes a group of eight text bytes, lanes 0 to 7 of `source` (lanes 8 to
-// 15 hold backslashes), each after a backslash where its bit is set, and
-// returns the end of the first `n`. One shuffle does it: what it writes past
-// that is written over by what comes next.
-HWY_INLINE std::uint8_t* SpreadGroup(hn::Vec<D16> source, std::uint64_t escapes, std::size_t n, std::uint8_t* out) {
+// 15 hold backslashes), each after a backslash where its bit is set: one
+// shuffle, sixteen bytes stored, of which the first eight and a byte a
+// backslash count.
+HWY_INLINE void SpreadGroup(hn::Vec<D16> source, std::uint64_t escapes, std::uint8_t* out) {
     const D16 d;
     const auto indices = hn::LoadU(d, detail::kSpreadIndices.data() + escapes * 16);
     hn::StoreU(hn::TableLookupBytes(source, indices), d, out);
-    return out + n + static_cast<std::size_t>(std::popcount(escapes));
 }
 
-// The first `n` bytes of a block of sixteen, spread as above in two groups.
-HWY_INLINE std::uint8_t* SpreadBlock(hn::Vec<D16> block, std::uint64_t escapes, std::size_t n, std::uint8_t* out) {
+// A block of sixteen bytes spread as above, in two groups. Each group's
+// place comes from the escape bits alone, so that neither store waits for
+// the other; what the first writes past its end, the second writes over.
+// Lanes past the text's end hold zero and have no bit: their bytes land
+// past its escaped end, in the room beyond it.
+HWY_INLINE void SpreadBlock(hn::Vec<D16> block, std::uint64_t escapes, std::uint8_t* out) {
     const D16 d;
     const hn::Repartition<std::uint64_t, D16> d64;
     const auto words = hn::BitCast(d64, block);
     const auto backslashes = hn::BitCast(d64, hn::Set(d, '\\'));
-    out = SpreadGroup(hn::BitCast(d, hn::InterleaveLower(d64, words, backslashes)), escapes & 0xFF,
-                      std::min<std::size_t>(n, 8), out);
-    if (n > 8)
-        out = SpreadGroup(hn::BitCast(d, hn::InterleaveUpper(d64, words, backslashes)), (escapes >> 8) & 0xFF, n - 8,
-                          out);
-    return out;
+    const std::uint64_t low = escapes & 0xFF;
+    SpreadGroup(hn::BitCast(d, hn::InterleaveLower(d64, words, backslashes)), low, out);
+    SpreadGroup(hn::BitCast(d, hn::InterleaveUpper(d64, words, backslashes)), (escapes >> 8) & 0xFF,
+                out + 8 + std::popcount(low));
 }
 
 // One chunk of `n` bytes at `p`, held in `bytes` with zero in any lane from
@@ -197,14 +198,14 @@ HWY_INLINE std::uint8_t* EncodeChunk(DB d, hn::Vec<DB> bytes, const char* p, std
         return out + n;
     }
     if constexpr (hn::MaxLanes(DB()) <= 16) {
-        return SpreadBlock(bytes, escapes, n, out);
+        SpreadBlock(bytes, escapes, out);
     } else { // a whole chunk: its blocks are read again from the text
         const D16 d16;
         for (std::size_t i = 0; i < n; i += 16)
-            out = SpreadBlock(hn::LoadU(d16, reinterpret_cast<const std::uint8_t*>(p) + i), (escapes >> i) & 0xFFFF, 16,
-                              out);
-        return out;
+            SpreadBlock(hn::LoadU(d16, reinterpret_cast<const std::uint8_t*>(p) + i), (escapes >> i) & 0xFFFF,
+                        out + i + std::popcount(escapes & LowBits(i)));
     }
+    return out + n + std::popcount(escapes);
 }
 
 // Whether a lane of `bytes` has its top bit set.
