@@ -65,11 +65,15 @@ void GuiTestBase::CreateWindows() {
     // a folder of their own so that Help/ stays out of the build.
     frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(programDir_->path() + QLatin1Char('/')));
     QVERIFY(CheckBrowserVersion(frmMain));
+    MakeProgramWindows();
+    QVERIFY(QTest::qWaitForWindowExposed(frmMain));
+}
+
+void GuiTestBase::MakeProgramWindows() {
     // The start dialog is created, not shown: shown, it disables the main window.
     CreateProgramWindows();
     frmBrowser->show();
     frmMain->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frmMain));
 }
 
 void GuiTestBase::DestroyWindows() {

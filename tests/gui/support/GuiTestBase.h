@@ -37,6 +37,9 @@ class GuiTestBase : public QObject {
 protected:
     // Call from initTestCase(): creates every window in program-start order.
     void CreateWindows();
+    // The part of CreateWindows after the main window and the engine check:
+    // every other window made, the preview and the main window shown.
+    virtual void MakeProgramWindows();
     // Call from cleanupTestCase().
     void DestroyWindows();
     // Call from init(): forgets recorded boxes and answers.
