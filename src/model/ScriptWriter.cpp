@@ -68,7 +68,7 @@ public:
     // the megabytes need no check.
     bool TextsAreAscii() const { return (textHighBits_ & 0x80) == 0; }
     void NoteText(std::string_view text) {
-        for (const char c : text) textHighBits_ |= static_cast<unsigned char>(c);
+        if (!IsAscii(text)) textHighBits_ |= 0x80;
     }
 
     const char* data() const { return data_.get(); }

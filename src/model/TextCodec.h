@@ -2,8 +2,9 @@
 // The string escaping of scripts: the writer's escaping of menu texts and the
 // reader's unescaping of quoted values, in one vector code that runs on the
 // widest vectors the processor offers (chosen when the program runs), and in
-// a byte-by-byte form that short texts take and that the vector code must
-// always agree with.
+// a byte-by-byte form that the vector code must always agree with. Short
+// texts take neither: they are copied a word at a time, and only those
+// holding something to escape go byte by byte.
 //
 // The rules: a quote or a backslash gets a backslash before it; a line break
 // (CR LF, lone CR, lone LF) becomes backslash CR LF. Reading drops a
@@ -22,7 +23,7 @@ namespace didad::textcodec {
 // stored whole.
 inline constexpr std::size_t kSlack = 64;
 
-// Texts up to this length are escaped byte by byte, without any set-up.
+// Texts up to this length take the short path of Encode, without any set-up.
 inline constexpr std::size_t kShortText = 16;
 
 namespace detail {
