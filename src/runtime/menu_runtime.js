@@ -21,7 +21,10 @@ var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 
 var watchedAnchors = [];
 
 if (ie) (function () {
-    for (var iRule = 0; iRule < numOfMenus; iRule++) document.write(menuRules(iRule).join('\n') + '\n');
+    // Each document.write is a round through the parser: one for all the rules.
+    var rules = [];
+    for (var iRule = 0; iRule < numOfMenus; iRule++) rules.push(menuRules(iRule).join('\n') + '\n');
+    document.write(rules.join(''));
     // A dark and a light ring that show on any caption colour, drawn just
     // outside the caption so that it covers none of its text. The clips of
     // caption and owner would cut it off: while a control of the menu has
@@ -69,14 +72,14 @@ function makeDidad() {
         // itself. The preview lays them out at once: it frames and opens its
         // selected menu right away.
         for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
-        document.write('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
+        // All in one write: each write is a round through the parser.
+        var layer = ['<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
             ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
-            (menusWait ? ' STYLE="display:none"' : '') + '>');
-        for (i = 0; i < numOfMenus; i++) {
-            document.write(menuElements(i));
-            if (capHoldsControl(i)) markCaptionControl(i);
-        }
-        document.write('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
+            (menusWait ? ' STYLE="display:none"' : '') + '>'];
+        for (i = 0; i < numOfMenus; i++) layer.push(menuElements(i));
+        layer.push('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
+        document.write(layer.join(''));
+        for (i = 0; i < numOfMenus; i++) if (capHoldsControl(i)) markCaptionControl(i);
         compactAllowed = cmpW > 0 && !window.MenuNoCompact;
         // Closing needs no panel sizes (see the style rules), so all menus
         // close on writes alone and the page is laid out once, when the
