@@ -32,6 +32,15 @@ std::string SyncFileToDisk(const std::filesystem::path& path) {
     return reason;
 }
 
+void StartWritingToDisk(std::FILE* file, std::size_t offset, std::size_t count) {
+#ifdef __linux__
+    // Only a start: the range's pages stay as they are if the system is busy.
+    ::sync_file_range(::fileno(file), static_cast<off_t>(offset), static_cast<off_t>(count), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)file, (void)offset, (void)count;
+#endif
+}
+
 std::string SyncFolderToDisk(const std::filesystem::path& folder) {
 #ifdef _WIN32
     // Windows writes a rename through with the file system's own journal.

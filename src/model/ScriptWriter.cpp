@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string_view>
@@ -92,6 +93,39 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     unsigned char textHighBits_ = 0;
+};
+
+// Hands a script's bytes to its file while the rest is still being built,
+// a chunk at a time, and has the system start writing each chunk to the
+// disk at once: the disk is busy with the first megabytes while the rest is
+// encoded, and the rename at the end waits for less.
+class ScriptStream {
+public:
+    // The first `skip` bytes of `out` are not the file's.
+    ScriptStream(std::FILE* file, const OutBuffer& out, std::size_t skip)
+        : file_(file), out_(out), skip_(skip), passed_(skip) {}
+    std::size_t Skipped() const { return skip_; }
+    // Writes what `out` holds beyond the last chunk once that is a chunk's
+    // worth, or whatever it is with `all`.
+    void Pass(bool all = false) {
+        const std::size_t ready = out_.size() - passed_;
+        if (!failure_.empty() || ready == 0 || (!all && ready < kChunk)) return;
+        if (std::fwrite(out_.data() + passed_, 1, ready, file_) != ready) {
+            failure_ = SystemReason(errno);
+            return;
+        }
+        StartWritingToDisk(file_, passed_ - skip_, ready);
+        passed_ += ready;
+    }
+    // Why a write failed; empty while none has.
+    const std::string& Failure() const { return failure_; }
+
+private:
+    static constexpr std::size_t kChunk = std::size_t{512} * 1024;
+    std::FILE* file_;
+    const OutBuffer& out_;
+    std::size_t skip_, passed_;
+    std::string failure_;
 };
 
 // Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
@@ -272,12 +306,13 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
 void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap,
-                    std::vector<std::size_t>* lineEnds) {
+                    std::vector<std::size_t>* lineEnds, ScriptStream* stream = nullptr) {
     ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
     auto endLine = [&] {
         if (lineEnds) lineEnds->push_back(out.size());
         out.append(kCrLf);
+        if (stream) stream->Pass();
     };
     auto fixedLine = [&](std::string_view line) {
         out.append(line);
@@ -357,6 +392,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
         else
             AppendListItem(out, first, e.MTM);
         first = false;
+        if (stream && i % 256 == 255) stream->Pass(); // the longest line by far
     }
     out.append(");");
     endLine();
@@ -389,14 +425,14 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
 // front and kept only when the project's texts need it, which is known once
 // the data part is built.
 std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                            const CaptionSwapCallback& onCaptionSwap) {
+                            const CaptionSwapCallback& onCaptionSwap, ScriptStream* stream = nullptr) {
     const bool preview = mode == ScriptMode::Preview;
     out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
                 (preview ? AddonText().size() : 0));
     out.append(kUtf8ByteOrderMark);
     out.append(BannerText());
     const std::size_t dataStart = out.size();
-    AppendDataPart(out, model, mode, onCaptionSwap, nullptr);
+    AppendDataPart(out, model, mode, onCaptionSwap, nullptr, stream);
     const bool marked =
         !out.TextsAreAscii() && NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
     out.append(RuntimeText());
@@ -413,10 +449,14 @@ std::string RandomSuffix() {
     return suffix;
 }
 
+// Writes a new file's bytes into the open, unbuffered `file`, the temporary
+// file at `temporary`; the system's reason on failure, else empty.
+using FileFiller = std::function<std::string(std::FILE* file, const std::filesystem::path& temporary)>;
+
 // The bytes go to a temporary file beside `path`, which is then renamed over
 // it: a write that fails leaves the old file as it was. Flushed, the new file
 // is on the disk before the rename and the rename is once the folder is.
-void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t count, Flush flush) {
+void ReplaceFile(const std::string& path, Flush flush, const FileFiller& fill) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -434,14 +474,20 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
     }
     if (!file) throw CannotCreateFile(path, SystemReason(errno));
 
-    // Unbuffered, the whole text goes out in one system call rather than a
-    // block-sized one and the remainder.
+    // Unbuffered, each write goes out in one system call rather than
+    // block-sized ones and the remainder.
     std::setvbuf(file, nullptr, _IONBF, 0);
     std::string reason;
-    if (count != 0 && std::fwrite(bytes, 1, count, file) != count) reason = SystemReason(errno);
+    std::error_code ec;
+    try {
+        reason = fill(file, temporary);
+    } catch (...) {
+        std::fclose(file);
+        fs::remove(temporary, ec);
+        throw;
+    }
     if (reason.empty()) reason = flush == Flush::ToDisk ? SyncFileToDisk(file) : std::string();
     if (std::fclose(file) != 0 && reason.empty()) reason = SystemReason(errno);
-    std::error_code ec;
     if (reason.empty()) {
         fs::rename(temporary, target, ec);
         if (ec) reason = ec.message();
@@ -456,6 +502,37 @@ void WriteBytesReplacing(const std::string& path, const char* bytes, std::size_t
         reason = SyncFolderToDisk(folder);
         if (!reason.empty()) throw CannotCreateFile(path, reason);
     }
+}
+
+// Builds the script into `out` and writes it into `file` as it goes. Whether
+// it starts with the UTF-8 mark is known only once its data part is built;
+// it is written as if it began like the last script written on this thread
+// (the editor writes the same project again and again), and once more whole
+// in the rare case that it does not.
+std::string StreamScript(std::FILE* file, const std::filesystem::path& temporary, OutBuffer& out, ProjectModel& model,
+                         ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
+    thread_local bool lastMarked = false;
+    ScriptStream stream(file, out, lastMarked ? 0 : kUtf8ByteOrderMark.size());
+    const std::size_t start = BuildScriptInto(out, model, mode, onCaptionSwap, &stream);
+    lastMarked = start == 0;
+    if (start == stream.Skipped()) {
+        stream.Pass(true);
+        return stream.Failure();
+    }
+    const std::string_view script(out.data() + start, out.size() - start);
+    std::rewind(file);
+    if (std::fwrite(script.data(), 1, script.size(), file) != script.size()) return SystemReason(errno);
+    std::error_code ec; // three bytes shorter than written when the guessed mark was not wanted
+    std::filesystem::resize_file(temporary, script.size(), ec);
+    return ec ? ec.message() : std::string();
+}
+
+void WriteBytesReplacing(const std::string& path, std::string_view bytes, Flush flush) {
+    ReplaceFile(path, flush, [bytes](std::FILE* file, const std::filesystem::path&) {
+        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+            return SystemReason(errno);
+        return std::string();
+    });
 }
 
 } // namespace
@@ -596,7 +673,7 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {
-    WriteBytesReplacing(path, text.data(), text.size(), Flush::ToDisk);
+    WriteBytesReplacing(path, text, Flush::ToDisk);
 }
 
 void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap, Flush flush) {
@@ -606,17 +683,15 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
     // again and again, and fresh megabytes cost a page fault every 4 KB.
     thread_local OutBuffer text;
     text.Clear();
-    const std::size_t start = BuildScriptInto(text, model, mode, onCaptionSwap);
     if (!PathExists(model.projectFolder)) {
         std::error_code ignored; // a failure shows up as the write's own error
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
-    WriteBytesReplacing(model.ScriptPath(), text.data() + start, text.size() - start, flush);
+    ReplaceFile(model.ScriptPath(), flush, [&](std::FILE* file, const std::filesystem::path& temporary) {
+        return StreamScript(file, temporary, text, model, mode, onCaptionSwap);
+    });
     const std::string page = model.TemplatePath();
-    if (!FileExists(page)) {
-        const std::string lines = JoinLinesCrLf(DefaultPageLines());
-        WriteBytesReplacing(page, lines.data(), lines.size(), flush);
-    }
+    if (!FileExists(page)) WriteBytesReplacing(page, JoinLinesCrLf(DefaultPageLines()), flush);
 }
 
 } // namespace didad

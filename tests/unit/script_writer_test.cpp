@@ -429,6 +429,23 @@ TEST_F(WriteProjectScriptTest, NoProjectFolderWritesNothing) {
     EXPECT_FALSE(fs::exists("Dirovidadaz.js"));
 }
 
+// A large script goes to its file while it is built, begun on the guess that
+// it starts as the last one did; a script that starts otherwise (with the
+// UTF-8 mark or without it) must come out exact all the same.
+TEST_F(WriteProjectScriptTest, LargeScriptsAreExactWhetherOrNotTheyTakeTheUtf8Mark) {
+    for (int i = 0; i < 2000; ++i) {
+        model.AddMenuEntry();
+        model.entries.back().MTM = std::string(400, 'm') + "\"<BR>\r\n";
+    }
+    const std::string path = temp.File("project/Dirovidadaz.js");
+    for (const char* caption : {"plain", "gr\xC3\xBC\xC3\x9Fe", "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
+        model.entries[1000].MTC = caption;
+        WriteProjectScript(model, ScriptMode::Final, {}, Flush::CacheOnly);
+        EXPECT_EQ(ReadFileBytes(path), BuildProjectScript(model, ScriptMode::Final)) << caption;
+    }
+    EXPECT_TRUE(LeftoverTemporaries().empty());
+}
+
 #ifdef __unix__
 // Regression: a write that fails halfway (here: the file size limit, which
 // holds even for root) must leave the previous script whole.
