@@ -441,7 +441,7 @@ TEST_F(WriteProjectScriptTest, LargeScriptsAreExactWhetherOrNotTheyTakeTheUtf8Ma
     for (const char* caption : {"plain", "gr\xC3\xBC\xC3\x9Fe", "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
         model.entries[1000].MTC = caption;
         WriteProjectScript(model, ScriptMode::Final, {}, Flush::CacheOnly);
-        EXPECT_EQ(ReadFileBytes(path), BuildProjectScript(model, ScriptMode::Final)) << caption;
+        EXPECT_TRUE(ReadFileBytes(path) == BuildProjectScript(model, ScriptMode::Final)) << caption; // megabytes
     }
     EXPECT_TRUE(LeftoverTemporaries().empty());
 }
