@@ -19,12 +19,20 @@ var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 var menuAnchorTop = [], panelShift = [], panelLeftward = [];
 var menusWait = false, compactOn = false, compactAllowed = false, placeQueued = 0, placedInFrame = 0, anchorWatch = null;
 var watchedAnchors = [];
+// Menus written to the page in one document.write.
+var writeBatch = 64;
 
 if (ie) (function () {
-    // Each document.write is a round through the parser: one for all the rules.
+    // Each document.write is a round through the parser, and a very long one
+    // costs some engines more than several: the rules go in batches.
     var rules = [];
-    for (var iRule = 0; iRule < numOfMenus; iRule++) rules.push(menuRules(iRule).join('\n') + '\n');
-    document.write(rules.join(''));
+    for (var iRule = 0; iRule < numOfMenus; iRule++) {
+        rules.push(menuRules(iRule).join('\n') + '\n');
+        if (rules.length == writeBatch || iRule == numOfMenus - 1) {
+            document.write(rules.join(''));
+            rules = [];
+        }
+    }
     // A dark and a light ring that show on any caption colour, drawn just
     // outside the caption so that it covers none of its text. The clips of
     // caption and owner would cut it off: while a control of the menu has
@@ -72,11 +80,17 @@ function makeDidad() {
         // itself. The preview lays them out at once: it frames and opens its
         // selected menu right away.
         for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
-        // All in one write: each write is a round through the parser.
+        // In batches, like the rules.
         var layer = ['<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
             ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
             (menusWait ? ' STYLE="display:none"' : '') + '>'];
-        for (i = 0; i < numOfMenus; i++) layer.push(menuElements(i));
+        for (i = 0; i < numOfMenus; i++) {
+            layer.push(menuElements(i));
+            if (layer.length > writeBatch) {
+                document.write(layer.join(''));
+                layer = [];
+            }
+        }
         layer.push('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
         document.write(layer.join(''));
         for (i = 0; i < numOfMenus; i++) if (capHoldsControl(i)) markCaptionControl(i);
