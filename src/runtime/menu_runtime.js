@@ -22,17 +22,24 @@ var watchedAnchors = [];
 // Menus written to the page in one document.write.
 var writeBatch = 64;
 
-if (ie) (function () {
-    // Each document.write is a round through the parser, and a very long one
-    // costs some engines more than several: the rules go in batches.
-    var rules = [];
-    for (var iRule = 0; iRule < numOfMenus; iRule++) {
-        rules.push(menuRules(iRule).join('\n') + '\n');
-        if (rules.length == writeBatch || iRule == numOfMenus - 1) {
-            document.write(rules.join(''));
-            rules = [];
+// Writes head, what `item` gives for each menu, then tail, writeBatch menus
+// to a write: each document.write is a round through the parser, and a very
+// long one costs some engines more than several.
+function writeMenus(head, item, tail) {
+    var batch = [head];
+    for (var k = 0; k < numOfMenus; k++) {
+        batch.push(item(k));
+        if (batch.length >= writeBatch) {
+            document.write(batch.join(''));
+            batch = [];
         }
     }
+    batch.push(tail);
+    document.write(batch.join(''));
+}
+
+if (ie) (function () {
+    writeMenus('', function (k) { return menuRules(k).join('\n') + '\n'; }, '');
     // A dark and a light ring that show on any caption colour, drawn just
     // outside the caption so that it covers none of its text. The clips of
     // caption and owner would cut it off: while a control of the menu has
@@ -80,19 +87,10 @@ function makeDidad() {
         // itself. The preview lays them out at once: it frames and opens its
         // selected menu right away.
         for (i = 0; i < numOfMenus; i++) if (AN[i] == 3 && IDE != 1) menusWait = true;
-        // In batches, like the rules.
-        var layer = ['<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
+        writeMenus('<DIV ID="didadLayer" STYLE="position:absolute; left:0px; top:0px; width:100%; height:0px;' +
             ' overflow-x:clip; overflow-y:visible;"><DIV ID="didadMenus"' +
-            (menusWait ? ' STYLE="display:none"' : '') + '>'];
-        for (i = 0; i < numOfMenus; i++) {
-            layer.push(menuElements(i));
-            if (layer.length > writeBatch) {
-                document.write(layer.join(''));
-                layer = [];
-            }
-        }
-        layer.push('</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
-        document.write(layer.join(''));
+            (menusWait ? ' STYLE="display:none"' : '') + '>', menuElements,
+            '</DIV><DIV ID="didadCompact" STYLE="display:none"></DIV></DIV>');
         for (i = 0; i < numOfMenus; i++) if (capHoldsControl(i)) markCaptionControl(i);
         compactAllowed = cmpW > 0 && !window.MenuNoCompact;
         // Closing needs no panel sizes (see the style rules), so all menus
