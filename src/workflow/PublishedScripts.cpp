@@ -65,23 +65,29 @@ bool RecordedAsPublished(const std::string& recordFile, const std::string& proje
                          const std::string& digest) {
     if (recordFile.empty()) return false;
     std::istringstream lines(ReadRecord(recordFile));
-    const std::string key = RecordKey(project, scriptPath);
+    const std::string entry = RecordKey(project, scriptPath) + ' ' + digest;
     std::string line;
     while (std::getline(lines, line))
-        if (line == key + " " + digest) return true;
+        if (line == entry) return true;
     return false;
 }
 
 void RecordPublished(const std::string& recordFile, const std::string& project, const std::string& scriptPath,
                      const std::string& digest) {
     if (recordFile.empty()) return;
-    const std::string key = RecordKey(project, scriptPath);
+    const std::string prefix = RecordKey(project, scriptPath) + ' ';
     std::istringstream lines(ReadRecord(recordFile));
     std::string kept;
     std::string line;
-    while (std::getline(lines, line))
-        if (line.size() > key.size() && line.compare(0, key.size() + 1, key + " ") != 0) kept += line + "\n";
-    kept += key + " " + digest + "\n";
+    // The other projects' and paths' lines stay; this pair's old one goes.
+    while (std::getline(lines, line)) {
+        if (line.size() <= prefix.size() || line.compare(0, prefix.size(), prefix) == 0) continue;
+        kept += line;
+        kept += '\n';
+    }
+    kept += prefix;
+    kept += digest;
+    kept += '\n';
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(recordFile).parent_path(), ec);
     try {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TempFolder.h"
 #include "model/ProjectModel.h"
@@ -228,6 +229,9 @@ TEST_F(SitePublishing, PagesInSubfoldersLoadTheScriptByTheirOwnPathAndUnchangedP
     const auto oakInode = Inode("site/shop/chairs/oak.HTM");
     fs::permissions(temp.path() / "site/shop/chairs/oak.HTM", fs::perms::owner_read | fs::perms::owner_write,
                     fs::perm_options::replace);
+    // Only the administrator can give a file away; as anyone else the owner is the user's anyway.
+    const bool root = ::geteuid() == 0;
+    if (root) ASSERT_EQ(::chown(temp.File("site/shop/chairs/oak.HTM").c_str(), 4321, 4322), 0);
     const auto same = Publish(Request({{"index.html", true}, {"shop/chairs/oak.HTM", true}}), "script text");
     EXPECT_EQ(OutcomeText(same[0]), "unchanged");
     EXPECT_EQ(Inode("site/index.html"), indexInode);
@@ -238,6 +242,9 @@ TEST_F(SitePublishing, PagesInSubfoldersLoadTheScriptByTheirOwnPathAndUnchangedP
               std::string::npos);
     EXPECT_EQ(fs::status(temp.path() / "site/shop/chairs/oak.HTM").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
+    struct stat oak {};
+    ASSERT_EQ(::stat(temp.File("site/shop/chairs/oak.HTM").c_str(), &oak), 0);
+    if (root) EXPECT_TRUE(oak.st_uid == 4321 && oak.st_gid == 4322);
 
     const auto removed = Unpublish(site, {"index.html", "shop/chairs/oak.HTM"});
     EXPECT_EQ(OutcomeText(removed[1]), "removed");
