@@ -101,13 +101,15 @@ OtherScript DescribeScript(const std::string& path) {
     OtherScript other;
     other.path = path;
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
+    const bool found = ::stat(path.c_str(), &info) == 0;
+    if (found) {
         std::tm local{};
         const std::time_t when = info.st_mtime;
         char text[32];
         if (::localtime_r(&when, &local) && std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) > 0)
             other.date = text;
     }
+    if (!found || static_cast<std::uintmax_t>(info.st_size) > kMaxScriptBytesRead) return other;
     ProjectModel model;
     SilentMessages silent;
     try {

@@ -2,6 +2,7 @@
 // Which script in a site is this project's own: publishing replaces only the
 // script the project itself put there last, so that another project's menus
 // (perhaps its only copy) are never overwritten unasked.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ bool RecordedAsPublished(const std::string& recordFile, const std::string& proje
 // is not reported.
 void RecordPublished(const std::string& recordFile, const std::string& project, const std::string& scriptPath,
                      const std::string& digest);
+
+// A file in the script's place larger than this is not read: no script of
+// ours is that large, and a hostile one must not fill the memory.
+inline constexpr std::uintmax_t kMaxScriptBytesRead = std::uintmax_t{256} * 1024 * 1024;
 
 // A script found where publishing would write its own.
 struct OtherScript {

@@ -162,7 +162,8 @@ std::optional<OtherScript> OtherScriptAt(const PublishRequest& request, const fs
     if (ec || !fs::exists(status)) return std::nullopt;
     // A link or a folder in the script's place is not this project's script either.
     std::string present;
-    if (fs::is_regular_file(status) && ReadWhole(file, present) &&
+    if (fs::is_regular_file(status) && fs::file_size(file, ec) <= kMaxScriptBytesRead && !ec &&
+        ReadWhole(file, present) &&
         (present == script ||
          RecordedAsPublished(request.recordFile, ProjectKey(request), file.string(), ScriptDigest(present))))
         return std::nullopt;

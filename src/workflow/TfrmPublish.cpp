@@ -247,7 +247,8 @@ void TfrmPublish::btnOKClick() {
         if (!page.state.problem.empty())
             leftAlone.push_back({page.path, PageChange::Skipped, page.state.problem, page.error});
     }
-    QtMessageBoxes::Information(this, QStringLiteral("Published"),
+    QtMessageBoxes::Information(this,
+                                WritesScript(request) ? QStringLiteral("Published") : QStringLiteral("Menus taken out"),
                                 FromBytes(PublishReportText(request, outcomes, leftAlone)));
     accept();
 }

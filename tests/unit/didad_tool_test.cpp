@@ -249,6 +249,7 @@ TEST_F(DidadTool, PublishReplacesAnotherScriptOnlyWithReplaceAndKeepsThePairWith
     run = Tool("publish " + Dir() + " " + Quote(temp.path().string()) + " --script-dir p site/a.html");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot be the project folder"), std::string::npos) << run.err;
-    EXPECT_EQ(Tool("unpublish " + site + " a.html").status, 0);
+    EXPECT_EQ(Tool("unpublish " + site + " a.html d.html").status, 1);
     EXPECT_EQ(ReadFileBytes(temp.File("site/a.html")), page);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/d.html")), damaged);
 }

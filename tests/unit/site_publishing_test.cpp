@@ -391,19 +391,3 @@ TEST_F(SitePublishing, TheProjectFolderIsNeverTheScriptFolderHoweverItIsNamed) {
     request.scriptFolder = "project/js";
     EXPECT_EQ(OutcomeText(Publish(request, "script")[0]), "added");
 }
-
-TEST_F(SitePublishing, DamagedPagesAreSkippedAsFaultsWhileTheOthersAreDone) {
-    const std::string damaged =
-        "<html><head><!-- Head Code by Didad --><!-- Body Code by Didad -->"
-        "<!-- End Head Code Didad --></head><body><!-- End Body Code by Didad --></body>";
-    WriteFileBytes(temp.File("site/damaged.html"), damaged);
-    for (const bool withMenus : {true, false}) {
-        const auto outcomes = Publish(Request({{"damaged.html", withMenus}, {"index.html", withMenus}}), "script");
-        EXPECT_EQ(OutcomeText(outcomes[0]), "skipped: the frames of the menus' code overlap");
-        EXPECT_TRUE(outcomes[0].error);
-        EXPECT_EQ(OutcomeText(outcomes[1]), withMenus ? "added" : "removed");
-        EXPECT_EQ(ReadFileBytes(temp.File("site/damaged.html")), damaged);
-    }
-    EXPECT_EQ(OutcomeText(Unpublish(site, {"damaged.html"})[0]), "skipped: the frames of the menus' code overlap");
-    EXPECT_EQ(ListSitePages(site)[0].state.problem, "the frames of the menus' code overlap");
-}
