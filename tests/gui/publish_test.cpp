@@ -146,7 +146,8 @@ private slots:
         QTest::mouseClick(frmMain->btnPublish, Qt::LeftButton);
         QVERIFY(removed);
         QVERIFY2(
-            boxes[1].text.contains(QStringLiteral("Pages the menus are taken out of (1):\r\n    shop/chairs.html")),
+            boxes[1].text.contains(QStringLiteral("Pages the menus are taken out of (1):\r\n    shop/chairs.html")) &&
+                boxes[1].text.contains(QStringLiteral("Pages that keep the menus as they are (1):\r\n    index.html")),
             qPrintable(boxes[1].text));
         QCOMPARE(ReadBytes(site + QStringLiteral("/shop/chairs.html")), page);
         QVERIFY(ReadBytes(site + QStringLiteral("/index.html")).contains("src=\"js/Dirovidadaz.js\""));
