@@ -343,12 +343,7 @@ TEST_F(SitePublishing, AScriptThisProjectDidNotPublishLastIsReplacedOnlyWhenAske
     EXPECT_NE(OtherScriptQuestion(*other).find("(a Didad script with 3 menus, last changed 2"), std::string::npos);
     const std::string indexBefore = ReadFileBytes(temp.File("site/index.html"));
     b.pages = {{"index.html", true}, {"shop/chairs/oak.HTM", true}};
-    try {
-        Publish(b, "b's script");
-        ADD_FAILURE() << "replaced another project's script";
-    } catch (const OtherScriptError& error) {
-        EXPECT_NE(std::string(error.what()).find("(a Didad script with 3 menus, last changed "), std::string::npos);
-    }
+    EXPECT_THROW(Publish(b, "b's script"), OtherScriptError);
     EXPECT_EQ(ReadFileBytes(scriptFile), a1);
     EXPECT_EQ(ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")), page);
     // The very same bytes count as its own; taking the menus out writes no script.
@@ -383,12 +378,7 @@ TEST_F(SitePublishing, TheProjectFolderIsNeverTheScriptFolderHoweverItIsNamed) {
     for (const char* folder : {"project", "alias", "./shop/../project/"}) {
         request.scriptFolder = folder;
         EXPECT_THROW(PlanPublish(request), PublishError) << folder;
-        try {
-            Publish(request, "script");
-            ADD_FAILURE() << folder;
-        } catch (const PublishError& error) {
-            EXPECT_NE(std::string(error.what()).find("cannot be the project folder"), std::string::npos);
-        }
+        EXPECT_THROW(Publish(request, "script"), PublishError) << folder;
     }
     EXPECT_FALSE(fs::exists(temp.path() / "site/project/Dirovidadaz.js"));
     EXPECT_EQ(ReadFileBytes(temp.File("site/index.html")), page);
