@@ -55,20 +55,24 @@ const recordViolations = `window.__violations = [];
     window.__violations.push(e.violatedDirective + " " + e.blockedURI + " " + e.sourceFile + ":" + e.lineNumber);
   });`;
 
-function serve(dir) {
+// `dir` holds the published script, `previewDir` the editor's preview script.
+function serve(dir, previewDir) {
   const server = createServer((req, res) => {
     const url = new URL(req.url, "http://127.0.0.1");
-    const known = pages[url.pathname];
+    const preview = url.pathname.startsWith("/preview/");
+    const known = pages[url.pathname.replace("/preview/", "/")];
     let body;
     let type = "text/javascript";
     if (known) {
       body = known[0];
       type = "text/html; charset=utf-8";
       if (known[1]) res.setHeader("Content-Security-Policy", known[1]);
-    } else if (url.pathname === "/later.js") {
+    } else if (url.pathname === "/later.js" && !preview) {
       body = laterJs;
     } else if (url.pathname === "/Dirovidadaz.js") {
       body = readFileSync(path.join(dir, "Dirovidadaz.js"));
+    } else if (url.pathname === "/preview/Dirovidadaz.js") {
+      body = readFileSync(path.join(previewDir, "Dirovidadaz.js"));
     } else {
       // A browser asks for the site's icon too: an answer without one.
       res.writeHead(url.pathname === "/favicon.ico" ? 204 : 404).end();
@@ -92,7 +96,7 @@ for (const engine of engines) {
     before(async () => {
       checkTool();
       const { dir } = writeProject(project, { final: true });
-      server = await serve(dir);
+      server = await serve(dir, writeProject({ ...project, iSelectedMenu: 1 }).dir);
       base = `http://127.0.0.1:${server.address().port}`;
       browser = await launchBrowser(engine, { touch: engine === "chromium" });
     });
@@ -205,6 +209,23 @@ for (const engine of engines) {
       await opensEveryWay(p);
       const page = `${base}/classic-strict.html`;
       await quiet(p, [`script-src-elem inline ${page}`]);
+      await p.raw.close();
+    });
+
+    it("shows the editor's preview on a page with the deferred line: selection, frame and drag", async () => {
+      const p = await browser.newPage();
+      await p.addInitScript(recordViolations);
+      await p.goto(`${base}/preview/strict.html`);
+      await p.waitFor(() => document.getElementById("menu1")?.offsetTop === 22);
+      assert.equal(await p.evaluate(() => getComputedStyle(document.getElementById("SEL_TOP")).visibility), "visible");
+      await p.mouse.move(40, 15);
+      await p.mouse.down();
+      await p.mouse.move(140, 65, { steps: 5 });
+      await p.mouse.up();
+      const titles = (await p.titles()).filter((t) => t.startsWith("!RarurAVI"));
+      assert.equal(titles[0], "!RarurAVI:ySetSel(0)");
+      assert.equal(titles.at(-1), "!RarurAVI:docMouseMove(0,110,60)");
+      await quiet(p);
       await p.raw.close();
     });
   });
