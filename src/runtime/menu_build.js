@@ -84,7 +84,9 @@ function buildSheet() {
         var own = document.createElement("style");
         own.textContent = text.join('\n');
         (document.head || document.documentElement).appendChild(own);
+        // A policy that refuses the element leaves it without a sheet.
         sheet = own.sheet;
+        if (!sheet) return null;
     }
     var rules = sheet.cssRules;
     var font = function (rule, color, family, size) {
@@ -102,6 +104,7 @@ function buildSheet() {
 
 // Menu i's rules in place of the ones it had: a live change in the preview.
 function replaceRules(i) {
+    if (!menuSheet) return;
     var rules = menuRules(i), at = classRules + 3 * i;
     for (var k = 0; k < 3; k++) {
         menuSheet.deleteRule(at + k);

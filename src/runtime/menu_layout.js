@@ -174,7 +174,7 @@ function captionName(html, i) {
     return name || (img ? img.getAttribute("alt") : "") || String(i + 1);
 }
 
-// One button (a "\u2630" and the project's text) and a list as wide as the
+// One button (a "☰" and the project's text) and a list as wide as the
 // window of every menu's caption, each opening its panel in place below it.
 // Built the first time it is needed: wide windows never pay for it.
 function buildCompact(bar) {

@@ -228,5 +228,23 @@ for (const engine of engines) {
       await quiet(p);
       await p.raw.close();
     });
+
+    // Guards against a project's colour or font ending the menus' rule and
+    // styling the page: each is one property's value, or nothing.
+    it("keeps a hostile colour and font inside their own property", async () => {
+      const escape = "; } body { display:none } #x {";
+      const { url } = writeProject({ settings: { fDefCap: `Arial${escape}` },
+        entries: [entry({ MTC: "Caption", CO: `red${escape}`, CC: "#00ff00" })] }, { final: true, mode: "standards" });
+      const p = await browser.newPage();
+      await p.goto(url);
+      const style = await p.evaluate(() => {
+        const s = (id) => getComputedStyle(document.getElementById(id));
+        return [getComputedStyle(document.body).display, s("owner0").backgroundColor, s("cap0").backgroundColor,
+          s("cap0").fontFamily.includes("Arial;")];
+      });
+      assert.deepEqual(style, ["block", "rgba(0, 0, 0, 0)", "rgb(0, 255, 0)", true]);
+      assert.deepEqual(p.consoleErrors, []);
+      await p.raw.close();
+    });
   });
 }
