@@ -1,7 +1,6 @@
 
-// Rules the menus share: captions and panels take the project's colours and
-// fonts (set as properties by menuSheetRules), and keyboard focus shows on
-// any caption colour.
+// Rules the menus share, after the class rules (the project's colours and
+// fonts, set by buildSheet) and each menu's own.
 // A dark and a light ring that show on any caption colour, drawn just
 // outside the caption so that it covers none of its text. The clips of
 // caption and owner would cut it off: while a control of the menu has
@@ -50,6 +49,8 @@ function setHtml(el, html) {
     el.innerHTML = menuPolicy ? menuPolicy.createHTML(String(html)) : html;
 }
 
+// The policy is made once a page, by the first copy of the script: a second
+// one of the same name would be refused.
 function makePolicy() {
     if (!window.trustedTypes || !window.trustedTypes.createPolicy) return null;
     try {
