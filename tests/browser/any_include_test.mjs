@@ -229,6 +229,26 @@ for (const engine of engines) {
       await p.raw.close();
     });
 
+    it("folds the menus into the compact layout in a phone-wide window under both policies", async () => {
+      const p = await open("/trusted-strict.html");
+      await p.resize(390);
+      await p.waitFor(() => getComputedStyle(document.getElementById("didadCompact")).display === "block");
+      await p.mouse.click(...(await p.evaluate(() => {
+        const r = document.getElementById("dcButton").getBoundingClientRect();
+        return [r.left + 5, r.top + 5];
+      })));
+      await p.waitFor(() => !document.getElementById("dcList").hidden);
+      await p.evaluate(() => document.getElementById("dcCap1").focus());
+      await p.keyboard.press("Enter");
+      await p.waitFor(() => !document.getElementById("dcMenu1").hidden);
+      assert.deepEqual(await p.evaluate(() => [document.getElementById("dcMenu1").textContent,
+        getComputedStyle(document.getElementById("dcCap0")).backgroundColor]), ["faq", "rgb(18, 52, 86)"]);
+      await p.keyboard.press("Escape");
+      await p.waitFor(() => document.getElementById("dcMenu1").hidden);
+      await quiet(p);
+      await p.raw.close();
+    });
+
     // Guards against a project's colour or font ending the menus' rule and
     // styling the page: each is one property's value, or nothing.
     it("keeps a hostile colour and font inside their own property", async () => {
