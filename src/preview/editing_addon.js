@@ -192,7 +192,9 @@ function ySelectorPart(id) {
         width: k % 3 ? "0px" : "100px", height: k % 3 ? "100px" : "0px",
         clip: k % 3 ? "rect(0px,2px,700px,0px)" : "rect(0px,900px,2px,0px)" };
     props[k == 2 ? "border-right" : k == 1 ? "border-left" : "border-top"] = "2px solid gray";
-    for (var name in props) if (Object.prototype.hasOwnProperty.call(props, name)) d.style.setProperty(name, props[name]);
+    for (var name in props) {
+        if (Object.prototype.hasOwnProperty.call(props, name)) d.style.setProperty(name, props[name]);
+    }
     return document.body.appendChild(d);
 }
 

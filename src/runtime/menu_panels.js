@@ -2,6 +2,7 @@
 // The style rules of menu i, one string each: owner, caption, panel, their
 // colours left out (menuColors sets them). The sheet takes them as the page
 // is built; the preview gives them again for a live change.
+// Lengths carry units: pages in standards mode drop unitless lengths.
 // A panel's far edge is anchored to its owner's far edge, so a closed panel
 // (owner as thick as the caption) stands at its closed offset without its
 // size being measured; showOwner pins it before the owner grows.
@@ -13,17 +14,17 @@ function menuRules(i) {
             '#owner' + i + at + 'width:' + w + '; clip:rect(0px,' + w + ',500px,0px); position:absolute;' +
             ' visibility:hidden; z-index:2;}',
             '#cap' + i + ' {background-color:transparent; position:absolute; top:0px; left:0px; visibility:visible;' +
-            ' z-index:3; width:' + w +
-            '; height:' + t + '; clip:rect(0px,' + w + ',' + t + ',0px); cursor:pointer;}',
-            '#menu' + i + ' {background-color:transparent; position:absolute; bottom:0px; left:0px; visibility:hidden; z-index:1; width:' + w + ';}'];
+            ' z-index:3; width:' + w + '; height:' + t + '; clip:rect(0px,' + w + ',' + t + ',0px); cursor:pointer;}',
+            '#menu' + i + ' {background-color:transparent; position:absolute; bottom:0px; left:0px;' +
+            ' visibility:hidden; z-index:1; width:' + w + ';}'];
     }
     return [
         '#owner' + i + at + 'height:' + w + '; clip:rect(0px,500px,' + w + ',0px); position:absolute;' +
         ' visibility:hidden; z-index:2;}',
         '#cap' + i + ' {background-color:transparent; position:absolute; top:0px; left:0px; visibility:visible;' +
-        ' z-index:3; height:' + w +
-        '; width:' + t + '; clip:rect(0px,' + t + ',' + w + ',0px); cursor:pointer;}',
-        '#menu' + i + ' {background-color:transparent; position:absolute; top:0px; right:0px; visibility:hidden; z-index:1; height:' + w + ';}'];
+        ' z-index:3; height:' + w + '; width:' + t + '; clip:rect(0px,' + t + ',' + w + ',0px); cursor:pointer;}',
+        '#menu' + i + ' {background-color:transparent; position:absolute; top:0px; right:0px;' +
+        ' visibility:hidden; z-index:1; height:' + w + ';}'];
 }
 
 // The background colours of menu i into its three rules in `rules`, from
@@ -405,7 +406,19 @@ function errorHandler(msg, url, line) {
     errorLines.push(text);
     if (!w2) return true;
     try {
-        errorPage(w2.document);
+        if (ie) {
+            errorPage(w2.document);
+        } else {
+            // Layer browsers build no elements: the page is written.
+            w2.document.write('<B>Error!</B> Possible reasons:<BR>' +
+                '<B>1.</B> HTML code which you entered inside a menu or caption is illegal.<BR>' +
+                '<B>2.</B> Unreliable Internet Connection. Please Reload the Page.<BR>' +
+                '<B>3.</B> This could be a bug. Please send your <I>Dirovidadaz.js</I> to the ' +
+                '<A HREF="mailto:author@didad.example">author.</A><BR><BR><FORM><INPUT TYPE="button"' +
+                ' VALUE="Reload Page" onClick="opener.location.reload();self.close()"></FORM>' +
+                '<NOBR>' + errs + '</NOBR>');
+            w2.document.close();
+        }
     } catch (ignored) {
         // A window we may not write into is as good as a blocked one.
     }

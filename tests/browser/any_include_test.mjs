@@ -173,7 +173,8 @@ for (const engine of engines) {
     }
 
     for (const [name, file] of [["deferred", "/deferred.html"], ["async", "/async.html"],
-      ["added after load, under the strict policy", "/later.html"], ["strict policy", "/strict.html"], ["Trusted Types", "/trusted.html"],
+      ["added after load, under the strict policy", "/later.html"], ["strict policy", "/strict.html"],
+      ["Trusted Types", "/trusted.html"],
       ["Trusted Types under the strict policy", "/trusted-strict.html"]]) {
       it(`${name}: the page as written, the menus once, opening every way, no violation`, async () => {
         const p = await open(file);
