@@ -21,6 +21,8 @@ const project = {
     entry({ MTC: "Products", MX: 10, MY: 10, MTM: links("chairs", "tables"), FL: 0, CC: "#123456" }),
     entry({ MTC: "Support", MX: 170, MY: 10, MA: 1, MTM: links("faq"), FL: 0 }),
     entry({ MTC: "About", MX: 10, MY: 200, MW: 100, OO: 1, MTM: links("team"), FL: 0 }),
+    // Placed against an element of the page's own content.
+    entry({ MTC: "More", MX: 300, MY: 5, anchor: "element", anchorElement: "#more", MTM: links("news"), FL: 0 }),
   ],
 };
 
@@ -110,7 +112,7 @@ for (const engine of engines) {
       const p = await browser.newPage();
       await p.addInitScript(recordViolations);
       await p.goto(base + file);
-      await p.waitFor(() => document.querySelectorAll("#didadMenus > div").length === 3);
+      await p.waitFor(() => document.querySelectorAll("#didadMenus > div").length === 4);
       return p;
     }
 
@@ -122,13 +124,16 @@ for (const engine of engines) {
         owners: document.querySelectorAll("[id^=owner]").length,
         own: [...document.body.children].filter((e) => e.id !== "didadLayer" && e.tagName !== "SCRIPT")
           .map((e) => e.outerHTML).join(""),
-        places: [0, 1, 2].map((i) => {
+        places: [0, 1, 2, 3].map((i) => {
           const r = document.getElementById("owner" + i).getBoundingClientRect();
           return [r.left, r.top, r.width, r.height];
         }),
+        anchor: (({ left, top }) => [left + 300, top + 5])(document.getElementById("more").getBoundingClientRect()),
         capColor: getComputedStyle(document.getElementById("cap0")).backgroundColor,
       }));
-      assert.deepEqual(state, { layers: 1, owners: 3, own: content,
+      assert.deepEqual(state.places.pop(), [...state.anchor, 150, 22], "placed against its element");
+      delete state.anchor;
+      assert.deepEqual(state, { layers: 1, owners: 4, own: content,
         places: [[10, 10, 150, 22], [170, 10, 150, 22], [10, 200, 22, 100]], capColor: "rgb(18, 52, 86)" });
     }
 
