@@ -207,11 +207,17 @@ void MakeProject(const QString& folder, int menus) {
     }
 }
 
-// The page as the view holds it now, without its scripts.
+// The page as the view holds it now, without its scripts, the menus' rules
+// (a sheet the runtime adopts, outside the markup) as a style element.
 QString StaticTwin(const QString& folder) {
     const QString html =
         Eval(QStringLiteral("(function(){var d=document.documentElement.cloneNode(true);"
                             "var s=d.querySelectorAll('script');for(var k=0;k<s.length;k++)s[k].remove();"
+                            "var t=[],a=document.adoptedStyleSheets||[];"
+                            "for(var j=0;j<a.length;j++)for(var r=0;r<a[j].cssRules.length;r++)"
+                            "t.push(a[j].cssRules[r].cssText);"
+                            "var e=document.createElement('style');e.textContent=t.join('\\n');"
+                            "d.querySelector('head').appendChild(e);"
                             "return d.outerHTML;})()"))
             .toString();
     const QString path = QDir(folder).filePath(QStringLiteral("static.html"));

@@ -338,7 +338,9 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     out.NoteText(line);
     endLine();
 
-    fixedLine("document.write('\\");
+    // The class rules reach the runtime as one text; only browsers of the
+    // layer model write it into the page.
+    fixedLine("layerStyle('\\");
     fixedLine("<style type=\"text/css\">\\");
     fixedLine(
         ".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:\"'+fDefCap+'\"; "
