@@ -1,12 +1,16 @@
 #include "preview/QtLocalFileGuard.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 
+#include "preview/AddressRule.h"
 #include "preview/LocalFileRule.h"
 #include "preview/QtPreviewScheme.h"
 #include "ui/QtMessageBoxes.h"
@@ -27,6 +31,19 @@ LocalFileUse UseOf(QWebEngineUrlRequestInfo::ResourceType type) {
     }
 }
 
+// Every frame of the page loses WebRTC before its own scripts run, for good:
+// the names cannot be given back, and a frame made later is a frame too.
+// The engine's start switch keeps the connections from sending UDP besides.
+const char kNoWebRtc[] = R"((function () {
+  var names = ['RTCPeerConnection', 'webkitRTCPeerConnection', 'RTCDataChannel', 'RTCIceCandidate',
+               'RTCSessionDescription', 'RTCRtpSender', 'RTCRtpReceiver', 'RTCRtpTransceiver'];
+  for (var i = 0; i < names.length; i++) {
+    try {
+      Object.defineProperty(window, names[i], { value: undefined, writable: false, configurable: false });
+    } catch (e) {}
+  }
+})();)";
+
 } // namespace
 
 QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page) {
@@ -34,6 +51,14 @@ QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestI
     // A texture made of a picture can be read back pixel by pixel, whatever
     // the canvas switch says; the preview's menus need no 3D drawing.
     page->settings()->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+    page->settings()->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
+    QWebEngineScript noWebRtc;
+    noWebRtc.setName(QStringLiteral("didad-no-webrtc"));
+    noWebRtc.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    noWebRtc.setWorldId(QWebEngineScript::MainWorld);
+    noWebRtc.setRunsOnSubFrames(true);
+    noWebRtc.setSourceCode(QString::fromLatin1(kNoWebRtc));
+    page->scripts().insert(noWebRtc);
     // The profile keeps one handler a scheme; a preview window made again
     // (the tests make several) takes the scheme over.
     scheme_ = new QtPreviewScheme(this);
@@ -43,22 +68,51 @@ QtLocalFileGuard::QtLocalFileGuard(QWebEnginePage* page) : QWebEngineUrlRequestI
     profile->installUrlSchemeHandler(name, scheme_);
 }
 
-QUrl QtLocalFileGuard::BeginPreview(const QString& folder, const QString& page) {
-    scheme_->BeginPreview(folder);
+QUrl QtLocalFileGuard::BeginPreview(const QString& folder, const QString& site, const QString& page) {
+    scheme_->BeginPreview(folder, site);
+    refusedOutside_.clear();
+    emit outsideFilesChanged();
     return scheme_->UrlOf(page);
+}
+
+QUrl QtLocalFileGuard::PreviewUrlOf(const QString& path) const { return scheme_->UrlOf(path); }
+
+QString QtLocalFileGuard::WithFileUrls(const QString& text) const {
+    return FromBytes(didad::WithFileUrls(ToBytes(text), ToBytes(scheme_->Origin()), scheme_->Folders().project));
+}
+
+void QtLocalFileGuard::NoteRefusedOutside(const QString& path) {
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (file.isEmpty() || refusedOutside_.contains(file)) return;
+    refusedOutside_.append(file);
+    emit outsideFilesChanged();
 }
 
 void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String(kPreviewScheme.data(), static_cast<qsizetype>(kPreviewScheme.size()))) {
+        // Another project's origin stays out of reach.
+        if (scheme_->FileOf(url).isEmpty()) {
+            info.block(true);
+            return;
+        }
+    } else if (!url.isLocalFile()) {
+        if (!url.host().isEmpty() && IsLocalNetworkHost(ToBytes(url.host()))) info.block(true);
+        return;
+    }
     const bool fileUrl = url.isLocalFile();
-    const QString path = fileUrl ? url.toLocalFile() : FileOfPreviewUrl(url);
+    const QString path = fileUrl ? url.toLocalFile() : scheme_->FileOf(url);
     if (path.isEmpty()) return;
     // The preview scheme sent this on itself, judged.
     if (fileUrl && scheme_->TakePass(url)) return;
-    switch (
-        StepForPreviewRequest(UseOf(info.resourceType()), fileUrl, ToBytes(path), ToBytes(scheme_->ProjectFolder()))) {
+    switch (StepForPreviewRequest(UseOf(info.resourceType()), fileUrl, ToBytes(path), scheme_->Folders())) {
     case PreviewRequestStep::Load: return;
     case PreviewRequestStep::Refuse: info.block(true); return;
+    case PreviewRequestStep::RefuseOutside:
+        info.block(true);
+        NoteRefusedOutside(path);
+        return;
     case PreviewRequestStep::ToPreviewScheme: info.redirect(scheme_->UrlOf(path)); return;
     case PreviewRequestStep::ToFileUrl: info.redirect(QUrl::fromLocalFile(path)); return;
     }
@@ -69,10 +123,12 @@ void PrepareEngineForPreview() {
     // A picture shown from anywhere must not be read back, neither through a
     // canvas nor as a video frame, and a shared worker's requests pass no
     // interceptor: the engine starts with canvas reading off and without
-    // shared workers and video frames.
+    // shared workers and video frames. WebRTC sends UDP that no interceptor
+    // sees: only through a proxy, of which the preview has none.
     QByteArray switches = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     for (const QByteArray& each : {QByteArrayLiteral("--disable-reading-from-canvas"),
-                                   QByteArrayLiteral("--disable-blink-features=SharedWorker,WebCodecs")}) {
+                                   QByteArrayLiteral("--disable-blink-features=SharedWorker,WebCodecs"),
+                                   QByteArrayLiteral("--force-webrtc-ip-handling-policy=disable_non_proxied_udp")}) {
         if (switches.contains(each)) continue;
         if (!switches.isEmpty()) switches += ' ';
         switches += each;
