@@ -2,6 +2,12 @@
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <QHash>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QThreadPool>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -15,9 +21,66 @@
 #include "preview/QtPreviewScheme.h"
 #include "ui/QtMessageBoxes.h"
 
+#include <chrono>
+#include <future>
+#include <memory>
+
 namespace didad {
 
 namespace {
+
+// Whether a name the page asks for resolves to an address of this machine
+// or its network ("127.0.0.1.example" needs no DNS server of the user's).
+// Each name is looked up once a run, off the main thread; a request waits
+// for its name's answer briefly, and is refused when none came: a slow name
+// server must not open the way. A name that resolves to nothing is asked
+// again next time. The engine resolves the name again itself, so a name
+// server that answers differently the second time is not caught.
+class NameLookups {
+public:
+    bool Refuses(const QString& name) {
+        std::shared_future<bool> answer;
+        bool first = false;
+        {
+            const QMutexLocker lock(&mutex_);
+            auto known = known_.find(name);
+            if (known == known_.end()) {
+                auto promise = std::make_shared<std::promise<bool>>();
+                known = known_.insert(name, promise->get_future().share());
+                first = true;
+                QThreadPool::globalInstance()->start([this, name, promise] { Resolve(name, *promise); });
+            }
+            answer = known.value();
+        }
+        constexpr auto kFirstWait = std::chrono::milliseconds(1500);
+        if (answer.wait_for(first ? kFirstWait : std::chrono::milliseconds(0)) != std::future_status::ready)
+            return true;
+        return answer.get();
+    }
+
+private:
+    void Resolve(const QString& name, std::promise<bool>& promise) {
+        const QList<QHostAddress> addresses = QHostInfo::fromName(name).addresses();
+        bool local = false;
+        for (const QHostAddress& address : addresses) local = local || IsLocalNetworkHost(ToBytes(address.toString()));
+        if (addresses.isEmpty()) {
+            const QMutexLocker lock(&mutex_);
+            known_.remove(name);
+        }
+        promise.set_value(local);
+    }
+
+    QMutex mutex_;
+    QHash<QString, std::shared_future<bool>> known_;
+};
+
+bool RefusedHost(const QString& host) {
+    if (host.isEmpty()) return false;
+    if (IsLocalNetworkHost(ToBytes(host))) return true;
+    // Kept to the very end: a lookup may still be running when the program ends.
+    static auto* lookups = new NameLookups;
+    return QHostAddress(host).isNull() && lookups->Refuses(host);
+}
 
 LocalFileUse UseOf(QWebEngineUrlRequestInfo::ResourceType type) {
     switch (type) {
@@ -98,7 +161,7 @@ void QtLocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
             return;
         }
     } else if (!url.isLocalFile()) {
-        if (!url.host().isEmpty() && IsLocalNetworkHost(ToBytes(url.host()))) info.block(true);
+        if (RefusedHost(url.host())) info.block(true);
         return;
     }
     const bool fileUrl = url.isLocalFile();
