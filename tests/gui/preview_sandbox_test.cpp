@@ -96,6 +96,21 @@ settle('workerSocket', inWorker());
 settle('fetchLocal', fetch('http://127.0.0.1:TCP/', { mode: 'no-cors' }).then(function () { return 'sent'; }));
 settle('pictureLocal', picture('http://localhost:TCP/x.png'));
 settle('hardLink', byXhr('notes.txt'));
+function linkTo(rel, url) {
+  var link = document.createElement('link');
+  link.rel = rel;
+  link.href = url;
+  document.head.appendChild(link);
+}
+linkTo('preconnect', 'http://127.0.0.1:TCP');
+linkTo('prefetch', 'http://localhost:TCP/next.html');
+linkTo('stylesheet', 'http://127.0.0.1:TCP/site.css');
+settle('beacon', Promise.resolve(navigator.sendBeacon('http://127.0.0.1:TCP/beacon', 'x') ? 'queued' : 'refused'));
+settle('eventSource', new Promise(function (resolve, reject) {
+  var source = new EventSource('http://127.0.0.1:TCP/events');
+  source.onopen = function () { resolve('open'); };
+  source.onerror = reject;
+}));
 settle('frameShop', framed('SHOP_PAGE'));
 settle('xhrShop', byXhr('SHOP_PAGE'));
 settle('frameShopHere', framed('../../Shop/Temp.html'));
@@ -219,7 +234,7 @@ private slots:
         QCOMPARE(Probe("fresh"), QStringLiteral("1"));
         // Nothing reaches this machine: sockets, fetches, pictures, workers.
         for (const char* way : {"socket", "socketByName", "socketV6", "socketMapped", "workerSocket", "fetchLocal",
-                                "pictureLocal", "hardLink", "frameShop", "xhrShop", "frameShopHere"})
+                                "pictureLocal", "eventSource", "hardLink", "frameShop", "xhrShop", "frameShopHere"})
             QVERIFY2(Probe(way) == QStringLiteral("refused"), way);
         for (const char* name : {"rtc", "rtcAfterDelete"})
             QVERIFY2(Probe(name) == QStringLiteral("undefined undefined"), name);
