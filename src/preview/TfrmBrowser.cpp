@@ -62,6 +62,7 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     lblOutsideFiles->setObjectName(QStringLiteral("lblOutsideFiles"));
     lblOutsideFiles->setContentsMargins(4, 2, 4, 2);
     lblOutsideFiles->setTextFormat(Qt::RichText);
+    lblOutsideFiles->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     lblOutsideFiles->setWordWrap(true);
     lblOutsideFiles->setForegroundRole(QPalette::PlaceholderText);
     lblOutsideFiles->hide();

@@ -8,6 +8,7 @@
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QWebEngineView>
 
