@@ -426,7 +426,7 @@ int main(int argc, char* argv[]) {
         if (folder.isEmpty()) return 1;
         const int selected = frmMain->Model().iSelectedMenu;
         if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
-        const QUrl twin = PreviewUrlOfFile(StaticTwin(folder));
+        const QUrl twin = frmBrowser->PreviewUrlOf(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
 
         std::vector<double> preview, still, previewCpu, stillCpu;

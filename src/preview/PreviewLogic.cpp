@@ -1,7 +1,6 @@
 #include "preview/PreviewLogic.h"
 
 #include "preview/IPreviewEditor.h"
-#include "preview/LocalFileRule.h"
 #include "preview/TitleCommand.h"
 
 #include <utility>
@@ -52,7 +51,7 @@ void JsErrorLog::Append(const std::string& line) {
 
 void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCommandTarget& editor, JsErrorLog& log) {
     if (previewPageShown) {
-        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
+        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(std::string(title));
         return;
     }
     TitleCommand command;
@@ -61,7 +60,7 @@ void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCom
     } catch (const std::exception&) {
         return;
     }
-    if (command.kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
+    if (command.kind == TitleCommand::Kind::Error) log.Append(std::string(title));
 }
 
 namespace {

@@ -7,10 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QStyle>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "model/ScriptWriter.h"
@@ -19,7 +17,7 @@
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
-#include "ui/SettingsStore.h"
+#include "ui/QtPublishedSites.h"
 #include "workflow/ProjectWorkflow.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
@@ -29,16 +27,6 @@ namespace didad {
 TfrmPublish* frmPublish = nullptr;
 
 namespace {
-
-// The site folder and script folder, remembered for each project folder.
-QString SettingsKey(const std::string& projectFolder) {
-    const QString project = FromBytes(projectFolder);
-    return QStringLiteral("PublishedSites/") + QString::fromLatin1(QUrl::toPercentEncoding(project));
-}
-
-QSettings Store() {
-    return QSettings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-}
 
 QString StateText(const SitePage& page) {
     if (!page.state.problem.empty()) return FromBytes(page.state.problem);
@@ -123,7 +111,7 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 }
 
 void TfrmPublish::Prepare() {
-    const QStringList remembered = Store().value(SettingsKey(editor_.Model().projectFolder)).toStringList();
+    const QStringList remembered = RememberedSite(editor_.Model().projectFolder);
     txtSiteFolder->setText(remembered.value(0));
     txtScriptFolder->setText(remembered.value(1));
     chkClassic->setChecked(remembered.value(2) == QStringLiteral("classic"));
@@ -203,9 +191,8 @@ PublishRequest TfrmPublish::Request() const {
 }
 
 void TfrmPublish::Remember() const {
-    Store().setValue(SettingsKey(editor_.Model().projectFolder),
-                     QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed(),
-                                 chkClassic->isChecked() ? QStringLiteral("classic") : QString()});
+    RememberSite(editor_.Model().projectFolder, txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed(),
+                 chkClassic->isChecked());
 }
 
 void TfrmPublish::btnOKClick() {
