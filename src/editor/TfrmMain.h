@@ -260,6 +260,10 @@ private:
     void BuildPositionTab(QWidget* page);
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
+    // Names for screen readers where the visible text does not say enough.
+    void NameControls();
+    // The list line's spoken text: the menu's caption and place.
+    void DescribeListLine(int index);
     void UpdatePreviewLook();
     // The pending look, whether or not the preview follows live.
     void SetPreviewPending();

@@ -12,15 +12,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTextCursor>
 
 #include <algorithm>
 
 #include "editor/EditorLogic.h"
+#include "editor/SpokenTexts.h"
 #include "editor/TfrmMain.h"
 #include "model/Anchors.h"
 #include "model/ValueHelpers.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -88,9 +92,49 @@ QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
     return nullptr;
 }
 
+// ---------------------------------------------------------------- screen readers
+
+void TfrmMain::NameControls() {
+    NameControl(listMenus, QStringLiteral("Menus"));
+    NameControl(tabProp, QStringLiteral("Properties of the selected menu"));
+    NameControl(cBoxAnchor, QStringLiteral("Anchor"), lblAnchor);
+    NameControl(txtAnchorElement, QStringLiteral("Anchor element (CSS selector)"));
+    NameControl(txtCapHTML, QStringLiteral("Caption HTML"));
+    NameControl(txtMenuHTML, QStringLiteral("Menu HTML"));
+    NameControl(btnHelp, QStringLiteral("Help"));
+    const struct {
+        ColorSlot slot;
+        QLabel* label;
+        const char* name;
+    } colours[] = {{ColorSlot::Caption, lblCaptionColor, "Caption colour"},
+                   {ColorSlot::Menu, lblMenuColor, "Menu colour"},
+                   {ColorSlot::Owner, lblOwnerColor, "Bottom colour"}};
+    for (const auto& colour : colours) {
+        NameControl(Swatch(colour.slot), QLatin1String(colour.name), colour.label);
+        NameControl(TransparentBox(colour.slot), QLatin1String(colour.name) + QStringLiteral(" transparent"));
+    }
+    const struct {
+        NumberBox box;
+        const char* field;
+    } numbers[] = {{NumberBox::Left, "Left"},
+                   {NumberBox::Top, "Top"},
+                   {NumberBox::Width, "Width"},
+                   {NumberBox::CapHeight, "Caption Height"}};
+    for (const auto& number : numbers) NumberArrows(number.box)->NameArrows(QLatin1String(number.field));
+}
+
+void TfrmMain::DescribeListLine(int index) {
+    // The line shows "Menu 2"; the reader hears which menu that is and where.
+    if (QListWidgetItem* line = listMenus->item(index))
+        line->setData(Qt::AccessibleTextRole, FromBytes(SpokenListLine(model_, index)));
+}
+
 // ---------------------------------------------------------------- the view
 
-void TfrmMain::AppendListLine(const std::string& text) { listMenus->addItem(FromBytes(text)); }
+void TfrmMain::AppendListLine(const std::string& text) {
+    listMenus->addItem(FromBytes(text));
+    DescribeListLine(listMenus->count() - 1);
+}
 
 void TfrmMain::RemoveLastListLine() {
     if (listMenus->count() > 0) delete listMenus->takeItem(listMenus->count() - 1);
@@ -98,7 +142,10 @@ void TfrmMain::RemoveLastListLine() {
 
 void TfrmMain::ClearList() { listMenus->clear(); }
 
-void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
+void TfrmMain::HighlightListLine(int index) {
+    DescribeListLine(index);
+    listMenus->setCurrentRow(index);
+}
 
 int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "model/ScriptWriter.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
@@ -65,6 +66,7 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 
     lstPages = new QTreeWidget(this);
     lstPages->setObjectName(QStringLiteral("lstPages"));
+    NameControl(lstPages, QStringLiteral("Pages of the site"));
     lstPages->setRootIsDecorated(false);
     lstPages->setHeaderLabels({QStringLiteral("Page (ticked: shows the menus)"), QStringLiteral("Menus")});
     lstPages->header()->setSectionResizeMode(0, QHeaderView::Stretch);
