@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTextCursor>
+#include <QToolButton>
 
 #include <algorithm>
 

@@ -92,7 +92,8 @@ void ColorSwatch::SetColour(const QColor& colour) {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, colour);
     setPalette(palette);
-    setAccessibleDescription(QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+    setAccessibleDescription(
+        QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
 }
 
 void ColorSwatch::Press() {

@@ -278,9 +278,8 @@ QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
                              QStringLiteral("Compact menu button left")),
                        2, 0);
     compact->addWidget(txtCompactLeft, 2, 1);
-    compact->addWidget(named(txtCompactTop, "lblCompactTop", QStringLiteral("top:"),
-                             QStringLiteral("Compact menu button top")),
-                       2, 2);
+    compact->addWidget(
+        named(txtCompactTop, "lblCompactTop", QStringLiteral("top:"), QStringLiteral("Compact menu button top")), 2, 2);
     compact->addWidget(txtCompactTop, 2, 3);
     compact->setColumnStretch(4, 1);
 

@@ -3,16 +3,18 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <vector>
 
 #include "GuiTestBase.h"
@@ -117,6 +119,8 @@ class AccessibilityTest : public GuiTestBase {
 
 private slots:
     void initTestCase() {
+        // Heard only where the platform has a reader's bridge switched on;
+        // the offscreen platform has none, and then what is read is checked.
         QAccessible::installUpdateHandler(&Listen);
         QAccessible::setActive(true);
         CreateWindows();
@@ -134,9 +138,9 @@ private slots:
     // project of two menus open so that the list and every tab are filled.
     void everyFocusableControlHasAName_data() {
         QTest::addColumn<QString>("window");
-        for (const char* name : {"frmMain", "frmBrowser", "frmStart", "frmSelFolder", "frmAddText", "frmAddURL",
-                                 "frmAddImage", "frmFinilizedOK", "frmProjectSettings", "frmPublish",
-                                 "frmTemplateInfo"})
+        for (const char* name :
+             {"frmMain", "frmBrowser", "frmStart", "frmSelFolder", "frmAddText", "frmAddURL", "frmAddImage",
+              "frmFinilizedOK", "frmProjectSettings", "frmPublish", "frmTemplateInfo"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void everyFocusableControlHasAName() {
@@ -147,15 +151,126 @@ private slots:
             frmMain->btnAddMenuClick();
             QVERIFY(WaitForPreviewLoaded());
         }
-        QWidget* windows[] = {frmMain,      frmBrowser,     frmStart,           frmSelFolder,
-                              frmAddText,   frmAddURL,      frmAddImage,        frmFinilizedOK,
-                              frmProjectSettings, frmPublish, frmTemplateInfo};
+        QWidget* windows[] = {frmMain,     frmBrowser,     frmStart,           frmSelFolder, frmAddText,     frmAddURL,
+                              frmAddImage, frmFinilizedOK, frmProjectSettings, frmPublish,   frmTemplateInfo};
         QWidget* found = nullptr;
         for (QWidget* candidate : windows)
             if (candidate && candidate->objectName() == window) found = candidate;
         QVERIFY(found);
         const QStringList offenders = UnnamedControls(found);
         QVERIFY2(offenders.isEmpty(), qPrintable(offenders.join(QStringLiteral("\n"))));
+    }
+
+    // No trap in the preview: from the page, F6 and Ctrl+Tab (Shift too) go
+    // back to the editor, which keeps its control; F6 there comes back to
+    // the page. Ctrl+Tab in the editor still goes to the next tab.
+    void theKeyboardLeavesThePreviewAndComesBack() {
+        QWidget* page = frmBrowser->WebBrowser1->focusProxy();
+        QVERIFY(page);
+        frmMain->activateWindow();
+        frmMain->txtLeft->setFocus();
+        QTRY_VERIFY(frmMain->isActiveWindow());
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+        } ways[] = {{Qt::Key_F6, Qt::NoModifier},
+                    {Qt::Key_Tab, Qt::ControlModifier},
+                    {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+                    {Qt::Key_F6, Qt::ShiftModifier}};
+        for (const auto& way : ways) {
+            QTest::keyClick(frmMain->windowHandle(), Qt::Key_F6);
+            QTRY_VERIFY(frmBrowser->isActiveWindow());
+            QTRY_COMPARE(QApplication::focusWidget(), page);
+            // As the window system delivers it: to the page, which has the focus.
+            QTest::keyClick(frmBrowser->windowHandle(), way.key, way.modifiers);
+            QTRY_VERIFY(frmMain->isActiveWindow());
+            QCOMPARE(QApplication::focusWidget(), frmMain->txtLeft);
+        }
+        frmMain->tabProp->setCurrentIndex(0);
+        frmMain->tabProp->setFocus();
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(frmMain->tabProp->currentIndex(), 1);
+        QVERIFY(frmMain->isActiveWindow());
+        frmMain->tabProp->setCurrentIndex(0);
+    }
+
+    // Moving through the list with the keys, the reader hears which menu
+    // each line is and where it stands, also just after it was changed:
+    // the line that has the focus is what a focus event makes it read.
+    void aMenuChosenInTheListIsAnnouncedWithCaptionAndPlace() {
+        StartNewProject(QStringLiteral("announced"));
+        for (int i = 0; i < 3; ++i) frmMain->btnAddMenuClick();
+        QVERIFY(WaitForPreviewLoaded());
+        frmMain->listMenus->setCurrentRow(1);
+        frmMain->SelectFromList();
+        frmMain->tabProp->setCurrentIndex(1);
+        frmMain->txtCapHTML->selectAll();
+        QTest::keyClicks(frmMain->txtCapHTML, QStringLiteral("<B>Chairs &amp;"));
+        QTest::keyClick(frmMain->txtCapHTML, Qt::Key_Return);
+        QTest::keyClicks(frmMain->txtCapHTML, QStringLiteral(" tables</B>"));
+        frmMain->tabProp->setCurrentIndex(0);
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(frmMain->txtLeft, QStringLiteral("321"));
+
+        frmMain->activateWindow();
+        frmMain->listMenus->setFocus();
+        frmMain->listMenus->setCurrentRow(0);
+        // Without a reader's bridge Qt does not tell the list's interface that
+        // the lines were replaced (a new project); a fresh one reads them anew.
+        QAccessible::deleteAccessibleInterface(
+            QAccessible::uniqueId(QAccessible::queryAccessibleInterface(frmMain->listMenus)));
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(frmMain->listMenus);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Menus"));
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Down);
+        QCOMPARE(frmMain->Model().iSelectedMenu, 1);
+        QVERIFY(list->focusChild());
+        QCOMPARE(list->focusChild()->text(QAccessible::Name),
+                 QStringLiteral("Menu 2: Chairs & tables, left 321, top 10"));
+        // The third menu, vertical, with its caption stacked one letter a line.
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Down);
+        QCOMPARE(frmMain->Model().iSelectedMenu, 2);
+        frmMain->radVertical->click();
+        QVERIFY(frmMain->UpdatePreview());
+        QVERIFY(frmMain->Model().entries[2].MTC.starts_with("<CENTER>"));
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Up);
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Down);
+        const QString third = list->focusChild()->text(QAccessible::Name);
+        QVERIFY2(third.startsWith(QStringLiteral("Menu 3: Caption, left ")), qPrintable(third));
+        // The lines themselves still read as they always did.
+        QCOMPARE(frmMain->listMenus->item(2)->text(), QStringLiteral("Menu 3"));
+    }
+
+    // A save that fails is told in words on the status line, not only in
+    // red, and so is the save that works again.
+    void theAutomaticSavesStatusReachesTheReader() {
+        // A file where the project's folder should be made: every save fails.
+        const QString blocker = QDir(ProgramFolder()).filePath(QStringLiteral("blocker"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        ProjectModel& model = frmMain->Model();
+        const std::string kept = model.projectFolder;
+        model.projectFolder = ToBytes(QDir::toNativeSeparators(blocker + QStringLiteral("/project")));
+        auto* state = Find<QLabel>(frmMain, "lblSaveState");
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(state);
+        auto toldAs = [&](const QString& prefix) {
+            if (!said->text(QAccessible::Name).startsWith(prefix) || said->state().invisible) return false;
+            // Where a reader listens, the change was sent to it as well.
+            return !QAccessible::isActive() || std::any_of(heard.begin(), heard.end(), [&](const Heard& h) {
+                return h.type == QAccessible::NameChanged && h.object == state && h.name.startsWith(prefix);
+            });
+        };
+        frmMain->tabProp->setCurrentIndex(2);
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("x"));
+        QTRY_VERIFY_WITH_TIMEOUT(toldAs(QStringLiteral("Not saved: ")), 10000);
+
+        QVERIFY(QFile::remove(blocker));
+        QVERIFY(QDir().mkdir(blocker));
+        heard.clear();
+        QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("y"));
+        QTRY_VERIFY_WITH_TIMEOUT(toldAs(QStringLiteral("Saved again")), 10000);
+        model.projectFolder = kept;
+        frmMain->tabProp->setCurrentIndex(0);
     }
 };
 
