@@ -132,8 +132,11 @@ void TfrmMain::DescribeListLine(int index) {
 // ---------------------------------------------------------------- the view
 
 void TfrmMain::AppendListLine(const std::string& text) {
-    listMenus->addItem(FromBytes(text));
-    DescribeListLine(listMenus->count() - 1);
+    // Described before it is added: a project of thousands of menus fills
+    // the list once, not twice.
+    auto* line = new QListWidgetItem(FromBytes(text));
+    line->setData(Qt::AccessibleTextRole, FromBytes(SpokenListLine(model_, listMenus->count())));
+    listMenus->addItem(line);
 }
 
 void TfrmMain::RemoveLastListLine() {
