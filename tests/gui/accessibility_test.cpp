@@ -2,6 +2,8 @@
 // interfaces, and with real keys.
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWebEngineView>
 
 #include "GuiTestBase.h"
@@ -211,6 +215,34 @@ private slots:
         QVERIFY2(third.startsWith(QStringLiteral("Menu 3: Caption, left ")), qPrintable(third));
         // The lines themselves still read as they always did.
         QCOMPARE(frmMain->listMenus->item(2)->text(), QStringLiteral("Menu 3"));
+    }
+
+    // A colour is chosen without the mouse: Tab reaches the swatch, which a
+    // reader hears as a button with its colour, and Space opens the chooser.
+    void aColourIsChosenWithTheKeyboard() {
+        frmMain->activateWindow();
+        frmMain->tabProp->setCurrentIndex(3);
+        QVERIFY(!frmMain->chkTranspCC->isChecked());
+        frmMain->tabProp->tabBar()->setFocus();
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), frmMain->panCaptionColor);
+        auto* chooser = new QTimer(this);
+        connect(chooser, &QTimer::timeout, this, [chooser] {
+            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            chooser->stop();
+            dialog->setCurrentColor(QColor(0x12, 0xAB, 0xEF));
+            dialog->accept();
+        });
+        chooser->start(10);
+        QTest::keyClick(frmMain->windowHandle(), Qt::Key_Space);
+        const int selected = frmMain->Model().iSelectedMenu;
+        QCOMPARE(frmMain->Model().entries[selected].CC, std::string("#12ABEF"));
+        QAccessibleInterface* swatch = QAccessible::queryAccessibleInterface(frmMain->panCaptionColor);
+        QCOMPARE(swatch->role(), QAccessible::Button);
+        QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 18, green 171, blue 239"));
+        delete chooser;
+        frmMain->tabProp->setCurrentIndex(0);
     }
 
     // A save that fails is told in words on the status line, not only in
