@@ -12,19 +12,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
-#include <QToolButton>
 
 #include <algorithm>
 
 #include "editor/EditorLogic.h"
-#include "editor/SpokenTexts.h"
 #include "editor/TfrmMain.h"
 #include "model/Anchors.h"
 #include "model/ValueHelpers.h"
-#include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -92,51 +88,10 @@ QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
     return nullptr;
 }
 
-// ---------------------------------------------------------------- screen readers
-
-void TfrmMain::NameControls() {
-    NameControl(listMenus, QStringLiteral("Menus"));
-    NameControl(tabProp, QStringLiteral("Properties of the selected menu"));
-    NameControl(cBoxAnchor, QStringLiteral("Anchor"), lblAnchor);
-    NameControl(txtAnchorElement, QStringLiteral("Anchor element (CSS selector)"));
-    NameControl(txtCapHTML, QStringLiteral("Caption HTML"));
-    NameControl(txtMenuHTML, QStringLiteral("Menu HTML"));
-    NameControl(btnHelp, QStringLiteral("Help"));
-    const struct {
-        ColorSlot slot;
-        QLabel* label;
-        const char* name;
-    } colours[] = {{ColorSlot::Caption, lblCaptionColor, "Caption colour"},
-                   {ColorSlot::Menu, lblMenuColor, "Menu colour"},
-                   {ColorSlot::Owner, lblOwnerColor, "Bottom colour"}};
-    for (const auto& colour : colours) {
-        NameControl(Swatch(colour.slot), QLatin1String(colour.name), colour.label);
-        NameControl(TransparentBox(colour.slot), QLatin1String(colour.name) + QStringLiteral(" transparent"));
-    }
-    const struct {
-        NumberBox box;
-        const char* field;
-    } numbers[] = {{NumberBox::Left, "Left"},
-                   {NumberBox::Top, "Top"},
-                   {NumberBox::Width, "Width"},
-                   {NumberBox::CapHeight, "Caption Height"}};
-    for (const auto& number : numbers) NumberArrows(number.box)->NameArrows(QLatin1String(number.field));
-}
-
-void TfrmMain::DescribeListLine(int index) {
-    // The line shows "Menu 2"; the reader hears which menu that is and where.
-    if (QListWidgetItem* line = listMenus->item(index))
-        line->setData(Qt::AccessibleTextRole, FromBytes(SpokenListLine(model_, index)));
-}
-
 // ---------------------------------------------------------------- the view
 
 void TfrmMain::AppendListLine(const std::string& text) {
-    // Described before it is added: a project of thousands of menus fills
-    // the list once, not twice.
-    auto* line = new QListWidgetItem(FromBytes(text));
-    line->setData(Qt::AccessibleTextRole, FromBytes(SpokenListLine(model_, listMenus->count())));
-    listMenus->addItem(line);
+    listMenus->addItem(DescribedListLine(FromBytes(text), listMenus->count()));
 }
 
 void TfrmMain::RemoveLastListLine() {

@@ -14,6 +14,30 @@
 
 namespace didad {
 
+namespace {
+
+// A swatch reads as a button that can be pressed.
+class SwatchAccessible : public QAccessibleWidget {
+public:
+    explicit SwatchAccessible(ColorSwatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            static_cast<ColorSwatch*>(widget())->Press();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* SwatchInterface(const QString& className, QObject* object) {
+    if (className != QLatin1String(ColorSwatch::staticMetaObject.className())) return nullptr;
+    auto* swatch = qobject_cast<ColorSwatch*>(object);
+    return swatch ? new SwatchAccessible(swatch) : nullptr;
+}
+
+} // namespace
+
 UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent)
     : QWidget(parent), buddy_(buddy), low_(low), high_(high), position_(std::clamp(0, low, high)) {
     auto* layout = new QVBoxLayout(this);
@@ -48,30 +72,6 @@ void UpDownButtons::StepBy(int delta) {
     position_ = next;
     if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
 }
-
-namespace {
-
-// A swatch reads as a button that can be pressed.
-class SwatchAccessible : public QAccessibleWidget {
-public:
-    explicit SwatchAccessible(ColorSwatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
-    void doAction(const QString& action) override {
-        if (action == pressAction()) {
-            static_cast<ColorSwatch*>(widget())->Press();
-            return;
-        }
-        QAccessibleWidget::doAction(action);
-    }
-};
-
-QAccessibleInterface* SwatchInterface(const QString& className, QObject* object) {
-    if (className != QLatin1String(ColorSwatch::staticMetaObject.className())) return nullptr;
-    auto* swatch = qobject_cast<ColorSwatch*>(object);
-    return swatch ? new SwatchAccessible(swatch) : nullptr;
-}
-
-} // namespace
 
 ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
     static const bool factoryInstalled = [] {
