@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "preview/TfrmBrowser.h"
+#include "ui/QtAccessibility.h"
 #include "workflow/QtUserFolders.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
@@ -36,6 +38,8 @@ void CreateProgramWindows() {
 void CreateStartWindows() {
     mainWindowAccess = std::make_unique<QtMainWindowAccess>(*frmMain);
     frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
+    // F6 between the editor and the preview; it goes with the preview window.
+    new WindowSwitchKeys(frmMain, frmBrowser, frmBrowser->WebBrowser1);
     frmStart = new TfrmStart(*mainWindowAccess);
     HandWindowsToMain();
 }

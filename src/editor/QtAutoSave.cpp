@@ -10,6 +10,7 @@
 
 #include "model/Errors.h"
 #include "model/ScriptWriter.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -113,6 +114,8 @@ void AddSaveStateLabel(QtAutoSave& autoSave, QFrame* statusLine) {
         label->setText(text);
         label->setStyleSheet(failed ? QStringLiteral("color: #c00000;") : QString());
         label->setVisible(!text.isEmpty());
+        // Said aloud as well as shown: a save that fails must not go unheard.
+        if (!text.isEmpty()) AnnounceChange(label);
         if (failed) {
             hideLater->stop();
         } else {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "editor/Snippets.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
@@ -58,15 +59,21 @@ TfrmAddImage::TfrmAddImage(ISnippetTarget& target, QWidget* parent) : QDialog(pa
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
+    auto* lblImage = new QLabel(QStringLiteral("Path to image:"), this);
+    auto* lblBorder = new QLabel(QStringLiteral("Border:"), this);
+    NameControl(txtImage, QStringLiteral("Path to image"), lblImage);
+    NameControl(txtBorderSize, QStringLiteral("Border"), lblBorder);
+    UpDown_Border->NameArrows(QStringLiteral("Border"));
+
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Path to image:"), this), 0, 0);
+    grid->addWidget(lblImage, 0, 0);
     grid->addWidget(txtImage, 0, 1);
     grid->addWidget(btnChooseFileName, 0, 2);
     auto* border = new QHBoxLayout;
     border->addWidget(txtBorderSize);
     border->addWidget(UpDown_Border);
     border->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("Border:"), this), 1, 0);
+    grid->addWidget(lblBorder, 1, 0);
     grid->addLayout(border, 1, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "editor/PropertyEdits.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
@@ -76,14 +77,25 @@ TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(pare
     BitBtn2 = Named(new QPushButton(QStringLiteral("Cancel"), this), "BitBtn2");
     BitBtn2->setAutoDefault(false);
 
+    auto* lblFace = new QLabel(QStringLiteral("Font Face:"), this);
+    auto* lblSize = new QLabel(QStringLiteral("Size:"), this);
+    auto* lblColor = new QLabel(QStringLiteral("Color:"), this);
+    NameControl(txtTEXT, QStringLiteral("Text"));
+    NameControl(cBoxFontName, QStringLiteral("Font face"), lblFace);
+    NameControl(cBoxFontSize, QStringLiteral("Font size"), lblSize);
+    NameControl(panColor, QStringLiteral("Text colour"), lblColor);
+    NameControl(chkDefaultFace, QStringLiteral("Default font face"));
+    NameControl(chkDefaultSize, QStringLiteral("Default font size"));
+    NameControl(chkDefaultColor, QStringLiteral("Default text colour"));
+
     auto* options = new QGridLayout;
-    options->addWidget(new QLabel(QStringLiteral("Font Face:"), this), 0, 0);
+    options->addWidget(lblFace, 0, 0);
     options->addWidget(cBoxFontName, 0, 1);
     options->addWidget(chkDefaultFace, 0, 2);
-    options->addWidget(new QLabel(QStringLiteral("Size:"), this), 1, 0);
+    options->addWidget(lblSize, 1, 0);
     options->addWidget(cBoxFontSize, 1, 1);
     options->addWidget(chkDefaultSize, 1, 2);
-    options->addWidget(new QLabel(QStringLiteral("Color:"), this), 2, 0);
+    options->addWidget(lblColor, 2, 0);
     options->addWidget(panColor, 2, 1, Qt::AlignLeft);
     options->addWidget(chkDefaultColor, 2, 2);
     options->addWidget(chkCenter, 3, 1);

@@ -13,6 +13,7 @@
 
 #include "editor/PropertyEdits.h"
 #include "editor/Snippets.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
@@ -59,14 +60,21 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
     btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
     btnCancel->setAutoDefault(false);
 
+    auto* lblURL = new QLabel(QStringLiteral("URL:"), this);
+    auto* lblTarget = new QLabel(QStringLiteral("Target:"), this);
+    auto* lblHTML = new QLabel(QStringLiteral("Inner HTML:"), this);
+    NameControl(txtURL, QStringLiteral("URL"), lblURL);
+    NameControl(cboxTarget, QStringLiteral("Target"), lblTarget);
+    NameControl(txtHTML, QStringLiteral("Inner HTML"), lblHTML);
+
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("URL:"), this), 0, 0);
+    grid->addWidget(lblURL, 0, 0);
     grid->addWidget(txtURL, 0, 1);
     grid->addWidget(btnChooseFile, 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Target:"), this), 1, 0);
+    grid->addWidget(lblTarget, 1, 0);
     grid->addWidget(cboxTarget, 1, 1);
     grid->addWidget(lblChooseFile, 2, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Inner HTML:"), this), 3, 0, Qt::AlignTop);
+    grid->addWidget(lblHTML, 3, 0, Qt::AlignTop);
     grid->addWidget(txtHTML, 3, 1, 1, 2);
 
     auto* buttons = new QHBoxLayout;

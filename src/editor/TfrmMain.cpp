@@ -78,6 +78,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     model_.programFolder = folder;
 
     BuildWidgets();
+    NameControls();
     ConnectPropertyHandlers();
     autoSave_ = new QtAutoSave(model_, this);
     AddSaveStateLabel(*autoSave_, panStatusBar);

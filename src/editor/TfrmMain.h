@@ -9,6 +9,7 @@
 //   TfrmMainProperties.cpp  property and snippet handlers
 //   TfrmMainSettings.cpp    Project Settings..., Finalize and Publish...
 //   TfrmMainProjects.cpp    Projects..., status line, remembered project
+//   TfrmMainSpeech.cpp      names and list lines for screen readers
 #include <QColor>
 #include <QFrame>
 #include <QPointer>
@@ -34,6 +35,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -262,6 +264,13 @@ private:
     void BuildPositionTab(QWidget* page);
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
+    // Names for screen readers where the visible text does not say enough.
+    void NameControls();
+    // The list line's spoken text: the menu's caption and place.
+    void DescribeListLine(int index);
+    // A new line of the list, described before it is added: a project of
+    // thousands of menus fills the list once, not twice.
+    QListWidgetItem* DescribedListLine(const QString& text, int index) const;
     void UpdatePreviewLook();
     // The pending look, whether or not the preview follows live.
     void SetPreviewPending();

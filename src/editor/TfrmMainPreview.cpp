@@ -56,6 +56,7 @@ void TfrmMain::AskPreview(const std::string& expression, PreviewReply reply) {
 
 void TfrmMain::EntryChanged(int index) {
     live_->EntryChanged(index);
+    DescribeListLine(index);
     ProjectChanged();
 }
 
@@ -113,7 +114,10 @@ void TfrmMain::ProjectActivated(bool opened) {
     if (UpdatePreview()) RevealInPreview(model_.iSelectedMenu);
 }
 
-void TfrmMain::ProjectChanged() { autoSave_->Changed(); }
+void TfrmMain::ProjectChanged() {
+    autoSave_->Changed();
+    DescribeListLine(model_.iSelectedMenu);
+}
 
 void TfrmMain::MarkPreviewPending() {
     ProjectChanged();

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QSettings>
 
+#include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/SettingsStore.h"
 #include "workflow/ProjectWorkflow.h"
@@ -20,6 +21,7 @@ void TfrmMain::ShowActiveProject(const QString& folder) {
     });
     lblActiveProject->setText(QString::fromUtf8(caption));
     lblActiveProject->setToolTip(folder);
+    AnnounceChange(lblActiveProject);
 }
 
 void TfrmMain::RecordLastEditedProject() {

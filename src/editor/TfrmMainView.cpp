@@ -90,7 +90,9 @@ QCheckBox* TfrmMain::TransparentBox(ColorSlot slot) const {
 
 // ---------------------------------------------------------------- the view
 
-void TfrmMain::AppendListLine(const std::string& text) { listMenus->addItem(FromBytes(text)); }
+void TfrmMain::AppendListLine(const std::string& text) {
+    listMenus->addItem(DescribedListLine(FromBytes(text), listMenus->count()));
+}
 
 void TfrmMain::RemoveLastListLine() {
     if (listMenus->count() > 0) delete listMenus->takeItem(listMenus->count() - 1);
@@ -98,7 +100,10 @@ void TfrmMain::RemoveLastListLine() {
 
 void TfrmMain::ClearList() { listMenus->clear(); }
 
-void TfrmMain::HighlightListLine(int index) { listMenus->setCurrentRow(index); }
+void TfrmMain::HighlightListLine(int index) {
+    DescribeListLine(index);
+    listMenus->setCurrentRow(index);
+}
 
 int TfrmMain::HighlightedListLine() const { return listMenus->currentRow(); }
 

@@ -28,6 +28,7 @@
 #include "model/ValueHelpers.h"
 #include "preview/LocalFileRule.h"
 #include "preview/QtLocalFileGuard.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtPublishedSites.h"
 
@@ -50,10 +51,12 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     scroller->setObjectName(QStringLiteral("scroller"));
     scroller->setWidgetResizable(false);
     scroller->setFrameShape(QFrame::NoFrame);
+    NameControl(scroller, QStringLiteral("Preview"));
     layout->addWidget(scroller);
 
     WebBrowser1 = new QWebEngineView();
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    NameControl(WebBrowser1, QStringLiteral("Preview page"));
     scroller->setWidget(WebBrowser1);
     localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
     cBoxPreviewWidthChange(0);
@@ -156,6 +159,10 @@ void TfrmBrowser::BuildWidthChoice(QVBoxLayout* layout) {
     cBoxPreviewWidth->setObjectName(QStringLiteral("cBoxPreviewWidth"));
     cBoxPreviewWidth->setToolTip(QStringLiteral("The width of the window the page is shown in"));
     for (const PreviewWidth& width : kPreviewWidths) cBoxPreviewWidth->addItem(QString::fromLatin1(width.label));
+    auto* label = new QLabel(QStringLiteral("Page &width:"), this);
+    label->setObjectName(QStringLiteral("lblPreviewWidth"));
+    NameControl(cBoxPreviewWidth, QStringLiteral("Page width"), label);
+    bar->addWidget(label);
     bar->addWidget(cBoxPreviewWidth);
     layout->addLayout(bar);
     connect(cBoxPreviewWidth, &QComboBox::activated, this, &TfrmBrowser::cBoxPreviewWidthChange);

@@ -1,5 +1,8 @@
 #include "ui/QtSmallControls.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QToolButton>
@@ -10,6 +13,30 @@
 #include "model/ValueHelpers.h"
 
 namespace didad {
+
+namespace {
+
+// A swatch reads as a button that can be pressed.
+class SwatchAccessible : public QAccessibleWidget {
+public:
+    explicit SwatchAccessible(ColorSwatch* swatch) : QAccessibleWidget(swatch, QAccessible::Button) {}
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            static_cast<ColorSwatch*>(widget())->Press();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* SwatchInterface(const QString& className, QObject* object) {
+    if (className != QLatin1String(ColorSwatch::staticMetaObject.className())) return nullptr;
+    auto* swatch = qobject_cast<ColorSwatch*>(object);
+    return swatch ? new SwatchAccessible(swatch) : nullptr;
+}
+
+} // namespace
 
 UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* parent)
     : QWidget(parent), buddy_(buddy), low_(low), high_(high), position_(std::clamp(0, low, high)) {
@@ -30,6 +57,11 @@ UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* paren
     connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
 }
 
+void UpDownButtons::NameArrows(const QString& field) {
+    up_->setAccessibleName(QStringLiteral("Increase ") + field);
+    down_->setAccessibleName(QStringLiteral("Decrease ") + field);
+}
+
 void UpDownButtons::SetPosition(int value) { position_ = std::clamp(value, low_, high_); }
 
 void UpDownButtons::StepBy(int delta) {
@@ -42,8 +74,14 @@ void UpDownButtons::StepBy(int delta) {
 }
 
 ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&SwatchInterface);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFixedSize(20, 20);
     setFrameShape(QFrame::Box);
+    setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setCursor(Qt::PointingHandCursor);
     SetColour(Qt::white);
@@ -54,11 +92,37 @@ void ColorSwatch::SetColour(const QColor& colour) {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, colour);
     setPalette(palette);
+    setAccessibleDescription(
+        QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+}
+
+void ColorSwatch::Press() {
+    if (isEnabled()) emit clicked();
 }
 
 void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
     QFrame::mouseReleaseEvent(event);
-    if (isEnabled()) emit clicked();
+    Press();
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Press();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+// The focus shows as a thicker border: the swatch has no room for more.
+void ColorSwatch::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    setLineWidth(3);
+}
+
+void ColorSwatch::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    setLineWidth(1);
 }
 
 } // namespace didad

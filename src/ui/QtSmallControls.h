@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QWidget>
 
+class QFocusEvent;
+class QKeyEvent;
 class QLineEdit;
 class QMouseEvent;
 class QToolButton;
@@ -23,6 +25,8 @@ public:
     void StepBy(int delta);
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
+    // "Increase Left", "Decrease Left": what each arrow does, for screen readers.
+    void NameArrows(const QString& field);
 
 private:
     QLineEdit* buddy_;
@@ -33,18 +37,24 @@ private:
     int position_;
 };
 
-// A 20 x 20 colour swatch that reports clicks.
+// A 20 x 20 colour swatch that reports clicks. It is a button to the
+// keyboard (Space or Enter) and to screen readers, which hear its colour.
 class ColorSwatch : public QFrame {
     Q_OBJECT
 public:
     explicit ColorSwatch(QWidget* parent);
     QColor Colour() const { return colour_; }
     void SetColour(const QColor& colour);
+    // What a click does, when the swatch is enabled.
+    void Press();
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QColor colour_ = Qt::white;

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -31,6 +32,7 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
 
     txtINFO = new QPlainTextEdit(this);
     txtINFO->setObjectName(QStringLiteral("txtINFO"));
+    NameControl(txtINFO, QStringLiteral("How to put the menus into your pages"));
     txtINFO->setReadOnly(true);
     txtINFO->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -14,6 +14,7 @@
 
 #include "model/Anchors.h"
 #include "model/ValueHelpers.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
@@ -165,6 +166,19 @@ void TfrmProjectSettings::BuildWidgets() {
 
     QLayout* compactAndAnchors = BuildCompactAndAnchorGroups();
 
+    // Names that say which of the two captions' and menus' boxes is which.
+    NameControl(txtScrollOut, QStringLiteral("Scroll out speed"), lblScrollOutSpeed);
+    NameControl(txtScrollIn, QStringLiteral("Scroll in speed"), lblScrollInSpeed);
+    UpDown_ScrollOut->NameArrows(QStringLiteral("Scroll out speed"));
+    UpDown_ScrollIn->NameArrows(QStringLiteral("Scroll in speed"));
+    NameControl(panCaptionColor, QStringLiteral("Caption colour"), lblCaption);
+    NameControl(panMenuColor, QStringLiteral("Menu colour"), lblMenu);
+    NameControl(cBoxFontName_Caption, QStringLiteral("Font of captions"), lblCaption2);
+    NameControl(cBoxFontSize_Caption, QStringLiteral("Font size of captions"), lblFontSize_Caption);
+    NameControl(cBoxFontName_Menu, QStringLiteral("Font of menus"), lblMenu2);
+    NameControl(cBoxFontSize_Menu, QStringLiteral("Font size of menus"), lblFontSize_Menu);
+    NameControl(txtTemplate, QStringLiteral("Template file name"), lblTemplateFileName);
+
     // Dialog buttons.
     btnOK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -208,6 +222,8 @@ void TfrmProjectSettings::BuildWidgets() {
                         btnDefaults,
                         txtScrollOut,
                         txtScrollIn,
+                        panCaptionColor,
+                        panMenuColor,
                         cBoxFontName_Caption,
                         cBoxFontSize_Caption,
                         cBoxFontName_Menu,
@@ -244,14 +260,26 @@ QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
     txtCompactLeft = box("txtCompactLeft", 4);
     txtCompactTop = box("txtCompactTop", 4);
     auto* compact = new QGridLayout(GroupBox_Compact);
-    compact->addWidget(Label(GroupBox_Compact, "lblCompactWidth", QStringLiteral("Below:")), 0, 0);
+    auto named = [this](QLineEdit* edit, const char* labelName, const QString& text, const QString& name) {
+        QLabel* label = Label(GroupBox_Compact, labelName, text);
+        NameControl(edit, name, label);
+        return label;
+    };
+    compact->addWidget(named(txtCompactWidth, "lblCompactWidth", QStringLiteral("Below:"),
+                             QStringLiteral("Compact layout below window width (0: off)")),
+                       0, 0);
     compact->addWidget(txtCompactWidth, 0, 1);
     compact->addWidget(Label(GroupBox_Compact, "lblCompactOff", QStringLiteral("px (0: off)")), 0, 2, 1, 3);
-    compact->addWidget(Label(GroupBox_Compact, "lblCompactLabel", QStringLiteral("Button text:")), 1, 0);
+    compact->addWidget(named(txtCompactLabel, "lblCompactLabel", QStringLiteral("Button text:"),
+                             QStringLiteral("Compact menu button text")),
+                       1, 0);
     compact->addWidget(txtCompactLabel, 1, 1, 1, 4);
-    compact->addWidget(Label(GroupBox_Compact, "lblCompactLeft", QStringLiteral("Button left:")), 2, 0);
+    compact->addWidget(named(txtCompactLeft, "lblCompactLeft", QStringLiteral("Button left:"),
+                             QStringLiteral("Compact menu button left")),
+                       2, 0);
     compact->addWidget(txtCompactLeft, 2, 1);
-    compact->addWidget(Label(GroupBox_Compact, "lblCompactTop", QStringLiteral("top:")), 2, 2);
+    compact->addWidget(
+        named(txtCompactTop, "lblCompactTop", QStringLiteral("top:"), QStringLiteral("Compact menu button top")), 2, 2);
     compact->addWidget(txtCompactTop, 2, 3);
     compact->setColumnStretch(4, 1);
 
@@ -264,7 +292,11 @@ QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
     txtAllAnchorElement = new QLineEdit(GroupBox_Anchors);
     txtAllAnchorElement->setObjectName(QStringLiteral("txtAllAnchorElement"));
     txtAllAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
+    auto* lblAllAnchors = Label(GroupBox_Anchors, "lblAllAnchors", QStringLiteral("Anchor:"));
+    NameControl(cBoxAllAnchors, QStringLiteral("Anchor of all menus"), lblAllAnchors);
+    NameControl(txtAllAnchorElement, QStringLiteral("Anchor element of all menus (CSS selector)"));
     auto* anchors = new QHBoxLayout(GroupBox_Anchors);
+    anchors->addWidget(lblAllAnchors);
     anchors->addWidget(cBoxAllAnchors);
     anchors->addWidget(txtAllAnchorElement, 1);
     connect(cBoxAllAnchors, &QComboBox::currentIndexChanged, this,

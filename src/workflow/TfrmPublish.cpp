@@ -13,6 +13,7 @@
 
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
@@ -57,6 +58,7 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 
     lstPages = new QTreeWidget(this);
     lstPages->setObjectName(QStringLiteral("lstPages"));
+    NameControl(lstPages, QStringLiteral("Pages of the site"));
     lstPages->setRootIsDecorated(false);
     lstPages->setHeaderLabels({QStringLiteral("Page (ticked: shows the menus)"), QStringLiteral("Menus")});
     lstPages->header()->setSectionResizeMode(0, QHeaderView::Stretch);

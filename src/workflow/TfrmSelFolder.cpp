@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -50,6 +51,16 @@ TfrmSelFolder::TfrmSelFolder(IEditorWindow& editor, QWidget* parent) : QDialog(p
 
     NewDriveBox1 = new QComboBox(this);
     NewDriveBox1->setObjectName(QStringLiteral("NewDriveBox1"));
+    // The prompt names the path box; the other two say what they hold.
+    lblMessage->setBuddy(txtPath);
+    NameControl(txtPath, QStringLiteral("Folder path"));
+    NameControl(NewDirList1, QStringLiteral("Folders"));
+    auto* lblDrive = new QLabel(QStringLiteral("Drive:"), this);
+    lblDrive->setObjectName(QStringLiteral("lblDrive"));
+    NameControl(NewDriveBox1, QStringLiteral("Drive"), lblDrive);
+    auto* driveRow = new QHBoxLayout;
+    driveRow->addWidget(lblDrive);
+    driveRow->addWidget(NewDriveBox1, 1);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -67,7 +78,7 @@ TfrmSelFolder::TfrmSelFolder(IEditorWindow& editor, QWidget* parent) : QDialog(p
     layout->addWidget(lblMessage);
     layout->addWidget(txtPath);
     layout->addWidget(NewDirList1, 1);
-    layout->addWidget(NewDriveBox1);
+    layout->addLayout(driveRow);
     layout->addLayout(buttons);
 
     setTabOrder(txtPath, NewDirList1);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "runtime/PageTexts.h"
+#include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
@@ -22,6 +23,7 @@ TfrmTemplateInfo::TfrmTemplateInfo(IEditorWindow& editor, QWidget* parent) : QDi
 
     txtINFO = new QPlainTextEdit(this);
     txtINFO->setObjectName(QStringLiteral("txtINFO"));
+    NameControl(txtINFO, QStringLiteral("Information about Template"));
     txtINFO->setReadOnly(true);
     txtINFO->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
