@@ -68,6 +68,8 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     lblOutsideFiles->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     lblOutsideFiles->setWordWrap(true);
     lblOutsideFiles->setForegroundRole(QPalette::PlaceholderText);
+    // Named for what it is: a screen reader reads the line itself as its description.
+    lblOutsideFiles->setAccessibleName(QStringLiteral("Files outside the project"));
     lblOutsideFiles->hide();
     layout->addWidget(lblOutsideFiles);
     connect(lblOutsideFiles, &QLabel::linkActivated, this, [this] { editor_.PublishProject(); });
@@ -146,6 +148,7 @@ void TfrmBrowser::ShowOutsideFiles() {
     const QString publish = QStringLiteral("Publish...");
     line.replace(line.lastIndexOf(publish), publish.size(), QStringLiteral("<a href=\"publish\">Publish...</a>"));
     lblOutsideFiles->setText(line);
+    lblOutsideFiles->setAccessibleDescription(FromBytes(OutsideFilesLine(names)));
     lblOutsideFiles->setToolTip(files.join(QLatin1Char('\n')));
     lblOutsideFiles->show();
 }

@@ -49,7 +49,7 @@ function ownPage(dir) {
 }
 
 // A page of a site in a subfolder, its menus put in by publishing: the page
-// loads the script from the site's js folder.
+// loads the script deferred, in one line, from the site's js folder.
 function publishedPage(dir) {
   const site = path.join(dir, "site");
   mkdirSync(path.join(site, "shop"), { recursive: true });
@@ -58,7 +58,7 @@ function publishedPage(dir) {
     '<body style="margin:0">\n<p style="margin:80px 0 0 400px">Welcome to our shop.</p>\n</body></html>\n', "latin1");
   const out = execFileSync(didadTool, ["publish", dir, site, "--script-dir", "js", "shop/index.html"], { encoding: "utf8" });
   assert.equal(out, "shop/index.html: added\n");
-  assert.match(readFileSync(file, "latin1"), /SRC="\.\.\/js\/Dirovidadaz\.js"/);
+  assert.match(readFileSync(file, "latin1"), /<script defer src="\.\.\/js\/Dirovidadaz\.js"><\/script>/);
   return pathToFileURL(file).href;
 }
 
