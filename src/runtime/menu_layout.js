@@ -155,6 +155,8 @@ function focusInView(evt) {
             if (!hit || !menus.contains(hit) || hit == menus) return;
             var o = hit;
             while (o.parentNode != menus) o = o.parentNode;
+            // A menu that scrolls with the page hides the same however it scrolls.
+            if (FL[o.didadMenu] == 0) return;
             var b = o.getBoundingClientRect();
             top = Math.min(top, b.top);
             bottom = Math.max(bottom, b.bottom);

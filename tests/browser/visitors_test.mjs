@@ -67,13 +67,9 @@ for (const engine of engines) {
       await p.mouse.move(610, 150, { steps: 3 });
       await p.waitFor(() => document.getElementById("menu0").offsetLeft === -120);
       assert.equal((await rect(p, "menu0")).right, 600, "opens towards the left, against its caption");
-      await p.mouse.move(20, 700, { steps: 3 });
-      await shown(p, 0, "hidden");
       // No room on the left: kept inside the window, on the right.
       await p.mouse.move(30, 350, { steps: 3 });
       await p.waitFor(() => document.getElementById("menu1").offsetLeft === 22);
-      await p.mouse.move(20, 700, { steps: 3 });
-      await shown(p, 1, "hidden");
       await p.mouse.move(400, 20, { steps: 3 });
       await p.waitFor(() => document.getElementById("menu2").offsetTop === 22);
       assert.equal((await rect(p, "menu2")).right, (await rect(p, "cap2")).right, "slides down under its caption");
@@ -83,7 +79,6 @@ for (const engine of engines) {
       // Right, the arrow away from the panel, leaves it closed; Left enters it.
       await p.evaluate(() => document.getElementById("cap0").focus());
       await p.keyboard.press("ArrowRight");
-      await sleep(100);
       assert.equal(await expanded(p, 0), "false");
       await p.keyboard.press("ArrowLeft");
       assert.equal(await p.evaluate(() => document.activeElement.getAttribute("href")), "#a120");
