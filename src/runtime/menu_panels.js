@@ -332,8 +332,9 @@ function setExpanded(i, open) {
 
 // Keys in menu i, after the disclosure pattern of site navigation: Enter or
 // Space on a caption button toggles the panel; the arrow along the slide
-// (towards the text's end: Left on a right-to-left page) opens it and enters it, also from a caption's own link, which Enter still
-// follows; Escape closes it and goes back to the caption.
+// (Left for a vertical menu on a right-to-left page) opens it and enters
+// it, also from a caption's own link, which Enter still follows; Escape
+// closes it and goes back to the caption.
 function mKey(i, evt) {
     var e = evt || window.event;
     var control = capControl(i);
