@@ -16,7 +16,7 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
   "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "MenuAnchorOrigin", "MenuPlace", "MenuNoCompact",
   "placeMenus", "menuRules", "capHoldsControl", "menuElement", "replaceRules", "reposMenu", "startMenu", "panelShift",
-  "panelLeftward", "fitPanel", "openAt", "slideSign", "compactOn", "buildCompact"];
+  "panelLeftward", "fitPanel", "openAt", "slideSign", "compactOn", "buildCompact", "panelPlace"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing",
   "yLive", "yMenuOpen", "ySelectorPart"];
@@ -30,7 +30,8 @@ const runtimeFiles = ["src/runtime/menu_runtime.js", "src/runtime/menu_layout.js
 const runtimeShared = ["menuAnchorTop", "menusWait", "compactAllowed", "placeQueued", "placedInFrame",
   "anchorWatch", "watchedAnchors", "holdsControl", "watchMenus", "unfitPanel", "closedAt", "elementModel",
   "buildMenus", "newElement", "setHtml", "pixels", "menuColors", "errorLines", "menuSheet", "menuPolicy",
-  "runtimeStarted", "menusBuilt", "compactClick", "captionName"];
+  "runtimeStarted", "menusBuilt", "compactClick", "captionName", "closeTimer", "keepOpen", "markCurrent",
+  "menusRtl"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [

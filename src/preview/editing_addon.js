@@ -49,10 +49,11 @@ function ySetSel(i, e, evt) {
     if (!ie || !yEditing()) return;
     var o = document.getElementById ? document.getElementById("owner" + i) : document.all["owner" + i];
     var oLeft = o.offsetLeft, oTop = o.offsetTop;
-    // The panel counts whether or not it is open, so the frame does not jump.
-    var extent = getMenuHeight(i);
-    if (OO[i] == 0) ySelector(oLeft - 3, oTop - 3, MW[i] + 4, extent + MTCH[i] + 4);
-    else ySelector(oLeft - 3, oTop - 3, extent + MTCH[i] + 4, MW[i] + 4);
+    // The panel counts whether or not it is open, so the frame does not
+    // jump, on the side it opens on (the left, on a right-to-left page).
+    var extent = getMenuHeight(i), shift = yPanelShift(i);
+    if (OO[i] == 0) ySelector(oLeft - shift - 3, oTop - 3, MW[i] + shift + 4, extent + MTCH[i] + 4);
+    else ySelector(oLeft - shift - 3, oTop - 3, extent + MTCH[i] + 4, MW[i] + 4);
     iSelectedMenu = i;
     if (e) {
         var ev = evt || window.event;
@@ -64,6 +65,14 @@ function ySetSel(i, e, evt) {
         yOwnPointer(ev);
         setTitle("!RarurAVI:ySetSel(" + i + ")");
     }
+}
+
+// How far menu i's panel stands left of its caption: where it stands while
+// open, else where it would open.
+function yPanelShift(i) {
+    if (typeof panelPlace != "function") return 0;
+    if (document.getElementById("menu" + i).style.visibility == "visible") return panelShift[i] || 0;
+    return panelPlace(i)[0];
 }
 
 // An armed drag owns the pointer until the release. Left to itself the

@@ -26,6 +26,12 @@ var sharedRules = '.clCap[aria-controls]:focus-visible, .clCap [aria-controls]:f
     ' font:inherit; cursor:pointer; touch-action:manipulation;}\n' +
     '.dcMenu {display:block; box-sizing:border-box; padding:8px 12px 8px 24px; overflow-x:auto;}\n' +
     '.dcMenu nobr {white-space:normal;}\n' +
+    // Right to left, the compact list's indent and the caption's toggle mirror.
+    '#dcList.dcRtl .dcMenu {padding:8px 24px 8px 12px;}\n' +
+    '#dcList.dcRtl .dcMore {margin:0px 8px 0px 0px;}\n' +
+    // The link to the page being shown, marked as such in a way that any rule
+    // of the site's own (which weighs more than none) restyles.
+    ':where(.clMenu a.didadCurrent) {font-weight:bold;}\n' +
     '#dcButton:focus-visible, .dcCap:focus-visible, .dcMore:focus-visible {outline:2px solid #000000;' +
     ' outline-offset:-2px; box-shadow:inset 0px 0px 0px 4px #FFFFFF;}\n';
 
@@ -163,13 +169,14 @@ function buildMenus(script) {
     watchMenus();
     // A preview as narrow as a phone shows what its visitors see: no frame.
     if (compactOn) sel = numOfMenus;
+    // Opened before it is framed: the frame takes in the side its panel opens on.
     if (sel >= 0 && sel < numOfMenus) {
-        ySetSel(sel, 0);
         mOpen(sel);
+        ySetSel(sel, 0);
     }
     if (IDE == 1 && numOfMenus > 0 && sel < 0) {
-        ySetSel(iSelectedMenu, 0);
         mOpen(iSelectedMenu);
+        ySetSel(iSelectedMenu, 0);
     }
 }
 
@@ -192,6 +199,8 @@ function menuEvent(evt) {
         if (hover) mFocusOut(i, evt);
         break;
     case "mouseover":
+        // Back over its menu in time, the pointer keeps it open.
+        if (hover && closeTimer[i]) keepOpen(i);
         if (hover && onCap) mOpen(i);
         break;
     default:
@@ -211,6 +220,7 @@ function startRuntime() {
     menuAnchorTop = [];
     panelShift = [];
     panelLeftward = [];
+    closeTimer = [];
     menusWait = compactOn = compactAllowed = false;
     placeQueued = placedInFrame = 0;
     anchorWatch = null;

@@ -133,6 +133,40 @@ function watchMenus() {
     window.addEventListener("load", schedulePlace);
     if (document.fonts && document.fonts.addEventListener) document.fonts.addEventListener("loadingdone", schedulePlace);
     document.addEventListener("click", compactOutside, true);
+    document.addEventListener("focusin", focusInView);
+}
+
+// The browser scrolls what takes the focus into the window, not out from
+// under menus that float over it: with the floating menus where the scroll
+// puts them, an element they hide wholly is scrolled out from under them.
+function focusInView(evt) {
+    var el = evt.target, layer = document.getElementById("didadLayer"), menus = document.getElementById("didadMenus");
+    if (!el.getBoundingClientRect || !layer || layer.contains(el)) return;
+    for (var i = 0; i < numOfMenus && FL[i] == 0; i++);
+    if (i == numOfMenus) return;
+    window.requestAnimationFrame(function () {
+        if (document.activeElement != el) return;
+        // Where the menus stand for the scroll as it is now: its event may come later.
+        doRepos();
+        var r = el.getBoundingClientRect(), top = Infinity, bottom = -Infinity;
+        var spots = [[r.left + 1, r.top + 1], [r.right - 1, r.bottom - 1], [(r.left + r.right) / 2, (r.top + r.bottom) / 2]];
+        for (var k = 0; k < spots.length; k++) {
+            var hit = document.elementFromPoint(spots[k][0], spots[k][1]);
+            if (!hit || !menus.contains(hit) || hit == menus) return;
+            var o = hit;
+            while (o.parentNode != menus) o = o.parentNode;
+            // A menu that scrolls with the page hides the same however it scrolls.
+            if (FL[o.didadMenu] == 0) return;
+            var b = o.getBoundingClientRect();
+            top = Math.min(top, b.top);
+            bottom = Math.max(bottom, b.bottom);
+        }
+        // Below the menus or above them, whichever moves it less and keeps it in the window.
+        var below = r.top - bottom - 4, above = r.bottom - top + 4, h = r.bottom - r.top;
+        var fitsAbove = top - 4 - h >= 0, fitsBelow = bottom + 4 + h <= window.innerHeight;
+        window.scrollBy(0, fitsAbove && (!fitsBelow || above < -below) ? above : below);
+        doRepos();
+    });
 }
 
 // The layer as wide as the page's own content or the window, whichever is
@@ -193,7 +227,7 @@ function buildCompact(bar) {
     button.appendChild(newElement("span", "", "", { "aria-hidden": "true" })).textContent = "\u2630";
     button.appendChild(document.createTextNode(" " + cmpL));
     button.didadToggle = -1;
-    var list = newElement("div", "dcList", "", {});
+    var list = newElement("div", "dcList", menusRtl() ? "dcRtl" : "", {});
     list.hidden = true;
     list.style.setProperty("background-color", back);
     for (i = 0; i < numOfMenus; i++) {
@@ -217,6 +251,7 @@ function buildCompact(bar) {
         panel.hidden = true;
         panel.style.setProperty("background-color", CM[i]);
         setHtml(panel, MTM[i]);
+        markCurrent(panel, row);
         list.appendChild(row);
         list.appendChild(panel);
     }
@@ -283,29 +318,70 @@ function compactOutside(evt) {
 }
 
 // Before a closed panel opens: one that slides down moves left as far as
-// it would pass the window's right edge, one that slides right opens on
-// the left when it has no room on the right and room on the left. Never
-// past the left edge.
+// it would pass the window's right edge, one that slides sideways opens
+// towards the text's end (right, or left on a right-to-left page) unless
+// it has no room on that side and room on the other. Never past the left edge.
 function fitPanel(i) {
     var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
     if (m.style.visibility == "visible" || !o.getBoundingClientRect) return;
-    var room = document.documentElement.clientWidth, c = o.getBoundingClientRect(), w = m.offsetWidth;
-    var shift = 0, leftward = false;
-    if (OO[i] == 0) {
-        shift = Math.max(0, Math.min(c.left + w - room, c.left));
-    } else if (c.left + MTCH[i] + w > room && c.left >= w) {
-        leftward = true;
-        shift = w;
+    var place = panelPlace(i), shift = place[0];
+    if (place[1]) {
         m.style.right = "auto";
         m.style.left = "0px";
     }
     if (OO[i] == 0 && shift) m.style.left = -shift + "px";
     panelShift[i] = shift;
-    panelLeftward[i] = leftward;
+    panelLeftward[i] = place[1];
     if (!shift) return;
     o.style.setProperty("--didadLeft", shift + "px");
     o.style.clip = OO[i] == 0 ? "rect(0px," + MW[i] + "px,500px," + (-shift) + "px)"
         : "rect(0px," + MTCH[i] + "px," + MW[i] + "px," + (-shift) + "px)";
+}
+
+// How far menu i's panel stands left of its caption, and whether it opens
+// to the left, where it stands now; the preview's frame takes them in too.
+function panelPlace(i) {
+    var m = document.getElementById("menu" + i), o = document.getElementById("owner" + i);
+    var room = document.documentElement.clientWidth, c = o.getBoundingClientRect(), w = m.offsetWidth;
+    if (OO[i] == 0) return [Math.max(0, Math.min(c.left + w - room, c.left)), false];
+    var roomRight = c.left + MTCH[i] + w <= room, roomLeft = c.left >= w;
+    var leftward = menusRtl() ? roomLeft || !roomRight : !roomRight && roomLeft;
+    return [leftward ? w : 0, leftward];
+}
+
+// Whether the menus stand in right-to-left text: the page's own direction,
+// or that of the nearest element over them that sets one.
+function menusRtl() {
+    var layer = document.getElementById("didadLayer");
+    return Boolean(layer && window.getComputedStyle && getComputedStyle(layer).direction == "rtl");
+}
+
+// Marks the links of `panel` to the page being shown, and `cap`, the
+// caption of their menu, for visitors and their screen readers. A link
+// within the page (a bare fragment) points at a place, not at the page.
+function markCurrent(panel, cap) {
+    if (!panel.querySelectorAll || !window.URL) return;
+    var here = pageKey(location.href), links = panel.querySelectorAll("a[href]"), found = false;
+    for (var k = 0; k < links.length; k++) {
+        var ref = links[k].getAttribute("href").trim();
+        if (!ref || ref.charAt(0) == "#" || pageKey(links[k].href) != here) continue;
+        links[k].setAttribute("aria-current", "page");
+        links[k].classList.add("didadCurrent");
+        found = true;
+    }
+    if (found) cap.classList.add("didadCurrent");
+}
+
+// An address as the page it names: no fragment, and a folder's index page
+// the same as the folder.
+function pageKey(address) {
+    var u;
+    try {
+        u = new URL(address);
+    } catch (ignoredNoAddress) {
+        return "";
+    }
+    return u.protocol + "//" + u.host + u.pathname.replace(/\/index\.html?$/i, "/") + u.search;
 }
 
 // A closed panel goes back to the side it opens on by default.

@@ -57,6 +57,7 @@ function menuElement(i) {
     owner.didadMenu = i;
     setHtml(cap, MTC[i]);
     setHtml(menu, MTM[i]);
+    markCurrent(menu, cap);
     owner.appendChild(cap);
     owner.appendChild(menu);
     return owner;
@@ -203,7 +204,10 @@ function scrollMe(i, tar, step) {
     }
 }
 
+// Opening a hover menu closes at once the one the pointer just left.
 function mOpen(i) {
+    for (var k = 0; k < numOfMenus; k++) if (k != i && closeTimer[k]) mShut(k);
+    keepOpen(i);
     clearTimeout(PR[i]);
     setExpanded(i, 1);
     if (ie) fitPanel(i);
@@ -214,7 +218,9 @@ function mOpen(i) {
 
 // A mouse-out also arrives when the pointer only passes between the owner's
 // inner elements, so the pointer is tested against the menu's area first.
-// The left and top edges count as outside up to one pixel inwards.
+// The left and top edges count as outside up to one pixel inwards. A pointer
+// that slips off the menu (a diagonal move, a shaky hand) has a moment to
+// come back before it closes.
 function mClose(i, evt) {
     var bDo = 1;
     if (ie) {
@@ -232,13 +238,22 @@ function mClose(i, evt) {
             if (cY < mY + MW[i] && cX > mX + 1 && cX < extent + mX + MTCH[i] && cY > mY + 1) bDo = 0;
         }
     }
-    if (bDo) mShut(i);
+    if (!bDo || closeTimer[i]) return;
+    closeTimer[i] = setTimeout(function () { mShut(i); }, closeDelay);
+}
+
+var closeDelay = 400;
+
+function keepOpen(i) {
+    clearTimeout(closeTimer[i]);
+    closeTimer[i] = 0;
 }
 
 // Closes a menu from wherever its panel stands. Closed from the keyboard,
 // the panel leaves the tab order and what screen readers read at once, not
 // at the end of its slide, so that the next Tab cannot land in it.
 function mShut(i, byKey) {
+    keepOpen(i);
     clearTimeout(PR[i]);
     setExpanded(i, 0);
     if (byKey) document.getElementById("menu" + i).inert = true;
@@ -317,15 +332,16 @@ function setExpanded(i, open) {
 
 // Keys in menu i, after the disclosure pattern of site navigation: Enter or
 // Space on a caption button toggles the panel; the arrow along the slide
-// opens it and enters it, also from a caption's own link, which Enter still
-// follows; Escape closes it and goes back to the caption.
+// (Left for a vertical menu on a right-to-left page) opens it and enters
+// it, also from a caption's own link, which Enter still follows; Escape
+// closes it and goes back to the caption.
 function mKey(i, evt) {
     var e = evt || window.event;
     var control = capControl(i);
     if (!control || e.altKey || e.ctrlKey || e.metaKey) return;
     var cap = document.getElementById("cap" + i), target = e.target || e.srcElement;
     var open = control.getAttribute("aria-expanded") == "true";
-    var key = e.keyCode, arrowIn = OO[i] == 0 ? 40 : 39;
+    var key = e.keyCode, arrowIn = OO[i] == 0 ? 40 : menusRtl() ? 37 : 39;
     if ((key == 13 || key == 32) && target == cap && control == cap) {
         if (open) mShut(i, 1);
         else mOpen(i);

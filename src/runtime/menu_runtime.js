@@ -21,6 +21,8 @@ var menuControls = 'a[href],button,input:not([type=hidden]),select,textarea';
 // keep their distance from it), how far its open panel stands left of its
 // caption's left edge, and whether a vertical panel opens to the left.
 var menuAnchorTop, panelShift, panelLeftward;
+// Per hover menu: the close waiting while the pointer is off it.
+var closeTimer;
 var menusWait, compactOn, compactAllowed, placeQueued, placedInFrame, anchorWatch, watchedAnchors;
 // The menus' style sheet, the policy the author's HTML passes through, and
 // whether the runtime has started and the menus have been built.
