@@ -161,6 +161,15 @@ void AppendInt(Out& out, long long value) {
     out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
+// The colour the script gives a menu: its own, or a new menu's when it holds
+// anything else (the reader and the editor let nothing else in; this keeps a
+// model filled some other way from ending a style rule on every page).
+const std::string& WrittenColor(const MenuEntry& entry, std::string MenuEntry::*field) {
+    static const MenuEntry kFresh;
+    const std::string& value = entry.*field;
+    return IsMenuColor(value) ? value : kFresh.*field;
+}
+
 // Swaps "Caption" and its upright form wherever the orientation no longer
 // matches, telling the editor of every caption that changed.
 void ApplyDefaultCaptionSwap(ProjectModel& model, const CaptionSwapCallback& onCaptionSwap) {
@@ -255,9 +264,9 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         number(items.MX, e.MX);
         number(items.MY, e.MY);
         number(items.MW, e.MW);
-        text(items.CO, e.CO);
-        text(items.CC, e.CC);
-        text(items.CM, e.CM);
+        text(items.CO, WrittenColor(e, &MenuEntry::CO));
+        text(items.CC, WrittenColor(e, &MenuEntry::CC));
+        text(items.CM, WrittenColor(e, &MenuEntry::CM));
         number(items.MA, e.MA);
         number(items.FL, e.FL);
         number(items.OO, e.OO);
@@ -433,9 +442,9 @@ std::vector<EntryItem> EntryScriptItems(const MenuEntry& e) {
     number("MX", e.MX);
     number("MY", e.MY);
     number("MW", e.MW);
-    text("CO", e.CO);
-    text("CC", e.CC);
-    text("CM", e.CM);
+    text("CO", WrittenColor(e, &MenuEntry::CO));
+    text("CC", WrittenColor(e, &MenuEntry::CC));
+    text("CM", WrittenColor(e, &MenuEntry::CM));
     number("MA", e.MA);
     number("FL", e.FL);
     number("OO", e.OO);

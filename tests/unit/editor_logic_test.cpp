@@ -227,9 +227,11 @@ TEST(EditorLogic, LoadingAHandEditedColourThatDoesNotParseStillLoadsTheRest) {
     MenuEntry entry;
     entry.CC = "red";
     entry.CM = "#00FF00";
+    entry.CO = ""; // a value missing from the file: no background of its own
     e.model.entries = {entry};
     e.logic.LoadEntryIntoControls(0);
     EXPECT_EQ(e.view.swatch[ColorSlot::Menu], (Color{0, 255, 0}));
+    EXPECT_TRUE(e.view.transparent[ColorSlot::Owner]);
     EXPECT_FALSE(IsFillingControls());
 }
 
