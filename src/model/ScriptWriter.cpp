@@ -57,15 +57,15 @@ public:
     // Writes `text` escaped at `d`, inside room made by Reserve, and returns
     // the new end.
     char* Encode(char* d, std::string_view text) {
-        return textcodec::Encode(text.data(), text.data() + text.size(), d, textHighBits_);
+        return textcodec::EncodeText(text.data(), text.data() + text.size(), d, textHighBits_);
     }
 
     // Whether every text encoded into the buffer, or noted or merged with
     // another buffer, is ASCII: the script then needs no UTF-8 mark, and
     // the megabytes need no check.
-    bool TextsAreAscii() const { return (textHighBits_ & 0x80) == 0; }
+    bool TextsAreAscii() const { return (textHighBits_ & textcodec::kNonAscii) == 0; }
     void NoteText(std::string_view text) {
-        if (!IsAscii(text)) textHighBits_ |= 0x80;
+        if (!IsAscii(text)) textHighBits_ |= textcodec::kNonAscii;
     }
 
     const char* data() const { return data_.get(); }
@@ -128,16 +128,14 @@ const std::string& AddonText() {
     return text;
 }
 
-// The longest an encoded text can get: a lone LF becomes backslash CR LF.
-constexpr std::size_t kMaxEncodedGrowth = 3;
+// The longest an encoded text can get: a byte that is no UTF-8 before a
+// quote becomes \xNN.
+constexpr std::size_t kMaxEncodedGrowth = 4;
 
 // `text` encoded between quotes, inside `open` and `close` when given, after
 // a comma unless it is the first item of its array. The room for the whole
-// item is made at once. Colours are encoded too: a proper one ("#RRGGBB",
-// "transparent") comes out unchanged; one taken from a hand-edited file may
-// hold a quote or a backslash, which written bare would end the literal
-// early, break the page's script and shift every later value when the
-// project is read back.
+// item is made at once. Colours go the same way; only colours reach here,
+// and they come out unchanged.
 inline void AppendListItem(OutBuffer& out, bool first, std::string_view text, std::string_view open = {},
                            std::string_view close = {}) {
     out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack + open.size() + close.size() + 3);
