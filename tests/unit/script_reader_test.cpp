@@ -443,6 +443,35 @@ TEST(WrittenColours, AModelFilledSomeOtherWayWritesOnlyColours) {
         if (std::string_view(item.array).starts_with("C")) EXPECT_TRUE(IsMenuColor(item.text)) << item.array;
 }
 
+// Texts of any bytes come back as they were, whatever escapes the writer
+// needed to keep them strings on pages of two-byte character sets.
+TEST_F(ReadScript, HostileBytesComeBackByteForByte) {
+    ProjectModel written = WithEntries(3);
+    written.settings.cmpL = "\x81\"\x81\\\x81";
+    written.entries[0].MTC = "A\x81\";alert(1);//";
+    written.entries[0].MTM = "x\x81\\y\x1B$B\"\x1B(B";
+    written.entries[1].MTC = "\x81\x81\r\nline two\x81";
+    written.entries[1].MTM = "\xE3\x81\x82\"\xF0\x9F\x98\x80\r\n\xED\xA0\x80\\";
+    written.entries[1].OO = 1;
+    written.entries[2].AE = "#a\x95\\";
+    written.entries[2].MTM = "\\x41\\u00e9 \\\x81"; // escapes typed as text stay text
+    written.iSelectedMenu = 0;                      // as reading gives it
+    const std::string script = ScriptOf(written);
+    const std::size_t dataEnd = script.find("var AE = new Array (");
+    for (std::size_t at = script.find('\\'); at < dataEnd; at = script.find('\\', at + 1))
+        ASSERT_LT(static_cast<unsigned char>(script[at - 1]), 0x80) << at;
+    EXPECT_EQ(script.find('\x1B'), std::string::npos);
+    ASSERT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.settings.cmpL, written.settings.cmpL);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(model.entries[i].MTC, written.entries[i].MTC) << i;
+        EXPECT_EQ(model.entries[i].MTM, written.entries[i].MTM) << i;
+        EXPECT_EQ(model.entries[i].AE, written.entries[i].AE) << i;
+    }
+    EXPECT_EQ(ScriptOf(model), script);
+}
+
 TEST_F(ReadScript, CapacityIsTheLimitNotBeyond) {
     std::string script = ScriptOf(WithEntries(kMaxMenus));
     EXPECT_TRUE(Read(script));
