@@ -246,12 +246,11 @@ std::string TooManyMenusMessage(int n) {
 // thousands of menus does not open with thousands of boxes.
 class ColorReplacements {
 public:
-    // `value` replaced by `fallback` unless it passes `isColor`.
-    template <typename Value>
-    void Check(bool isColor, Value& value, const Value& fallback, std::string what, const std::string& shown) {
-        if (isColor) return;
+    // `value` replaced by `fallback`; `what()` names it.
+    template <typename Value, typename What>
+    void Replace(Value& value, const Value& fallback, const What& what, const std::string& shown) {
         value = fallback;
-        if (lines_.size() < kListed) lines_.push_back(std::move(what) + ": " + shown);
+        if (lines_.size() < kListed) lines_.push_back(what() + ": " + shown);
         ++count_;
     }
     void Report(IMessages& messages) const {
@@ -273,21 +272,27 @@ private:
 Color SettingsColor(std::string_view text, std::string_view key, const Color& fallback, const char* what,
                     ColorReplacements& replaced, IMessages& messages) {
     const std::string value = FindTextValue(text, key, messages);
-    Color colour = fallback;
-    if (IsHtmlColor(value)) colour = HtmlToColor(value);
-    replaced.Check(IsHtmlColor(value), colour, fallback, what, ColorToHtml(fallback));
+    if (IsHtmlColor(value)) return HtmlToColor(value);
+    Color colour;
+    replaced.Replace(
+        colour, fallback, [what] { return std::string(what); }, ColorToHtml(fallback));
     return colour;
 }
 
+// Checked for every menu of a file that may hold thousands: the name of a
+// field is made only for a value that is replaced.
 void CheckMenuColors(std::vector<MenuEntry>& entries, ColorReplacements& replaced) {
     const MenuEntry fresh;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         MenuEntry& e = entries[i];
-        const std::string menu = "Menu " + std::to_string(i + 1) + ", ";
         for (auto [field, name] :
              {std::pair{&MenuEntry::CC, "Caption Color (CC)"}, std::pair{&MenuEntry::CM, "Menu Color (CM)"},
-              std::pair{&MenuEntry::CO, "Bottom Color (CO)"}})
-            replaced.Check(IsMenuColor(e.*field), e.*field, fresh.*field, menu + name, fresh.*field);
+              std::pair{&MenuEntry::CO, "Bottom Color (CO)"}}) {
+            if (IsMenuColor(e.*field)) continue;
+            replaced.Replace(
+                e.*field, fresh.*field, [i, name = name] { return "Menu " + std::to_string(i + 1) + ", " + name; },
+                fresh.*field);
+        }
     }
 }
 

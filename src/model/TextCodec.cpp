@@ -221,26 +221,26 @@ char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& 
     auto* out = reinterpret_cast<std::uint8_t*>(to);
     std::uint64_t crBefore = 0;
     const auto bytes = [](const char* at) { return reinterpret_cast<const std::uint8_t*>(at); };
-    auto seen = hn::Zero(d16); // every byte ORed in, for the top bits
-    auto escs = hn::Zero(d16); // where an ESC was, ORed in
+    auto seen = hn::Zero(d16);      // every byte ORed in, for the top bits
+    auto escs = hn::FirstN(d16, 0); // where an ESC was, ORed in
     const auto esc16 = hn::Set(d16, 0x1B);
     if constexpr (hn::MaxLanes(DB()) > 16) {
         auto wideSeen = hn::Zero(d);
-        auto wideEscs = hn::Zero(d);
+        auto wideEscs = hn::FirstN(d, 0);
         const auto esc = hn::Set(d, 0x1B);
         for (const std::size_t lanes = hn::Lanes(d); static_cast<std::size_t>(end - p) >= lanes; p += lanes) {
             const auto chunk = hn::LoadU(d, bytes(p));
             wideSeen = hn::Or(wideSeen, chunk);
-            wideEscs = hn::Or(wideEscs, hn::VecFromMask(d, hn::Eq(chunk, esc)));
+            wideEscs = hn::Or(wideEscs, hn::Eq(chunk, esc));
             out = EncodeChunk(d, chunk, p, lanes, end, crBefore, out);
         }
         if (AnyHighBit(d, wideSeen)) flags |= kNonAscii;
-        if (AnyHighBit(d, wideEscs)) flags |= kEscByte;
+        if (!hn::AllFalse(d, wideEscs)) flags |= kEscByte;
     }
     for (; end - p >= 16; p += 16) {
         const auto block = hn::LoadU(d16, bytes(p));
         seen = hn::Or(seen, block);
-        escs = hn::Or(escs, hn::VecFromMask(d16, hn::Eq(block, esc16)));
+        escs = hn::Or(escs, hn::Eq(block, esc16));
         out = EncodeChunk(d16, block, p, 16, end, crBefore, out);
     }
     if (p != end) {
@@ -253,11 +253,11 @@ char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& 
             last = LoadChunk(d16, p, n);
         }
         seen = hn::Or(seen, last);
-        escs = hn::Or(escs, hn::VecFromMask(d16, hn::Eq(last, esc16)));
+        escs = hn::Or(escs, hn::Eq(last, esc16));
         out = EncodeChunk(d16, last, p, n, end, crBefore, out);
     }
     if (AnyHighBit(d16, seen)) flags |= kNonAscii;
-    if (AnyHighBit(d16, escs)) flags |= kEscByte;
+    if (!hn::AllFalse(d16, escs)) flags |= kEscByte;
     return reinterpret_cast<char*>(out);
 }
 
@@ -333,6 +333,23 @@ const char* DecodeChunks(const char* p, const char* end, char*& to) {
     return p;
 }
 
+// Whether a byte beyond ASCII stands right before a backslash.
+bool HighBeforeBackslashChunks(const char* p, const char* end) {
+    const D d;
+    const hn::RebindToSigned<D> di;
+    const std::size_t lanes = hn::Lanes(d);
+    std::uint64_t highBefore = 0;
+    while (p < end) {
+        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
+        const V bytes = LoadChunk(d, p, n);
+        const std::uint64_t highs = Bits(di, hn::Lt(hn::BitCast(di, bytes), hn::Zero(di)));
+        if (Bits(d, hn::Eq(bytes, hn::Set(d, '\\'))) & ((highs << 1) | highBefore)) return true;
+        highBefore = (highs >> (n - 1)) & 1;
+        p += n;
+    }
+    return false;
+}
+
 bool CrLfPairedChunks(const char* p, const char* end) {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
@@ -361,6 +378,11 @@ char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& flag
 }
 const char* DecodeChunks(const char* p, const char* end, char*& to) { return DecodeScalar(p, end, to); }
 bool CrLfPairedChunks(const char* p, const char* end) { return CrLfPairedScalar(std::string_view(p, end - p)); }
+bool HighBeforeBackslashChunks(const char* p, const char* end) {
+    for (const char* at = p + 1; at < end; ++at)
+        if (*at == '\\' && static_cast<unsigned char>(at[-1]) >= 0x80) return true;
+    return false;
+}
 
 #endif
 
@@ -377,6 +399,7 @@ namespace didad::textcodec {
 HWY_EXPORT(EncodeChunks);
 HWY_EXPORT(DecodeChunks);
 HWY_EXPORT(CrLfPairedChunks);
+HWY_EXPORT(HighBeforeBackslashChunks);
 HWY_EXPORT(TargetName);
 
 char* EncodeVector(const char* p, const char* end, char* d, unsigned char& flags) {
@@ -397,6 +420,11 @@ bool CrLfPairedVector(std::string_view text) {
 
 bool CrLfPaired(std::string_view text) {
     return text.size() <= kShortText ? CrLfPairedScalar(text) : CrLfPairedVector(text);
+}
+
+bool NeedsSafeForm(const char* begin, const char* end, unsigned char flags) {
+    if (flags & kEscByte) return true;
+    return (flags & kNonAscii) != 0 && HWY_DYNAMIC_DISPATCH(HighBeforeBackslashChunks)(begin, end);
 }
 
 const char* VectorTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }

@@ -65,11 +65,12 @@ char* EncodeScalar(const char* p, const char* end, char* d);
 char* EncodeVector(const char* p, const char* end, char* d, unsigned char& flags);
 
 // Whether the escaped form at [begin, end) of a text Encode gave `flags`
-// must be the one EncodeSafeForAnyCharset writes.
+// must be made safe by MakeSafeForAnyCharset.
 bool NeedsSafeForm(const char* begin, const char* end, unsigned char flags);
-// The escaped form with the two-byte character sets' rule applied; room for
-// four bytes a byte.
-char* EncodeSafeForAnyCharset(const char* p, const char* end, char* d);
+// Rewrites that escaped form in place with the two-byte character sets'
+// rule applied and returns its new end; room for four bytes a byte of the
+// text must be there.
+char* MakeSafeForAnyCharset(char* begin, char* end, unsigned char flags);
 
 // Short texts (colours, names) seldom hold anything to escape and come by
 // the ten thousand: they are copied and checked a word at a time, without a
@@ -117,7 +118,7 @@ inline char* EncodeText(const char* p, const char* end, char* d, unsigned char& 
     unsigned char textFlags = 0;
     char* const start = d;
     d = Encode(p, end, d, textFlags);
-    if (textFlags != 0 && NeedsSafeForm(start, d, textFlags)) d = EncodeSafeForAnyCharset(p, end, start);
+    if (textFlags != 0 && NeedsSafeForm(start, d, textFlags)) d = MakeSafeForAnyCharset(start, d, textFlags);
     flags |= textFlags;
     return d;
 }

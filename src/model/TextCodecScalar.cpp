@@ -2,6 +2,7 @@
 // vector code in TextCodec.cpp must always agree with, the forms short texts
 // take, and the rare texts that need the two-byte character sets' rule.
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "model/TextCodec.h"
@@ -46,7 +47,6 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr char kEsc = 0x1B;
 
-bool EscapedByWriter(char c) { return c == '"' || c == '\\' || c == '\r' || c == '\n' || c == kEsc; }
 bool IsAsciiByte(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
 char* HexEscape(char* d, char kind, unsigned value, int digits) {
@@ -140,40 +140,36 @@ const char* DecodeNumericEscape(const char* p, const char* end, char*& d) {
 
 } // namespace
 
-bool NeedsSafeForm(const char* begin, const char* end, unsigned char flags) {
-    if (flags & kEscByte) return true;
-    if (!(flags & kNonAscii)) return false;
-    for (const char* at = begin; at < end; ++at) {
-        at = static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(end - at)));
-        if (!at) return false;
-        if (at > begin && !IsAsciiByte(at[-1])) return true;
-    }
-    return false;
-}
-
-char* EncodeSafeForAnyCharset(const char* p, const char* end, char* d) {
-    const char* const start = p;
-    while (p < end) {
-        const char* q = p;
-        while (q < end && IsAsciiByte(*q) && *q != kEsc) ++q;
-        if (q != p) {
-            d = detail::EncodeBytes(p, static_cast<std::size_t>(q - p), end, p != start && p[-1] == '\r', d);
-        } else if (*p == kEsc) {
+char* MakeSafeForAnyCharset(char* begin, char* end, unsigned char flags) {
+    // The escaped text moves to the side and comes back with its runs
+    // replaced: escaping leaves bytes beyond ASCII and ESC as they are, so
+    // each run before a backslash (or ESC) is the text's own run.
+    thread_local std::string escaped;
+    escaped.assign(begin, end);
+    const char* const from = escaped.data();
+    const char* const last = from + escaped.size();
+    const bool escs = (flags & kEscByte) != 0;
+    auto next = [&](const char* at) {
+        if (!escs) return static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(last - at)));
+        while (at < last && *at != '\\' && *at != kEsc) ++at;
+        return at < last ? at : nullptr;
+    };
+    char* d = begin;
+    const char* copied = from;
+    for (const char* at = next(from); at; at = next(at + 1)) {
+        const char* run = at;
+        while (run > copied && !IsAsciiByte(run[-1])) --run;
+        std::memcpy(d, copied, static_cast<std::size_t>(run - copied));
+        d += run - copied;
+        d = EscapeRun(std::string_view(run, static_cast<std::size_t>(at - run)), d);
+        copied = at;
+        if (*at == kEsc) {
             d = HexEscape(d, 'x', 0x1B, 2);
-            ++q;
-        } else {
-            while (q < end && !IsAsciiByte(*q)) ++q;
-            const std::string_view run(p, static_cast<std::size_t>(q - p));
-            if (q != end && EscapedByWriter(*q)) {
-                d = EscapeRun(run, d);
-            } else {
-                std::memcpy(d, run.data(), run.size());
-                d += run.size();
-            }
+            copied = at + 1;
         }
-        p = q;
     }
-    return d;
+    std::memcpy(d, copied, static_cast<std::size_t>(last - copied));
+    return d + (last - copied);
 }
 
 const char* DecodeScalar(const char* p, const char* end, char*& d) {
