@@ -1,6 +1,7 @@
 // Arbitrary bytes through the script's text escaping and unescaping: the
 // vector code, on every instruction set of this processor, must give the
-// same bytes as the byte-by-byte code, and stop reading at the same place.
+// same bytes as the byte-by-byte code, and stop reading at the same place;
+// the whole rule must read back to the text.
 // Any difference aborts, so libFuzzer keeps the input as a crash.
 #include <hwy/targets.h>
 
@@ -55,6 +56,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         unsigned char highBits = 0;
         if (!sameEncoding(encoded, textcodec::Encode(begin, end, encoded.data(), highBits), highBits))
             Fail("encoding", "the writer's short-text path");
+    }
+
+    // The whole rule, two-byte character sets included: every backslash
+    // follows an ASCII byte, no ESC is written, and reading gives the text
+    // back with its line breaks as CR LF; the same on every instruction set.
+    std::string safe;
+    for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(target);
+        std::vector<char> encoded = Room(4 * size);
+        unsigned char flags = 0;
+        const char* const encodedEnd = textcodec::EncodeText(begin, end, encoded.data(), flags);
+        const std::string got(encoded.data(), static_cast<std::size_t>(encodedEnd - encoded.data()));
+        if (safe.empty()) safe = got;
+        if (got != safe) Fail("the two-byte rule", hwy::TargetName(target));
+    }
+    for (std::size_t i = 0; i < safe.size(); ++i)
+        if (safe[i] == '\x1B' || (i > 0 && safe[i] == '\\' && static_cast<unsigned char>(safe[i - 1]) >= 0x80))
+            Fail("a backslash after a byte beyond ASCII", "the two-byte rule");
+    {
+        std::string expected;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (begin[i] != '\r' && begin[i] != '\n') {
+                expected += begin[i];
+                continue;
+            }
+            expected += "\r\n";
+            if (begin[i] == '\r' && i + 1 < size && begin[i + 1] == '\n') ++i;
+        }
+        std::vector<char> back = Room(safe.size());
+        char* d = back.data();
+        textcodec::DecodeScalar(safe.data(), safe.data() + safe.size(), d);
+        if (std::string(back.data(), static_cast<std::size_t>(d - back.data())) != expected)
+            Fail("reading back", "the two-byte rule");
     }
 
     for (const std::int64_t target : hwy::SupportedAndGeneratedTargets()) {

@@ -151,10 +151,23 @@ void TakeText(const json& object, const char* name, const std::string& where, st
     target = it->get<std::string>();
 }
 
+// A value that is not a colour would end its style rule on every page that
+// shows the menus: refused, naming the field.
+[[noreturn]] void NotAColor(const std::string& where, const char* name, const std::string& value, const char* form) {
+    throw std::runtime_error(where + name + " is not a colour (" + form +
+                             "): " + json(value).dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
 void TakeColor(const json& object, const char* name, const std::string& where, Color& target) {
     std::string text = ColorToHtml(target);
     TakeText(object, name, where, text);
-    target = HtmlToColor(text); // "'%s' is not a valid integer value" for a bad colour
+    if (!IsHtmlColor(text)) NotAColor(where, name, text, "\"#RRGGBB\"");
+    target = HtmlToColor(text);
+}
+
+void TakeMenuColor(const json& object, const char* name, const std::string& where, std::string& target) {
+    TakeText(object, name, where, target);
+    if (!IsMenuColor(target)) NotAColor(where, name, target, "\"#RRGGBB\", \"transparent\" or empty");
 }
 
 void TakeAnchor(const json& object, const std::string& where, int& target) {
@@ -203,9 +216,9 @@ ProjectModel JsonToModel(const json& in) {
             TakeInt(item, "MX", where, e.MX);
             TakeInt(item, "MY", where, e.MY);
             TakeInt(item, "MW", where, e.MW);
-            TakeText(item, "CO", where, e.CO);
-            TakeText(item, "CC", where, e.CC);
-            TakeText(item, "CM", where, e.CM);
+            TakeMenuColor(item, "CO", where, e.CO);
+            TakeMenuColor(item, "CC", where, e.CC);
+            TakeMenuColor(item, "CM", where, e.CM);
             TakeInt(item, "MA", where, e.MA);
             TakeInt(item, "FL", where, e.FL);
             TakeInt(item, "OO", where, e.OO);

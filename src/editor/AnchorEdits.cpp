@@ -3,27 +3,10 @@
 #include <charconv>
 #include <utility>
 
+#include "model/JsLiteral.h"
+
 namespace didad {
 namespace {
-
-// A selector is page-author text: everything but letters and digits goes in
-// as an escape, so that no quote, backslash or line break can end the string.
-std::string JsStringLiteral(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string literal = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || byte >= 0x80;
-        if (plain) {
-            literal += c;
-        } else {
-            literal += "\\x";
-            literal += kHex[byte >> 4];
-            literal += kHex[byte & 15];
-        }
-    }
-    return literal + "\"";
-}
 
 std::optional<int> ReadInt(std::string_view text) {
     int value = 0;
@@ -47,7 +30,7 @@ std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors) {
     std::string list;
     for (const Anchor& anchor : anchors) {
         if (!list.empty()) list += ',';
-        list += '[' + std::to_string(anchor.kind) + ',' + JsStringLiteral(anchor.selector) + ']';
+        list += '[' + std::to_string(anchor.kind) + ',' + EncodeJsLiteral(anchor.selector) + ']';
     }
     // A page written before anchors existed, or another page, has no
     // MenuAnchorOrigin; the answer is then empty and nothing is moved.

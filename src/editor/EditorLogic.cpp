@@ -80,16 +80,14 @@ void EditorLogic::ShowField(int index, EntryField field) {
 }
 
 void EditorLogic::ShowColour(ColorSlot slot, const std::string& value) {
-    if (value == "transparent") {
+    // An empty colour (a value missing from the file) gives the element no
+    // background of its own: it shows as transparent does. The reader lets
+    // no other value in that is not "#RRGGBB".
+    if (value == "transparent" || !IsHtmlColor(value)) {
         view_.ShowTransparent(slot, true);
         return;
     }
-    // A colour string that does not parse (a hand-edited script) keeps
-    // the swatch as it was rather than ending the load half way.
-    try {
-        view_.ShowSwatchColor(slot, HtmlToColor(value));
-    } catch (const std::exception&) {
-    }
+    view_.ShowSwatchColor(slot, HtmlToColor(value));
     view_.ShowTransparent(slot, false);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "model/Errors.h"
 #include "model/ScriptTexts.h"
@@ -240,6 +241,61 @@ std::string TooManyMenusMessage(int n) {
            std::to_string(kMaxMenus) + ".";
 }
 
+// Colours that a hand-made file holds in place of a colour, each replaced
+// by its new-project value; told in one message, so that a file of
+// thousands of menus does not open with thousands of boxes.
+class ColorReplacements {
+public:
+    // `value` replaced by `fallback`; `what()` names it.
+    template <typename Value, typename What>
+    void Replace(Value& value, const Value& fallback, const What& what, const std::string& shown) {
+        value = fallback;
+        if (lines_.size() < kListed) lines_.push_back(what() + ": " + shown);
+        ++count_;
+    }
+    void Report(IMessages& messages) const {
+        if (count_ == 0) return;
+        std::string text =
+            "Some colours in this project file are not colours; each was replaced by the colour of a "
+            "new project:";
+        for (const std::string& line : lines_) text += "\r\n" + line;
+        if (count_ > lines_.size()) text += "\r\n... and " + std::to_string(count_ - lines_.size()) + " more.";
+        messages.ShowMessage(text);
+    }
+
+private:
+    static constexpr std::size_t kListed = 10;
+    std::vector<std::string> lines_;
+    std::size_t count_ = 0;
+};
+
+Color SettingsColor(std::string_view text, std::string_view key, const Color& fallback, const char* what,
+                    ColorReplacements& replaced, IMessages& messages) {
+    const std::string value = FindTextValue(text, key, messages);
+    if (IsHtmlColor(value)) return HtmlToColor(value);
+    Color colour;
+    replaced.Replace(
+        colour, fallback, [what] { return std::string(what); }, ColorToHtml(fallback));
+    return colour;
+}
+
+// Checked for every menu of a file that may hold thousands: the name of a
+// field is made only for a value that is replaced.
+void CheckMenuColors(std::vector<MenuEntry>& entries, ColorReplacements& replaced) {
+    const MenuEntry fresh;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        MenuEntry& e = entries[i];
+        for (auto [field, name] :
+             {std::pair{&MenuEntry::CC, "Caption Color (CC)"}, std::pair{&MenuEntry::CM, "Menu Color (CM)"},
+              std::pair{&MenuEntry::CO, "Bottom Color (CO)"}}) {
+            if (IsMenuColor(e.*field)) continue;
+            replaced.Replace(
+                e.*field, fresh.*field, [i, name = name] { return "Menu " + std::to_string(i + 1) + ", " + name; },
+                fresh.*field);
+        }
+    }
+}
+
 } // namespace
 
 int FindIntValue(std::string_view text, std::string_view key, IMessages& messages) {
@@ -330,8 +386,12 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     ProjectSettings settings;
     settings.scrIN = FindIntValue(text, "scrIN=", messages);
     settings.scrOUT = FindIntValue(text, "scrOUT=", messages);
-    settings.cDefCap = HtmlToColor(FindTextValue(text, "cDefCap=\"", messages));
-    settings.cDefMenu = HtmlToColor(FindTextValue(text, "cDefMenu=\"", messages));
+    ColorReplacements replaced;
+    const ProjectSettings fresh;
+    settings.cDefCap =
+        SettingsColor(text, "cDefCap=\"", fresh.cDefCap, "Default Text Color, Caption (cDefCap)", replaced, messages);
+    settings.cDefMenu =
+        SettingsColor(text, "cDefMenu=\"", fresh.cDefMenu, "Default Text Color, Menu (cDefMenu)", replaced, messages);
     settings.fDefCap = FindTextValue(text, "fDefCap=\"", messages);
     settings.fDefMenu = FindTextValue(text, "fDefMenu=\"", messages);
     settings.fDefCapS = FindIntValue(text, "fDefCapS=", messages);
@@ -344,6 +404,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     ReadCompactSettings(text, settings, messages);
 
     if (n == 0) {
+        replaced.Report(messages);
         model.settings = std::move(settings);
         model.entries.clear();
         return true;
@@ -377,6 +438,8 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     // The writer wraps every vertical panel (any OO but 0); take it off again.
     for (MenuEntry& entry : entries)
         if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(entry.MTM);
+    CheckMenuColors(entries, replaced);
+    replaced.Report(messages);
 
     model.settings = std::move(settings);
     model.entries = std::move(entries);

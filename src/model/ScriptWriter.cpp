@@ -2,15 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <random>
 #include <string_view>
 #include <system_error>
 
@@ -18,7 +14,7 @@
 #include <unistd.h>
 
 #include "model/ByteScan.h"
-#include "model/DiskSync.h"
+#include "model/ChunkedScriptFile.h"
 #include "model/Errors.h"
 #include "model/ScriptTexts.h"
 #include "model/SettingTexts.h"
@@ -64,15 +60,15 @@ public:
     // Writes `text` escaped at `d`, inside room made by Reserve, and returns
     // the new end.
     char* Encode(char* d, std::string_view text) {
-        return textcodec::Encode(text.data(), text.data() + text.size(), d, textHighBits_);
+        return textcodec::EncodeText(text.data(), text.data() + text.size(), d, textHighBits_);
     }
 
     // Whether every text encoded into the buffer, or noted or merged with
     // another buffer, is ASCII: the script then needs no UTF-8 mark, and
     // the megabytes need no check.
-    bool TextsAreAscii() const { return (textHighBits_ & 0x80) == 0; }
+    bool TextsAreAscii() const { return (textHighBits_ & textcodec::kNonAscii) == 0; }
     void NoteText(std::string_view text) {
-        if (!IsAscii(text)) textHighBits_ |= 0x80;
+        if (!IsAscii(text)) textHighBits_ |= textcodec::kNonAscii;
     }
 
     const char* data() const { return data_.get(); }
@@ -82,6 +78,7 @@ public:
         textHighBits_ = 0;
     }
     std::string str() const { return std::string(data_.get(), size_); }
+    std::string_view view() const { return {data_.get(), size_}; }
 
 private:
     void Grow(std::size_t extra) {
@@ -96,39 +93,6 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     unsigned char textHighBits_ = 0;
-};
-
-// Hands a script's bytes to its file while the rest is still being built,
-// a chunk at a time, and has the system start writing each chunk to the
-// disk at once: the disk is busy with the first megabytes while the rest is
-// encoded, and the rename at the end waits for less.
-class ScriptStream {
-public:
-    // The first `skip` bytes of `out` are not the file's.
-    ScriptStream(std::FILE* file, const OutBuffer& out, std::size_t skip)
-        : file_(file), out_(out), skip_(skip), passed_(skip) {}
-    std::size_t Skipped() const { return skip_; }
-    // Writes what `out` holds beyond the last chunk once that is a chunk's
-    // worth, or whatever it is with `all`.
-    void Pass(bool all = false) {
-        const std::size_t ready = out_.size() - passed_;
-        if (!failure_.empty() || ready == 0 || (!all && ready < kChunk)) return;
-        if (std::fwrite(out_.data() + passed_, 1, ready, file_) != ready) {
-            failure_ = SystemReason(errno);
-            return;
-        }
-        StartWritingToDisk(file_, passed_ - skip_, ready);
-        passed_ += ready;
-    }
-    // Why a write failed; empty while none has.
-    const std::string& Failure() const { return failure_; }
-
-private:
-    static constexpr std::size_t kChunk = std::size_t{512} * 1024;
-    std::FILE* file_;
-    const OutBuffer& out_;
-    std::size_t skip_, passed_;
-    std::string failure_;
 };
 
 // Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
@@ -167,16 +131,14 @@ const std::string& AddonText() {
     return text;
 }
 
-// The longest an encoded text can get: a lone LF becomes backslash CR LF.
-constexpr std::size_t kMaxEncodedGrowth = 3;
+// The longest an encoded text can get: a byte that is no UTF-8 before a
+// quote becomes \xNN.
+constexpr std::size_t kMaxEncodedGrowth = 4;
 
 // `text` encoded between quotes, inside `open` and `close` when given, after
 // a comma unless it is the first item of its array. The room for the whole
-// item is made at once. Colours are encoded too: a proper one ("#RRGGBB",
-// "transparent") comes out unchanged; one taken from a hand-edited file may
-// hold a quote or a backslash, which written bare would end the literal
-// early, break the page's script and shift every later value when the
-// project is read back.
+// item is made at once. Colours go the same way; only colours reach here,
+// and they come out unchanged.
 inline void AppendListItem(OutBuffer& out, bool first, std::string_view text, std::string_view open = {},
                            std::string_view close = {}) {
     out.Reserve(text.size() * kMaxEncodedGrowth + textcodec::kSlack + open.size() + close.size() + 3);
@@ -198,6 +160,15 @@ void AppendInt(Out& out, long long value) {
     char buffer[24];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
+// The colour the script gives a menu: its own, or a new menu's when it holds
+// anything else (the reader and the editor let nothing else in; this keeps a
+// model filled some other way from ending a style rule on every page).
+const std::string& WrittenColor(const MenuEntry& entry, std::string MenuEntry::*field) {
+    static const MenuEntry kFresh;
+    const std::string& value = entry.*field;
+    return IsMenuColor(value) ? value : kFresh.*field;
 }
 
 // Swaps "Caption" and its upright form wherever the orientation no longer
@@ -294,9 +265,9 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         number(items.MX, e.MX);
         number(items.MY, e.MY);
         number(items.MW, e.MW);
-        text(items.CO, e.CO);
-        text(items.CC, e.CC);
-        text(items.CM, e.CM);
+        text(items.CO, WrittenColor(e, &MenuEntry::CO));
+        text(items.CC, WrittenColor(e, &MenuEntry::CC));
+        text(items.CM, WrittenColor(e, &MenuEntry::CM));
         number(items.MA, e.MA);
         number(items.FL, e.FL);
         number(items.OO, e.OO);
@@ -309,13 +280,13 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
 // given it receives the offset of each line's terminating CR LF.
 void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap,
-                    std::vector<std::size_t>* lineEnds, ScriptStream* stream = nullptr) {
+                    std::vector<std::size_t>* lineEnds, ScriptChunks* stream = nullptr) {
     ApplyDefaultCaptionSwap(model, onCaptionSwap);
     const ProjectSettings& s = model.settings;
     auto endLine = [&] {
         if (lineEnds) lineEnds->push_back(out.size());
         out.append(kCrLf);
-        if (stream) stream->Pass();
+        if (stream) stream->Pass(out.view());
     };
     auto fixedLine = [&](std::string_view line) {
         out.append(line);
@@ -397,7 +368,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
         else
             AppendListItem(out, first, e.MTM);
         first = false;
-        if (stream && i % 256 == 255) stream->Pass(); // the longest line by far
+        if (stream && i % 256 == 255) stream->Pass(out.view()); // the longest line by far
     }
     out.append(");");
     endLine();
@@ -430,7 +401,7 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
 // front and kept only when the project's texts need it, which is known once
 // the data part is built.
 std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
-                            const CaptionSwapCallback& onCaptionSwap, ScriptStream* stream = nullptr) {
+                            const CaptionSwapCallback& onCaptionSwap, ScriptChunks* stream = nullptr) {
     const bool preview = mode == ScriptMode::Preview;
     out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
                 (preview ? AddonText().size() : 0));
@@ -443,101 +414,6 @@ std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
     return marked ? 0 : kUtf8ByteOrderMark.size();
-}
-
-std::string RandomSuffix() {
-    // One per thread: the editor saves from a thread of its own while it writes.
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string suffix;
-    for (int i = 0; i < 10; ++i) suffix += kDigits[generator() % 36];
-    return suffix;
-}
-
-// Writes a new file's bytes into the open, unbuffered `file`, the temporary
-// file at `temporary`; the system's reason on failure, else empty.
-using FileFiller = std::function<std::string(std::FILE* file, const std::filesystem::path& temporary)>;
-
-// The bytes go to a temporary file beside `path`, which is then renamed over
-// it: a write that fails leaves the old file as it was. Flushed, the new file
-// is on the disk before the rename and the rename is once the folder is.
-void ReplaceFile(const std::string& path, Flush flush, const FileFiller& fill) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    // Built by appending: GCC 12 warns falsely (-Wrestrict) on the operator+ chain.
-    std::string base = ".";
-    base += target.filename().string();
-    base += '.';
-
-    std::FILE* file = nullptr;
-    fs::path temporary;
-    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
-        temporary = folder / (base + RandomSuffix() + ".tmp");
-        file = std::fopen(temporary.string().c_str(), "wbx"); // fails if the name is taken
-        if (!file && errno != EEXIST) break;
-    }
-    if (!file) throw CannotCreateFile(path, SystemReason(errno));
-
-    // Unbuffered, each write goes out in one system call rather than
-    // block-sized ones and the remainder.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    std::string reason;
-    std::error_code ec;
-    try {
-        reason = fill(file, temporary);
-    } catch (...) {
-        std::fclose(file);
-        fs::remove(temporary, ec);
-        throw;
-    }
-    if (reason.empty()) reason = flush == Flush::ToDisk ? SyncFileToDisk(file) : std::string();
-    if (std::fclose(file) != 0 && reason.empty()) reason = SystemReason(errno);
-    if (reason.empty()) {
-        fs::rename(temporary, target, ec);
-        if (ec) reason = ec.message();
-    }
-    if (!reason.empty()) {
-        fs::remove(temporary, ec);
-        throw CannotCreateFile(path, reason);
-    }
-    // The new file is in place; a folder that cannot be flushed is reported,
-    // as the rename may not outlive a power cut.
-    if (flush == Flush::ToDisk) {
-        reason = SyncFolderToDisk(folder);
-        if (!reason.empty()) throw CannotCreateFile(path, reason);
-    }
-}
-
-// Builds the script into `out` and writes it into `file` as it goes. Whether
-// it starts with the UTF-8 mark is known only once its data part is built;
-// it is written as if it began like the last script written on this thread
-// (the editor writes the same project again and again), and once more whole
-// in the rare case that it does not.
-std::string StreamScript(std::FILE* file, const std::filesystem::path& temporary, OutBuffer& out, ProjectModel& model,
-                         ScriptMode mode, const CaptionSwapCallback& onCaptionSwap) {
-    thread_local bool lastMarked = false;
-    ScriptStream stream(file, out, lastMarked ? 0 : kUtf8ByteOrderMark.size());
-    const std::size_t start = BuildScriptInto(out, model, mode, onCaptionSwap, &stream);
-    lastMarked = start == 0;
-    if (start == stream.Skipped()) {
-        stream.Pass(true);
-        return stream.Failure();
-    }
-    const std::string_view script(out.data() + start, out.size() - start);
-    std::rewind(file);
-    if (std::fwrite(script.data(), 1, script.size(), file) != script.size()) return SystemReason(errno);
-    std::error_code ec; // three bytes shorter than written when the guessed mark was not wanted
-    std::filesystem::resize_file(temporary, script.size(), ec);
-    return ec ? ec.message() : std::string();
-}
-
-void WriteBytesReplacing(const std::string& path, std::string_view bytes, Flush flush) {
-    ReplaceFile(path, flush, [bytes](std::FILE* file, const std::filesystem::path&) {
-        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-            return SystemReason(errno);
-        return std::string();
-    });
 }
 
 } // namespace
@@ -569,66 +445,15 @@ std::vector<EntryItem> EntryScriptItems(const MenuEntry& e) {
     number("MX", e.MX);
     number("MY", e.MY);
     number("MW", e.MW);
-    text("CO", e.CO);
-    text("CC", e.CC);
-    text("CM", e.CM);
+    text("CO", WrittenColor(e, &MenuEntry::CO));
+    text("CC", WrittenColor(e, &MenuEntry::CC));
+    text("CM", WrittenColor(e, &MenuEntry::CM));
     number("MA", e.MA);
     number("FL", e.FL);
     number("OO", e.OO);
     number("AN", e.AN);
     text("AE", e.AE);
     return items;
-}
-
-std::string EncodeJsLiteral(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() + text.size() / 4 + 2);
-    auto unit = [&out](unsigned value) {
-        out += "\\u";
-        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(value >> shift) & 0xF];
-    };
-    out += '"';
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            // A line break of the file continues the literal: it is no part of the text.
-            if (c == '\r' || c == '\n') continue;
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += static_cast<char>(c);
-            } else if (c < 0x20 || c == 0x7F || c == '<') {
-                // "<" too: no "</script>" or "<!--" can end a script block around the literal.
-                out += "\\x";
-                out += kHex[c >> 4];
-                out += kHex[c & 0xF];
-            } else {
-                out += static_cast<char>(c);
-            }
-            continue;
-        }
-        const std::size_t length = Utf8SequenceAt(text, i);
-        if (length == 0) {
-            // A byte that is no UTF-8 shows as the editor's boxes show it.
-            unit(0xFFFD);
-            ++i;
-            continue;
-        }
-        unsigned code = c & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += length;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            unit(0xD800 + (code >> 10));
-            unit(0xDC00 + (code & 0x3FF));
-        } else {
-            unit(code);
-        }
-    }
-    out += '"';
-    return out;
 }
 
 std::string EncodeJsString(const std::string& text) {
@@ -714,7 +539,10 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
         std::filesystem::create_directory(StripTrailingBackslash(model.projectFolder), ignored);
     }
     ReplaceFile(model.ScriptPath(), flush, [&](std::FILE* file, const std::filesystem::path& temporary) {
-        return StreamScript(file, temporary, text, model, mode, onCaptionSwap);
+        return StreamGuessingMark(file, temporary, kUtf8ByteOrderMark.size(), [&](ScriptChunks& chunks) {
+            const std::size_t start = BuildScriptInto(text, model, mode, onCaptionSwap, &chunks);
+            return BuiltScript{text.view(), start};
+        });
     });
     const std::string page = model.TemplatePath();
     if (!FileExists(page)) WriteBytesReplacing(page, JoinLinesCrLf(DefaultPageLines()), flush);

@@ -5,15 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ChunkedScriptFile.h" // IWYU pragma: export
+#include "model/JsLiteral.h"         // IWYU pragma: export
 #include "model/ProjectModel.h"
 
 namespace didad {
 
 enum class ScriptMode { Preview, Final };
-
-// Whether a write waits until its bytes are on the disk. Every write of the
-// program does; without it only the writer's own work is left to measure.
-enum class Flush { ToDisk, CacheOnly };
 
 inline constexpr const char* kScriptFileName = "Dirovidadaz.js";
 
@@ -24,14 +22,6 @@ using CaptionSwapCallback = std::function<void(int index, const std::string& new
 
 // Escapes an HTML fragment for a double-quoted JavaScript string.
 std::string EncodeJsString(const std::string& text);
-
-// A text as one double-quoted JavaScript literal of printable ASCII whose
-// value is what the script's item for the same text gives the page: line
-// breaks (continuations in the file) drop out, characters beyond ASCII are
-// escaped, and so are "<" and control characters, so that the literal is
-// safe in any statement or script block. A byte that is not UTF-8 becomes
-// U+FFFD.
-std::string EncodeJsLiteral(std::string_view text);
 
 // The caption that the next write exchanges for the entry's default
 // caption, or null when it keeps its own.

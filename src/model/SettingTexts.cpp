@@ -1,5 +1,7 @@
 #include "model/SettingTexts.h"
 
+#include <algorithm>
+
 #include "model/ValueHelpers.h"
 
 namespace didad {
@@ -10,10 +12,16 @@ const ProjectSettings kNewProject{};
 
 // The dialog's rule, trimmed once the characters that CleanSettingText
 // removes are gone, so that none of them can keep blanks or a line break at
-// either end (the same text cleaned again then stays as it is).
+// either end (the same text cleaned again then stays as it is). A line break
+// or another control character inside a name becomes a blank: these texts
+// are written bare, and the backslash that would continue a line break
+// there could be taken into a character of the byte before it on a page in
+// a two-byte character set, as ESC could switch one on.
 std::string CleanTyped(const std::string& typed, const std::string& fallback) {
     std::string kept = typed;
     std::erase_if(kept, [](char c) { return c == '\\' || c == '"' || c == '\'' || c == '/' || c == ':'; });
+    std::replace_if(
+        kept.begin(), kept.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }, ' ');
     return CleanSettingText(TrimBlanks(kept), fallback);
 }
 

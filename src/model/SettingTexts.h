@@ -13,8 +13,8 @@ namespace didad {
 // Removes blanks and control characters from both ends.
 std::string TrimBlanks(const std::string& text);
 
-// A typed font name: trimmed, cleaned of path and quote characters, "Arial"
-// when nothing is left.
+// A typed font name: trimmed, cleaned of path and quote characters, control
+// characters inside as blanks, "Arial" when nothing is left.
 std::string FontNameFromTyped(const std::string& typed);
 
 // The template file name that a typed name stands for: trimmed, cleaned of

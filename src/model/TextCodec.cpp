@@ -48,18 +48,13 @@ alignas(16) inline constexpr std::array<std::uint8_t, 256 * 16> kSpreadIndices =
 }();
 
 // Sixteen bytes from offset s are the shuffle that moves a block's lanes
-// down by s, zero coming in at the top.
+// down by s, zero coming in at the top (an index with its top bit set gives
+// zero in TableLookupBytesOr0).
 inline constexpr std::array<std::uint8_t, 32> kShiftDownIndices = {
     0,    1,    2,    3,    4,    5,    6,    7,    8,    9,    10,   11,   12,   13,   14,   15,
     0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
 } // namespace didad::textcodec::detail
 #endif
-
-namespace didad::textcodec::detail {
-// The byte-by-byte rules for `n` bytes at `p` of a text that ends at `end`;
-// `crBefore` tells whether the byte before `p` was a CR.
-char* EncodeBytes(const char* p, std::size_t n, const char* end, bool crBefore, char* d);
-} // namespace didad::textcodec::detail
 
 HWY_BEFORE_NAMESPACE();
 namespace didad::textcodec {
@@ -220,25 +215,32 @@ HWY_INLINE bool AnyHighBit(DB, hn::Vec<DB> bytes) {
 // the text, shifted down: a padded copy would cost a pass through memory
 // that the processor cannot forward.
 template <class DB>
-char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& highBits) {
+char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& flags) {
     const D16 d16;
     const char* const start = p;
     auto* out = reinterpret_cast<std::uint8_t*>(to);
     std::uint64_t crBefore = 0;
     const auto bytes = [](const char* at) { return reinterpret_cast<const std::uint8_t*>(at); };
-    auto seen = hn::Zero(d16); // every byte ORed in, for the top bits
+    auto seen = hn::Zero(d16);      // every byte ORed in, for the top bits
+    auto escs = hn::FirstN(d16, 0); // where an ESC was, ORed in
+    const auto esc16 = hn::Set(d16, 0x1B);
     if constexpr (hn::MaxLanes(DB()) > 16) {
         auto wideSeen = hn::Zero(d);
+        auto wideEscs = hn::FirstN(d, 0);
+        const auto esc = hn::Set(d, 0x1B);
         for (const std::size_t lanes = hn::Lanes(d); static_cast<std::size_t>(end - p) >= lanes; p += lanes) {
             const auto chunk = hn::LoadU(d, bytes(p));
             wideSeen = hn::Or(wideSeen, chunk);
+            wideEscs = hn::Or(wideEscs, hn::Eq(chunk, esc));
             out = EncodeChunk(d, chunk, p, lanes, end, crBefore, out);
         }
-        if (AnyHighBit(d, wideSeen)) highBits |= 0x80;
+        if (AnyHighBit(d, wideSeen)) flags |= kNonAscii;
+        if (!hn::AllFalse(d, wideEscs)) flags |= kEscByte;
     }
     for (; end - p >= 16; p += 16) {
         const auto block = hn::LoadU(d16, bytes(p));
         seen = hn::Or(seen, block);
+        escs = hn::Or(escs, hn::Eq(block, esc16));
         out = EncodeChunk(d16, block, p, 16, end, crBefore, out);
     }
     if (p != end) {
@@ -246,19 +248,21 @@ char* EncodeWith(DB d, const char* p, const char* end, char* to, unsigned char& 
         hn::Vec<D16> last;
         if (end - start >= 16) {
             const auto shiftDown = hn::LoadU(d16, detail::kShiftDownIndices.data() + (16 - n));
-            last = hn::TableLookupBytes(hn::LoadU(d16, bytes(end) - 16), shiftDown);
+            last = hn::TableLookupBytesOr0(hn::LoadU(d16, bytes(end) - 16), shiftDown);
         } else {
             last = LoadChunk(d16, p, n);
         }
         seen = hn::Or(seen, last);
+        escs = hn::Or(escs, hn::Eq(last, esc16));
         out = EncodeChunk(d16, last, p, n, end, crBefore, out);
     }
-    if (AnyHighBit(d16, seen)) highBits |= 0x80;
+    if (AnyHighBit(d16, seen)) flags |= kNonAscii;
+    if (!hn::AllFalse(d16, escs)) flags |= kEscByte;
     return reinterpret_cast<char*>(out);
 }
 
-char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& highBits) {
-    return EncodeWith(D(), p, end, to, highBits);
+char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& flags) {
+    return EncodeWith(D(), p, end, to, flags);
 }
 
 // Which bytes a backslash escapes depends on the length of each run of
@@ -291,6 +295,17 @@ const char* DecodeChunks(const char* p, const char* end, char*& to) {
         const std::uint64_t escapes = code & backslashes;
         const std::uint64_t lastEscapes = (escapes >> (lanes - 1)) & 1;
 
+        // \x and \u escapes are rare (texts beyond ASCII before a quote,
+        // a backslash or a line break): the rest of such a value is read
+        // byte by byte. A backslash that ended the chunk before is settled.
+        const std::uint64_t numeric = Bits(d, hn::Or(hn::Eq(bytes, hn::Set(d, 'x')), hn::Eq(bytes, hn::Set(d, 'u'))));
+        if (((escapes << 1) & numeric & LowBits(n)) != 0 ||
+            (lastEscapes && p + n < end && (p[n] == 'x' || p[n] == 'u'))) {
+            if (firstEscaped) *out++ = static_cast<std::uint8_t>(*p++);
+            to = reinterpret_cast<char*>(out);
+            return DecodeScalar(p, end, to);
+        }
+
         // A backslash is dropped before CR, backslash and quote, and kept
         // before anything else, or at the very end of the text.
         std::uint64_t dropped = escapes & ((backslashes | quotes | crs) >> 1);
@@ -318,6 +333,23 @@ const char* DecodeChunks(const char* p, const char* end, char*& to) {
     return p;
 }
 
+// Whether a byte beyond ASCII stands right before a backslash.
+bool HighBeforeBackslashChunks(const char* p, const char* end) {
+    const D d;
+    const hn::RebindToSigned<D> di;
+    const std::size_t lanes = hn::Lanes(d);
+    std::uint64_t highBefore = 0;
+    while (p < end) {
+        const std::size_t n = std::min<std::size_t>(lanes, static_cast<std::size_t>(end - p));
+        const V bytes = LoadChunk(d, p, n);
+        const std::uint64_t highs = Bits(di, hn::Lt(hn::BitCast(di, bytes), hn::Zero(di)));
+        if (Bits(d, hn::Eq(bytes, hn::Set(d, '\\'))) & ((highs << 1) | highBefore)) return true;
+        highBefore = (highs >> (n - 1)) & 1;
+        p += n;
+    }
+    return false;
+}
+
 bool CrLfPairedChunks(const char* p, const char* end) {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
@@ -337,12 +369,20 @@ bool CrLfPairedChunks(const char* p, const char* end) {
 
 #else // one byte a vector: nothing to gain over the byte-by-byte code
 
-char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& highBits) {
-    for (const char* c = p; c < end; ++c) highBits |= static_cast<unsigned char>(*c);
+char* EncodeChunks(const char* p, const char* end, char* to, unsigned char& flags) {
+    for (const char* c = p; c < end; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80) flags |= kNonAscii;
+        if (*c == 0x1B) flags |= kEscByte;
+    }
     return EncodeScalar(p, end, to);
 }
 const char* DecodeChunks(const char* p, const char* end, char*& to) { return DecodeScalar(p, end, to); }
 bool CrLfPairedChunks(const char* p, const char* end) { return CrLfPairedScalar(std::string_view(p, end - p)); }
+bool HighBeforeBackslashChunks(const char* p, const char* end) {
+    for (const char* at = p + 1; at < end; ++at)
+        if (*at == '\\' && static_cast<unsigned char>(at[-1]) >= 0x80) return true;
+    return false;
+}
 
 #endif
 
@@ -359,61 +399,11 @@ namespace didad::textcodec {
 HWY_EXPORT(EncodeChunks);
 HWY_EXPORT(DecodeChunks);
 HWY_EXPORT(CrLfPairedChunks);
+HWY_EXPORT(HighBeforeBackslashChunks);
 HWY_EXPORT(TargetName);
 
-// A CR is written as backslash CR, then an LF unless one follows in the
-// text; an LF after a CR is that LF; any other LF becomes backslash CR LF.
-// This is exactly what the vector code writes for paired breaks, so the two
-// can take turns chunk by chunk.
-char* detail::EncodeBytes(const char* p, std::size_t n, const char* end, bool crBefore, char* d) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = p[i];
-        const bool afterCr = i == 0 ? crBefore : p[i - 1] == '\r';
-        if (c == '"' || c == '\\') {
-            *d++ = '\\';
-            *d++ = c;
-        } else if (c == '\r') {
-            *d++ = '\\';
-            *d++ = '\r';
-            if (!(p + i + 1 < end && p[i + 1] == '\n')) *d++ = '\n';
-        } else if (c == '\n') {
-            if (!afterCr) {
-                *d++ = '\\';
-                *d++ = '\r';
-            }
-            *d++ = '\n';
-        } else {
-            *d++ = c;
-        }
-    }
-    return d;
-}
-
-char* EncodeScalar(const char* p, const char* end, char* d) {
-    return detail::EncodeBytes(p, static_cast<std::size_t>(end - p), end, false, d);
-}
-
-char* EncodeVector(const char* p, const char* end, char* d, unsigned char& highBits) {
-    return HWY_DYNAMIC_DISPATCH(EncodeChunks)(p, end, d, highBits);
-}
-
-const char* DecodeScalar(const char* p, const char* end, char*& d) {
-    while (p < end) {
-        const char c = *p++;
-        if (c == '"') break;
-        if (c != '\\') {
-            *d++ = c;
-            continue;
-        }
-        if (p == end) { // a backslash at the very end is kept
-            *d++ = '\\';
-            break;
-        }
-        const char next = *p++;
-        if (next != '\r' && next != '\\' && next != '"') *d++ = '\\';
-        *d++ = next;
-    }
-    return p;
+char* EncodeVector(const char* p, const char* end, char* d, unsigned char& flags) {
+    return HWY_DYNAMIC_DISPATCH(EncodeChunks)(p, end, d, flags);
 }
 
 const char* DecodeVector(const char* p, const char* end, char*& d) {
@@ -424,21 +414,17 @@ const char* Decode(const char* p, const char* end, char*& d) {
     return static_cast<std::size_t>(end - p) <= kShortText ? DecodeScalar(p, end, d) : DecodeVector(p, end, d);
 }
 
-bool CrLfPairedScalar(std::string_view text) {
-    bool crBefore = false;
-    for (const char c : text) {
-        if ((c == '\n') != crBefore) return false;
-        crBefore = c == '\r';
-    }
-    return !crBefore;
-}
-
 bool CrLfPairedVector(std::string_view text) {
     return HWY_DYNAMIC_DISPATCH(CrLfPairedChunks)(text.data(), text.data() + text.size());
 }
 
 bool CrLfPaired(std::string_view text) {
     return text.size() <= kShortText ? CrLfPairedScalar(text) : CrLfPairedVector(text);
+}
+
+bool NeedsSafeForm(const char* begin, const char* end, unsigned char flags) {
+    if (flags & kEscByte) return true;
+    return (flags & kNonAscii) != 0 && HWY_DYNAMIC_DISPATCH(HighBeforeBackslashChunks)(begin, end);
 }
 
 const char* VectorTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }

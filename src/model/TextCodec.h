@@ -10,6 +10,18 @@
 // (CR LF, lone CR, lone LF) becomes backslash CR LF. Reading drops a
 // backslash before CR, backslash and quote and keeps it before anything else
 // or at the very end of the text; an unescaped quote ends the value.
+//
+// On a page in a character set of two-byte characters (Shift_JIS, GBK, Big5
+// and the like) a byte beyond ASCII may take the byte after it into one
+// character with it, and a backslash is such a byte: one the writer put
+// there to keep a quote inside the string would vanish, and the quote would
+// end it. So in a text where a byte beyond ASCII stands right before a
+// backslash the writer adds (or ESC, which switches ISO-2022-JP into
+// two-byte characters, occurs) the run of bytes beyond ASCII before each such
+// backslash is written as escapes: a UTF-8 character as \uXXXX (two for one
+// beyond U+FFFF), any other byte as \xNN; ESC as \x1B. Every backslash of
+// the writer then follows an ASCII byte. Reading turns \xNN and \uXXXX back
+// into the same bytes. The characters a UTF-8 page shows stay the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -33,29 +45,49 @@ inline std::uint64_t EscapedBytes(std::uint64_t word) {
     using bytescan::HasByte;
     return HasByte(word, '"') | HasByte(word, '\\') | HasByte(word, '\r') | HasByte(word, '\n');
 }
+
+// The byte-by-byte rules for `n` bytes at `p` of a text that ends at `end`;
+// `crBefore` tells whether the byte before `p` was a CR.
+char* EncodeBytes(const char* p, std::size_t n, const char* end, bool crBefore, char* d);
 } // namespace detail
 
+// What Encode ORs into its `flags`: a byte beyond ASCII, an ESC.
+inline constexpr unsigned char kNonAscii = 0x80;
+inline constexpr unsigned char kEscByte = 0x01;
+
 // Appends the escaped form of [p, end) at `d` and returns the new end. Room
-// for three bytes a byte plus kSlack must be there.
+// for three bytes a byte plus kSlack must be there. Does not apply the
+// two-byte character sets' rule: see EncodeText.
 char* EncodeScalar(const char* p, const char* end, char* d);
-// The same, and ORs every byte of the text into `highBits`: the writer
-// learns that way, without another pass, whether all its texts are ASCII.
-char* EncodeVector(const char* p, const char* end, char* d, unsigned char& highBits);
+// The same, and ORs kNonAscii and kEscByte into `flags` as the text holds
+// them: the writer learns that way, without another pass, whether all its
+// texts are ASCII and which texts need a second look.
+char* EncodeVector(const char* p, const char* end, char* d, unsigned char& flags);
+
+// Whether the escaped form at [begin, end) of a text Encode gave `flags`
+// must be made safe by MakeSafeForAnyCharset.
+bool NeedsSafeForm(const char* begin, const char* end, unsigned char flags);
+// Rewrites that escaped form in place with the two-byte character sets'
+// rule applied and returns its new end; room for four bytes a byte of the
+// text must be there.
+char* MakeSafeForAnyCharset(char* begin, char* end, unsigned char flags);
 
 // Short texts (colours, names) seldom hold anything to escape and come by
 // the ten thousand: they are copied and checked a word at a time, without a
 // call, and escaped byte by byte only when the check finds something.
-inline char* Encode(const char* p, const char* end, char* d, unsigned char& highBits) {
+inline char* Encode(const char* p, const char* end, char* d, unsigned char& flags) {
     const auto n = static_cast<std::size_t>(end - p);
-    if (n > kShortText) return EncodeVector(p, end, d, highBits);
+    if (n > kShortText) return EncodeVector(p, end, d, flags);
     std::uint64_t bytes = 0; // every byte of the text somewhere in it
     std::uint64_t escaped = 0;
+    std::uint64_t esc = 0;
     if (n >= 8) {
         const std::uint64_t first = bytescan::Load8(p), last = bytescan::Load8(end - 8);
         std::memcpy(d, &first, 8);
         std::memcpy(d + n - 8, &last, 8);
         bytes = first | last;
         escaped = detail::EscapedBytes(first) | detail::EscapedBytes(last);
+        esc = bytescan::HasByte(first, 0x1B) | bytescan::HasByte(last, 0x1B);
     } else {
         if (n >= 4) {
             std::uint32_t first, last;
@@ -71,13 +103,31 @@ inline char* Encode(const char* p, const char* end, char* d, unsigned char& high
             }
         }
         escaped = detail::EscapedBytes(bytes); // the zero bytes are none of the four
+        esc = bytescan::HasByte(bytes, 0x1B);
     }
-    if (bytes & bytescan::kHighs) highBits |= 0x80;
+    if (bytes & bytescan::kHighs) flags |= kNonAscii;
+    if (esc) flags |= kEscByte;
     return escaped ? EncodeScalar(p, end, d) : d + n;
+}
+
+// The escaped form of [p, end) at `d`, with every rule, the two-byte
+// character sets' too; returns the new end. Room for four bytes a byte plus
+// kSlack must be there. Texts with nothing beyond ASCII and no ESC take no
+// step more than Encode.
+inline char* EncodeText(const char* p, const char* end, char* d, unsigned char& flags) {
+    unsigned char textFlags = 0;
+    char* const start = d;
+    d = Encode(p, end, d, textFlags);
+    if (textFlags != 0 && NeedsSafeForm(start, d, textFlags)) d = MakeSafeForAnyCharset(start, d, textFlags);
+    flags |= textFlags;
+    return d;
 }
 
 // Decodes a quoted value that starts at `p`, up to its closing quote or
 // `end`, into `d` (room for end - p bytes plus kSlack), moving `d` on.
+// \xNN and \uXXXX (a pair for a character beyond U+FFFF) give the bytes of
+// the byte or of the character in UTF-8; in any other form the backslash
+// stays with what follows.
 // Returns where reading goes on: just after the closing quote, or `end`.
 const char* Decode(const char* p, const char* end, char*& d);
 const char* DecodeScalar(const char* p, const char* end, char*& d);

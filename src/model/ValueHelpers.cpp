@@ -63,14 +63,19 @@ Color HtmlToColor(const std::string& text) {
     rearranged += Piece(text, 5, 2);
     rearranged += Piece(text, 3, 2);
     rearranged += Piece(text, 1, 2);
-    bool valid = text.size() == 7 && text[0] == '#';
-    for (std::size_t i = 1; valid && i < 7; ++i) valid = HexValue(text[i]) >= 0;
-    if (!valid) throw ConversionError(rearranged);
+    if (!IsHtmlColor(text)) throw ConversionError(rearranged);
     auto byteAt = [&](std::size_t pos) {
         return static_cast<std::uint8_t>(HexValue(text[pos]) * 16 + HexValue(text[pos + 1]));
     };
     return Color{byteAt(1), byteAt(3), byteAt(5)};
 }
+
+bool IsHtmlColor(std::string_view text) {
+    return text.size() == 7 && text[0] == '#' &&
+           std::all_of(text.begin() + 1, text.end(), [](char c) { return HexValue(c) >= 0; });
+}
+
+bool IsMenuColor(std::string_view text) { return text.empty() || text == "transparent" || IsHtmlColor(text); }
 
 int ParseIntOr(std::string_view text, int fallback) {
     int value = 0;

@@ -11,6 +11,13 @@ namespace didad {
 std::string ColorToHtml(Color colour);
 // Reads "#RRGGBB"; anything else throws ConversionError.
 Color HtmlToColor(const std::string& text);
+// "#RRGGBB" in hexadecimal digits of either case: what HtmlToColor reads.
+bool IsHtmlColor(std::string_view text);
+// A colour as a menu's fields hold it: "#RRGGBB" (either case),
+// "transparent", or empty (no background of its own, as a value missing
+// from a file reads). Nothing else can go into a style rule without the
+// risk of ending it, so nothing else is taken.
+bool IsMenuColor(std::string_view text);
 // Strict signed decimal: optional sign, digits, nothing else, within int.
 // Returns false (and leaves `value`) for anything else.
 bool ParseDecimal(std::string_view text, int& value);

@@ -57,20 +57,22 @@ std::string ScriptWithColours(const std::string& co, const std::string& cc, cons
 
 // Regression: a colour holding a quote or a backslash was saved bare, which
 // ended the string early, broke the page's script and, on the next open,
-// shifted every later colour into the wrong menu.
-TEST(HandEditedScript, ColourStringsWithQuotesBackslashesAndLineBreaksSurviveASave) {
+// shifted every later colour into the wrong menu. Such a value is no colour:
+// it is replaced on opening, and every other value stays where it was.
+TEST(HandEditedScript, ColourStringsWithQuotesBackslashesAndLineBreaksAreReplacedInPlace) {
     SaveAndReopen project(ScriptWithColours(R"("#12\"34")", R"("C:\\x\\")", "\"#00\\\r\nFF00\""));
     ASSERT_EQ(project.opened.numOfMenus(), 2);
-    EXPECT_EQ(project.opened.entries[0].CO, "#12\"34");
-    EXPECT_EQ(project.opened.entries[0].CC, "C:\\x\\");
-    EXPECT_EQ(project.opened.entries[0].CM, "#00\r\nFF00");
+    EXPECT_EQ(project.opened.entries[0].CO, "transparent");
+    EXPECT_EQ(project.opened.entries[0].CC, "#000000");
+    EXPECT_EQ(project.opened.entries[0].CM, "#008080");
     EXPECT_EQ(project.reopened.entries, project.opened.entries);
-    EXPECT_TRUE(project.messages.all().empty());
+    ASSERT_EQ(project.messages.all().size(), 1U); // the first open only
+    EXPECT_NE(project.messages.all()[0].find("Menu 1, Caption Color (CC): #000000"), std::string::npos);
 
     // The saved literals are closed where they should be: every value of the
     // second menu is still where it was.
-    EXPECT_NE(project.saved.find(R"(var CO = new Array ("#12\"34","transparent");)"), std::string::npos);
-    EXPECT_NE(project.saved.find(R"(var CC = new Array ("C:\\x\\","#000000");)"), std::string::npos);
+    EXPECT_NE(project.saved.find(R"(var CO = new Array ("transparent","transparent");)"), std::string::npos);
+    EXPECT_NE(project.saved.find(R"(var CC = new Array ("#000000","#000000");)"), std::string::npos);
     EXPECT_EQ(project.reopened.entries[1].CM, "#008080");
 
     // Proper colours are written exactly as before.

@@ -132,6 +132,10 @@ private:
                           "(",
                           "var MX = new Array (",
                           "\xC3\xA9",
+                          "\x81",
+                          "\xF0\x9F\x98\x80",
+                          "\x1B",
+                          "\\x41",
                           "\x7F",
                           "p"});
         return text;

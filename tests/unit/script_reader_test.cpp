@@ -15,6 +15,7 @@
 #include "model/ScriptReader.h"
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
 
 using namespace didad;
 using didad::testing::CannotFindMessage;
@@ -368,8 +369,6 @@ TEST_F(ReadScript, ConversionErrorsEndTheReadAndLeaveTheOpenProjectAlone) {
         {"array one value short", "var MTCH = new Array (22,22);", "var MTCH = new Array (22);",
          ";\r\nvar MTM = new Array (\"Blank menu\""},
         {"bad settings integer", "fDefMenuS=12", "fDefMenuS=1x2", "1x2"},
-        {"bad colour", "cDefCap=\"#FFFFFF\"", "cDefCap=\"white\"", "$tehi"},
-        {"missing colour", "cDefMenu=\"#FFFFFF\"", "", "$"},
         {"bad last array value", "var OO = new Array (0,0);", "var OO = new Array (0,one);", "one"},
     };
     for (const Case& c : cases) {
@@ -386,6 +385,91 @@ TEST_F(ReadScript, ConversionErrorsEndTheReadAndLeaveTheOpenProjectAlone) {
         EXPECT_EQ(model.entries, OpenProject().entries);
         EXPECT_EQ(model.settings, OpenProject().settings);
     }
+}
+
+// A colour goes into the style rules of every page that shows the menus: a
+// value that is not one is replaced, and the rest of the file still opens.
+TEST_F(ReadScript, ValuesThatAreNotColoursAreReplacedAndNamed) {
+    ProjectModel written = WithEntries(3);
+    written.entries[0].CM = "#abcdef"; // lower case and empty are colours too
+    written.entries[0].CO = "";
+    written.entries[2].MTC = "Third";
+    std::string script = ScriptOf(written);
+    Replace(script, "cDefCap=\"#FFFFFF\"", "cDefCap=\"white\"");
+    Replace(script, "cDefMenu=\"#FFFFFF\"", "cDefMenu=\"#102030\"");
+    Replace(script, "\"#000000\",\"#000000\");", "\"#000000\",\"red;}</style><img src=x onerror=alert(1)>\");");
+    Replace(script, "var CO = new Array (\"\",\"transparent\"", "var CO = new Array (\"\",\"#12345\"");
+    Replace(script, "var CM = new Array (\"#abcdef\",\"#008080\",\"#008080\"",
+            "var CM = new Array (\"#abcdef\",\"#008080\",\"url(javascript:x)\"");
+    ASSERT_TRUE(Read(script));
+    EXPECT_EQ(model.settings.cDefCap, kWhite);
+    EXPECT_EQ(model.settings.cDefMenu, (Color{0x10, 0x20, 0x30}));
+    EXPECT_EQ(model.entries[0].CM, "#abcdef");
+    EXPECT_EQ(model.entries[0].CO, "");
+    EXPECT_EQ(model.entries[1].CO, "transparent");
+    EXPECT_EQ(model.entries[2].CC, "#000000");
+    EXPECT_EQ(model.entries[2].CM, "#008080");
+    EXPECT_EQ(model.entries[2].MTC, "Third");
+    EXPECT_EQ(model.entries[2].OO, 0);
+    EXPECT_EQ(messages.all(),
+              std::vector<std::string>{"Some colours in this project file are not colours; each was replaced by the "
+                                       "colour of a new project:\r\n"
+                                       "Default Text Color, Caption (cDefCap): #FFFFFF\r\n"
+                                       "Menu 2, Bottom Color (CO): transparent\r\n"
+                                       "Menu 3, Caption Color (CC): #000000\r\n"
+                                       "Menu 3, Menu Color (CM): #008080"});
+    // What is written next holds only colours.
+    EXPECT_EQ(ScriptOf(model).find("src=x"), std::string::npos);
+
+    // A key that is missing is told as before, and its colour replaced as well.
+    messages.Clear();
+    script = ScriptOf(WithEntries(0));
+    Replace(script, "cDefMenu=\"#FFFFFF\"", "");
+    ASSERT_TRUE(Read(script));
+    EXPECT_EQ(model.settings.cDefMenu, kWhite);
+    ASSERT_EQ(messages.all().size(), 2U);
+    EXPECT_EQ(messages.all()[0], CannotFindMessage("cDefMenu=\""));
+    EXPECT_NE(messages.all()[1].find("Default Text Color, Menu (cDefMenu): #FFFFFF"), std::string::npos);
+}
+
+TEST(WrittenColours, AModelFilledSomeOtherWayWritesOnlyColours) {
+    ProjectModel model = WithEntries(2);
+    model.entries[1].CO = "red;}</style><script>alert(1)</script>";
+    model.entries[1].CC = "\"+alert(1)+\"";
+    const std::string script = ScriptOf(model);
+    EXPECT_NE(script.find("var CO = new Array (\"transparent\",\"transparent\");"), std::string::npos);
+    EXPECT_NE(script.find("var CC = new Array (\"#000000\",\"#000000\");"), std::string::npos);
+    for (const EntryItem& item : EntryScriptItems(model.entries[1]))
+        if (std::string_view(item.array).starts_with("C")) EXPECT_TRUE(IsMenuColor(item.text)) << item.array;
+}
+
+// Texts of any bytes come back as they were, whatever escapes the writer
+// needed to keep them strings on pages of two-byte character sets.
+TEST_F(ReadScript, HostileBytesComeBackByteForByte) {
+    ProjectModel written = WithEntries(3);
+    written.settings.cmpL = "\x81\"\x81\\\x81";
+    written.entries[0].MTC = "A\x81\";alert(1);//";
+    written.entries[0].MTM = "x\x81\\y\x1B$B\"\x1B(B";
+    written.entries[1].MTC = "\x81\x81\r\nline two\x81";
+    written.entries[1].MTM = "\xE3\x81\x82\"\xF0\x9F\x98\x80\r\n\xED\xA0\x80\\";
+    written.entries[1].OO = 1;
+    written.entries[2].AE = "#a\x95\\";
+    written.entries[2].MTM = "\\x41\\u00e9 \\\x81"; // escapes typed as text stay text
+    written.iSelectedMenu = 0;                      // as reading gives it
+    const std::string script = ScriptOf(written);
+    const std::size_t dataEnd = script.find("var AE = new Array (");
+    for (std::size_t at = script.find('\\'); at < dataEnd; at = script.find('\\', at + 1))
+        ASSERT_LT(static_cast<unsigned char>(script[at - 1]), 0x80) << at;
+    EXPECT_EQ(script.find('\x1B'), std::string::npos);
+    ASSERT_TRUE(Read(script));
+    EXPECT_TRUE(messages.all().empty());
+    EXPECT_EQ(model.settings.cmpL, written.settings.cmpL);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(model.entries[i].MTC, written.entries[i].MTC) << i;
+        EXPECT_EQ(model.entries[i].MTM, written.entries[i].MTM) << i;
+        EXPECT_EQ(model.entries[i].AE, written.entries[i].AE) << i;
+    }
+    EXPECT_EQ(ScriptOf(model), script);
 }
 
 TEST_F(ReadScript, CapacityIsTheLimitNotBeyond) {

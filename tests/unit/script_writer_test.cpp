@@ -92,6 +92,25 @@ TEST(EncodeJsString, LoneLineBreaksAreContinuedLikeCrLf) {
     EXPECT_EQ(EncodeJsString("a\n\r\nb"), "a\\\r\n\\\r\nb");
 }
 
+// On a page in Shift_JIS, GBK or Big5 a byte beyond ASCII takes a backslash
+// after it into its character: every backslash the writer adds must follow
+// an ASCII byte, and ESC (which switches ISO-2022-JP) must not be written.
+TEST(EncodeJsString, BytesBeyondAsciiBeforeAnEscapeAreEscapedThemselves) {
+    EXPECT_EQ(EncodeJsString("A\x81\""), "A\\x81\\\"");
+    EXPECT_EQ(EncodeJsString("\x81\x81\r\nb\xE9"), "\\x81\\x81\\\r\nb\xE9"); // a run at the end stays
+    EXPECT_EQ(EncodeJsString("caf\xC3\xA9\"\xC3\xA9"), "caf\\u00E9\\\"\xC3\xA9");
+    EXPECT_EQ(EncodeJsString("\xF0\x9F\x98\x80\xC3\\"), "\\uD83D\\uDE00\\xC3\\\\");
+    EXPECT_EQ(EncodeJsString("x\x1By\n"), "x\\x1By\\\r\n");
+    EXPECT_EQ(EncodeJsString("a\x81"
+                             "b\"\xE9"),
+              "a\x81"
+              "b\\\"\xE9"); // no run right before the quote
+    // The vector path of long texts, and a run just before a chunk's edge.
+    const std::string a40(40, 'a');
+    EXPECT_EQ(EncodeJsString(a40 + "\xE6\x97\xA5\"" + a40), a40 + "\\u65E5\\\"" + a40);
+    EXPECT_EQ(EncodeJsString(std::string(63, 'a') + "\x95\\"), std::string(63, 'a') + "\\x95\\\\");
+}
+
 TEST(BuildDataPart, EmptyProject) {
     ProjectModel model;
     const auto lines = DataPartOf(model);
