@@ -201,6 +201,34 @@ void EditorLogic::MoveEntryTo(int index, int x, int y) {
     view_.ProjectChanged();
 }
 
+bool EditorLogic::NudgeSelected(int dx, int dy) {
+    MenuEntry* entry = SelectedEntry(model_);
+    if (!entry) return false;
+    const int index = model_.iSelectedMenu;
+    const NumberBoxRule& across = RuleOf(NumberBox::Left);
+    const NumberBoxRule& down = RuleOf(NumberBox::Top);
+    const int x = ClampInt(entry->MX + dx, across.arrowLow, across.arrowHigh);
+    const int y = ClampInt(entry->MY + dy, down.arrowLow, down.arrowHigh);
+    if (x == entry->MX && y == entry->MY) return false;
+    // Both fields go into the run's first step, so that one undo takes the run back.
+    const EditRun run{EntryField::MX, index, false, true};
+    if (!history_.Joins(run, clock_.Now())) {
+        StepRecord step{{}, index, index};
+        step.actions.emplace_back(FieldChange{index, EntryField::MX, entry->MX});
+        step.actions.emplace_back(FieldChange{index, EntryField::MY, entry->MY});
+        history_.Push(std::move(step), &run, clock_.Now());
+    }
+    entry->MX = x;
+    entry->MY = y;
+    {
+        ControlFillingGuard filling;
+        ShowField(index, EntryField::MX);
+        ShowField(index, EntryField::MY);
+    }
+    view_.EntryChanged(index);
+    return true;
+}
+
 // ---------------------------------------------------------------- property edits
 
 template <class Rule>
@@ -290,6 +318,11 @@ void EditorLogic::ChangeAnchor(const Anchor& anchor) {
                          if (request != anchorRequest_ || !IsEntry(index) ||
                              !(AnchorOf(model_.entries[static_cast<std::size_t>(index)]) == before))
                              return;
+                         if (const char* problem = answer ? SelectorProblem(*answer) : nullptr) {
+                             view_.ShowSelectorProblem(problem);
+                             return;
+                         }
+                         if (anchor.kind == kAnchorElement) view_.ShowSelectorProblem({});
                          const auto origins = answer ? ParseAnchorOrigins(*answer, 2) : std::nullopt;
                          StepRecord step{{}, index, index};
                          Reanchor(model_, index, anchor, origins ? &(*origins)[0] : nullptr,
@@ -300,6 +333,15 @@ void EditorLogic::ChangeAnchor(const Anchor& anchor) {
                          view_.EntryChanged(index);
                          view_.MarkPreviewPending();
                      });
+}
+
+void EditorLogic::CheckSelector(const std::string& selector) {
+    const int request = ++selectorRequest_;
+    view_.AskPreview(SelectorCheckStatement(selector), [this, request](const std::string* answer) {
+        if (request != selectorRequest_) return;
+        const char* problem = answer ? SelectorProblem(*answer) : nullptr;
+        view_.ShowSelectorProblem(problem ? problem : "");
+    });
 }
 
 void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done) {

@@ -57,4 +57,6 @@ void QtMainWindowAccess::TakePageTitle(std::string_view title, bool previewPageS
 
 void QtMainWindowAccess::BackToPreview() { main_.btnUpdatePreviewClick(); }
 
+bool QtMainWindowAccess::ReloadPreview() { return main_.UpdatePreview(); }
+
 } // namespace didad

@@ -37,6 +37,7 @@ public:
     // IPreviewEditor
     void TakePageTitle(std::string_view title, bool previewPageShown, JsErrorLog& log) override;
     void BackToPreview() override;
+    bool ReloadPreview() override;
 
 private:
     TfrmMain& main_;

@@ -69,6 +69,9 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(radVertical, &QRadioButton::toggled, this, &TfrmMain::radVerticalClick);
     connect(cBoxAnchor, &QComboBox::activated, this, &TfrmMain::cBoxAnchorChange);
     connect(txtAnchorElement, &QLineEdit::editingFinished, this, &TfrmMain::cBoxAnchorChange);
+    // The box tells at once whether the page finds the element.
+    connect(txtAnchorElement, &QLineEdit::textEdited, this,
+            [this](const QString& text) { logic_->CheckSelector(Bytes(text.trimmed())); });
 
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);

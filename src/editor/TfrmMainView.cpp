@@ -1,6 +1,7 @@
 // The main window's controls as the editor logic sees them: which box is
 // which, and how a value of the project is shown in it.
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,10 +18,12 @@
 
 #include <algorithm>
 
+#include "editor/AnchorEdits.h"
 #include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/Anchors.h"
 #include "model/ValueHelpers.h"
+#include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -107,9 +110,34 @@ void TfrmMain::EnablePropertyControls(bool on) {
                                       chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
                                       btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
                                       panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
-                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO};
     for (QWidget* control : controls) control->setEnabled(on);
+    cBoxAnchor->setProperty("editing", on);
+    ShowAnchorAvailability();
+}
+
+bool TfrmMain::AnchorsChosenHere() const { return !windows_.browser || windows_.browser->AtEditingWidth(); }
+
+void TfrmMain::ShowAnchorAvailability() {
+    const bool here = AnchorsChosenHere();
+    const bool on = cBoxAnchor->property("editing").toBool() && here;
+    cBoxAnchor->setEnabled(on);
     txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
+    const QString why = here ? QString()
+                             : QStringLiteral(
+                                   "Anchors are chosen with the preview at an editing width: "
+                                   "a phone lays the page out anew.");
+    cBoxAnchor->setToolTip(why);
+    lblAnchor->setToolTip(why);
+}
+
+void TfrmMain::ShowSelectorProblem(const std::string& problem) {
+    const QString text = FromBytes(problem);
+    actSelectorProblem->setVisible(!text.isEmpty());
+    actSelectorProblem->setToolTip(text);
+    actSelectorProblem->setText(text);
+    txtAnchorElement->setToolTip(text.isEmpty() ? QString::fromLatin1(kSelectorHint) : text);
+    txtAnchorElement->setAccessibleDescription(text);
 }
 
 void TfrmMain::ShowNumber(NumberBox box, int value) {
@@ -151,6 +179,7 @@ void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
     cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
     txtAnchorElement->setText(FromBytes(selector));
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    ShowSelectorProblem({});
 }
 
 bool TfrmMain::ConfirmDelete(const std::string& text) {

@@ -24,6 +24,9 @@ public:
     virtual void TakePageTitle(std::string_view title, bool previewPageShown, JsErrorLog& log) = 0;
     // "Back to Preview": the preview page again, as Update Preview makes it.
     virtual void BackToPreview() = 0;
+    // The preview page again, written from the project as it is (live
+    // changes live in the page alone until then); false without a project.
+    virtual bool ReloadPreview() = 0;
 };
 
 } // namespace didad

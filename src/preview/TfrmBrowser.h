@@ -12,6 +12,8 @@
 #include "preview/PreviewLogic.h"
 
 class QComboBox;
+class QRect;
+class QTimer;
 class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
@@ -50,12 +52,21 @@ public:
     // Shows the page at the chosen width, reloaded so that it is built for it.
     void cBoxPreviewWidthChange(int index);
 
+    // The window where it was at the last run; at the first run (nothing
+    // remembered) beside `mainWindow`, or centred where there is no room.
+    void PlaceWindow(const QRect& mainWindow);
+
+    // Whether the page is laid out as for editing (not a visitor's phone).
+    bool AtEditingWidth() const;
+
 signals:
     // Every load that finished, after its handling (tests wait on it).
     void documentCompleted(bool ok);
+    void previewWidthChanged(bool editing);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void WebBrowser1TitleChange(const QString& title);
@@ -63,7 +74,11 @@ private:
 
     void BuildWidthChoice(QVBoxLayout* layout);
 
+    void RememberPlace();
+
     IPreviewEditor& editor_;
+    QTimer* rememberPlace_ = nullptr;
+    bool placed_ = false;
     PreviewNavigation navigation_;
     QtLocalFileGuard* localFileGuard_ = nullptr;
     std::unique_ptr<JsErrorLog> log_;

@@ -12,6 +12,8 @@ namespace didad {
 
 // Arrow buttons bound to a number box: a click steps the position within the
 // range and writes it into the box, which runs the box's change handling.
+// Up and Down in the box step by one, Page Up and Page Down by ten; the
+// buttons take no focus, so Tab goes from box to box.
 class UpDownButtons : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +25,9 @@ public:
     void StepBy(int delta);
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* buddy_;

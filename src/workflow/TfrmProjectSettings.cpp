@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -241,8 +242,14 @@ QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
         QStringLiteral("Below this window width in CSS pixels the menus fold into one menu "
                        "button; 0 turns the compact layout off"));
     txtCompactLabel = box("txtCompactLabel", 0);
+    txtCompactLabel->setMaxLength(kMaxCompactLabel);
+    txtCompactLabel->setPlaceholderText(QString::fromLatin1(kEmptyCompactLabel));
     txtCompactLeft = box("txtCompactLeft", 4);
     txtCompactTop = box("txtCompactTop", 4);
+    // The boxes take only what they allow: no sign, no letters, no width past the limit.
+    txtCompactWidth->setValidator(new QIntValidator(0, kMaxCompactWidth, txtCompactWidth));
+    txtCompactLeft->setValidator(new QIntValidator(kMinCompactPlace, kMaxCompactPlace, txtCompactLeft));
+    txtCompactTop->setValidator(new QIntValidator(kMinCompactPlace, kMaxCompactPlace, txtCompactTop));
     auto* compact = new QGridLayout(GroupBox_Compact);
     compact->addWidget(Label(GroupBox_Compact, "lblCompactWidth", QStringLiteral("Below:")), 0, 0);
     compact->addWidget(txtCompactWidth, 0, 1);
@@ -376,7 +383,9 @@ void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
 }
 
 void TfrmProjectSettings::ShowRefusal(const SettingsConfirmation& result) {
-    QLineEdit* field = result.refused == SettingsField::CompactWidth ? txtCompactWidth : txtTemplate;
+    QLineEdit* field = result.refused == SettingsField::CompactWidth   ? txtCompactWidth
+                       : result.refused == SettingsField::CompactLabel ? txtCompactLabel
+                                                                       : txtTemplate;
     field->setFocus();
     field->selectAll();
     QtMessageBoxes::Message(this, FromBytes(result.rejection));
