@@ -344,7 +344,8 @@ void EditorLogic::CheckSelector(const std::string& selector) {
     });
 }
 
-void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done) {
+void EditorLogic::ChangeAllAnchors(const Anchor& anchor,
+                                   std::function<void(std::vector<StepAction>, const std::string&)> done) {
     // One question for every anchor in use, and the new one last.
     std::vector<Anchor> asked;
     std::vector<std::size_t> slotOf;
@@ -361,6 +362,10 @@ void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std:
     view_.AskPreview(AnchorOriginsStatement(asked), [this, anchor, asked, slotOf, count,
                                                      done = std::move(done)](const std::string* answer) {
         std::vector<StepAction> actions;
+        if (const char* problem = answer ? SelectorProblem(*answer) : nullptr) {
+            done(std::move(actions), problem);
+            return;
+        }
         // The project may not change while the settings dialog waits; if it
         // did, the anchors still change but nothing is moved.
         const auto origins =
@@ -369,7 +374,7 @@ void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std:
             const PagePoint* from = origins ? &(*origins)[slotOf[static_cast<std::size_t>(i)]] : nullptr;
             Reanchor(model_, i, anchor, from, origins ? &origins->back() : nullptr, actions);
         }
-        done(std::move(actions));
+        done(std::move(actions), {});
     });
 }
 

@@ -71,8 +71,10 @@ public:
     // element, and the box says so. A newer text outdates an open question.
     void CheckSelector(const std::string& selector);
     // Every entry takes `anchor` the same way; `done` gets the changes made
-    // (for the step of the settings dialog), once, later.
-    void ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done);
+    // (for the step of the settings dialog), once, later. An element the
+    // page does not find changes nothing, and `done` gets the reason.
+    void ChangeAllAnchors(const Anchor& anchor,
+                          std::function<void(std::vector<StepAction>, const std::string& problem)> done);
     // Puts back what `actions` changed (a settings step that could not be written).
     void RevertActions(std::vector<StepAction>& actions);
     // Project Settings OK stored new settings; `previous` were the old ones,

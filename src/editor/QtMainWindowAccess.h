@@ -26,7 +26,8 @@ public:
     bool UpdatePreview() override;
     void PublishProject() override;
     CaptionSwapCallback CaptionSwapHandler() override;
-    void ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) override;
+    void ChangeAllAnchors(const Anchor& anchor, std::function<void(const std::string& problem)> placed) override;
+    bool AnchorsChosenHere() const override;
     void KeepSettingsChange(const ProjectSettings& previous) override;
     void DropSettingsChange() override;
 

@@ -558,6 +558,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    FitTabCaptions();
     if (model_.hasProject()) ShowActiveProject(FromBytes(model_.projectFolder));
 }
 

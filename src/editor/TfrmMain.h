@@ -85,6 +85,9 @@ public:
     void ProjectActivated(bool opened);
     void MarkPreviewPending() override;
     void ProjectChanged() override;
+    // Anchors are chosen where the preview lays the page out for editing:
+    // at a phone's width the page's geometry is another.
+    bool AnchorsChosenHere() const;
     void ClearPreviewPending();
     bool IsPreviewPending() const;
     void LoadEntryIntoControls(int index);
@@ -264,9 +267,9 @@ private:
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
     void BuildColorTab(QWidget* page);
     void UpdatePreviewLook();
-    // Anchors are chosen where the preview lays the page out for editing:
-    // at a phone's width the page's geometry is another.
-    bool AnchorsChosenHere() const;
+    // The four tab captions in full: a desktop face too wide for the
+    // window's fixed width gets a smaller one on the tabs alone.
+    void FitTabCaptions();
     void ShowAnchorAvailability();
     // The pending look, whether or not the preview follows live.
     void SetPreviewPending();

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 
@@ -116,6 +118,26 @@ void TfrmMain::EnablePropertyControls(bool on) {
     ShowAnchorAvailability();
 }
 
+void TfrmMain::FitTabCaptions() {
+    QTabBar* bar = tabProp->tabBar();
+    // The style sheet's padding and the tab's own frame, with a margin.
+    constexpr int kTabExtra = 14;
+    constexpr int kSmallestPoints = 6;
+    QFont face = font();
+    for (int points = face.pointSize(); points >= kSmallestPoints; --points) {
+        face.setPointSize(points);
+        const QFontMetrics metrics(face);
+        int needed = 0;
+        for (int i = 0; i < bar->count(); ++i) {
+            QString caption = bar->tabText(i);
+            caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+            needed += metrics.horizontalAdvance(caption) + kTabExtra;
+        }
+        if (needed <= tabProp->width()) break;
+    }
+    if (bar->font() != face) bar->setFont(face);
+}
+
 bool TfrmMain::AnchorsChosenHere() const { return !windows_.browser || windows_.browser->AtEditingWidth(); }
 
 void TfrmMain::ShowAnchorAvailability() {
@@ -123,10 +145,7 @@ void TfrmMain::ShowAnchorAvailability() {
     const bool on = cBoxAnchor->property("editing").toBool() && here;
     cBoxAnchor->setEnabled(on);
     txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
-    const QString why = here ? QString()
-                             : QStringLiteral(
-                                   "Anchors are chosen with the preview at an editing width: "
-                                   "a phone lays the page out anew.");
+    const QString why = here ? QString() : QString::fromLatin1(kAnchorsAtEditingWidth);
     cBoxAnchor->setToolTip(why);
     lblAnchor->setToolTip(why);
 }

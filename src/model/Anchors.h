@@ -12,6 +12,10 @@ inline constexpr int kAnchorElement = 3;
 // The choices, in the order of the anchor's numbers.
 inline constexpr const char* kAnchorChoices[] = {"Page left", "Page centre", "Page right", "Element"};
 
+// Why the anchor choices are greyed while the preview shows a phone's width.
+inline constexpr const char* kAnchorsAtEditingWidth =
+    "Anchors are chosen with the preview at an editing width: a phone lays the page out anew.";
+
 struct Anchor {
     int kind = kAnchorPageLeft;
     std::string selector; // the element's CSS selector; kept, but unused, for the other kinds

@@ -66,7 +66,7 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values);
 // template, and only when both pass stores the settings in the model.
 // `rejection` holds the message for the user and `refused` the field when a
 // value was refused (the model is then unchanged).
-enum class SettingsField { None, CompactWidth, CompactLabel, Template };
+enum class SettingsField { None, CompactWidth, CompactLabel, Template, AnchorSelector };
 struct SettingsConfirmation {
     bool stored = false;
     std::string rejection;

@@ -288,7 +288,14 @@ void TfrmProjectSettings::showEvent(QShowEvent* event) {
     btnOK->setFocus();
 }
 
-void TfrmProjectSettings::FormShow() { ShowValues(DialogValuesFromSettings(editor_.Model().settings)); }
+void TfrmProjectSettings::FormShow() {
+    ShowValues(DialogValuesFromSettings(editor_.Model().settings));
+    // At a phone's width the page is laid out anew: where the menus stand
+    // for editing cannot be measured there.
+    const bool here = editor_.AnchorsChosenHere();
+    GroupBox_Anchors->setEnabled(here);
+    GroupBox_Anchors->setToolTip(here ? QString() : QString::fromLatin1(kAnchorsAtEditingWidth));
+}
 
 SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     SettingsDialogValues values;
@@ -361,10 +368,17 @@ void TfrmProjectSettings::btnOKClick() {
     // The page tells where the anchors lie before it is reloaded with the
     // new script; until then nothing here may be pressed.
     setEnabled(false);
-    editor_.ChangeAllAnchors({values.allAnchors, values.allAnchorSelector}, [this, previous] {
-        setEnabled(true);
-        FinishOK(previous);
-    });
+    editor_.ChangeAllAnchors({values.allAnchors, values.allAnchorSelector},
+                             [this, previous](const std::string& problem) {
+                                 setEnabled(true);
+                                 if (problem.empty()) {
+                                     FinishOK(previous);
+                                     return;
+                                 }
+                                 // Nothing is kept: the menus stay put until a selector works.
+                                 editor_.Model().settings = previous;
+                                 ShowRefusal({false, problem, SettingsField::AnchorSelector});
+                             });
 }
 
 void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
@@ -383,9 +397,10 @@ void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
 }
 
 void TfrmProjectSettings::ShowRefusal(const SettingsConfirmation& result) {
-    QLineEdit* field = result.refused == SettingsField::CompactWidth   ? txtCompactWidth
-                       : result.refused == SettingsField::CompactLabel ? txtCompactLabel
-                                                                       : txtTemplate;
+    QLineEdit* field = result.refused == SettingsField::CompactWidth     ? txtCompactWidth
+                       : result.refused == SettingsField::CompactLabel   ? txtCompactLabel
+                       : result.refused == SettingsField::AnchorSelector ? txtAllAnchorElement
+                                                                         : txtTemplate;
     field->setFocus();
     field->selectAll();
     QtMessageBoxes::Message(this, FromBytes(result.rejection));

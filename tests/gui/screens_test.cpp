@@ -294,9 +294,33 @@ private slots:
         const QPoint place = OwnerOnPage(0);
         const ProjectSettings before = frmMain->Model().settings;
 
-        // A negative width is refused with a message; the dialog stays.
-        QTimer::singleShot(0, [] {
-            QCOMPARE(frmProjectSettings->txtCompactWidth->text(), QStringLiteral("640"));
+        // The boxes take only what they allow; an empty button text, a
+        // negative width and a selector that finds nothing are refused with
+        // a message, and the dialog stays.
+        QTimer::singleShot(0, [this] {
+            QLineEdit* width = frmProjectSettings->txtCompactWidth;
+            QCOMPARE(width->text(), QStringLiteral("640"));
+            width->setFocus();
+            width->selectAll();
+            QTest::keyClicks(width, QStringLiteral("-5abc99999"));
+            QCOMPARE(width->text(), QStringLiteral("5999"));
+            QLineEdit* label = frmProjectSettings->txtCompactLabel;
+            label->setFocus();
+            label->selectAll();
+            QTest::keyClicks(label, QString(45, QLatin1Char('x')));
+            QCOMPARE(label->text(), QString(40, QLatin1Char('x')));
+            label->selectAll();
+            QTest::keyClick(label, Qt::Key_Backspace);
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+            QCOMPARE(frmProjectSettings->focusWidget(), label);
+
+            frmProjectSettings->cBoxAllAnchors->setCurrentIndex(1 + 3); // an element
+            frmProjectSettings->txtAllAnchorElement->setText(QStringLiteral("#nothing"));
+            label->setText(QStringLiteral("Menu"));
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(static_cast<int>(boxes.size()), 2, kPageWait);
+            QVERIFY(frmProjectSettings->isVisible());
+            QCOMPARE(frmProjectSettings->focusWidget(), frmProjectSettings->txtAllAnchorElement);
             frmProjectSettings->txtCompactWidth->setText(QStringLiteral("-5"));
             QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
             QVERIFY(frmProjectSettings->isVisible());
@@ -309,7 +333,9 @@ private slots:
         });
         QTest::mouseClick(frmMain->btnActiveProjectSettings, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!frmProjectSettings->isVisible(), kPageWait);
-        QCOMPARE(BoxTexts(), QStringList{QString::fromLatin1(kBadCompactWidth)});
+        QCOMPARE(BoxTexts(),
+                 (QStringList{QString::fromLatin1(kEmptyCompactLabel), QString::fromLatin1(kSelectorMatchesNothing),
+                              QString::fromLatin1(kBadCompactWidth)}));
         QCOMPARE(frmMain->Model().settings.cmpW, 480);
         QCOMPARE(frmMain->Model().settings.cmpL, std::string("Navigation"));
         QCOMPARE(Entry().AN, 2);
@@ -322,6 +348,18 @@ private slots:
         QCOMPARE(Entry().AN, 1);
         QCOMPARE(Entry().MX, -50);
         QCOMPARE(frmMain->cBoxAnchor->currentIndex(), 1);
+
+        // A compact width above the preview's: the preview shows the compact layout.
+        QTimer::singleShot(0, [] {
+            frmProjectSettings->txtCompactWidth->setText(QStringLiteral("900"));
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(frmMain->btnActiveProjectSettings, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
+            QStringLiteral("none"), kPageWait);
+        QCOMPARE(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820);
     }
 };
 
