@@ -131,6 +131,7 @@ void TfrmMain::radVerticalClick() { radHorizontalClick(); }
 void TfrmMain::cBoxAnchorChange() {
     const int kind = cBoxAnchor->currentIndex();
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    if (kind != kAnchorElement) ShowSelectorProblem({});
     logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
     // An element wants its selector next.
     if (sender() == cBoxAnchor && kind == kAnchorElement && txtAnchorElement->text().isEmpty())

@@ -138,14 +138,14 @@ void TfrmMain::FitTabCaptions() {
     if (bar->font() != face) bar->setFont(face);
 }
 
-bool TfrmMain::AnchorsChosenHere() const { return !windows_.browser || windows_.browser->AtEditingWidth(); }
+bool TfrmMain::AnchorsChosenHere() const { return !windows_.browser || windows_.browser->ShowsEditingPage(); }
 
 void TfrmMain::ShowAnchorAvailability() {
     const bool here = AnchorsChosenHere();
     const bool on = cBoxAnchor->property("editing").toBool() && here;
     cBoxAnchor->setEnabled(on);
     txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
-    const QString why = here ? QString() : QString::fromLatin1(kAnchorsAtEditingWidth);
+    const QString why = here ? QString() : QString::fromLatin1(kAnchorsOnEditingPage);
     cBoxAnchor->setToolTip(why);
     lblAnchor->setToolTip(why);
 }

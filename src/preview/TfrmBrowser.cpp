@@ -181,17 +181,14 @@ void TfrmBrowser::cBoxPreviewWidthChange(int index) {
     script.setSourceCode(QString::fromLatin1(PreviewWidthStatement(width)));
     scripts.insert(script);
     if (cBoxPreviewWidth->currentIndex() != index) cBoxPreviewWidth->setCurrentIndex(index);
-    emit previewWidthChanged(width.editing);
+    emit previewWidthChanged();
     if (WebBrowser1->url().isEmpty()) return;
     if (PreviewPageShown() && editor_.ReloadPreview()) return;
     if (PreviewPageShown()) navigation_.StartPreviewLoad();
     WebBrowser1->reload();
 }
 
-bool TfrmBrowser::AtEditingWidth() const {
-    const int index = cBoxPreviewWidth->currentIndex();
-    return index < 0 || index >= static_cast<int>(std::size(kPreviewWidths)) || kPreviewWidths[index].editing;
-}
+bool TfrmBrowser::ShowsEditingPage() const { return cBoxPreviewWidth->currentIndex() <= 0; }
 
 void TfrmBrowser::btnBackToPreviewClick() { editor_.BackToPreview(); }
 

@@ -56,13 +56,14 @@ public:
     // remembered) beside `mainWindow`, or centred where there is no room.
     void PlaceWindow(const QRect& mainWindow);
 
-    // Whether the page is laid out as for editing (not a visitor's phone).
-    bool AtEditingWidth() const;
+    // Whether the page is shown on the editing page, the width whose layout
+    // the menus' places are set in (the first of kPreviewWidths).
+    bool ShowsEditingPage() const;
 
 signals:
     // Every load that finished, after its handling (tests wait on it).
     void documentCompleted(bool ok);
-    void previewWidthChanged(bool editing);
+    void previewWidthChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

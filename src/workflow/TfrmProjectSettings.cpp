@@ -294,7 +294,7 @@ void TfrmProjectSettings::FormShow() {
     // for editing cannot be measured there.
     const bool here = editor_.AnchorsChosenHere();
     GroupBox_Anchors->setEnabled(here);
-    GroupBox_Anchors->setToolTip(here ? QString() : QString::fromLatin1(kAnchorsAtEditingWidth));
+    GroupBox_Anchors->setToolTip(here ? QString() : QString::fromLatin1(kAnchorsOnEditingPage));
 }
 
 SettingsDialogValues TfrmProjectSettings::ControlValues() const {

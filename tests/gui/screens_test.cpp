@@ -189,7 +189,7 @@ private slots:
             EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
             QStringLiteral("none"), kPageWait);
         QVERIFY(!EvalInPreview(QStringLiteral("yEditing()")).toBool());
-        // The phone lays the page out anew: anchors are chosen at an editing width.
+        // The phone lays the page out anew: anchors are chosen on the editing page.
         QVERIFY(!frmMain->cBoxAnchor->isEnabled());
         QVERIFY(!frmMain->cBoxAnchor->toolTip().isEmpty());
         const MenuEntry before = Entry();
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
                  QString());
         QCOMPARE(frmBrowser->WebBrowser1->width(), 1366);
-        QVERIFY(frmMain->cBoxAnchor->isEnabled());
+        QVERIFY(!frmMain->cBoxAnchor->isEnabled());
         QCOMPARE(Entry().MX, before.MX);
         QCOMPARE(Entry().AN, before.AN);
 
@@ -210,6 +210,7 @@ private slots:
         QTest::keyClick(widths, Qt::Key_Up);
         QVERIFY(WaitForPreviewLoaded());
         QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820, kPageWait);
+        QVERIFY(frmMain->cBoxAnchor->isEnabled());
     }
 
     // Up and Down did nothing in the boxes, the arrows were Tab stops, and a

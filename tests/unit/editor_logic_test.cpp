@@ -644,31 +644,6 @@ TEST(EditorLogic, AnUnusableSelectorIsRefusedAndAHugeAnswerIsKeptInRange) {
     EXPECT_EQ(e.model.entries[0].AN, kAnchorPageRight);
     EXPECT_EQ(e.model.entries[0].MX, -9999);
     EXPECT_EQ(e.model.entries[0].MY, 9999);
-    EXPECT_STREQ(SelectorProblem("?invalid"), kSelectorInvalid);
-    EXPECT_STREQ(SelectorProblem("none"), kSelectorMatchesNothing);
-    EXPECT_EQ(SelectorProblem("12,4;5,6"), nullptr);
-}
-
-// Moves from the keyboard: a run is one step, both fields back at once.
-TEST(EditorLogic, KeyMovesOfOneRunAreOneStepAndStayInRange) {
-    Editor e;
-    e.logic.AddMenu();
-    const std::size_t steps = e.logic.History().StepCount();
-    EXPECT_TRUE(e.logic.NudgeSelected(1, 0));
-    EXPECT_TRUE(e.logic.NudgeSelected(0, 10));
-    EXPECT_EQ(e.logic.History().StepCount(), steps + 1);
-    EXPECT_EQ(e.view.numbers[NumberBox::Left], 11);
-    EXPECT_EQ(e.view.numbers[NumberBox::Top], 20);
-    EXPECT_EQ(e.view.unguardedFills, 0);
-    e.logic.EndTypingRun();
-    EXPECT_TRUE(e.logic.NudgeSelected(-1, 0));
-    EXPECT_EQ(e.logic.History().StepCount(), steps + 2);
-    EXPECT_TRUE(e.logic.Undo());
-    EXPECT_TRUE(e.logic.Undo());
-    EXPECT_EQ(e.model.entries[0].MX, 10);
-    EXPECT_EQ(e.model.entries[0].MY, 10);
-    e.model.entries[0].MX = 9999;
-    EXPECT_FALSE(e.logic.NudgeSelected(10, 0)); // at the edge of the box's range nothing moves
 }
 
 TEST(AnchorEdits, TheQuestionQuotesAnySelectorAndOnlyAWholeAnswerCounts) {
