@@ -19,10 +19,10 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "panelLeftward", "fitPanel", "openAt", "slideSign", "compactOn", "buildCompact", "panelPlace"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing",
-  "yLive", "yMenuOpen", "ySelectorPart"];
+  "yLive", "yMenuOpen", "ySelectorPart", "yCloseAtOnce"];
 // What the add-on reads of the anchors and the compact layout, and the
 // preview window's word on whether the page is for editing.
-const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
+const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly", "unfitPanel"];
 // The runtime's files are one script, joined in this order when embedded:
 // what one declares at the top, the others use.
 const runtimeFiles = ["src/runtime/menu_runtime.js", "src/runtime/menu_layout.js", "src/runtime/menu_panels.js",

@@ -1,8 +1,11 @@
 #include "editor/AnchorEdits.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <utility>
 
+#include "editor/PropertyEdits.h"
 #include "model/JsLiteral.h"
 
 namespace didad {
@@ -13,6 +16,19 @@ std::optional<int> ReadInt(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
     return value;
+}
+
+// The page's own test of a selector, as a function of the page's script.
+constexpr const char* kSelectorCheck =
+    "function(s){if(!document.querySelector)return '';var e;try{e=document.querySelector(s);}"
+    "catch(x){return 'invalid';}return e&&e.getClientRects().length?'':'none';}";
+
+// A position moved by a difference the page reported: the page may report
+// anything, so the sum is taken wide and kept within the box's range.
+int Moved(int value, int from, int to, NumberBox box) {
+    const std::int64_t sum = std::int64_t{value} + from - to;
+    const NumberBoxRule& rule = RuleOf(box);
+    return static_cast<int>(std::clamp<std::int64_t>(sum, rule.arrowLow, rule.arrowHigh));
 }
 
 template <class T>
@@ -26,6 +42,17 @@ void Change(std::vector<StepAction>& actions, int index, EntryField field, T& va
 
 Anchor AnchorOf(const MenuEntry& entry) { return {entry.AN, entry.AE}; }
 
+std::string SelectorCheckStatement(std::string_view selector) {
+    return std::string("(") + kSelectorCheck + ")(" + JsStringLiteral(selector) + ")";
+}
+
+const char* SelectorProblem(std::string_view answer) {
+    if (!answer.empty() && answer.front() == '?') answer.remove_prefix(1);
+    if (answer == "invalid") return kSelectorInvalid;
+    if (answer == "none") return kSelectorMatchesNothing;
+    return nullptr;
+}
+
 std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors) {
     std::string list;
     for (const Anchor& anchor : anchors) {
@@ -35,7 +62,8 @@ std::string AnchorOriginsStatement(const std::vector<Anchor>& anchors) {
     // A page written before anchors existed, or another page, has no
     // MenuAnchorOrigin; the answer is then empty and nothing is moved.
     return "(function(){if(typeof MenuAnchorOrigin!='function')return '';var a=[" + list +
-           "],r=[];for(var k=0;k<a.length;k++){var o=MenuAnchorOrigin(a[k][0],a[k][1]);"
+           "],r=[],last=a[a.length-1];if(last&&last[0]==3){var p=(" + kSelectorCheck +
+           ")(last[1]);if(p)return '?'+p;}for(var k=0;k<a.length;k++){var o=MenuAnchorOrigin(a[k][0],a[k][1]);"
            "r.push(Math.round(o[0])+','+Math.round(o[1]));}return r.join(';');})()";
 }
 
@@ -82,8 +110,8 @@ void Reanchor(ProjectModel& model, int index, const Anchor& anchor, const PagePo
     Change(actions, index, EntryField::AN, entry.AN, anchor.kind);
     Change(actions, index, EntryField::AE, entry.AE, anchor.selector);
     if (!from || !to) return;
-    Change(actions, index, EntryField::MX, entry.MX, entry.MX + from->x - to->x);
-    Change(actions, index, EntryField::MY, entry.MY, entry.MY + from->y - to->y);
+    Change(actions, index, EntryField::MX, entry.MX, Moved(entry.MX, from->x, to->x, NumberBox::Left));
+    Change(actions, index, EntryField::MY, entry.MY, Moved(entry.MY, from->y, to->y, NumberBox::Top));
 }
 
 } // namespace didad

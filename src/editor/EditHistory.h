@@ -46,6 +46,7 @@ struct EditRun {
     EntryField field = EntryField::MX;
     int entry = -1;
     bool endsOnPause = false;
+    bool keyMoves = false; // moves by the keyboard, not a box's own run
     friend bool operator==(const EditRun&, const EditRun&) = default;
 };
 

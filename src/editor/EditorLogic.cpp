@@ -199,6 +199,34 @@ void EditorLogic::MoveEntryTo(int index, int x, int y) {
     view_.ProjectChanged();
 }
 
+bool EditorLogic::NudgeSelected(int dx, int dy) {
+    MenuEntry* entry = SelectedEntry(model_);
+    if (!entry) return false;
+    const int index = model_.iSelectedMenu;
+    const NumberBoxRule& across = RuleOf(NumberBox::Left);
+    const NumberBoxRule& down = RuleOf(NumberBox::Top);
+    const int x = ClampInt(entry->MX + dx, across.arrowLow, across.arrowHigh);
+    const int y = ClampInt(entry->MY + dy, down.arrowLow, down.arrowHigh);
+    if (x == entry->MX && y == entry->MY) return false;
+    // Both fields go into the run's first step, so that one undo takes the run back.
+    const EditRun run{EntryField::MX, index, false, true};
+    if (!history_.Joins(run, clock_.Now())) {
+        StepRecord step{{}, index, index};
+        step.actions.emplace_back(FieldChange{index, EntryField::MX, entry->MX});
+        step.actions.emplace_back(FieldChange{index, EntryField::MY, entry->MY});
+        history_.Push(std::move(step), &run, clock_.Now());
+    }
+    entry->MX = x;
+    entry->MY = y;
+    {
+        ControlFillingGuard filling;
+        ShowField(index, EntryField::MX);
+        ShowField(index, EntryField::MY);
+    }
+    view_.EntryChanged(index);
+    return true;
+}
+
 // ---------------------------------------------------------------- property edits
 
 template <class Rule>
@@ -288,6 +316,11 @@ void EditorLogic::ChangeAnchor(const Anchor& anchor) {
                          if (request != anchorRequest_ || !IsEntry(index) ||
                              !(AnchorOf(model_.entries[static_cast<std::size_t>(index)]) == before))
                              return;
+                         if (const char* problem = answer ? SelectorProblem(*answer) : nullptr) {
+                             view_.ShowSelectorProblem(problem);
+                             return;
+                         }
+                         if (anchor.kind == kAnchorElement) view_.ShowSelectorProblem({});
                          const auto origins = answer ? ParseAnchorOrigins(*answer, 2) : std::nullopt;
                          StepRecord step{{}, index, index};
                          Reanchor(model_, index, anchor, origins ? &(*origins)[0] : nullptr,
@@ -300,7 +333,17 @@ void EditorLogic::ChangeAnchor(const Anchor& anchor) {
                      });
 }
 
-void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done) {
+void EditorLogic::CheckSelector(const std::string& selector) {
+    const int request = ++selectorRequest_;
+    view_.AskPreview(SelectorCheckStatement(selector), [this, request](const std::string* answer) {
+        if (request != selectorRequest_) return;
+        const char* problem = answer ? SelectorProblem(*answer) : nullptr;
+        view_.ShowSelectorProblem(problem ? problem : "");
+    });
+}
+
+void EditorLogic::ChangeAllAnchors(const Anchor& anchor,
+                                   std::function<void(std::vector<StepAction>, const std::string&)> done) {
     // One question for every anchor in use, and the new one last.
     std::vector<Anchor> asked;
     std::vector<std::size_t> slotOf;
@@ -317,6 +360,10 @@ void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std:
     view_.AskPreview(AnchorOriginsStatement(asked), [this, anchor, asked, slotOf, count,
                                                      done = std::move(done)](const std::string* answer) {
         std::vector<StepAction> actions;
+        if (const char* problem = answer ? SelectorProblem(*answer) : nullptr) {
+            done(std::move(actions), problem);
+            return;
+        }
         // The project may not change while the settings dialog waits; if it
         // did, the anchors still change but nothing is moved.
         const auto origins =
@@ -325,7 +372,7 @@ void EditorLogic::ChangeAllAnchors(const Anchor& anchor, std::function<void(std:
             const PagePoint* from = origins ? &(*origins)[slotOf[static_cast<std::size_t>(i)]] : nullptr;
             Reanchor(model_, i, anchor, from, origins ? &origins->back() : nullptr, actions);
         }
-        done(std::move(actions));
+        done(std::move(actions), {});
     });
 }
 

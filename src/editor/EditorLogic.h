@@ -64,10 +64,17 @@ public:
     // the old and the new anchor lie; once it answers (or cannot), the entry
     // takes the anchor in one step, Left and Top moved so that the menu
     // stays where the page shows it. A newer choice outdates an open one.
+    // An element the page does not find is refused: the box says why, and
+    // the menu keeps its anchor and its place.
     void ChangeAnchor(const Anchor& anchor);
+    // The selector being typed: the page is asked whether it finds the
+    // element, and the box says so. A newer text outdates an open question.
+    void CheckSelector(const std::string& selector);
     // Every entry takes `anchor` the same way; `done` gets the changes made
-    // (for the step of the settings dialog), once, later.
-    void ChangeAllAnchors(const Anchor& anchor, std::function<void(std::vector<StepAction>)> done);
+    // (for the step of the settings dialog), once, later. An element the
+    // page does not find changes nothing, and `done` gets the reason.
+    void ChangeAllAnchors(const Anchor& anchor,
+                          std::function<void(std::vector<StepAction>, const std::string& problem)> done);
     // Puts back what `actions` changed (a settings step that could not be written).
     void RevertActions(std::vector<StepAction>& actions);
     // Project Settings OK stored new settings; `previous` were the old ones,
@@ -91,6 +98,9 @@ public:
     // number, having changed nothing.
     TitleCommand HandleTitleCommand(std::string_view title) override;
     void MoveEntryTo(int index, int x, int y);
+    // Moves the selected menu by (dx, dy) pixels from the keyboard; a run of
+    // such moves is one step. Returns whether Update Preview takes its look.
+    bool NudgeSelected(int dx, int dy);
 
 private:
     static const EditClock& DefaultClock();
@@ -111,7 +121,8 @@ private:
     EditorView& view_;
     const EditClock& clock_;
     EditHistory history_;
-    int anchorRequest_ = 0; // the newest anchor choice waiting for the page
+    int anchorRequest_ = 0;   // the newest anchor choice waiting for the page
+    int selectorRequest_ = 0; // the newest selector check waiting for the page
 };
 
 } // namespace didad

@@ -45,6 +45,10 @@ public:
         (void)selector;
     }
 
+    // What the anchor's selector box says of the selector: empty when the
+    // page finds its element (or cannot be asked).
+    virtual void ShowSelectorProblem(const std::string& problem) { (void)problem; }
+
     // The delete confirmation: Yes and No, No being the default.
     virtual bool ConfirmDelete(const std::string& text) = 0;
     // A plain message box captioned with the application title.

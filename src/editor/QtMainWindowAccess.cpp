@@ -36,13 +36,17 @@ void QtMainWindowAccess::WaitForRunningSave() { main_.WaitForRunningSave(); }
 
 CaptionSwapCallback QtMainWindowAccess::CaptionSwapHandler() { return main_.Logic().CaptionSwapHandler(); }
 
-void QtMainWindowAccess::ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) {
+void QtMainWindowAccess::ChangeAllAnchors(const Anchor& anchor,
+                                          std::function<void(const std::string& problem)> placed) {
     anchorChanges_.clear();
-    main_.Logic().ChangeAllAnchors(anchor, [this, placed = std::move(placed)](std::vector<StepAction> changes) {
-        anchorChanges_ = std::move(changes);
-        placed();
-    });
+    main_.Logic().ChangeAllAnchors(
+        anchor, [this, placed = std::move(placed)](std::vector<StepAction> changes, const std::string& problem) {
+            anchorChanges_ = std::move(changes);
+            placed(problem);
+        });
 }
+
+bool QtMainWindowAccess::AnchorsChosenHere() const { return main_.AnchorsChosenHere(); }
 
 void QtMainWindowAccess::KeepSettingsChange(const ProjectSettings& previous) {
     main_.Logic().SettingsConfirmed(previous, std::exchange(anchorChanges_, {}));
@@ -58,5 +62,7 @@ void QtMainWindowAccess::TakePageTitle(std::string_view title, bool previewPageS
 }
 
 void QtMainWindowAccess::BackToPreview() { main_.btnUpdatePreviewClick(); }
+
+bool QtMainWindowAccess::ReloadPreview() { return main_.UpdatePreview(); }
 
 } // namespace didad

@@ -27,7 +27,8 @@ public:
     void PublishProject() override;
     void WaitForRunningSave() override;
     CaptionSwapCallback CaptionSwapHandler() override;
-    void ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) override;
+    void ChangeAllAnchors(const Anchor& anchor, std::function<void(const std::string& problem)> placed) override;
+    bool AnchorsChosenHere() const override;
     void KeepSettingsChange(const ProjectSettings& previous) override;
     void DropSettingsChange() override;
 
@@ -38,6 +39,7 @@ public:
     // IPreviewEditor
     void TakePageTitle(std::string_view title, bool previewPageShown, JsErrorLog& log) override;
     void BackToPreview() override;
+    bool ReloadPreview() override;
 
 private:
     TfrmMain& main_;

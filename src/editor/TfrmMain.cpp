@@ -1,5 +1,6 @@
 #include "editor/TfrmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -35,6 +36,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "editor/AnchorEdits.h"
 #include "editor/EditorLogic.h"
 #include "editor/PropertyEdits.h"
 #include "editor/QtAutoSave.h"
@@ -100,7 +102,13 @@ TfrmMain::~TfrmMain() {
     if (frmMain == this) frmMain = nullptr;
 }
 
-void TfrmMain::UseWindows(const MainWindowPartners& windows) { windows_ = windows; }
+void TfrmMain::UseWindows(const MainWindowPartners& windows) {
+    windows_ = windows;
+    if (!windows_.browser) return;
+    connect(windows_.browser, &TfrmBrowser::previewWidthChanged, this, &TfrmMain::ShowAnchorAvailability,
+            Qt::UniqueConnection);
+    windows_.browser->PlaceWindow(frameGeometry());
+}
 
 void TfrmMain::BuildWidgets() {
     // A compact face so that the four tabs and their controls fit the
@@ -125,8 +133,8 @@ void TfrmMain::BuildWidgets() {
     listMenus->setSelectionMode(QAbstractItemView::SingleSelection);
     listMenus->setFixedWidth(78);
     left->addWidget(listMenus, 1);
-    btnAddMenu = MakeButton(QStringLiteral("Add Menu"), "btnAddMenu", this);
-    btnDelete = MakeButton(QStringLiteral("Delete"), "btnDelete", this);
+    btnAddMenu = MakeButton(QStringLiteral("&Add Menu"), "btnAddMenu", this);
+    btnDelete = MakeButton(QStringLiteral("&Delete"), "btnDelete", this);
     left->addWidget(btnAddMenu);
     left->addWidget(btnDelete);
     body->addLayout(left);
@@ -185,13 +193,12 @@ void TfrmMain::BuildWidgets() {
     // Preview buttons.
     auto* previewRow = new QHBoxLayout();
     previewRow->setSpacing(3);
-    btnShowPreview = MakeButton(QStringLiteral("Show Preview"), "btnShowPreview", this);
-    btnUpdatePreview = MakeButton(QStringLiteral("Update Preview"), "btnUpdatePreview", this);
-    btnUpdatePreview->setIcon(ExclamationGlyph(Qt::black));
-    chkLive = new QCheckBox(QStringLiteral("Live"), this);
+    btnShowPreview = MakeButton(QStringLiteral("&Show Preview"), "btnShowPreview", this);
+    btnUpdatePreview = MakeButton(QStringLiteral("&Update Preview"), "btnUpdatePreview", this);
+    chkLive = new QCheckBox(QStringLiteral("&Live"), this);
     chkLive->setObjectName(QStringLiteral("chkLive"));
     chkLive->setToolTip(QStringLiteral("Show every change in the preview as it is made"));
-    chkStayOnTop = new QCheckBox(QStringLiteral("on Top"), this);
+    chkStayOnTop = new QCheckBox(QStringLiteral("on T&op"), this);
     chkStayOnTop->setObjectName(QStringLiteral("chkStayOnTop"));
     chkStayOnTop->setToolTip(QStringLiteral("Keep this window on Top"));
     previewRow->addWidget(btnShowPreview);
@@ -203,10 +210,10 @@ void TfrmMain::BuildWidgets() {
     // Project buttons.
     auto* projectRow = new QHBoxLayout();
     projectRow->setSpacing(3);
-    btnProjects = MakeButton(QStringLiteral("Projects..."), "btnProjects", this);
-    btnActiveProjectSettings = MakeButton(QStringLiteral("Project Settings..."), "btnActiveProjectSettings", this);
-    btnFinalize = MakeButton(QStringLiteral("Finalize"), "btnFinalize", this);
-    btnPublish = MakeButton(QStringLiteral("Publish..."), "btnPublish", this);
+    btnProjects = MakeButton(QStringLiteral("&Projects..."), "btnProjects", this);
+    btnActiveProjectSettings = MakeButton(QStringLiteral("Project S&ettings..."), "btnActiveProjectSettings", this);
+    btnFinalize = MakeButton(QStringLiteral("&Finalize"), "btnFinalize", this);
+    btnPublish = MakeButton(QStringLiteral("Pu&blish..."), "btnPublish", this);
     btnHelp = new QToolButton(this);
     btnHelp->setObjectName(QStringLiteral("btnHelp"));
     btnHelp->setAutoRaise(true);
@@ -340,7 +347,11 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     txtAnchorElement = new QLineEdit(page);
     txtAnchorElement->setObjectName(QStringLiteral("txtAnchorElement"));
     txtAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
-    txtAnchorElement->setToolTip(QStringLiteral("The CSS selector of the element that Left and Top count from"));
+    txtAnchorElement->setToolTip(QString::fromLatin1(kSelectorHint));
+    actSelectorProblem =
+        txtAnchorElement->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    actSelectorProblem->setObjectName(QStringLiteral("actSelectorProblem"));
+    actSelectorProblem->setVisible(false);
     lblAnchor->setBuddy(cBoxAnchor);
     auto* anchorRow = new QHBoxLayout();
     anchorRow->setSpacing(3);
@@ -486,6 +497,25 @@ bool TfrmMain::InOurWindows(QObject* watched) const {
     return widget && (widget->window() == this || (windows_.browser && widget->window() == windows_.browser));
 }
 
+bool TfrmMain::HandleMoveKey(QObject* watched, QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::AltModifier && mods != (Qt::AltModifier | Qt::ShiftModifier)) return false;
+    const int step = mods.testFlag(Qt::ShiftModifier) ? 10 : 1;
+    int dx = 0;
+    int dy = 0;
+    switch (key->key()) {
+    case Qt::Key_Left: dx = -step; break;
+    case Qt::Key_Right: dx = step; break;
+    case Qt::Key_Up: dy = -step; break;
+    case Qt::Key_Down: dy = step; break;
+    default: return false;
+    }
+    // Taken in the preview too, where Alt+Left would otherwise leave the page.
+    if (!InOurWindows(watched) || !model_.hasProject() || !isEnabled()) return false;
+    if (logic_->NudgeSelected(dx, dy)) MarkPreviewPending();
+    return true;
+}
+
 bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
     // The key is looked at before the object: the web engine sends keys to
     // windows of its own while it tears them down, and an object half
@@ -502,7 +532,9 @@ bool TfrmMain::HandleHistoryKey(QObject* watched, QKeyEvent* key) {
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     // The project's one history takes the keys before any text box, whose
     // own undo would otherwise answer them.
-    if (event->type() == QEvent::KeyPress && HandleHistoryKey(watched, static_cast<QKeyEvent*>(event))) return true;
+    if (event->type() == QEvent::KeyPress && (HandleHistoryKey(watched, static_cast<QKeyEvent*>(event)) ||
+                                              HandleMoveKey(watched, static_cast<QKeyEvent*>(event))))
+        return true;
     if (event->type() == QEvent::FocusOut) {
         if (watched == txtCapHTML || watched == txtMenuHTML) logic_->EndTypingRun();
         for (NumberBox box : {NumberBox::Left, NumberBox::Top, NumberBox::Width, NumberBox::CapHeight})
@@ -517,6 +549,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (watched == listMenus && !key->isAutoRepeat()) logic_->ListKeyUp();
+        // Letting go of Alt ends a run of moves: the next one is a new step.
+        if (key->key() == Qt::Key_Alt && InOurWindows(watched)) logic_->EndTypingRun();
     } else if (event->type() == QEvent::MouseButtonRelease && watched == listMenus->viewport()) {
         logic_->ListMouseUp();
     }
@@ -525,6 +559,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    FitTabCaptions();
     if (model_.hasProject()) ShowActiveProject(FromBytes(model_.projectFolder));
 }
 

@@ -25,6 +25,7 @@
 #include "model/ScriptWriter.h"
 #include "ui/QtSmallControls.h"
 
+class QAction;
 class QButtonGroup;
 class QKeyEvent;
 class QCheckBox;
@@ -88,6 +89,9 @@ public:
     void ProjectActivated(bool opened);
     void MarkPreviewPending() override;
     void ProjectChanged() override;
+    // Anchors are chosen where the preview lays the page out for editing:
+    // at a phone's width the page's geometry is another.
+    bool AnchorsChosenHere() const;
     void ClearPreviewPending();
     bool IsPreviewPending() const;
     void LoadEntryIntoControls(int index);
@@ -171,6 +175,7 @@ public:
     void ShowTransparent(ColorSlot slot, bool checked) override;
     void ShowSwatchColor(ColorSlot slot, Color colour) override;
     void ShowAnchor(int kind, const std::string& selector) override;
+    void ShowSelectorProblem(const std::string& problem) override;
     bool ConfirmDelete(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void RunInPreview(const std::string& statement) override;
@@ -217,6 +222,7 @@ public:
     QLabel* lblAnchor = nullptr;
     QComboBox* cBoxAnchor = nullptr; // items in the order of the anchor's numbers
     QLineEdit* txtAnchorElement = nullptr;
+    QAction* actSelectorProblem = nullptr; // the selector box's warning, shown while the page cannot use it
 
     // "Caption HTML", "Menu HTML"
     QPlainTextEdit* txtCapHTML = nullptr;
@@ -272,12 +278,18 @@ private:
     // thousands of menus fills the list once, not twice.
     QListWidgetItem* DescribedListLine(const QString& text, int index) const;
     void UpdatePreviewLook();
+    // The four tab captions in full: a desktop face too wide for the
+    // window's fixed width gets a smaller one on the tabs alone.
+    void FitTabCaptions();
+    void ShowAnchorAvailability();
     // The pending look, whether or not the preview follows live.
     void SetPreviewPending();
     // Undo and Redo keys pressed in this window or the preview window.
     // Whether `watched` is a widget of the main or the preview window.
     bool InOurWindows(QObject* watched) const;
     bool HandleHistoryKey(QObject* watched, QKeyEvent* key);
+    // Alt+arrows move the selected menu by a pixel, with Shift by ten.
+    bool HandleMoveKey(QObject* watched, QKeyEvent* key);
 
     ProjectModel model_;
     std::unique_ptr<QtMessageBoxes> boxes_;

@@ -2,6 +2,7 @@
 // the page, showing a menu, and the Update Preview button's look.
 #include <QCheckBox>
 #include <QFont>
+#include <QIcon>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -143,7 +144,8 @@ void TfrmMain::UpdatePreviewLook() {
     QFont font = btnUpdatePreview->font();
     font.setBold(previewPending_);
     btnUpdatePreview->setFont(font);
-    btnUpdatePreview->setIcon(ExclamationGlyph(previewPending_ ? QColor(Qt::red) : QColor(Qt::black)));
+    // The mark says that something waits; without it the button is plain.
+    btnUpdatePreview->setIcon(previewPending_ ? ExclamationGlyph(QColor(Qt::red)) : QIcon());
 }
 
 void TfrmMain::btnShowPreviewClick() {

@@ -69,6 +69,9 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(radVertical, &QRadioButton::toggled, this, &TfrmMain::radVerticalClick);
     connect(cBoxAnchor, &QComboBox::activated, this, &TfrmMain::cBoxAnchorChange);
     connect(txtAnchorElement, &QLineEdit::editingFinished, this, &TfrmMain::cBoxAnchorChange);
+    // The box tells at once whether the page finds the element.
+    connect(txtAnchorElement, &QLineEdit::textEdited, this,
+            [this](const QString& text) { logic_->CheckSelector(Bytes(text.trimmed())); });
 
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
@@ -128,6 +131,7 @@ void TfrmMain::radVerticalClick() { radHorizontalClick(); }
 void TfrmMain::cBoxAnchorChange() {
     const int kind = cBoxAnchor->currentIndex();
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    if (kind != kAnchorElement) ShowSelectorProblem({});
     logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
     // An element wants its selector next.
     if (sender() == cBoxAnchor && kind == kAnchorElement && txtAnchorElement->text().isEmpty())

@@ -1,9 +1,11 @@
 // The main window's controls as the editor logic sees them: which box is
 // which, and how a value of the project is shown in it.
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,15 +14,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 
 #include <algorithm>
 
+#include "editor/AnchorEdits.h"
 #include "editor/EditorLogic.h"
 #include "editor/TfrmMain.h"
 #include "model/Anchors.h"
 #include "model/ValueHelpers.h"
+#include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -112,9 +117,51 @@ void TfrmMain::EnablePropertyControls(bool on) {
                                       chkFloat,        radHorizontal, radVertical,  txtCapHTML,   btnAddNEWLINE,
                                       btnAddText,      btnAddURL,     btnAddimage,  txtMenuHTML,  lblCaptionColor,
                                       panCaptionColor, chkTranspCC,   lblMenuColor, panMenuColor, chkTranspCM,
-                                      lblOwnerColor,   panOwnerColor, chkTranspCO,  cBoxAnchor};
+                                      lblOwnerColor,   panOwnerColor, chkTranspCO};
     for (QWidget* control : controls) control->setEnabled(on);
+    cBoxAnchor->setProperty("editing", on);
+    ShowAnchorAvailability();
+}
+
+void TfrmMain::FitTabCaptions() {
+    QTabBar* bar = tabProp->tabBar();
+    // The style sheet's padding and the tab's own frame, with a margin.
+    constexpr int kTabExtra = 14;
+    constexpr int kSmallestPoints = 6;
+    QFont face = font();
+    for (int points = face.pointSize(); points >= kSmallestPoints; --points) {
+        face.setPointSize(points);
+        const QFontMetrics metrics(face);
+        int needed = 0;
+        for (int i = 0; i < bar->count(); ++i) {
+            QString caption = bar->tabText(i);
+            caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+            needed += metrics.horizontalAdvance(caption) + kTabExtra;
+        }
+        if (needed <= tabProp->width()) break;
+    }
+    if (bar->font() != face) bar->setFont(face);
+}
+
+bool TfrmMain::AnchorsChosenHere() const { return !windows_.browser || windows_.browser->ShowsEditingPage(); }
+
+void TfrmMain::ShowAnchorAvailability() {
+    const bool here = AnchorsChosenHere();
+    const bool on = cBoxAnchor->property("editing").toBool() && here;
+    cBoxAnchor->setEnabled(on);
     txtAnchorElement->setEnabled(on && cBoxAnchor->currentIndex() == kAnchorElement);
+    const QString why = here ? QString() : QString::fromLatin1(kAnchorsOnEditingPage);
+    cBoxAnchor->setToolTip(why);
+    lblAnchor->setToolTip(why);
+}
+
+void TfrmMain::ShowSelectorProblem(const std::string& problem) {
+    const QString text = FromBytes(problem);
+    actSelectorProblem->setVisible(!text.isEmpty());
+    actSelectorProblem->setToolTip(text);
+    actSelectorProblem->setText(text);
+    txtAnchorElement->setToolTip(text.isEmpty() ? QString::fromLatin1(kSelectorHint) : text);
+    txtAnchorElement->setAccessibleDescription(text);
 }
 
 void TfrmMain::ShowNumber(NumberBox box, int value) {
@@ -156,6 +203,7 @@ void TfrmMain::ShowAnchor(int kind, const std::string& selector) {
     cBoxAnchor->setCurrentIndex(std::clamp(kind, 0, cBoxAnchor->count() - 1));
     txtAnchorElement->setText(FromBytes(selector));
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
+    ShowSelectorProblem({});
 }
 
 bool TfrmMain::ConfirmDelete(const std::string& text) {

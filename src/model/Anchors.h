@@ -12,6 +12,11 @@ inline constexpr int kAnchorElement = 3;
 // The choices, in the order of the anchor's numbers.
 inline constexpr const char* kAnchorChoices[] = {"Page left", "Page centre", "Page right", "Element"};
 
+// Why the anchor choices are greyed while the preview shows another width
+// than the editing page's: the places they keep are the editing page's.
+inline constexpr const char* kAnchorsOnEditingPage =
+    "Anchors are chosen with the preview on the editing page (820 px): other widths lay the page out anew.";
+
 struct Anchor {
     int kind = kAnchorPageLeft;
     std::string selector; // the element's CSS selector; kept, but unused, for the other kinds

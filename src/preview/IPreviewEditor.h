@@ -26,6 +26,9 @@ public:
     virtual void BackToPreview() = 0;
     // The Publish dialog, where the project's site folder is chosen.
     virtual void PublishProject() = 0;
+    // The preview page again, written from the project as it is (live
+    // changes live in the page alone until then); false without a project.
+    virtual bool ReloadPreview() = 0;
 };
 
 } // namespace didad

@@ -16,7 +16,8 @@ std::string LiveMenuStatement(const ProjectModel& model, int index) {
         statement += ':';
         statement += item.isText ? EncodeJsLiteral(item.text) : std::to_string(item.number);
     }
-    statement += "})";
+    // The menu the editor shows opens in the page as it is edited.
+    statement += index == model.iSelectedMenu ? "},1)" : "})";
     return statement;
 }
 

@@ -13,7 +13,7 @@ namespace didad {
 
 // "yLive(i,{MTC:"...",MTCH:22,...})" for entry `index`: every per-menu array's
 // item as the next script write would give it, texts as literals that no
-// text of the author can leave.
+// text of the author can leave; ",1" follows for the selected entry.
 std::string LiveMenuStatement(const ProjectModel& model, int index);
 
 // At most one statement per menu in each interval, and the last change always

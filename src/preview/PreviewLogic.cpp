@@ -1,5 +1,7 @@
 #include "preview/PreviewLogic.h"
 
+#include <algorithm>
+
 #include "preview/IPreviewEditor.h"
 #include "preview/TitleCommand.h"
 
@@ -17,6 +19,15 @@ ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int
 
 std::string PreviewWidthStatement(const PreviewWidth& width) {
     return std::string("var yLookOnly = ") + (width.editing ? "0" : "1") + ";";
+}
+
+ScreenRect FirstPreviewPlace(ScreenRect screen, ScreenRect mainWindow, int width, int height) {
+    constexpr int kGap = 8;
+    const int top = std::clamp(mainWindow.top, screen.top, std::max(screen.top, screen.top + screen.height - height));
+    if (mainWindow.left + mainWindow.width + kGap + width <= screen.left + screen.width)
+        return {mainWindow.left + mainWindow.width + kGap, top, width, height};
+    if (mainWindow.left - kGap - width >= screen.left) return {mainWindow.left - kGap - width, top, width, height};
+    return {screen.left + (screen.width - width) / 2, screen.top + (screen.height - height) / 2, width, height};
 }
 
 void PreviewNavigation::DocumentComplete(const std::string& url) {

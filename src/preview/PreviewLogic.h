@@ -22,6 +22,20 @@ struct ScrollPosition {
 // the result within the scroll bars' ranges.
 ScrollPosition RevealPosition(ScrollPosition current, int width, int height, int left, int top, int breadth);
 
+// A rectangle of the desktop in pixels.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
+
+// Where the preview window first opens: beside the main window (right of
+// it, else left of it) when the screen has room, centred on the screen
+// otherwise.
+ScreenRect FirstPreviewPlace(ScreenRect screen, ScreenRect mainWindow, int width, int height);
+
 // A width the preview shows the page at. On an editing width menus are
 // selected and dragged and always keep their normal layout, whatever the
 // project's compact width; any other width shows what a visitor would see.

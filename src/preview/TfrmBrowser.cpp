@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
@@ -31,6 +33,7 @@
 #include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtPublishedSites.h"
+#include "ui/SettingsStore.h"
 
 namespace didad {
 
@@ -93,9 +96,49 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     resize(454, 237);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // Moves and resizes are remembered once they settle.
+    rememberPlace_ = new QTimer(this);
+    rememberPlace_->setSingleShot(true);
+    rememberPlace_->setInterval(400);
+    connect(rememberPlace_, &QTimer::timeout, this, &TfrmBrowser::RememberPlace);
 }
 
-TfrmBrowser::~TfrmBrowser() = default;
+namespace {
+constexpr const char* kPlaceKey = "PreviewWindow/geometry";
+
+QSettings Store() {
+    return QSettings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
+}
+} // namespace
+
+void TfrmBrowser::PlaceWindow(const QRect& mainWindow) {
+    if (placed_) return;
+    placed_ = true;
+    const QByteArray remembered = Store().value(QString::fromLatin1(kPlaceKey)).toByteArray();
+    if (!remembered.isEmpty() && restoreGeometry(remembered)) return;
+    const QScreen* screen = QGuiApplication::screenAt(mainWindow.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const ScreenRect place =
+        FirstPreviewPlace({room.x(), room.y(), room.width(), room.height()},
+                          {mainWindow.x(), mainWindow.y(), mainWindow.width(), mainWindow.height()}, width(), height());
+    move(place.left, place.top);
+}
+
+void TfrmBrowser::RememberPlace() {
+    if (placed_) Store().setValue(QString::fromLatin1(kPlaceKey), saveGeometry());
+}
+
+void TfrmBrowser::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (placed_ && isVisible()) rememberPlace_->start();
+}
+
+TfrmBrowser::~TfrmBrowser() {
+    // A move the timer has not saved yet is not lost at the end.
+    if (rememberPlace_ && rememberPlace_->isActive()) RememberPlace();
+}
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
     // The preview page lies in the project folder, which with its site folder
@@ -186,10 +229,14 @@ void TfrmBrowser::cBoxPreviewWidthChange(int index) {
     script.setSourceCode(QString::fromLatin1(PreviewWidthStatement(width)));
     scripts.insert(script);
     if (cBoxPreviewWidth->currentIndex() != index) cBoxPreviewWidth->setCurrentIndex(index);
+    emit previewWidthChanged();
     if (WebBrowser1->url().isEmpty()) return;
+    if (PreviewPageShown() && editor_.ReloadPreview()) return;
     if (PreviewPageShown()) navigation_.StartPreviewLoad();
     WebBrowser1->reload();
 }
+
+bool TfrmBrowser::ShowsEditingPage() const { return cBoxPreviewWidth->currentIndex() <= 0; }
 
 void TfrmBrowser::btnBackToPreviewClick() { editor_.BackToPreview(); }
 
@@ -209,6 +256,7 @@ void TfrmBrowser::WebBrowser1DocumentComplete(bool ok) {
 void TfrmBrowser::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (btnBackToPreview && btnBackToPreview->isVisible()) btnBackToPreview->move(0, 0);
+    if (placed_ && isVisible() && rememberPlace_) rememberPlace_->start();
 }
 
 int WebEngineChromiumMajor() {

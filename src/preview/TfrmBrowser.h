@@ -15,6 +15,8 @@
 
 class QComboBox;
 class QLabel;
+class QRect;
+class QTimer;
 class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
@@ -58,12 +60,22 @@ public:
     // Shows the page at the chosen width, reloaded so that it is built for it.
     void cBoxPreviewWidthChange(int index);
 
+    // The window where it was at the last run; at the first run (nothing
+    // remembered) beside `mainWindow`, or centred where there is no room.
+    void PlaceWindow(const QRect& mainWindow);
+
+    // Whether the page is shown on the editing page, the width whose layout
+    // the menus' places are set in (the first of kPreviewWidths).
+    bool ShowsEditingPage() const;
+
 signals:
     // Every load that finished, after its handling (tests wait on it).
     void documentCompleted(bool ok);
+    void previewWidthChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void WebBrowser1TitleChange(const QString& title);
@@ -72,7 +84,11 @@ private:
     void BuildWidthChoice(QVBoxLayout* layout);
     void ShowOutsideFiles();
 
+    void RememberPlace();
+
     IPreviewEditor& editor_;
+    QTimer* rememberPlace_ = nullptr;
+    bool placed_ = false;
     PreviewNavigation navigation_;
     QtLocalFileGuard* localFileGuard_ = nullptr;
     std::unique_ptr<JsErrorLog> log_;

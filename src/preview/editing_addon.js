@@ -140,9 +140,11 @@ function yEditing() {
 // A live change from the editor: menu i takes the items in `values` (array
 // name to item) and is built again in place by the runtime's own code, while
 // the rest of the page stays as it is. An open menu stays open, the frame
-// follows the selected menu. A failure goes to the error log like any error
-// of the page, and the next change starts afresh.
-function yLive(i, values) {
+// follows the selected menu. The menu the editor shows (`shown`) opens, and
+// every other panel closes, so that what is typed is what is seen. A failure
+// goes to the error log like any error of the page, and the next change
+// starts afresh.
+function yLive(i, values, shown) {
     if (!ie) return;
     try {
         var owner = document.getElementById("owner" + i);
@@ -151,7 +153,11 @@ function yLive(i, values) {
             if (Object.prototype.hasOwnProperty.call(values, name) && window[name] instanceof Array)
                 window[name][i] = values[name];
         }
-        var wasOpen = yMenuOpen(i);
+        var wasOpen = yMenuOpen(i) || shown == 1;
+        if (shown == 1) {
+            iSelectedMenu = i;
+            for (var k = 0; k < numOfMenus; k++) if (k != i && yMenuOpen(k)) yCloseAtOnce(k);
+        }
         clearTimeout(PR[i]);
         replaceRules(i);
         owner.parentNode.replaceChild(menuElement(i), owner);
@@ -183,6 +189,16 @@ function yLive(i, values) {
     }
 }
 
+// Shut without a slide: the editor has moved on to another menu.
+function yCloseAtOnce(i) {
+    clearTimeout(PR[i]);
+    setExpanded(i, 0);
+    hideOwner(i);
+    setVis(i, "hidden");
+    setMenu(i);
+    unfitPanel(i);
+}
+
 function yMenuOpen(i) {
     var control = capControl(i);
     if (control) return control.getAttribute("aria-expanded") == "true";
@@ -208,9 +224,8 @@ function ySelectorPart(id) {
 }
 
 if (IDE == 1) {
-    // Menus are placed on the normal layout, whatever the project's compact
-    // width; only a look as a visitor shows the compact one.
-    if (yEditing()) MenuNoCompact = true;
+    // The preview shows the compact layout wherever a visitor's window of its
+    // width would, an editing width too: the project's width says where.
     document.onmouseup = noMOVE;
     document.onmousemove = docMouseMove;
 }

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
@@ -53,6 +54,9 @@ UpDownButtons::UpDownButtons(QLineEdit* buddy, int low, int high, QWidget* paren
     down_->setFixedSize(16, 11);
     layout->addWidget(up_);
     layout->addWidget(down_);
+    up_->setFocusPolicy(Qt::NoFocus);
+    down_->setFocusPolicy(Qt::NoFocus);
+    buddy_->installEventFilter(this);
     connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
     connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
 }
@@ -71,6 +75,24 @@ void UpDownButtons::StepBy(int delta) {
     const int next = ArrowStep(ok ? typed : position_, delta, low_, high_);
     position_ = next;
     if (buddy_->text() != QString::number(next)) buddy_->setText(QString::number(next));
+}
+
+bool UpDownButtons::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != buddy_ || event->type() != QEvent::KeyPress || !isEnabled())
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // With a modifier the key means something else (Alt+arrows move a menu).
+    if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier | Qt::MetaModifier)) return false;
+    int delta = 0;
+    switch (key->key()) {
+    case Qt::Key_Up: delta = 1; break;
+    case Qt::Key_Down: delta = -1; break;
+    case Qt::Key_PageUp: delta = 10; break;
+    case Qt::Key_PageDown: delta = -10; break;
+    default: return false;
+    }
+    StepBy(delta);
+    return true;
 }
 
 ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {

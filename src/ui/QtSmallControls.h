@@ -14,6 +14,8 @@ namespace didad {
 
 // Arrow buttons bound to a number box: a click steps the position within the
 // range and writes it into the box, which runs the box's change handling.
+// Up and Down in the box step by one, Page Up and Page Down by ten; the
+// buttons take no focus, so Tab goes from box to box.
 class UpDownButtons : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
     QToolButton* DownButton() const { return down_; }
     // "Increase Left", "Decrease Left": what each arrow does, for screen readers.
     void NameArrows(const QString& field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* buddy_;

@@ -35,7 +35,12 @@ public:
 
     // The settings' "anchor of all menus": the page tells where each menu
     // lies, then `placed` runs. The changes wait for one of the two below.
-    virtual void ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) = 0;
+    // An element the page does not find changes nothing: `placed` gets the
+    // reason, which is empty otherwise.
+    virtual void ChangeAllAnchors(const Anchor& anchor, std::function<void(const std::string& problem)> placed) = 0;
+    // Whether anchors can be chosen now: the preview lays the page out as
+    // for editing, not at a phone's width.
+    virtual bool AnchorsChosenHere() const = 0;
     // The settings were taken: one undo step for them and any anchor change.
     virtual void KeepSettingsChange(const ProjectSettings& previous) = 0;
     // The settings could not be shown: the anchors go back as they were.

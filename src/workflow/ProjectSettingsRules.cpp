@@ -53,7 +53,19 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values) {
     settings.fDefMenuS = FontSizeFromText(values.fontSizeMenu, kNewProject.fDefMenuS);
     settings.PRJ_sTemplate = TemplateNameFromTyped(values.templateName);
     settings.cmpW = CompactWidthFromText(values.compactWidth).value_or(kNewProject.cmpW);
-    const std::string label = TrimBlanks(values.compactLabel);
+    std::string label = TrimBlanks(values.compactLabel);
+    // Cut at a character's start: the text is UTF-8.
+    if (label.size() > kMaxCompactLabel) {
+        std::size_t cut = 0;
+        for (std::size_t i = 0, chars = 0; i < label.size(); ++i) {
+            if ((static_cast<unsigned char>(label[i]) & 0xC0) == 0x80) continue;
+            if (chars++ == kMaxCompactLabel) {
+                cut = i;
+                break;
+            }
+        }
+        if (cut > 0) label.resize(cut);
+    }
     settings.cmpL = label.empty() ? kNewProject.cmpL : label;
     settings.cmpX =
         ClampInt(ParseIntOr(TrimBlanks(values.compactLeft), kNewProject.cmpX), kMinCompactPlace, kMaxCompactPlace);
@@ -66,7 +78,8 @@ std::optional<int> CompactWidthFromText(const std::string& text) {
     const std::string trimmed = TrimBlanks(text);
     int value = 0;
     const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() || value < 0)
+    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() || value < 0 ||
+        value > kMaxCompactWidth)
         return std::nullopt;
     return value;
 }
@@ -75,6 +88,8 @@ SettingsConfirmation ConfirmProjectSettings(ProjectModel& model, const SettingsD
     // Unlike a speed, a compact width has no fallback that could stand for
     // what was meant: a wrong one would switch the layout at a width nobody chose.
     if (!CompactWidthFromText(values.compactWidth)) return {false, kBadCompactWidth, SettingsField::CompactWidth};
+    // An empty text would leave a phone's visitors a button that says nothing.
+    if (TrimBlanks(values.compactLabel).empty()) return {false, kEmptyCompactLabel, SettingsField::CompactLabel};
     const ProjectSettings settings = SettingsFromDialogValues(values);
     // The template is checked before anything is stored, so a refused page
     // leaves every setting as it was.

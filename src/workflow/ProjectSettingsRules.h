@@ -18,11 +18,16 @@ inline constexpr int kMaxFontSize = 999;
 // The compact menu button's place, in CSS px from the window's corner.
 inline constexpr int kMinCompactPlace = 0;
 inline constexpr int kMaxCompactPlace = 9999;
+// The compact layout's width, and the length of its button's text: more
+// would not fit a phone's screen.
+inline constexpr int kMaxCompactWidth = 9999;
+inline constexpr int kMaxCompactLabel = 40;
 // "Anchor of all menus" left alone: every menu keeps its own.
 inline constexpr int kKeepEachAnchor = -1;
 
 inline constexpr const char* kBadCompactWidth =
     "The compact width must be a whole number of CSS pixels, 0 or more (0 turns the compact layout off).";
+inline constexpr const char* kEmptyCompactLabel = "The compact menu button needs a text.";
 
 // The controls' contents, as the user typed them (system code page bytes).
 struct SettingsDialogValues {
@@ -50,7 +55,7 @@ SettingsDialogValues DialogValuesFromSettings(const ProjectSettings& settings);
 // What "Set Defaults" puts into the controls: the new-project values.
 SettingsDialogValues DefaultDialogValues();
 
-// The compact width typed: a whole number, 0 or more; nothing otherwise.
+// The compact width typed: a whole number, 0 to kMaxCompactWidth; nothing otherwise.
 std::optional<int> CompactWidthFromText(const std::string& text);
 
 // The settings the dialog's values give, every value cleaned and clamped (a
@@ -61,7 +66,7 @@ ProjectSettings SettingsFromDialogValues(const SettingsDialogValues& values);
 // template, and only when both pass stores the settings in the model.
 // `rejection` holds the message for the user and `refused` the field when a
 // value was refused (the model is then unchanged).
-enum class SettingsField { None, CompactWidth, Template };
+enum class SettingsField { None, CompactWidth, CompactLabel, Template, AnchorSelector };
 struct SettingsConfirmation {
     bool stored = false;
     std::string rejection;

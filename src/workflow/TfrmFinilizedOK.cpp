@@ -1,12 +1,15 @@
 #include "workflow/TfrmFinilizedOK.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTextOption>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -34,9 +37,12 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
     txtINFO->setObjectName(QStringLiteral("txtINFO"));
     NameControl(txtINFO, QStringLiteral("How to put the menus into your pages"));
     txtINFO->setReadOnly(true);
-    txtINFO->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtINFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The lines wrap at the box's edge, so no tag is cut off from view; a
+    // copy still gets them as they are, without the wraps.
+    txtINFO->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtINFO->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtINFO->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtINFO->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // The same lines as ReadMe.txt; the box shows them with its own line ends.
     QString text;
     for (const std::string& line : IntegrationNotesLines()) text += FromBytes(line) + QLatin1Char('\n');
@@ -61,8 +67,17 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
     btnPublish->setAutoDefault(false);
     connect(btnPublish, &QPushButton::clicked, this, [this] { editor_.PublishProject(); });
 
+    btnCopy = new QPushButton(QStringLiteral("&Copy"), this);
+    btnCopy->setObjectName(QStringLiteral("btnCopy"));
+    btnCopy->setToolTip(QStringLiteral("Copy the instructions, whole, to the clipboard"));
+    btnCopy->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    btnCopy->setAutoDefault(false);
+    connect(btnCopy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(txtINFO->toPlainText()); });
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnOK);
+    buttons->addWidget(btnCopy);
     buttons->addStretch();
     buttons->addWidget(btnPublish);
     buttons->addWidget(btnBrowse);
@@ -70,7 +85,8 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
     layout->addWidget(lblMessage);
     layout->addWidget(txtINFO, 1);
     layout->addLayout(buttons);
-    setTabOrder(btnOK, btnPublish);
+    setTabOrder(btnOK, btnCopy);
+    setTabOrder(btnCopy, btnPublish);
     setTabOrder(btnPublish, btnBrowse);
     setTabOrder(btnBrowse, txtINFO);
 

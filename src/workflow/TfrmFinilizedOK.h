@@ -22,6 +22,7 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnBrowse = nullptr;
     QPushButton* btnPublish = nullptr;
+    QPushButton* btnCopy = nullptr; // the instructions to the clipboard, whole
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -257,8 +258,14 @@ QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
         QStringLiteral("Below this window width in CSS pixels the menus fold into one menu "
                        "button; 0 turns the compact layout off"));
     txtCompactLabel = box("txtCompactLabel", 0);
+    txtCompactLabel->setMaxLength(kMaxCompactLabel);
+    txtCompactLabel->setPlaceholderText(QString::fromLatin1(kEmptyCompactLabel));
     txtCompactLeft = box("txtCompactLeft", 4);
     txtCompactTop = box("txtCompactTop", 4);
+    // The boxes take only what they allow: no sign, no letters, no width past the limit.
+    txtCompactWidth->setValidator(new QIntValidator(0, kMaxCompactWidth, txtCompactWidth));
+    txtCompactLeft->setValidator(new QIntValidator(kMinCompactPlace, kMaxCompactPlace, txtCompactLeft));
+    txtCompactTop->setValidator(new QIntValidator(kMinCompactPlace, kMaxCompactPlace, txtCompactTop));
     auto* compact = new QGridLayout(GroupBox_Compact);
     auto named = [this](QLineEdit* edit, const char* labelName, const QString& text, const QString& name) {
         QLabel* label = Label(GroupBox_Compact, labelName, text);
@@ -313,7 +320,14 @@ void TfrmProjectSettings::showEvent(QShowEvent* event) {
     btnOK->setFocus();
 }
 
-void TfrmProjectSettings::FormShow() { ShowValues(DialogValuesFromSettings(editor_.Model().settings)); }
+void TfrmProjectSettings::FormShow() {
+    ShowValues(DialogValuesFromSettings(editor_.Model().settings));
+    // At a phone's width the page is laid out anew: where the menus stand
+    // for editing cannot be measured there.
+    const bool here = editor_.AnchorsChosenHere();
+    GroupBox_Anchors->setEnabled(here);
+    GroupBox_Anchors->setToolTip(here ? QString() : QString::fromLatin1(kAnchorsOnEditingPage));
+}
 
 SettingsDialogValues TfrmProjectSettings::ControlValues() const {
     SettingsDialogValues values;
@@ -386,10 +400,17 @@ void TfrmProjectSettings::btnOKClick() {
     // The page tells where the anchors lie before it is reloaded with the
     // new script; until then nothing here may be pressed.
     setEnabled(false);
-    editor_.ChangeAllAnchors({values.allAnchors, values.allAnchorSelector}, [this, previous] {
-        setEnabled(true);
-        FinishOK(previous);
-    });
+    editor_.ChangeAllAnchors({values.allAnchors, values.allAnchorSelector},
+                             [this, previous](const std::string& problem) {
+                                 setEnabled(true);
+                                 if (problem.empty()) {
+                                     FinishOK(previous);
+                                     return;
+                                 }
+                                 // Nothing is kept: the menus stay put until a selector works.
+                                 editor_.Model().settings = previous;
+                                 ShowRefusal({false, problem, SettingsField::AnchorSelector});
+                             });
 }
 
 void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
@@ -408,7 +429,10 @@ void TfrmProjectSettings::FinishOK(const ProjectSettings& previous) {
 }
 
 void TfrmProjectSettings::ShowRefusal(const SettingsConfirmation& result) {
-    QLineEdit* field = result.refused == SettingsField::CompactWidth ? txtCompactWidth : txtTemplate;
+    QLineEdit* field = result.refused == SettingsField::CompactWidth     ? txtCompactWidth
+                       : result.refused == SettingsField::CompactLabel   ? txtCompactLabel
+                       : result.refused == SettingsField::AnchorSelector ? txtAllAnchorElement
+                                                                         : txtTemplate;
     field->setFocus();
     field->selectAll();
     QtMessageBoxes::Message(this, FromBytes(result.rejection));

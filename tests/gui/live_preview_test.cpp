@@ -1,8 +1,10 @@
 // Live preview: changes in the main window reach the shown page without a
 // reload, through the real widgets and the real web view.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -44,7 +46,71 @@ class LivePreviewTest : public GuiTestBase {
         QTest::keyClicks(box, text);
     }
 
+    // The panel that shows open in the page, if exactly one does.
+    QString OpenPanels() {
+        return Eval(
+            QStringLiteral("(function(){var r=[];for(var i=0;i<numOfMenus;i++)"
+                           "if(getComputedStyle(document.getElementById('menu'+i)).visibility=='visible')"
+                           "r.push(i);return r.join(',');})()"));
+    }
+
+    void SelectLine(int row) {
+        QListWidget* list = frmMain->listMenus;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QCOMPARE(frmMain->Model().iSelectedMenu, row);
+    }
+
 private slots:
+    void theSelectedMenusPanelShowsOpenWhicheverMenuItIs() {
+        StartLiveProject(QStringLiteral("Live_Three"));
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(OpenPanels(), QStringLiteral("2"), kPageWait);
+        frmMain->tabProp->setCurrentIndex(2);
+        for (int row : {0, 1}) {
+            SelectLine(row);
+            const QString text = QStringLiteral("<A HREF=\"x.html\">Link %1</A>").arg(row + 1);
+            TypeInto(frmMain->txtMenuHTML, text);
+            QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("document.getElementById('menu%1').textContent").arg(row)),
+                                      QStringLiteral("Link %1").arg(row + 1), kPageWait);
+            // Open in full, the only one open, without Update Preview.
+            QTRY_COMPARE_WITH_TIMEOUT(OpenPanels(), QString::number(row), kPageWait);
+            QCOMPARE(Eval(QStringLiteral("(function(){var m=document.getElementById('menu%1');"
+                                         "return String(m.offsetTop);})()")
+                              .arg(row)),
+                     QStringLiteral("22"));
+        }
+        QVERIFY(!frmMain->IsPreviewPending());
+    }
+
+    void undoAndRedoShowLiveAtEveryWidth() {
+        StartLiveProject(QStringLiteral("Live_Redo"));
+        const QString caption = QStringLiteral("document.getElementById('cap1').textContent");
+        QComboBox* widths = frmBrowser->cBoxPreviewWidth;
+        for (int width : {0, 1}) {
+            // The page is built anew for the width, from the project as it is.
+            widths->setFocus();
+            if (width == 1) QTest::keyClick(widths, Qt::Key_Down);
+            QCOMPARE(widths->currentIndex(), width);
+            QVERIFY(WaitForPreviewLoaded());
+            frmMain->tabProp->setCurrentIndex(1);
+            const QString before = Eval(caption);
+            const QString last = QStringLiteral("C%1").arg(width);
+            for (const QString& text : {QStringLiteral("A%1").arg(width), QStringLiteral("B%1").arg(width), last}) {
+                TypeInto(frmMain->txtCapHTML, text);
+                QTest::qWait(1100); // a pause in typing ends the step
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(Eval(caption), last, kPageWait);
+            for (int i = 0; i < 3; ++i) QTest::keyClick(frmMain->txtCapHTML, Qt::Key_Z, Qt::ControlModifier);
+            QTRY_COMPARE_WITH_TIMEOUT(Eval(caption), before, kPageWait);
+            for (int i = 0; i < 3; ++i) QTest::keyClick(frmMain->txtCapHTML, Qt::Key_Y, Qt::ControlModifier);
+            QTRY_COMPARE_WITH_TIMEOUT(Eval(caption), last, kPageWait);
+            QVERIFY(!frmMain->IsPreviewPending());
+        }
+        QTest::keyClick(widths, Qt::Key_Up);
+        QVERIFY(WaitForPreviewLoaded());
+    }
+
     void initTestCase() { CreateWindows(); }
     void cleanupTestCase() { DestroyWindows(); }
     void init() { ResetRecords(); }

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -120,6 +121,21 @@ private slots:
         }
 
         QCOMPARE(frmSelFolder->minimumSize(), frmSelFolder->maximumSize());
+
+        // Update Preview carries its mark only while something waits.
+        QVERIFY(frmMain->btnUpdatePreview->icon().isNull());
+
+        // The preview window's place and size are kept for the next start.
+        frmBrowser->setGeometry(QRect(31, 43, 500, 300));
+        QTRY_VERIFY(!QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+                         .value(QStringLiteral("PreviewWindow/geometry"))
+                         .toByteArray()
+                         .isEmpty());
+        QWidget nextStart;
+        QVERIFY(nextStart.restoreGeometry(QSettings(QStringLiteral("Divero"), QStringLiteral("Didad"))
+                                              .value(QStringLiteral("PreviewWindow/geometry"))
+                                              .toByteArray()));
+        QCOMPARE(nextStart.geometry(), frmBrowser->geometry());
     }
 
     void newProjectAddDeleteAndSelect() {

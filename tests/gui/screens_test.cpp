@@ -2,8 +2,12 @@
 // keeps the menu where the preview shows it, a drag counts from the anchor,
 // Undo takes both back; the preview's width choice; the number boxes' arrows
 // and limits; the compact settings and the anchor of all menus.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -13,6 +17,7 @@
 #include <QWebEngineView>
 
 #include "GuiTestBase.h"
+#include "editor/AnchorEdits.h"
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "preview/TfrmBrowser.h"
@@ -72,6 +77,15 @@ class ScreensTest : public GuiTestBase {
                                   QStringLiteral("complete"), kPageWait);
     }
 
+    // An arrow pressed and let go while Alt stays down, as a user moving a
+    // menu step by step does.
+    static void HeldAltArrow(QWidget* target, Qt::Key key, Qt::KeyboardModifiers more = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier | more);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::AltModifier | more);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+
     void ChooseAnchor(int item) {
         QComboBox* box = frmMain->cBoxAnchor;
         box->setFocus();
@@ -114,11 +128,21 @@ private slots:
         UpdatePreviewAndWait();
         QTRY_COMPARE_WITH_TIMEOUT(OwnerOnPage(0), place, kPageWait);
 
-        // An element: chosen, then its selector typed and confirmed.
+        // An element without a selector, or one the page does not find: the
+        // box says so at once and the menu keeps its anchor and its place.
         ChooseAnchor(3);
-        QTRY_COMPARE_WITH_TIMEOUT(Entry().MX, 100, kPageWait); // no selector yet: the page's corner
+        QTRY_VERIFY_WITH_TIMEOUT(frmMain->actSelectorProblem->isVisible(), kPageWait);
+        QCOMPARE(frmMain->actSelectorProblem->text(), QString::fromLatin1(kSelectorInvalid));
         QVERIFY(frmMain->txtAnchorElement->isEnabled());
+        Retype(frmMain->txtAnchorElement, QStringLiteral("#nothing"));
+        QTRY_COMPARE_WITH_TIMEOUT(frmMain->actSelectorProblem->text(), QString::fromLatin1(kSelectorMatchesNothing),
+                                  kPageWait);
+        QTest::keyClick(frmMain->txtAnchorElement, Qt::Key_Return);
+        QTest::qWait(500); // the page's answer
+        QCOMPARE(Entry().AN, 1);
+        QCOMPARE(Entry().MX, 100 - centre.x());
         Retype(frmMain->txtAnchorElement, QStringLiteral("#box"));
+        QTRY_VERIFY_WITH_TIMEOUT(!frmMain->actSelectorProblem->isVisible(), kPageWait);
         QTest::keyClick(frmMain->txtAnchorElement, Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(Entry().AE, std::string("#box"), kPageWait);
         const QPoint box = Origin(QStringLiteral("3,'#box'"));
@@ -138,14 +162,11 @@ private slots:
         QCOMPARE(Entry().MY, 220 - box.y());
         QCOMPARE(frmMain->txtTop->text(), QString::number(220 - box.y()));
 
-        // Undo: the drag, then the selector, then the choice of an element.
+        // Undo: the drag, then the element with its selector.
         QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Entry().MX, 100 - box.x());
         QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Entry().AE, std::string());
-        QCOMPARE(Entry().MX, 100);
-        QCOMPARE(frmMain->txtAnchorElement->text(), QString());
-        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Entry().AN, 1);
         QCOMPARE(frmMain->cBoxAnchor->currentIndex(), 1);
         QCOMPARE(Entry().MX, 100 - centre.x());
@@ -168,21 +189,81 @@ private slots:
             EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
             QStringLiteral("none"), kPageWait);
         QVERIFY(!EvalInPreview(QStringLiteral("yEditing()")).toBool());
+        // The phone lays the page out anew: anchors are chosen on the editing page.
+        QVERIFY(!frmMain->cBoxAnchor->isEnabled());
+        QVERIFY(!frmMain->cBoxAnchor->toolTip().isEmpty());
+        const MenuEntry before = Entry();
 
         // The wide window: an editing page, the normal layout.
         QTest::keyClick(widths, Qt::Key_Down);
         QVERIFY(WaitForPreviewLoaded());
         QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 1366, kPageWait);
-        QVERIFY(EvalInPreview(QStringLiteral("window.MenuNoCompact === true")).toBool());
         QCOMPARE(EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
                  QString());
         QCOMPARE(frmBrowser->WebBrowser1->width(), 1366);
+        QVERIFY(!frmMain->cBoxAnchor->isEnabled());
+        QCOMPARE(Entry().MX, before.MX);
+        QCOMPARE(Entry().AN, before.AN);
 
         // Back at the editing page, the width the project is edited at.
         QTest::keyClick(widths, Qt::Key_Up);
         QTest::keyClick(widths, Qt::Key_Up);
         QVERIFY(WaitForPreviewLoaded());
         QTRY_COMPARE_WITH_TIMEOUT(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820, kPageWait);
+        QVERIFY(frmMain->cBoxAnchor->isEnabled());
+    }
+
+    // Up and Down did nothing in the boxes, the arrows were Tab stops, and a
+    // menu could be moved only by typing numbers.
+    void keyboardStepsBoxesAndMovesTheMenu() {
+        frmMain->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frmMain));
+        Retype(frmMain->txtLeft, QStringLiteral("20"));
+        Retype(frmMain->txtTop, QStringLiteral("30"));
+        frmMain->txtLeft->setFocus();
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Up);
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Up);
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_PageDown);
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("12"));
+        QCOMPARE(Entry().MX, 12);
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), frmMain->txtTop);
+        QTest::keyClick(frmMain->txtTop, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), frmMain->txtWidth);
+        UpdatePreviewAndWait();
+        const QPoint place = OwnerOnPage(0);
+
+        // Alt+arrows move the menu, in the preview window too; a run is one step.
+        if (!frmMain->chkLive->isChecked()) QTest::mouseClick(frmMain->chkLive, Qt::LeftButton);
+        HeldAltArrow(PageInput(), Qt::Key_Right);
+        HeldAltArrow(PageInput(), Qt::Key_Right);
+        HeldAltArrow(frmMain->txtWidth, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(Entry().MX, 14);
+        QCOMPARE(Entry().MY, 40);
+        QCOMPARE(frmMain->txtLeft->text(), QStringLiteral("14"));
+        QCOMPARE(frmMain->txtTop->text(), QStringLiteral("40"));
+        QVERIFY(frmBrowser->btnBackToPreview->isHidden()); // Alt+Left did not leave the page
+        QTRY_COMPARE_WITH_TIMEOUT(OwnerOnPage(0), place + QPoint(2, 10), kPageWait);
+        QTest::keyRelease(frmMain->txtWidth, Qt::Key_Alt);
+        HeldAltArrow(frmMain->txtWidth, Qt::Key_Left);
+        QCOMPARE(Entry().MX, 13);
+        QTest::keyClick(frmMain->txtWidth, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Entry().MX, 14);
+        QTest::keyClick(frmMain->txtWidth, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Entry().MX, 12);
+        QCOMPARE(Entry().MY, 30);
+        QCOMPARE(frmMain->txtTop->text(), QStringLiteral("30"));
+
+        // A main button's mnemonic.
+        frmMain->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frmMain));
+        const int menus = frmMain->Model().numOfMenus();
+        QTest::keyClick(frmMain->txtWidth, Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(frmMain->Model().numOfMenus(), menus + 1); // the button's click is animated
+        QVERIFY(WaitForPreviewLoaded());
+        QTest::keyClick(frmMain->txtWidth, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(frmMain->Model().numOfMenus(), menus);
+        QVERIFY(WaitForPreviewLoaded());
     }
 
     // Left 999 and the up arrow gave 800; Width 950 typed and left kept
@@ -214,9 +295,33 @@ private slots:
         const QPoint place = OwnerOnPage(0);
         const ProjectSettings before = frmMain->Model().settings;
 
-        // A negative width is refused with a message; the dialog stays.
-        QTimer::singleShot(0, [] {
-            QCOMPARE(frmProjectSettings->txtCompactWidth->text(), QStringLiteral("640"));
+        // The boxes take only what they allow; an empty button text, a
+        // negative width and a selector that finds nothing are refused with
+        // a message, and the dialog stays.
+        QTimer::singleShot(0, [this] {
+            QLineEdit* width = frmProjectSettings->txtCompactWidth;
+            QCOMPARE(width->text(), QStringLiteral("640"));
+            width->setFocus();
+            width->selectAll();
+            QTest::keyClicks(width, QStringLiteral("-5abc99999"));
+            QCOMPARE(width->text(), QStringLiteral("5999"));
+            QLineEdit* label = frmProjectSettings->txtCompactLabel;
+            label->setFocus();
+            label->selectAll();
+            QTest::keyClicks(label, QString(45, QLatin1Char('x')));
+            QCOMPARE(label->text(), QString(40, QLatin1Char('x')));
+            label->selectAll();
+            QTest::keyClick(label, Qt::Key_Backspace);
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+            QCOMPARE(frmProjectSettings->focusWidget(), label);
+
+            frmProjectSettings->cBoxAllAnchors->setCurrentIndex(1 + 3); // an element
+            frmProjectSettings->txtAllAnchorElement->setText(QStringLiteral("#nothing"));
+            label->setText(QStringLiteral("Menu"));
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(static_cast<int>(boxes.size()), 2, kPageWait);
+            QVERIFY(frmProjectSettings->isVisible());
+            QCOMPARE(frmProjectSettings->focusWidget(), frmProjectSettings->txtAllAnchorElement);
             frmProjectSettings->txtCompactWidth->setText(QStringLiteral("-5"));
             QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
             QVERIFY(frmProjectSettings->isVisible());
@@ -229,7 +334,9 @@ private slots:
         });
         QTest::mouseClick(frmMain->btnActiveProjectSettings, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!frmProjectSettings->isVisible(), kPageWait);
-        QCOMPARE(BoxTexts(), QStringList{QString::fromLatin1(kBadCompactWidth)});
+        QCOMPARE(BoxTexts(),
+                 (QStringList{QString::fromLatin1(kEmptyCompactLabel), QString::fromLatin1(kSelectorMatchesNothing),
+                              QString::fromLatin1(kBadCompactWidth)}));
         QCOMPARE(frmMain->Model().settings.cmpW, 480);
         QCOMPARE(frmMain->Model().settings.cmpL, std::string("Navigation"));
         QCOMPARE(Entry().AN, 2);
@@ -242,6 +349,18 @@ private slots:
         QCOMPARE(Entry().AN, 1);
         QCOMPARE(Entry().MX, -50);
         QCOMPARE(frmMain->cBoxAnchor->currentIndex(), 1);
+
+        // A compact width above the preview's: the preview shows the compact layout.
+        QTimer::singleShot(0, [] {
+            frmProjectSettings->txtCompactWidth->setText(QStringLiteral("900"));
+            QTest::mouseClick(frmProjectSettings->btnOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(frmMain->btnActiveProjectSettings, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            EvalInPreview(QStringLiteral("document.getElementById('didadMenus').style.display")).toString(),
+            QStringLiteral("none"), kPageWait);
+        QCOMPARE(EvalInPreview(QStringLiteral("window.innerWidth")).toInt(), 820);
     }
 };
 

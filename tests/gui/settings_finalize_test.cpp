@@ -1,6 +1,7 @@
 // The project settings dialog, the template information window and finalize,
 // offscreen, on the real dialogs, the real main window and a real web view.
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
@@ -331,6 +332,7 @@ private slots:
         bool shown = false;
         bool helpLocked = false;
         QString notes;
+        QString copied;
         WhenModal(frmFinilizedOK, [&] {
             shown = true;
             helpLocked = !frmMain->btnHelp->isEnabled();
@@ -338,6 +340,12 @@ private slots:
             // The dialog's activation may still be on its way when a slow
             // (flushed) write has kept this check's timer waiting.
             QTRY_VERIFY(frmFinilizedOK->btnOK->hasFocus());
+            // The instructions wrap rather than run off the box, and go to
+            // the clipboard whole.
+            QCOMPARE(frmFinilizedOK->txtINFO->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QGuiApplication::clipboard()->clear();
+            QTest::mouseClick(frmFinilizedOK->btnCopy, Qt::LeftButton);
+            copied = QGuiApplication::clipboard()->text();
             // Browse can be used more than once; the dialog stays.
             QTest::mouseClick(frmFinilizedOK->btnBrowse, Qt::LeftButton);
             QTest::mouseClick(frmFinilizedOK->btnBrowse, Qt::LeftButton);
@@ -349,6 +357,8 @@ private slots:
         QVERIFY(helpLocked);
         QVERIFY(frmMain->btnHelp->isEnabled());
         QCOMPARE(frmFinilizedOK->windowTitle(), QStringLiteral("Finalized!"));
+        QCOMPARE(copied, notes);
+        QVERIFY(copied.contains(QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\">makeDidad()</SCRIPT>\n")));
 
         const QByteArray script = ReadBytes(ProjectFile(QStringLiteral("Dirovidadaz.js")));
         QVERIFY(script.contains(",IDE=0,"));

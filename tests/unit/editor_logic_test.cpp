@@ -627,6 +627,27 @@ TEST(EditorLogic, AnAnchorChangeKeepsThePlaceAndANewerChoiceOutdatesAnOpenOne) {
     EXPECT_EQ(e.model.entries[0].MX, 100);
 }
 
+// A selector the page cannot use is refused and leaves the menu put; the
+// page's numbers cannot carry Left and Top past what the boxes hold.
+TEST(EditorLogic, AnUnusableSelectorIsRefusedAndAHugeAnswerIsKeptInRange) {
+    Editor e;
+    e.logic.AddMenu();
+    const std::size_t steps = e.logic.History().StepCount();
+    e.logic.ChangeAnchor({kAnchorElement, "#gone"});
+    const std::string none = "?none";
+    e.view.questions.back().second(&none);
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorPageLeft);
+    EXPECT_EQ(e.model.entries[0].MX, 10);
+    EXPECT_EQ(e.logic.History().StepCount(), steps);
+
+    e.logic.ChangeAnchor({kAnchorPageRight, ""});
+    const std::string huge = "-2147483000,2147483000;2147483000,-2147483000";
+    e.view.questions.back().second(&huge);
+    EXPECT_EQ(e.model.entries[0].AN, kAnchorPageRight);
+    EXPECT_EQ(e.model.entries[0].MX, -9999);
+    EXPECT_EQ(e.model.entries[0].MY, 9999);
+}
+
 TEST(AnchorEdits, TheQuestionQuotesAnySelectorAndOnlyAWholeAnswerCounts) {
     const std::string asked = AnchorOriginsStatement({{kAnchorElement, "a'\\\"</script>\r\nb"}});
     // The selector's value as the script gives it to the page: the line break is a continuation.

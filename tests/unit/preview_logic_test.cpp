@@ -38,6 +38,17 @@ using NullView = didad::testing::SilentEditorView;
 
 } // namespace
 
+TEST(FirstPreviewPlace, BesideTheMainWindowWhereThereIsRoomElseCentred) {
+    const ScreenRect screen{0, 0, 1920, 1040};
+    // Right of a centred main window, at its top.
+    EXPECT_EQ(FirstPreviewPlace(screen, {764, 355, 392, 329}, 454, 237), (ScreenRect{1164, 355, 454, 237}));
+    // No room on the right: on the left.
+    EXPECT_EQ(FirstPreviewPlace(screen, {1500, 100, 392, 329}, 454, 237), (ScreenRect{1038, 100, 454, 237}));
+    // A small screen: centred; a main window low on the screen keeps the preview on it.
+    EXPECT_EQ(FirstPreviewPlace({0, 0, 800, 600}, {204, 135, 392, 329}, 454, 237), (ScreenRect{173, 181, 454, 237}));
+    EXPECT_EQ(FirstPreviewPlace(screen, {100, 1000, 392, 329}, 454, 237).top, 1040 - 237);
+}
+
 TEST(RevealPosition, ScrollsOnlyWhenTheMenuIsOutOfView) {
     // Across: 454 wide at 0; a menu at 300 is in view (454 is not below 340).
     EXPECT_EQ(RevealPosition({0, 0}, 454, 237, 300, 0, 150).horizontal, 0);

@@ -175,7 +175,7 @@ TEST(ProjectSettingsRules, ConfirmStoresOnlyWhenTheTemplatePasses) {
 TEST(ProjectSettingsRules, ACompactWidthThatIsNegativeOrNoNumberIsRefusedAndNothingStored) {
     TempProject project;
     const ProjectSettings before = project.model.settings;
-    for (const char* typed : {"-5", "abc", "", "12px", "99999999999"}) {
+    for (const char* typed : {"-5", "abc", "", "12px", "10000", "99999999999"}) {
         SettingsDialogValues values = WithDefaults();
         values.compactWidth = typed;
         values.scrollOut = "50";
@@ -189,8 +189,17 @@ TEST(ProjectSettingsRules, ACompactWidthThatIsNegativeOrNoNumberIsRefusedAndNoth
     values.compactWidth = " 0 ";
     values.compactLabel = "  ";
     values.compactLeft = "-20";
+    const SettingsConfirmation empty = ConfirmProjectSettings(project.model, values);
+    EXPECT_FALSE(empty.stored);
+    EXPECT_EQ(empty.refused, SettingsField::CompactLabel);
+    EXPECT_EQ(empty.rejection, kEmptyCompactLabel);
+    EXPECT_EQ(project.model.settings, before);
+
+    // A text longer than a phone's button holds is cut at 40 characters,
+    // not in the middle of one.
+    values.compactLabel = std::string(39, 'x') + "\xC3\xA9\xC3\xA9tail";
     ASSERT_TRUE(ConfirmProjectSettings(project.model, values).stored);
     EXPECT_EQ(project.model.settings.cmpW, 0);
-    EXPECT_EQ(project.model.settings.cmpL, "Menu");
+    EXPECT_EQ(project.model.settings.cmpL, std::string(39, 'x') + "\xC3\xA9");
     EXPECT_EQ(project.model.settings.cmpX, 0);
 }
