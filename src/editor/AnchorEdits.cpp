@@ -43,7 +43,7 @@ void Change(std::vector<StepAction>& actions, int index, EntryField field, T& va
 Anchor AnchorOf(const MenuEntry& entry) { return {entry.AN, entry.AE}; }
 
 std::string SelectorCheckStatement(std::string_view selector) {
-    return std::string("(") + kSelectorCheck + ")(" + JsStringLiteral(selector) + ")";
+    return std::string("(") + kSelectorCheck + ")(" + EncodeJsLiteral(selector) + ")";
 }
 
 const char* SelectorProblem(std::string_view answer) {

@@ -1,8 +1,14 @@
 #include "model/ChunkedScriptFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <random>
 #include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "model/DiskSync.h"
 #include "model/Errors.h"
@@ -104,6 +110,31 @@ std::string StreamGuessingMark(std::FILE* file, const std::filesystem::path& tem
     std::error_code ec; // shorter than written when the guessed mark was not wanted
     std::filesystem::resize_file(temporary, script.size(), ec);
     return ec ? ec.message() : std::string();
+}
+
+void WriteFileInPlaceOf(const std::string& path, std::string_view text) {
+#ifdef _WIN32
+    WriteBytesReplacing(path, text, Flush::ToDisk);
+#else
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0) {
+        WriteBytesReplacing(path, text, Flush::ToDisk);
+        return;
+    }
+    ReplaceFile(path, Flush::ToDisk, [&](std::FILE* file, const std::filesystem::path&) {
+        const int fd = fileno(file);
+        // The owner first: a change of owner may clear the mode's set-id bits.
+        // Only the owner's administrator may give a file away; the group
+        // the user belongs to is kept even then.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            if (errno != EPERM) return SystemReason(errno);
+            if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM) return SystemReason(errno);
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0) return SystemReason(errno);
+        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) return SystemReason(errno);
+        return std::string();
+    });
+#endif
 }
 
 } // namespace didad

@@ -48,6 +48,10 @@ using FileFiller = std::function<std::string(std::FILE* file, const std::filesys
 // Throws CannotCreateFile.
 void ReplaceFile(const std::string& path, Flush flush, const FileFiller& fill);
 void WriteBytesReplacing(const std::string& path, std::string_view bytes, Flush flush);
+// The same, flushed, for a file that is someone's own: the new file takes the
+// old one's permissions, and its owner and group where the system allows,
+// before it is put in place, so that no one ever sees it otherwise.
+void WriteFileInPlaceOf(const std::string& path, std::string_view text);
 
 // A script as built: its bytes, which begin with a mark of `markSize` bytes
 // that the script keeps only when it starts at 0.

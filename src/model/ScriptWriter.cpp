@@ -10,9 +10,6 @@
 #include <string_view>
 #include <system_error>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "model/ByteScan.h"
 #include "model/ChunkedScriptFile.h"
 #include "model/Errors.h"
@@ -504,27 +501,6 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {
     WriteBytesReplacing(path, text, Flush::ToDisk);
-}
-
-void WriteFileInPlaceOf(const std::string& path, const std::string& text) {
-    struct stat old {};
-    if (::stat(path.c_str(), &old) != 0) {
-        WriteFileReplacing(path, text);
-        return;
-    }
-    ReplaceFile(path, Flush::ToDisk, [&](std::FILE* file, const std::filesystem::path&) {
-        const int fd = fileno(file);
-        // The owner first: a change of owner may clear the mode's set-id bits.
-        // Only the owner's administrator may give a file away; the group
-        // the user belongs to is kept even then.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            if (errno != EPERM) return SystemReason(errno);
-            if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM) return SystemReason(errno);
-        }
-        if (::fchmod(fd, old.st_mode & 07777) != 0) return SystemReason(errno);
-        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) return SystemReason(errno);
-        return std::string();
-    });
 }
 
 void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap, Flush flush) {
