@@ -64,7 +64,11 @@
 #include "preview/TfrmBrowser.h"
 #include "ui/QtMessageBoxes.h"
 
+#include "BenchStats.h"
+
 using namespace didad;
+using didad::bench::Median;
+using didad::bench::Percentile;
 
 namespace {
 
@@ -184,11 +188,6 @@ Phases PagePhases(double startedEpochMs) {
     return {origin, origin + v[1].toDouble(), origin + v[2].toDouble(), origin + v[3].toDouble()};
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // A project as the editor makes it: menus added one after another (the
 // placement rule lays them out), with caption and panel HTML of some
 // substance, the last one selected.
@@ -242,11 +241,6 @@ QString OpenProject(const QString& folder, int menus) {
     MakeProject(folder, menus);
     if (TimeLoad([] { frmMain->ProjectActivated(false); }) < 0 || TimeLoad(ClickUpdatePreview) < 0) return {};
     return folder;
-}
-
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(share * static_cast<double>(values.size())))];
 }
 
 // One keystroke in the Menu HTML box, as the user types it, and the

@@ -125,11 +125,16 @@ void TfrmStart::btnOpenLastEditedClick() { OpenProjectFolder(btnOpenLastEdited->
 
 void TfrmStart::btnQuit_CancelClick() { flow_.QuitOrCancel(); }
 
-bool TfrmStart::OpenProjectFolder() { return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text())); }
+bool TfrmStart::OpenProjectFolder() { return flow_.OpenProjectFolder(ToBytes(FolderChooser().txtPath->text())); }
 
 bool TfrmStart::OpenProjectFolder(const QString& folder) {
-    frmSelFolder->txtPath->setText(folder);
+    FolderChooser().txtPath->setText(folder);
     return OpenProjectFolder();
+}
+
+TfrmSelFolder& TfrmStart::FolderChooser() {
+    if (!frmSelFolder && makeDialogs_) makeDialogs_();
+    return *frmSelFolder;
 }
 
 void TfrmStart::ReopenFromEditor() {
@@ -148,13 +153,14 @@ IMessages& TfrmStart::Messages() { return boxes_; }
 UserFolders TfrmStart::UserFolderPaths() { return DesktopUserFolders(); }
 
 std::optional<std::string> TfrmStart::ChooseFolder(const FolderRequest& request) {
-    frmSelFolder->StartFolder = FromBytes(request.startFolder);
-    frmSelFolder->DefaultName = FromBytes(request.defaultName);
-    frmSelFolder->lblMessage->setText(FromBytes(request.prompt));
-    frmSelFolder->setWindowTitle(FromBytes(request.caption));
-    frmSelFolder->exec();
-    if (!frmSelFolder->Accepted) return std::nullopt;
-    return ToBytes(frmSelFolder->txtPath->text());
+    TfrmSelFolder& chooser = FolderChooser();
+    chooser.StartFolder = FromBytes(request.startFolder);
+    chooser.DefaultName = FromBytes(request.defaultName);
+    chooser.lblMessage->setText(FromBytes(request.prompt));
+    chooser.setWindowTitle(FromBytes(request.caption));
+    chooser.exec();
+    if (!chooser.Accepted) return std::nullopt;
+    return ToBytes(chooser.txtPath->text());
 }
 
 bool TfrmStart::AskWarningYesNo(const std::string& text) {
