@@ -210,8 +210,11 @@ bool StartFlow::CanWriteProject(ProjectModel& candidate) {
 }
 
 bool StartFlow::Claim(const std::string& folder) {
-    if (host_.ClaimProject(folder)) return true;
-    host_.Messages().ShowMessage(ProjectInUseMessage(folder));
+    switch (host_.ClaimProject(folder)) {
+    case ProjectClaim::Claimed: return true;
+    case ProjectClaim::InUse: host_.Messages().ShowMessage(ProjectInUseMessage(folder)); break;
+    case ProjectClaim::NoLockPlace: host_.Messages().ShowMessage(NoLockPlaceMessage(folder, host_.LockPlaces())); break;
+    }
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
+#include "workflow/ProjectLocks.h"
 
 namespace didad {
 
@@ -89,13 +90,16 @@ public:
     // controls, preview.
     virtual void ProjectActivated(bool opened) = 0;
     // Keeps other running copies of the program away from `folder` before it
-    // is read or written: false when one of them has it open. The claim
+    // is read or written: InUse when one of them has it open. The claim
     // holds once the project is activated; ReleaseProjectClaim drops it when
     // the project was not opened after all.
-    virtual bool ClaimProject(const std::string& folder) {
+    virtual ProjectClaim ClaimProject(const std::string& folder) {
         (void)folder;
-        return true;
+        return ProjectClaim::Claimed;
     }
+    // The folders tried for the lock files, one per line, for the message
+    // that none took one.
+    virtual std::string LockPlaces() { return {}; }
     virtual void ReleaseProjectClaim() {}
     // Enables the main window and its Help button, shows it, hides the start dialog.
     virtual void ReturnToEditor() = 0;

@@ -180,7 +180,11 @@ void TfrmStart::SetBusy(bool busy) {
     }
 }
 
-bool TfrmStart::ClaimProject(const std::string& folder) { return projectLock_.Claim(FromBytes(folder)); }
+ProjectClaim TfrmStart::ClaimProject(const std::string& folder) { return projectLock_.Claim(FromBytes(folder)); }
+
+std::string TfrmStart::LockPlaces() {
+    return ToBytes(QStringLiteral("  ") + QtProjectLock::LockFolders().join(QStringLiteral("\r\n  ")));
+}
 
 void TfrmStart::ReleaseProjectClaim() { projectLock_.ReleaseClaim(); }
 

@@ -67,7 +67,8 @@ private:
     bool AskWarningYesNo(const std::string& text) override;
     void ShowPlatformError(const std::string& text) override;
     void SetBusy(bool busy) override;
-    bool ClaimProject(const std::string& folder) override;
+    ProjectClaim ClaimProject(const std::string& folder) override;
+    std::string LockPlaces() override;
     void ReleaseProjectClaim() override;
     void ProjectActivated(bool opened) override;
     void ReturnToEditor() override;
