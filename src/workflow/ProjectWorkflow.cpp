@@ -111,6 +111,12 @@ std::string ScriptNotFoundMessage() {
            "location.";
 }
 
+std::string ReplaceScriptQuestion() {
+    return "File \"Dirovidadaz.js\" already exists in specified folder.\r\n"
+           "\r\n"
+           "Replace it with this project?";
+}
+
 std::optional<LastEditedButton> StartFlow::Shown(const std::function<std::string()>& readLastEdited) const {
     if (openedFromEditor_) return LastEditedButton{false, {}};
     const std::string remembered = readLastEdited ? readLastEdited() : std::string();
@@ -182,6 +188,31 @@ bool StartFlow::OpenProjectFolder(const std::string& typedFolder) {
         return false;
     }
     Activate(std::move(candidate), true);
+    return true;
+}
+
+bool StartFlow::MoveProject() {
+    const std::string projects = ReadyProjectsFolder(host_.UserFolderPaths());
+    const FolderRequest request{projects, ProposeNewProjectName(projects), kMoveProjectPrompt, kMoveProjectCaption};
+    const std::optional<std::string> chosen = host_.ChooseFolder(request);
+    if (!chosen) return false;
+
+    const std::string folder = FullFolderPath(NormaliseChosenPath(*chosen));
+    std::string reason;
+    if (!CreateFolderOneLevel(folder, reason) && !PathExists(folder)) {
+        host_.Messages().ShowMessage(CannotCreateFolderMessage(folder, reason));
+        return false;
+    }
+    if (PathExists(JoinPath(folder, kScriptFileName)) && !host_.AskWarningYesNo(ReplaceScriptQuestion())) return false;
+    if (!Claim(folder)) return false;
+    ProjectModel candidate = host_.Model();
+    candidate.projectFolder = folder;
+    if (!CanWriteProject(candidate)) {
+        host_.ReleaseProjectClaim();
+        return false;
+    }
+    host_.Model() = std::move(candidate);
+    host_.ProjectMoved();
     return true;
 }
 

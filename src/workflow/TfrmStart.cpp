@@ -205,6 +205,11 @@ void TfrmStart::ProjectActivated(bool opened) {
     editor_.ProjectActivated(opened);
 }
 
+void TfrmStart::ProjectMoved() {
+    projectLock_.Activated();
+    editor_.ProjectMoved();
+}
+
 void TfrmStart::ReturnToEditor() {
     UnlockMainWindow();
     editor_.ShowEditor();

@@ -38,6 +38,9 @@ public:
     bool OpenProjectFolder(const QString& folder);
     // "Projects..." in the main window: final script, then this dialog again.
     void ReopenFromEditor();
+    // The active project into another folder the user chooses; false when
+    // it stayed where it was.
+    bool MoveProject() { return flow_.MoveProject(); }
     // Makes the dialogs the buttons open when they are not made yet: the
     // program makes them just after the first paint, and a click or key
     // taken before that must find them too.
@@ -71,6 +74,7 @@ private:
     std::string LockPlaces() override;
     void ReleaseProjectClaim() override;
     void ProjectActivated(bool opened) override;
+    void ProjectMoved() override;
     void ReturnToEditor() override;
     void QuitProgram() override;
 
