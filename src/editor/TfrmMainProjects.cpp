@@ -26,8 +26,7 @@ void TfrmMain::ShowActiveProject(const QString& folder) {
 
 void TfrmMain::RecordLastEditedProject() {
     didad::RecordLastEditedProject(model_, [](const std::string& folder) {
-        QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-        store.setValue(QString::fromLatin1(kLastEditedKey), FromBytes(folder));
+        SettingsStore().setValue(QString::fromLatin1(kLastEditedKey), FromBytes(folder));
     });
 }
 

@@ -1,10 +1,11 @@
 #include "preview/LocalFileRule.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <iterator>
 #include <system_error>
+
+#include "model/ValueHelpers.h"
 
 namespace didad {
 
@@ -34,12 +35,7 @@ bool ResolvedIsInside(const fs::path& inner, const fs::path& outer) {
     return true;
 }
 
-std::string LowerExtension(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
+std::string LowerExtension(const std::string& path) { return LowerAscii(fs::path(path).extension().string()); }
 
 struct KnownType {
     std::string_view extension;

@@ -33,10 +33,6 @@ QString SettingsKey(const std::string& projectFolder) {
     return QStringLiteral("PublishedSites/") + QString::fromLatin1(QUrl::toPercentEncoding(project));
 }
 
-QSettings Store() {
-    return QSettings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-}
-
 QString StateText(const SitePage& page) {
     if (!page.state.problem.empty()) return FromBytes(page.state.problem);
     if (page.state.headCode && page.state.bodyCode) return QStringLiteral("has the menus");
@@ -110,7 +106,7 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 }
 
 void TfrmPublish::Prepare() {
-    const QStringList remembered = Store().value(SettingsKey(editor_.Model().projectFolder)).toStringList();
+    const QStringList remembered = SettingsStore().value(SettingsKey(editor_.Model().projectFolder)).toStringList();
     txtSiteFolder->setText(remembered.value(0));
     txtScriptFolder->setText(remembered.value(1));
     ListPages();
@@ -186,8 +182,8 @@ PublishRequest TfrmPublish::Request() const {
 }
 
 void TfrmPublish::Remember() const {
-    Store().setValue(SettingsKey(editor_.Model().projectFolder),
-                     QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
+    SettingsStore().setValue(SettingsKey(editor_.Model().projectFolder),
+                             QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
 }
 
 void TfrmPublish::btnOKClick() {

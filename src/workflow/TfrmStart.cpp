@@ -35,10 +35,7 @@ QPushButton* MakeButton(const QString& caption, const char* name, QStyle::Standa
     return button;
 }
 
-std::string ReadLastEdited() {
-    const QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-    return ToBytes(store.value(QString::fromLatin1(kLastEditedKey)).toString());
-}
+std::string ReadLastEdited() { return ToBytes(SettingsStore().value(QString::fromLatin1(kLastEditedKey)).toString()); }
 
 } // namespace
 
