@@ -15,19 +15,22 @@ const runtimeNames = ["ie", "ns", "svernut", "mTop", "w2", "makeDidad", "getMenu
   "hideOwner", "showOwner", "setVis", "scrollMe", "mOpen", "mClose", "mScroll", "getI", "nsMouseDown",
   "doRepos", "checkScroll", "resizeFix", "errorHandler", "menuControls", "mShut", "capControl",
   "markCaptionControl", "setExpanded", "mKey", "mFocusOut", "MenuAnchorOrigin", "MenuPlace", "MenuNoCompact",
-  "placeMenus", "menuRules", "capHoldsControl", "menuElements", "reposMenu", "startMenu", "panelShift",
+  "placeMenus", "menuRules", "capHoldsControl", "menuElement", "replaceRules", "reposMenu", "startMenu", "panelShift",
   "panelLeftward", "fitPanel", "openAt", "slideSign", "compactOn", "buildCompact"];
 const addonNames = ["setTitle", "yVisibleSelector", "ySelector", "ySetSel", "docMouseMove", "yMoveMenu",
   "noMOVE", "bAllowMove", "first_time", "minusX", "minusY", "selectorVisible", "yAnchorOrigin", "yEditing",
-  "yLive", "yMenuOpen", "yReplaceRules"];
+  "yLive", "yMenuOpen", "ySelectorPart"];
 // What the add-on reads of the anchors and the compact layout, and the
 // preview window's word on whether the page is for editing.
 const addonReads = ["AN", "AE", "MenuAnchorOrigin", "MenuNoCompact", "yLookOnly"];
 // The runtime's files are one script, joined in this order when embedded:
 // what one declares at the top, the others use.
-const runtimeFiles = ["src/runtime/menu_runtime.js", "src/runtime/menu_layout.js", "src/runtime/menu_panels.js"];
+const runtimeFiles = ["src/runtime/menu_runtime.js", "src/runtime/menu_layout.js", "src/runtime/menu_panels.js",
+  "src/runtime/menu_build.js"];
 const runtimeShared = ["menuAnchorTop", "menusWait", "compactAllowed", "placeQueued", "placedInFrame",
-  "anchorWatch", "watchedAnchors", "holdsControl", "watchMenus", "unfitPanel", "closedAt"];
+  "anchorWatch", "watchedAnchors", "holdsControl", "watchMenus", "unfitPanel", "closedAt", "elementModel",
+  "buildMenus", "newElement", "setHtml", "pixels", "menuColors", "errorLines", "menuSheet", "menuPolicy",
+  "runtimeStarted", "menusBuilt", "compactClick", "captionName"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [

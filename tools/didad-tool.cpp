@@ -5,8 +5,12 @@
 //   didad-tool add DIR [COUNT]    read DIR's script, add COUNT menus, preview script
 //   didad-tool dump DIR           read DIR's script, print the model as JSON
 //   didad-tool write DIR [--final]  model as JSON on standard input -> DIR's script
-//   didad-tool publish DIR SITE [--script-dir SUB] PAGE...
-//                                 DIR's final script into SITE, the menus into its pages
+//   didad-tool publish DIR SITE [--script-dir SUB] [--classic] [--replace] PAGE...
+//                                 DIR's final script into SITE, the menus into its pages:
+//                                 one deferred line for a page without them, the
+//                                 classic pair with --classic; a script in the way
+//                                 that DIR did not publish there last is replaced
+//                                 only with --replace
 //   didad-tool unpublish SITE PAGE...  the menus taken out of SITE's pages
 //
 // Messages of the reader go to standard error, one per line group. Exit
@@ -14,6 +18,7 @@
 // a fault).
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <iterator>
@@ -65,7 +70,8 @@ constexpr const char* kUsage =
     "       didad-tool add DIR [COUNT]\n"
     "       didad-tool dump DIR\n"
     "       didad-tool write DIR [--final]   (model as JSON on standard input)\n"
-    "       didad-tool publish DIR SITE [--script-dir SUB] PAGE...   (PAGE: a path inside SITE)\n"
+    "       didad-tool publish DIR SITE [--script-dir SUB] [--classic] [--replace] PAGE...\n"
+    "                  (PAGE: a path inside SITE)\n"
     "       didad-tool unpublish SITE PAGE...\n";
 
 std::string ProjectFolderArg(const std::string& dir) {
@@ -274,21 +280,41 @@ int CommandWrite(const std::vector<std::string>& args) {
 }
 
 // One line per page, "PAGE: added" or "PAGE: skipped: REASON"; 1 when a
-// page was skipped for a fault.
+// page was skipped for a fault, which standard error names too.
 int ReportPages(const std::vector<PageOutcome>& outcomes) {
     bool failed = false;
     for (const PageOutcome& outcome : outcomes) {
         std::cout << outcome.path << ": " << OutcomeText(outcome) << '\n';
+        if (outcome.error) std::cerr << "didad-tool: " << outcome.path << " left as it was: " << outcome.reason << '\n';
         failed = failed || outcome.error;
     }
     return failed ? 1 : 0;
+}
+
+// The record of published scripts, where the program keeps it: the user's
+// data folder as the desktop names it.
+std::string PublishRecordFile() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    std::string folder;
+    if (data && *data == '/') {
+        folder = data;
+    } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+        folder = std::string(home) + "/.local/share";
+    } else {
+        return {};
+    }
+    return folder + "/Divero/Didad/" + kPublishRecordFileName;
 }
 
 int CommandPublish(const std::vector<std::string>& args) {
     PublishRequest request;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--script-dir") {
+        if (args[i] == "--replace") {
+            request.replaceOtherScript = true;
+        } else if (args[i] == "--classic") {
+            request.form = IncludeForm::Classic;
+        } else if (args[i] != "--script-dir") {
             rest.push_back(args[i]);
         } else if (++i < args.size()) {
             request.scriptFolder = args[i];
@@ -302,8 +328,15 @@ int CommandPublish(const std::vector<std::string>& args) {
     if (!ReadProject(ProjectFolderArg(rest[0]), model, messages)) return 1;
     request.site = rest[1];
     request.projectPage = model.TemplatePath();
+    request.projectFolder = model.projectFolder;
+    request.recordFile = PublishRecordFile();
     for (std::size_t i = 2; i < rest.size(); ++i) request.pages.push_back({rest[i], true});
-    return ReportPages(Publish(request, BuildProjectScript(model, ScriptMode::Final)));
+    try {
+        return ReportPages(Publish(request, BuildProjectScript(model, ScriptMode::Final)));
+    } catch (const OtherScriptError& error) {
+        std::cerr << "didad-tool: " << error.what() << "\n(--replace replaces it)\n";
+        return 1;
+    }
 }
 
 int CommandUnpublish(const std::vector<std::string>& args) {

@@ -222,11 +222,17 @@ void MakeProject(const QString& folder, int menus) {
     }
 }
 
-// The page as the view holds it now, without its scripts.
+// The page as the view holds it now, without its scripts, the menus' rules
+// (a sheet the runtime adopts, outside the markup) as a style element.
 QString StaticTwin(const QString& folder) {
     const QString html =
         Eval(QStringLiteral("(function(){var d=document.documentElement.cloneNode(true);"
                             "var s=d.querySelectorAll('script');for(var k=0;k<s.length;k++)s[k].remove();"
+                            "var t=[],a=document.adoptedStyleSheets||[];"
+                            "for(var j=0;j<a.length;j++)for(var r=0;r<a[j].cssRules.length;r++)"
+                            "t.push(a[j].cssRules[r].cssText);"
+                            "var e=document.createElement('style');e.textContent=t.join('\\n');"
+                            "d.querySelector('head').appendChild(e);"
                             "return d.outerHTML;})()"))
             .toString();
     const QString path = QDir(folder).filePath(QStringLiteral("static.html"));
@@ -441,7 +447,7 @@ int main(int argc, char* argv[]) {
         if (folder.isEmpty()) return 1;
         const int selected = frmMain->Model().iSelectedMenu;
         if (!WaitFor([&] { return OwnerCount() == menus; })) return 1;
-        const QUrl twin = PreviewUrlOfFile(StaticTwin(folder));
+        const QUrl twin = frmBrowser->PreviewUrlOf(StaticTwin(folder));
         if (TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); }) < 0 || OwnerCount() != menus) return 1;
 
         std::vector<double> preview, still, previewCpu, stillCpu;

@@ -34,6 +34,8 @@ bool QtMainWindowAccess::UpdatePreview() { return main_.UpdatePreview(); }
 
 void QtMainWindowAccess::PublishProject() { main_.btnPublishClick(); }
 
+void QtMainWindowAccess::WaitForRunningSave() { main_.WaitForRunningSave(); }
+
 CaptionSwapCallback QtMainWindowAccess::CaptionSwapHandler() { return main_.Logic().CaptionSwapHandler(); }
 
 void QtMainWindowAccess::ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) {

@@ -26,6 +26,7 @@ public:
     bool WriteFinalScript() override;
     bool UpdatePreview() override;
     void PublishProject() override;
+    void WaitForRunningSave() override;
     CaptionSwapCallback CaptionSwapHandler() override;
     void ChangeAllAnchors(const Anchor& anchor, std::function<void()> placed) override;
     void KeepSettingsChange(const ProjectSettings& previous) override;

@@ -79,6 +79,8 @@ public:
     bool UpdatePreview() override;
     // Writes the final script; shows the error box and returns false on failure.
     bool WriteFinalScript();
+    // An automatic save still running ends first, as before the user's own writes.
+    void WaitForRunningSave();
     // Called once the project folder of the model is set (new or opened
     // project): status line, list and controls, preview, reveal.
     void ProjectActivated(bool opened);

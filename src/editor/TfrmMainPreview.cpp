@@ -99,6 +99,8 @@ bool TfrmMain::UpdatePreview() {
     return true;
 }
 
+void TfrmMain::WaitForRunningSave() { autoSave_->BeforeUserWrite(); }
+
 bool TfrmMain::WriteFinalScript() { return !model_.hasProject() || WriteScriptAsAsked(ScriptMode::Final); }
 
 void TfrmMain::ProjectActivated(bool opened) {

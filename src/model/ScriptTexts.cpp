@@ -38,6 +38,12 @@ std::vector<std::string> HeadCodeLines(const std::string& src) {
     };
 }
 
+std::vector<std::string> OneLineHeadCodeLines(const std::string& src) {
+    std::vector<std::string> lines = HeadCodeLines(src);
+    lines[1] = "<script defer src=\"" + src + "\"></script>";
+    return lines;
+}
+
 std::vector<std::string> BodyCodeLines() {
     return {
         "<!-- Body Code by Didad -->",

@@ -13,6 +13,9 @@ std::vector<std::string> DefaultPageLines();  // 19 lines
 // from `src`, and the body code that builds the menus (three lines each).
 std::vector<std::string> HeadCodeLines(const std::string& src);
 std::vector<std::string> BodyCodeLines();
+// The one-line include in the same frame: the script loaded deferred, which
+// builds the menus by itself once the page is parsed; no body code.
+std::vector<std::string> OneLineHeadCodeLines(const std::string& src);
 const std::string& MenuRuntimeText();  // the embedded menu runtime, its files joined
 const std::string& EditingAddonText(); // embedded editing_addon.js
 // The maker's download page, named in the banner and the version message.

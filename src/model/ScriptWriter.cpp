@@ -14,6 +14,9 @@
 #include <string_view>
 #include <system_error>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "model/ByteScan.h"
 #include "model/DiskSync.h"
 #include "model/Errors.h"
@@ -335,7 +338,9 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     out.NoteText(line);
     endLine();
 
-    fixedLine("document.write('\\");
+    // The class rules reach the runtime as one text; only browsers of the
+    // layer model write it into the page.
+    fixedLine("layerStyle('\\");
     fixedLine("<style type=\"text/css\">\\");
     fixedLine(
         ".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:\"'+fDefCap+'\"; "
@@ -674,6 +679,27 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {
     WriteBytesReplacing(path, text, Flush::ToDisk);
+}
+
+void WriteFileInPlaceOf(const std::string& path, const std::string& text) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0) {
+        WriteFileReplacing(path, text);
+        return;
+    }
+    ReplaceFile(path, Flush::ToDisk, [&](std::FILE* file, const std::filesystem::path&) {
+        const int fd = fileno(file);
+        // The owner first: a change of owner may clear the mode's set-id bits.
+        // Only the owner's administrator may give a file away; the group
+        // the user belongs to is kept even then.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            if (errno != EPERM) return SystemReason(errno);
+            if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM) return SystemReason(errno);
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0) return SystemReason(errno);
+        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) return SystemReason(errno);
+        return std::string();
+    });
 }
 
 void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap, Flush flush) {

@@ -70,6 +70,10 @@ void WriteProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapC
 // Throws CannotCreateFile(path, reason) on any failure; the old file stays intact.
 // The bytes are on the disk before the call returns.
 void WriteFileReplacing(const std::string& path, const std::string& text);
+// The same for a file that is someone's own: the new file takes the old
+// one's permissions, and its owner and group where the system allows,
+// before it is put in place, so that no one ever sees it otherwise.
+void WriteFileInPlaceOf(const std::string& path, const std::string& text);
 
 // Joins text lines with CR LF after every line; line breaks inside a line
 // (CR LF, lone CR, lone LF) come out as CR LF.

@@ -24,6 +24,8 @@ public:
     virtual void TakePageTitle(std::string_view title, bool previewPageShown, JsErrorLog& log) = 0;
     // "Back to Preview": the preview page again, as Update Preview makes it.
     virtual void BackToPreview() = 0;
+    // The Publish dialog, where the project's site folder is chosen.
+    virtual void PublishProject() = 0;
 };
 
 } // namespace didad

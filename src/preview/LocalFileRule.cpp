@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <system_error>
+#include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "model/PathRules.h"
 
 #include "model/ValueHelpers.h"
 
@@ -13,26 +19,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The path with `..` and links resolved as far as it exists; empty when the
-// file system cannot tell.
-fs::path Resolved(const std::string& path) {
-    if (path.empty()) return {};
-    std::error_code error;
-    const fs::path absolute = fs::absolute(fs::path(path), error);
-    if (error) return {};
-    fs::path resolved = fs::weakly_canonical(absolute, error);
-    return error ? fs::path() : resolved;
-}
+fs::path Resolved(const std::string& path) { return ResolvedPath(path); }
 
-bool ResolvedIsInside(const fs::path& inner, const fs::path& outer) {
-    if (inner.empty() || outer.empty()) return false;
-    auto innerPart = inner.begin();
-    for (auto outerPart = outer.begin(); outerPart != outer.end(); ++outerPart, ++innerPart) {
-        // A trailing separator leaves an empty last part.
-        if (outerPart->empty() && std::next(outerPart) == outer.end()) break;
-        if (innerPart == inner.end() || *innerPart != *outerPart) return false;
-    }
+// A file with a second name may be any file of the user's, whatever folder
+// the name lies in; a file of another owner is nothing the user made.
+bool OneNameAndOwn(const fs::path& file) {
+#ifdef _WIN32
+    (void)file;
     return true;
+#else
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) return false;
+    return status.st_nlink == 1 && status.st_uid == ::geteuid();
+#endif
 }
 
 std::string LowerExtension(const std::string& path) { return LowerAscii(fs::path(path).extension().string()); }
@@ -114,25 +113,37 @@ std::string ContentTypeOfLocalFile(const std::string& resolvedPath) {
     return std::string(type ? type->contentType : "text/plain");
 }
 
+bool PreviewMayRead(const std::string& resolvedPath, const PreviewFolders& folders) {
+    const fs::path file(resolvedPath);
+    const bool inside = PathIsInside(file, Resolved(folders.project)) ||
+                        (!folders.site.empty() && PathIsInside(file, Resolved(folders.site)));
+    return inside && OneNameAndOwn(file);
+}
+
 PreviewRequestStep StepForPreviewRequest(LocalFileUse use, bool fileUrl, const std::string& path,
-                                         const std::string& projectFolder) {
+                                         const PreviewFolders& folders) {
     const LocalTarget target = ResolveLocalTarget(path);
     if (!target.exists) return PreviewRequestStep::Refuse;
-    // The project's own files belong to its origin, however they are named.
-    if (ResolvedIsInside(fs::path(target.path), Resolved(projectFolder)))
+    // The project's files belong to its origin, however they are named.
+    if (PreviewMayRead(target.path, folders))
         return fileUrl ? PreviewRequestStep::ToPreviewScheme : PreviewRequestStep::Load;
     // A page the user opens replaces the project's page: it may be anything.
     if (use == LocalFileUse::MainFrame) return fileUrl ? PreviewRequestStep::Load : PreviewRequestStep::ToFileUrl;
-    if (!KindFitsUse(KindOfLocalFile(target.path), use)) return PreviewRequestStep::Refuse;
+    const LocalFileKind kind = KindOfLocalFile(target.path);
+    // An outside script would run with the page's rights and leave what it
+    // defines readable; what a page reads is the page's to keep.
+    if (use == LocalFileUse::Other || (use == LocalFileUse::Script && kind == LocalFileKind::Script))
+        return PreviewRequestStep::RefuseOutside;
+    if (!KindFitsUse(kind, use)) return PreviewRequestStep::Refuse;
     // Only the project's origin can tell a request that reads its answer.
     return fileUrl ? PreviewRequestStep::ToPreviewScheme : PreviewRequestStep::Load;
 }
 
-PreviewServe StepForPreviewServe(const std::string& path, const std::string& projectFolder, bool corsRequest) {
+PreviewServe StepForPreviewServe(const std::string& path, const PreviewFolders& folders, bool corsRequest) {
     LocalTarget target = ResolveLocalTarget(path);
     if (!target.exists) return {};
     PreviewServe answer{PreviewServeStep::NotFound, std::move(target.path)};
-    if (ResolvedIsInside(fs::path(answer.file), Resolved(projectFolder))) {
+    if (PreviewMayRead(answer.file, folders)) {
         answer.step = PreviewServeStep::Serve;
         return answer;
     }
@@ -144,9 +155,8 @@ PreviewServe StepForPreviewServe(const std::string& path, const std::string& pro
         break;
     case LocalFileKind::Image:
     case LocalFileKind::Stylesheet:
-    case LocalFileKind::Script:
-        // As a local file the page may show it or run it, never read it;
-        // asked to read it, the page gets nothing, as from another site.
+        // As a local file the page may show it, never read it; asked to
+        // read it, the page gets nothing, as from another site.
         answer.step = corsRequest ? PreviewServeStep::NotFound : PreviewServeStep::AsFileUrl;
         break;
     default: break;
@@ -154,28 +164,106 @@ PreviewServe StepForPreviewServe(const std::string& path, const std::string& pro
     return answer;
 }
 
-int PreviewPort(int load) {
-    // Past the default port, within the 16 bits a port has.
-    return kPreviewDefaultPort + 1 + load % (65535 - kPreviewDefaultPort);
+namespace {
+
+std::vector<std::string> PartsOf(const fs::path& path) {
+    std::vector<std::string> parts;
+    for (const fs::path& part : path.relative_path())
+        if (!part.empty()) parts.push_back(part.string());
+    return parts;
 }
 
-std::string WithFileUrls(std::string_view text) {
-    const std::string prefix = std::string(kPreviewScheme) + "://" + std::string(kPreviewHost);
+std::string PercentEncoded(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char each : path) {
+        const auto c = static_cast<unsigned char>(each);
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            encoded += each;
+        } else {
+            encoded += '%';
+            encoded += kHex[c >> 4];
+            encoded += kHex[c & 15];
+        }
+    }
+    return encoded;
+}
+
+// The folder made of the first `depth` parts of the project folder.
+fs::path AncestorOfProject(const fs::path& project, std::size_t depth) {
+    fs::path ancestor = project.root_path();
+    std::size_t taken = 0;
+    for (const std::string& part : PartsOf(project)) {
+        if (taken++ == depth) break;
+        ancestor /= part;
+    }
+    return ancestor;
+}
+
+// Where the file's path begins in a preview URL path, after the load part
+// and the empty parts, whose count goes to `depth`; npos when it is no
+// preview path of a project of `projectDepth` folders.
+std::size_t RestOfPreviewPath(std::string_view urlPath, std::size_t projectDepth, std::size_t& depth) {
+    if (urlPath.size() < 2 || urlPath[0] != '/') return std::string_view::npos;
+    const std::size_t slash = urlPath.find_first_not_of("0123456789", 1);
+    if (slash == 1 || slash == std::string_view::npos || urlPath[slash] != '/') return std::string_view::npos;
+    const std::size_t rest = urlPath.find_first_not_of('/', slash);
+    if (rest == std::string_view::npos) return std::string_view::npos;
+    depth = rest - slash - 1;
+    return depth > projectDepth ? std::string_view::npos : rest;
+}
+
+} // namespace
+
+std::string PreviewUrlPath(const std::string& file, const std::string& projectFolder, int load) {
+    const std::vector<std::string> project = PartsOf(Resolved(projectFolder));
+    std::error_code error;
+    const std::vector<std::string> parts = PartsOf(fs::absolute(fs::path(file), error).lexically_normal());
+    std::size_t shared = 0;
+    while (shared < project.size() && shared < parts.size() && project[shared] == parts[shared]) ++shared;
+    std::string path = "/" + std::to_string(load) + std::string(shared, '/');
+    for (std::size_t i = shared; i < parts.size(); ++i) path += "/" + parts[i];
+    return path;
+}
+
+std::string FileOfPreviewUrlPath(std::string_view urlPath, const std::string& projectFolder) {
+    const fs::path project = Resolved(projectFolder);
+    std::size_t depth = 0;
+    const std::size_t rest = RestOfPreviewPath(urlPath, PartsOf(project).size(), depth);
+    if (project.empty() || rest == std::string_view::npos) return {};
+    return (AncestorOfProject(project, depth) / fs::path(std::string(urlPath.substr(rest)))).string();
+}
+
+std::string WithFileUrls(std::string_view text, std::string_view origin, const std::string& projectFolder) {
+    const fs::path project = Resolved(projectFolder);
+    if (origin.empty() || project.empty()) return std::string(text);
+    const std::size_t projectDepth = PartsOf(project).size();
     std::string result;
     std::size_t from = 0;
-    for (std::size_t at = text.find(prefix); at != std::string_view::npos; at = text.find(prefix, at + 1)) {
-        std::size_t slash = at + prefix.size();
-        if (slash < text.size() && text[slash] == ':') {
-            const std::size_t digits = text.find_first_not_of("0123456789", slash + 1);
-            slash = digits == slash + 1 ? std::string_view::npos : digits;
-        }
-        if (slash >= text.size() || text[slash] != '/') continue;
+    for (std::size_t at = text.find(origin); at != std::string_view::npos; at = text.find(origin, at + 1)) {
+        std::size_t depth = 0;
+        const std::size_t rest = RestOfPreviewPath(text.substr(at + origin.size()), projectDepth, depth);
+        if (rest == std::string_view::npos) continue;
+        std::string folder = AncestorOfProject(project, depth).generic_string();
+        if (folder.back() != '/') folder += '/';
         result.append(text.substr(from, at - from));
-        result += "file://";
-        from = slash;
+        result += "file://" + PercentEncoded(folder);
+        from = at + origin.size() + rest;
     }
     result.append(text.substr(from));
     return result;
+}
+
+std::string OutsideFilesLine(const std::vector<std::string>& names) {
+    constexpr std::size_t kNamed = 3;
+    const bool one = names.size() == 1;
+    std::string line =
+        "The page uses " + std::to_string(names.size()) + (one ? " file" : " files") + " outside the project (";
+    for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) line += (i ? ", " : "") + names[i];
+    if (names.size() > kNamed) line += ", ...";
+    line +=
+        one ? "); choose its site folder to show it: Publish..." : "); choose its site folder to show them: Publish...";
+    return line;
 }
 
 } // namespace didad

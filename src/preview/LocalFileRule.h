@@ -1,26 +1,39 @@
 #pragma once
 // What the preview's page may load of the user's own files. A project is a
-// folder that people pass around, so its page must not read the user's
-// other files. The page is served under a URL scheme of the program's own:
-// the project folder is one origin, where the page may read anything; every
-// file outside it reaches the page as a local file, another origin, and only
-// as what a page shows but cannot read back (pictures, fonts, style sheets,
-// scripts), as a browser treats another site's files. A request is judged by
-// the file it reaches once links and `..` are resolved, never by its name.
+// folder that people pass around, so its page must read no more than what
+// would be published. The page is served under a URL scheme of the program's
+// own: the project is one origin, where the page may read the files of the
+// project folder and of its site folder; every other file reaches the page
+// only as what a page shows but cannot read back (pictures, fonts, style
+// sheets), and an outside script does not run. A request is judged by the
+// file it reaches once links and `..` are resolved, never by its name.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace didad {
 
-// The scheme and host of the project folder's origin; the URL's path is the
-// file's absolute path. The engine keeps what it loaded of a scheme of its
-// own for as long as it runs, so every preview load has a port of its own
-// ("didad-preview://project:7/..."): a fresh origin, which reads the files as
-// they are now, in the same process.
+// The preview scheme. Each project is one origin for the whole run: its host
+// is made from the project folder (QtPreviewScheme), so a page reaches no
+// other project's origin. A URL's path names no folder of the user's; it is
+// "/<load>" and then the file's path from the project folder, with one empty
+// part for each folder of the project folder's own path, so that a page's
+// `../` leads where it leads on the disk. The load number changes with every
+// preview load: the engine keeps what a scheme of its own served for as long
+// as it runs, and a fresh path reads the files as they are now.
 inline constexpr std::string_view kPreviewScheme = "didad-preview";
-inline constexpr std::string_view kPreviewHost = "project";
-inline constexpr int kPreviewDefaultPort = 1;
-int PreviewPort(int load);
+
+// The folders whose files the page may read: the project folder and, once
+// the user has chosen one for the project, its site folder.
+struct PreviewFolders {
+    std::string project;
+    std::string site; // empty when none is chosen
+};
+
+// The path of the preview URL of `file` in preview load `load`, and back: the
+// file a preview URL's path names, empty when it names none.
+std::string PreviewUrlPath(const std::string& file, const std::string& projectFolder, int load);
+std::string FileOfPreviewUrlPath(std::string_view urlPath, const std::string& projectFolder);
 
 // Why the page asks for a file, as far as the rule cares.
 enum class LocalFileUse {
@@ -48,20 +61,25 @@ LocalFileKind KindOfLocalFile(const std::string& resolvedPath);
 // The content type the preview serves a file of the project folder with.
 std::string ContentTypeOfLocalFile(const std::string& resolvedPath);
 
-// What becomes of a request before it is loaded. A file lies inside the
-// project when it lies in `projectFolder` or a sub-folder once `..` and links
-// are resolved in both (an empty folder holds nothing). Refused requests fail
-// as a missing file does, so that the page cannot tell the two apart.
+// Whether the page may read a file (`resolvedPath`, links resolved): it lies
+// in the project folder or the site folder, it has no second name (a hard
+// link made by unpacking an archive can lead anywhere) and it belongs to the
+// user. Every other file is outside.
+bool PreviewMayRead(const std::string& resolvedPath, const PreviewFolders& folders);
+
+// What becomes of a request before it is loaded. Refused requests fail as a
+// missing file does, so that the page cannot tell the two apart.
 enum class PreviewRequestStep {
     Load,            // as asked
     Refuse,          // as for a missing file
+    RefuseOutside,   // the same, for a file outside that the site folder may be meant to hold
     ToPreviewScheme, // asked again under the project's origin, which decides
     ToFileUrl,       // opened as the local file (a page outside the project)
 };
 // `fileUrl` tells whether the request names a file: URL or the preview
 // scheme's; `path` is the file that URL names.
 PreviewRequestStep StepForPreviewRequest(LocalFileUse use, bool fileUrl, const std::string& path,
-                                         const std::string& projectFolder);
+                                         const PreviewFolders& folders);
 
 // How the project's origin answers a request for `path` that reached it.
 // `corsRequest` is true when the page asked to read the answer (a module
@@ -75,10 +93,14 @@ struct PreviewServe {
     PreviewServeStep step = PreviewServeStep::NotFound;
     std::string file; // the file judged, links resolved: what is served or sent on
 };
-PreviewServe StepForPreviewServe(const std::string& path, const std::string& projectFolder, bool corsRequest);
+PreviewServe StepForPreviewServe(const std::string& path, const PreviewFolders& folders, bool corsRequest);
 
-// A line for js.log with the preview scheme's URLs written as file URLs, the
-// files the user knows.
-std::string WithFileUrls(std::string_view text);
+// A line for js.log with the URLs of the origin `origin`
+// ("didad-preview://host") written as file URLs, the files the user knows.
+std::string WithFileUrls(std::string_view text, std::string_view origin, const std::string& projectFolder);
+
+// The preview window's line about the files outside the project that the
+// page was refused (`names`, in the order asked), naming the first few.
+std::string OutsideFilesLine(const std::vector<std::string>& names);
 
 } // namespace didad

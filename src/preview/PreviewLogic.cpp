@@ -1,7 +1,6 @@
 #include "preview/PreviewLogic.h"
 
 #include "preview/IPreviewEditor.h"
-#include "preview/LocalFileRule.h"
 #include "preview/TitleCommand.h"
 
 #include <utility>
@@ -32,7 +31,7 @@ void PreviewNavigation::DocumentComplete(const std::string& url) {
 
 void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCommandTarget& editor, JsErrorLog& log) {
     if (previewPageShown) {
-        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
+        if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(std::string(title));
         return;
     }
     TitleCommand command;
@@ -41,7 +40,7 @@ void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCom
     } catch (const std::exception&) {
         return;
     }
-    if (command.kind == TitleCommand::Kind::Error) log.Append(WithFileUrls(title));
+    if (command.kind == TitleCommand::Kind::Error) log.Append(std::string(title));
 }
 
 namespace {

@@ -1,13 +1,15 @@
 #include "preview/QtPreviewScheme.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QUuid>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QtGlobal>
 
-#include "preview/LocalFileRule.h"
+#include "model/PathRules.h"
 #include "ui/QtMessageBoxes.h"
 
 namespace didad {
@@ -21,15 +23,24 @@ int loadsOfTheRun = 0;
 // Passes the page never used (a load cancelled on the way) are let go.
 constexpr int kMaxPasses = 1000;
 
+const QByteArray& KeyOfTheRun() {
+    static const QByteArray key = [] {
+        QByteArray bytes(32, '\0');
+        QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        return bytes;
+    }();
+    return key;
+}
+
 } // namespace
 
 void RegisterPreviewScheme() {
     if (!QWebEngineUrlScheme::schemeByName(SchemeName()).name().isEmpty()) return;
     QWebEngineUrlScheme scheme(SchemeName());
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::HostAndPort);
-    scheme.setDefaultPort(kPreviewDefaultPort);
-    // Local: the page may show and run local files, which the engine keeps
-    // unreadable to another origin, and links to local pages still open.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    // Local: the page may show local pictures and style sheets, which the
+    // engine keeps unreadable to another origin, and links to local pages
+    // still open.
     QWebEngineUrlScheme::Flags flags = QWebEngineUrlScheme::LocalScheme;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     flags |= QWebEngineUrlScheme::FetchApiAllowed;
@@ -38,26 +49,37 @@ void RegisterPreviewScheme() {
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-QUrl PreviewUrlOfFile(const QString& path, int load) {
-    QUrl url = QUrl::fromLocalFile(path);
+QString PreviewHostOf(const QString& projectFolder) {
+    const std::string folder = ResolvedPath(ToBytes(projectFolder)).string();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(KeyOfTheRun());
+    hash.addData(QByteArray::fromStdString(folder));
+    return QStringLiteral("p") + QString::fromLatin1(hash.result().left(10).toHex());
+}
+
+void QtPreviewScheme::BeginPreview(const QString& folder, const QString& site) {
+    folders_ = {ToBytes(folder), ToBytes(site)};
+    host_ = PreviewHostOf(folder);
+    load_ = ++loadsOfTheRun;
+    passes_.clear();
+}
+
+QString QtPreviewScheme::Origin() const {
+    return host_.isEmpty() ? QString() : QString::fromLatin1(SchemeName()) + QStringLiteral("://") + host_;
+}
+
+QUrl QtPreviewScheme::UrlOf(const QString& path) const {
+    QUrl url;
     url.setScheme(QString::fromLatin1(SchemeName()));
-    url.setHost(QString::fromLatin1(kPreviewHost.data(), static_cast<int>(kPreviewHost.size())));
-    url.setPort(PreviewPort(load));
+    url.setHost(host_);
+    url.setPath(FromBytes(PreviewUrlPath(ToBytes(path), folders_.project, load_)));
     return url;
 }
 
-QString FileOfPreviewUrl(const QUrl& url) {
-    if (url.scheme() != QLatin1String(SchemeName()) || ToBytes(url.host()) != kPreviewHost) return {};
-    QUrl file = url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
-    file.setScheme(QStringLiteral("file"));
-    file.setHost(QString());
-    return file.toLocalFile();
-}
-
-void QtPreviewScheme::BeginPreview(const QString& folder) {
-    projectFolder_ = folder;
-    load_ = ++loadsOfTheRun;
-    passes_.clear();
+QString QtPreviewScheme::FileOf(const QUrl& url) const {
+    if (host_.isEmpty() || url.scheme() != QLatin1String(SchemeName()) || url.host() != host_ || url.port() != -1)
+        return {};
+    return FromBytes(FileOfPreviewUrlPath(ToBytes(url.path(QUrl::FullyDecoded)), folders_.project));
 }
 
 QUrl QtPreviewScheme::IssuePass(const QString& path) {
@@ -78,13 +100,18 @@ bool QtPreviewScheme::TakePass(const QUrl& fileUrl) {
 }
 
 void QtPreviewScheme::requestStarted(QWebEngineUrlRequestJob* job) {
-    const QString path = FileOfPreviewUrl(job->requestUrl());
+    const QString path = FileOf(job->requestUrl());
+    if (path.isEmpty()) {
+        // Another project's origin, or an address of none.
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
     // The engine names the page's origin on a request that asks to read the
     // answer from another origin (module imports, fonts, crossorigin
     // elements); XMLHttpRequest, which may not, is refused every file
     // outside before it gets here.
     const bool corsRequest = job->requestHeaders().contains(QByteArrayLiteral("Origin"));
-    const PreviewServe answer = StepForPreviewServe(ToBytes(path), ToBytes(projectFolder_), corsRequest);
+    const PreviewServe answer = StepForPreviewServe(ToBytes(path), folders_, corsRequest);
     switch (answer.step) {
     case PreviewServeStep::NotFound: job->fail(QWebEngineUrlRequestJob::UrlNotFound); return;
     case PreviewServeStep::AsFileUrl: job->redirect(IssuePass(FromBytes(answer.file))); return;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -24,8 +25,10 @@
 
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
+#include "preview/LocalFileRule.h"
 #include "preview/QtLocalFileGuard.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/QtPublishedSites.h"
 
 namespace didad {
 
@@ -54,6 +57,18 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     localFileGuard_ = new QtLocalFileGuard(WebBrowser1->page());
     cBoxPreviewWidthChange(0);
 
+    lblOutsideFiles = new QLabel(this);
+    lblOutsideFiles->setObjectName(QStringLiteral("lblOutsideFiles"));
+    lblOutsideFiles->setContentsMargins(4, 2, 4, 2);
+    lblOutsideFiles->setTextFormat(Qt::RichText);
+    lblOutsideFiles->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    lblOutsideFiles->setWordWrap(true);
+    lblOutsideFiles->setForegroundRole(QPalette::PlaceholderText);
+    lblOutsideFiles->hide();
+    layout->addWidget(lblOutsideFiles);
+    connect(lblOutsideFiles, &QLabel::linkActivated, this, [this] { editor_.PublishProject(); });
+    connect(localFileGuard_, &QtLocalFileGuard::outsideFilesChanged, this, &TfrmBrowser::ShowOutsideFiles);
+
     btnBackToPreview = new QPushButton(QStringLiteral("Back to Preview"), this);
     btnBackToPreview->setObjectName(QStringLiteral("btnBackToPreview"));
     btnBackToPreview->setGeometry(4, 3, 147, 29);
@@ -73,8 +88,11 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
 TfrmBrowser::~TfrmBrowser() = default;
 
 void TfrmBrowser::NavigateToPreviewPage(const QString& path) {
-    // The preview page lies in the project folder, which bounds what it may read.
-    WebBrowser1->load(localFileGuard_->BeginPreview(QFileInfo(path).absolutePath(), path));
+    // The preview page lies in the project folder, which with its site folder
+    // bounds what the page may read.
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString site = RememberedSite(ToBytes(folder)).value(0);
+    WebBrowser1->load(localFileGuard_->BeginPreview(folder, site, path));
     navigation_.StartPreviewLoad();
 }
 
@@ -101,7 +119,27 @@ void TfrmBrowser::RevealRect(int left, int top, int breadth) {
 }
 
 void TfrmBrowser::HandleTitle(const QString& title) {
-    editor_.TakePageTitle(ToBytes(title), PreviewPageShown(), *log_);
+    // js.log names pages by the files the user knows.
+    editor_.TakePageTitle(ToBytes(localFileGuard_->WithFileUrls(title)), PreviewPageShown(), *log_);
+}
+
+QUrl TfrmBrowser::PreviewUrlOf(const QString& path) const { return localFileGuard_->PreviewUrlOf(path); }
+
+void TfrmBrowser::ShowOutsideFiles() {
+    const QStringList& files = localFileGuard_->RefusedOutsideFiles();
+    if (files.isEmpty()) {
+        lblOutsideFiles->clear();
+        lblOutsideFiles->hide();
+        return;
+    }
+    std::vector<std::string> names;
+    for (const QString& file : files) names.push_back(ToBytes(QFileInfo(file).fileName()));
+    QString line = FromBytes(OutsideFilesLine(names)).toHtmlEscaped();
+    const QString publish = QStringLiteral("Publish...");
+    line.replace(line.lastIndexOf(publish), publish.size(), QStringLiteral("<a href=\"publish\">Publish...</a>"));
+    lblOutsideFiles->setText(line);
+    lblOutsideFiles->setToolTip(files.join(QLatin1Char('\n')));
+    lblOutsideFiles->show();
 }
 
 void TfrmBrowser::BuildWidthChoice(QVBoxLayout* layout) {

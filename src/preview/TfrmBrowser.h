@@ -1,8 +1,10 @@
 #pragma once
 // The preview window: the project's preview page in an 820 x 620 web view
-// that the window scrolls over, "Back to Preview" after a link led away, and
-// the page's title changes passed on to the editor.
+// that the window scrolls over, "Back to Preview" after a link led away, the
+// page's title changes passed on to the editor, and a line naming the files
+// outside the project that the page was not given.
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <memory>
@@ -12,6 +14,7 @@
 #include "preview/PreviewLogic.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
@@ -39,12 +42,17 @@ public:
     JsErrorLog& ErrorLog() { return *log_; }
     // Applies a title of the shown page (title channel).
     void HandleTitle(const QString& title);
+    // The URL a local file has in the current preview load.
+    QUrl PreviewUrlOf(const QString& path) const;
 
     QWebEngineView* WebBrowser1 = nullptr;
     QScrollArea* scroller = nullptr;
     QPushButton* btnBackToPreview = nullptr;
     // The page's width: one item per kPreviewWidths entry, the first at start.
     QComboBox* cBoxPreviewWidth = nullptr;
+    // One quiet line under the page: the files outside the project that it
+    // was refused; hidden when there are none.
+    QLabel* lblOutsideFiles = nullptr;
 
     void btnBackToPreviewClick();
     // Shows the page at the chosen width, reloaded so that it is built for it.
@@ -62,6 +70,7 @@ private:
     void WebBrowser1DocumentComplete(bool ok);
 
     void BuildWidthChoice(QVBoxLayout* layout);
+    void ShowOutsideFiles();
 
     IPreviewEditor& editor_;
     PreviewNavigation navigation_;

@@ -13,16 +13,14 @@ function yVisibleSelector(v) {
     var vis = v ? "visible" : "hidden";
     var ids = ["SEL_TOP", "SEL_LEFT", "SEL_RIGHT", "SEL_BOTTOM"];
     for (var k = 0; k < ids.length; k++) {
-        var d = document.getElementById ? document.getElementById(ids[k]) : document.all[ids[k]];
-        d.style.visibility = vis;
+        ySelectorPart(ids[k]).style.visibility = vis;
     }
     selectorVisible = v;
 }
 
 // Frame around the rectangle at (x, y), w wide and h high.
 function ySelector(x, y, w, h) {
-    var byId = document.getElementById ? function (id) { return document.getElementById(id); }
-        : function (id) { return document.all[id]; };
+    var byId = ySelectorPart;
     if (selectorVisible == 0) yVisibleSelector(1);
     var top = byId("SEL_TOP"), left = byId("SEL_LEFT"), right = byId("SEL_RIGHT"), bottom = byId("SEL_BOTTOM");
     top.style.left = parseInt(x) + "px";
@@ -172,8 +170,8 @@ function yLive(i, values) {
         }
         var wasOpen = yMenuOpen(i);
         clearTimeout(PR[i]);
-        yReplaceRules(i, menuRules(i));
-        owner.outerHTML = menuElements(i);
+        replaceRules(i);
+        owner.parentNode.replaceChild(menuElement(i), owner);
         if (capHoldsControl(i)) markCaptionControl(i);
         startMenu(i);
         // The new elements stand at the rules' place and open on their
@@ -208,35 +206,22 @@ function yMenuOpen(i) {
     return document.getElementById("menu" + i).style.visibility == "visible";
 }
 
-// Menu i's rules move, at its first live change, from the page's style sheet
-// into a small one of the menu's own right behind it, so that a rule the
-// new ones do not set (the other orientation's) does not linger, and later
-// changes recompute only that small sheet's rules.
-function yReplaceRules(i, rules) {
-    var own = document.getElementById("yRules" + i);
-    if (!own) {
-        var selectors = {}, home = null;
-        selectors["#owner" + i] = selectors["#cap" + i] = selectors["#menu" + i] = 1;
-        for (var s = 0; s < document.styleSheets.length; s++) {
-            var sheet = document.styleSheets[s], list;
-            try {
-                list = sheet.cssRules;
-            } catch (ignored) {
-                continue; // another origin's sheet cannot hold ours
-            }
-            for (var k = list.length - 1; k >= 0; k--) {
-                if (selectors[list[k].selectorText] === 1) {
-                    sheet.deleteRule(k);
-                    home = sheet.ownerNode;
-                }
-            }
-        }
-        own = document.createElement("style");
-        own.id = "yRules" + i;
-        if (home && home.parentNode) home.parentNode.insertBefore(own, home.nextSibling);
-        else document.head.appendChild(own);
+// The four lines of the selection frame, made the first time they are
+// needed: the page has a body by then, however it loads the script.
+function ySelectorPart(id) {
+    var d = document.getElementById(id);
+    if (d) return d;
+    var k = ["SEL_TOP", "SEL_LEFT", "SEL_RIGHT", "SEL_BOTTOM"].indexOf(id);
+    d = document.createElement("div");
+    d.id = id;
+    var props = { position: "absolute", visibility: "hidden", "z-index": String(8880 + k), top: "100px", left: "100px",
+        width: k % 3 ? "0px" : "100px", height: k % 3 ? "100px" : "0px",
+        clip: k % 3 ? "rect(0px,2px,700px,0px)" : "rect(0px,900px,2px,0px)" };
+    props[k == 2 ? "border-right" : k == 1 ? "border-left" : "border-top"] = "2px solid gray";
+    for (var name in props) {
+        if (Object.prototype.hasOwnProperty.call(props, name)) d.style.setProperty(name, props[name]);
     }
-    own.textContent = rules.join("\n");
+    return document.body.appendChild(d);
 }
 
 if (IDE == 1) {
@@ -245,15 +230,6 @@ if (IDE == 1) {
     if (yEditing()) MenuNoCompact = true;
     document.onmouseup = noMOVE;
     document.onmousemove = docMouseMove;
-    document.write(
-        '<DIV ID="SEL_TOP" STYLE="position:absolute; visibility:hidden; z-index:8880; top:100px; left:100px;' +
-        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>' +
-        '<DIV ID="SEL_LEFT" STYLE="position:absolute; visibility:hidden; z-index:8881; top:100px; left:100px;' +
-        ' width:0px; height:100px; border-left:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
-        '<DIV ID="SEL_RIGHT" STYLE="position:absolute; visibility:hidden; z-index:8882; top:100px; left:200px;' +
-        ' width:0px; height:100px; border-right:2px solid gray; clip:rect(0px,2px,700px,0px)"></DIV>' +
-        '<DIV ID="SEL_BOTTOM" STYLE="position:absolute; visibility:hidden; z-index:8883; top:200px; left:100px;' +
-        ' width:100px; height:0px; border-top:2px solid gray; clip:rect(0px,900px,2px,0px)"></DIV>');
 }
 
 var bAllowMove = 0, first_time = 1, minusX = 0, minusY = 0, selectorVisible = 0;

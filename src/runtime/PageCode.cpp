@@ -39,6 +39,7 @@ struct Tag {
     std::size_t end = 0;          // just after '>'
     std::string src;              // the value of its SRC attribute, if any
     bool declaresCharset = false; // a meta tag naming the page's character set
+    bool deferred = false;        // a DEFER or ASYNC attribute: runs after the page is parsed
 };
 
 // Reads the tag whose name starts at `at`. False when the page ends inside
@@ -56,6 +57,7 @@ bool ReadTag(std::string_view page, std::size_t at, Tag& tag) {
         while (i < n && !IsSpace(page[i]) && page[i] != '/' && page[i] != '>' && page[i] != '=')
             name += LowerAscii(page[i++]);
         if (tag.name == "meta" && name == "charset") tag.declaresCharset = true;
+        if (name == "defer" || name == "async") tag.deferred = true;
         while (i < n && IsSpace(page[i])) ++i;
         if (i >= n || page[i] != '=') continue;
         ++i;
@@ -215,6 +217,7 @@ struct PageScan {
     std::size_t bodyTagEnd = npos;
     Block head;
     Block body;
+    bool headDeferred = false; // the head frame loads the script deferred
 };
 
 bool CommentIs(std::string_view page, const Comment& comment, const std::string& line) {
@@ -280,12 +283,31 @@ PageScan Scan(std::string_view page) {
             return scan;
         }
     }
+    // Taking out or mending one frame would cut through the other and write
+    // part of the page twice.
+    if (scan.head.Present() && scan.body.Present()) {
+        const bool headFirst = scan.head.begin < scan.body.begin;
+        const Block& first = headFirst ? scan.head : scan.body;
+        const Block& second = headFirst ? scan.body : scan.head;
+        if (second.begin < first.end) {
+            scan.hardProblem = second.end <= first.end ? "one frame of the menus' code lies inside the other"
+                                                       : "the frames of the menus' code overlap";
+            return scan;
+        }
+    }
+    for (const Tag& tag : tokens.tags) {
+        if ((tag.name == "head" || tag.name == "body") && (scan.head.Holds(tag.begin) || scan.body.Holds(tag.begin))) {
+            // Taking the frame out would take the page's own tag with it.
+            scan.hardProblem = "a frame of the menus' code holds the page's <" + tag.name + "> tag";
+            return scan;
+        }
+    }
+    for (const Script& script : tokens.scripts)
+        if (scan.head.Holds(script.tag.begin) && script.tag.deferred) scan.headDeferred = true;
     for (const Tag& tag : tokens.tags) {
         if (tag.name == "frameset") scan.problem = "a frameset page";
-        if (tag.name == "head" && scan.headTagEnd == npos && !scan.head.Holds(tag.begin) && !scan.body.Holds(tag.begin))
-            scan.headTagEnd = tag.end;
-        if (tag.name == "body" && scan.bodyTagEnd == npos && !scan.head.Holds(tag.begin) && !scan.body.Holds(tag.begin))
-            scan.bodyTagEnd = tag.end;
+        if (tag.name == "head" && scan.headTagEnd == npos) scan.headTagEnd = tag.end;
+        if (tag.name == "body" && scan.bodyTagEnd == npos) scan.bodyTagEnd = tag.end;
     }
     if (!scan.problem.empty()) return scan;
     scan.headCodeAt = scan.headTagEnd;
@@ -370,6 +392,8 @@ PageCodeEdit Finish(std::string_view page, const std::vector<Replacement>& repla
     return edit;
 }
 
+bool OneLineCode(const PageScan& scan) { return scan.head.Present() && scan.headDeferred && !scan.body.Present(); }
+
 } // namespace
 
 PageCodeState InspectPage(std::string_view page) {
@@ -378,16 +402,18 @@ PageCodeState InspectPage(std::string_view page) {
     state.problem = scan.hardProblem.empty() ? scan.problem : scan.hardProblem;
     state.headCode = scan.head.Present();
     state.bodyCode = scan.body.Present();
+    state.oneLine = OneLineCode(scan);
     return state;
 }
 
-PageCodeEdit WithMenuCode(std::string_view page, const std::string& src) {
+PageCodeEdit WithMenuCode(std::string_view page, const std::string& src, IncludeForm form) {
     const PageScan scan = Scan(page);
     const std::string& problem = scan.hardProblem.empty() ? scan.problem : scan.hardProblem;
     if (!problem.empty()) return {problem, false, {}};
+    const bool hasCode = scan.head.Present() || scan.body.Present();
+    const bool oneLine = form == IncludeForm::OneLine && (hasCode ? OneLineCode(scan) : true);
     const std::string lineBreak = LineBreakOf(page);
-    const std::string headCode = Joined(HeadCodeLines(src), lineBreak);
-    const std::string bodyCode = Joined(BodyCodeLines(), lineBreak);
+    const std::string headCode = Joined(oneLine ? OneLineHeadCodeLines(src) : HeadCodeLines(src), lineBreak);
     std::vector<Replacement> replacements;
     // Code that is there is mended where it stands; missing code goes right
     // after its tag, on a line of its own.
@@ -396,6 +422,8 @@ PageCodeEdit WithMenuCode(std::string_view page, const std::string& src) {
     } else {
         replacements.push_back({{scan.headCodeAt, scan.headCodeAt}, lineBreak + headCode});
     }
+    if (oneLine) return Finish(page, replacements);
+    const std::string bodyCode = Joined(BodyCodeLines(), lineBreak);
     if (scan.body.Present()) {
         replacements.push_back({scan.body, bodyCode});
     } else {

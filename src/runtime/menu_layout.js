@@ -165,14 +165,10 @@ function showLayout() {
     document.getElementById("didadCompact").style.display = compactOn ? "" : "none";
 }
 
-function htmlText(text) {
-    return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
-}
-
 // What a caption says, for a button that has no text of its own.
 function captionName(html, i) {
     var t = document.createElement("template");
-    t.innerHTML = html;
+    setHtml(t, html);
     var name = t.content.textContent.replace(/\s+/g, " ").trim();
     var img = t.content.querySelector("img[alt]");
     return name || (img ? img.getAttribute("alt") : "") || String(i + 1);
@@ -182,34 +178,62 @@ function captionName(html, i) {
 // window of every menu's caption, each opening its panel in place below it.
 // Built the first time it is needed: wide windows never pay for it.
 function buildCompact(bar) {
-    var back = "#000000", i, html = [];
+    var back = "#000000", i;
     for (i = 0; i < numOfMenus; i++) {
         if (CC[i] != "transparent") {
             back = CC[i];
             break;
         }
     }
-    html.push('<BUTTON TYPE="button" ID="dcButton" CLASS="clCap" aria-expanded="false" aria-controls="dcList"' +
-        ' onClick="compactList()" STYLE="left:' + cmpX + 'px; top:' + cmpY + 'px; background-color:' + back +
-        '"><SPAN aria-hidden="true">\u2630</SPAN> ' + htmlText(cmpL) + '</BUTTON><DIV ID="dcList" hidden' +
-        ' STYLE="background-color:' + back + '">');
+    var button = newElement("button", "dcButton", "clCap", { type: "button", "aria-expanded": "false",
+        "aria-controls": "dcList" });
+    button.style.setProperty("left", pixels(cmpX));
+    button.style.setProperty("top", pixels(cmpY));
+    button.style.setProperty("background-color", back);
+    button.appendChild(newElement("span", "", "", { "aria-hidden": "true" })).textContent = "\u2630";
+    button.appendChild(document.createTextNode(" " + cmpL));
+    button.didadToggle = -1;
+    var list = newElement("div", "dcList", "", {});
+    list.hidden = true;
+    list.style.setProperty("background-color", back);
     for (i = 0; i < numOfMenus; i++) {
-        var toggle = ' aria-expanded="false" aria-controls="dcMenu' + i + '" onClick="compactPanel(' + i + ')"';
-        var capStyle = ' STYLE="background-color:' + CC[i] + '"';
+        var toggle, row;
         // A caption that is a link stays one; a button beside it opens the panel.
         if (holdsControl(MTC[i])) {
-            html.push('<DIV CLASS="clCap dcCap dcRow"' + capStyle + '><SPAN>' + MTC[i] + '</SPAN><BUTTON TYPE="button"' +
-                ' ID="dcCap' + i + '" CLASS="dcMore" aria-label="' + htmlText(captionName(MTC[i], i)) + '"' + toggle +
-                '><SPAN aria-hidden="true">\u25BE</SPAN></BUTTON></DIV>');
+            row = newElement("div", "", "clCap dcCap dcRow", {});
+            setHtml(row.appendChild(document.createElement("span")), MTC[i]);
+            toggle = row.appendChild(newElement("button", "dcCap" + i, "dcMore", { type: "button",
+                "aria-label": captionName(MTC[i], i) }));
+            toggle.appendChild(newElement("span", "", "", { "aria-hidden": "true" })).textContent = "\u25BE";
         } else {
-            html.push('<DIV ID="dcCap' + i + '" CLASS="clCap dcCap" tabindex="0" role="button"' + toggle + capStyle +
-                '>' + MTC[i] + '</DIV>');
+            row = toggle = newElement("div", "dcCap" + i, "clCap dcCap", { tabindex: "0", role: "button" });
+            setHtml(row, MTC[i]);
         }
-        html.push('<DIV ID="dcMenu' + i + '" CLASS="clMenu dcMenu" hidden STYLE="background-color:' + CM[i] + '">' +
-            MTM[i] + '</DIV>');
+        toggle.setAttribute("aria-expanded", "false");
+        toggle.setAttribute("aria-controls", "dcMenu" + i);
+        toggle.didadToggle = i;
+        row.style.setProperty("background-color", CC[i]);
+        var panel = newElement("div", "dcMenu" + i, "clMenu dcMenu", {});
+        panel.hidden = true;
+        panel.style.setProperty("background-color", CM[i]);
+        setHtml(panel, MTM[i]);
+        list.appendChild(row);
+        list.appendChild(panel);
     }
-    bar.innerHTML = html.join("") + '</DIV>';
+    bar.appendChild(button);
+    bar.appendChild(list);
     bar.onkeydown = compactKey;
+    bar.onclick = compactClick;
+}
+
+// A click on the button or on a caption of the compact list.
+function compactClick(evt) {
+    for (var node = evt.target; node && node != this; node = node.parentNode) {
+        if (node.didadToggle === undefined) continue;
+        if (node.didadToggle < 0) compactList();
+        else compactPanel(node.didadToggle);
+        return;
+    }
 }
 
 // Opens or closes (show undefined: toggles) the compact list.

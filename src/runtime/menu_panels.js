@@ -1,31 +1,44 @@
 
-// The style rules of menu i, one string each: owner, caption, panel. The
-// page writes them at load; the preview writes them again for a live change.
+// The style rules of menu i, one string each: owner, caption, panel, their
+// colours left out (menuColors sets them). The sheet takes them as the page
+// is built; the preview gives them again for a live change.
 // Lengths carry units: pages in standards mode drop unitless lengths.
 // A panel's far edge is anchored to its owner's far edge, so a closed panel
 // (owner as thick as the caption) stands at its closed offset without its
 // size being measured; showOwner pins it before the owner grows.
 function menuRules(i) {
+    var w = pixels(MW[i]), t = pixels(MTCH[i]);
+    var at = ' {background-color:transparent; top:' + pixels(MY[i]) + '; left:' + pixels(MX[i]) + '; ';
     if (OO[i] == 0) {
         return [
-            '#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
-            'px; width:' + MW[i] + 'px; clip:rect(0px,' + MW[i] + 'px,500px,0px); position:absolute;' +
+            '#owner' + i + at + 'width:' + w + '; clip:rect(0px,' + w + ',500px,0px); position:absolute;' +
             ' visibility:hidden; z-index:2;}',
-            '#cap' + i + ' {background-color:' + CC[i] + '; position:absolute; top:0px; left:0px;' +
-            ' visibility:visible; z-index:3; width:' + MW[i] + 'px; height:' + MTCH[i] +
-            'px; clip:rect(0px,' + MW[i] + 'px,' + MTCH[i] + 'px,0px); cursor:pointer;}',
-            '#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; bottom:0px; left:0px;' +
-            ' visibility:hidden; z-index:1; width:' + MW[i] + 'px;}'];
+            '#cap' + i + ' {background-color:transparent; position:absolute; top:0px; left:0px; visibility:visible;' +
+            ' z-index:3; width:' + w + '; height:' + t + '; clip:rect(0px,' + w + ',' + t + ',0px); cursor:pointer;}',
+            '#menu' + i + ' {background-color:transparent; position:absolute; bottom:0px; left:0px;' +
+            ' visibility:hidden; z-index:1; width:' + w + ';}'];
     }
     return [
-        '#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
-        'px; height:' + MW[i] + 'px; clip:rect(0px,500px,' + MW[i] + 'px,0px); position:absolute;' +
+        '#owner' + i + at + 'height:' + w + '; clip:rect(0px,500px,' + w + ',0px); position:absolute;' +
         ' visibility:hidden; z-index:2;}',
-        '#cap' + i + ' {background-color:' + CC[i] + '; position:absolute; top:0px; left:0px;' +
-        ' visibility:visible; z-index:3; height:' + MW[i] + 'px; width:' + MTCH[i] +
-        'px; clip:rect(0px,' + MTCH[i] + 'px,' + MW[i] + 'px,0px); cursor:pointer;}',
-        '#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; top:0px; right:0px;' +
-        ' visibility:hidden; z-index:1; height:' + MW[i] + 'px;}'];
+        '#cap' + i + ' {background-color:transparent; position:absolute; top:0px; left:0px; visibility:visible;' +
+        ' z-index:3; height:' + w + '; width:' + t + '; clip:rect(0px,' + t + ',' + w + ',0px); cursor:pointer;}',
+        '#menu' + i + ' {background-color:transparent; position:absolute; top:0px; right:0px;' +
+        ' visibility:hidden; z-index:1; height:' + w + ';}'];
+}
+
+// The background colours of menu i into its three rules in `rules`, from
+// `at` on. Set as properties, a colour that is no colour leaves the rule's
+// transparent: it cannot end the rule and begin another.
+function menuColors(i, rules, at) {
+    rules[at].style.setProperty("background-color", CO[i]);
+    rules[at + 1].style.setProperty("background-color", CC[i]);
+    rules[at + 2].style.setProperty("background-color", CM[i]);
+}
+
+// A length in pixels from a number of the data part; anything else is 0.
+function pixels(n) {
+    return (Math.round(Number(n)) || 0) + "px";
 }
 
 // A caption is the button that discloses its panel, unless it holds a link or
@@ -34,24 +47,22 @@ function capHoldsControl(i) {
     return holdsControl(MTC[i]);
 }
 
-// The elements of menu i (element model), as makeDidad writes them.
-function menuElements(i) {
-    var ownerEvents = ' onKeyDown="mKey(' + i + ',event)"', capEvents;
-    if (MA[i] == 0) {
-        ownerEvents += ' onMouseOut="mClose(' + i + ',event)" onFocusOut="mFocusOut(' + i + ',event)"';
-        capEvents = ' onMouseOver="mOpen(' + i + ')"';
-        if (IDE == 1) capEvents += ' onMouseDown="ySetSel(' + i + ',1,event)"';
-    } else {
-        capEvents = ' onMouseDown="mScroll(' + i + ',event)"';
-    }
-    var capButton = capHoldsControl(i) ? '' : ' tabindex="0" role="button" aria-expanded="false"' +
-        ' aria-controls="menu' + i + '"';
-    return '<DIV ID="owner' + i + '"' + ownerEvents + '><DIV ID="cap' + i + '" CLASS="clCap"' +
-        capButton + capEvents + '>' + MTC[i] + '</DIV><DIV ID="menu' + i + '" CLASS="clMenu">' + MTM[i] +
-        '</DIV></DIV>';
+// The elements of menu i (element model). Its events reach it through the
+// layer that holds every menu (menuEvent).
+function menuElement(i) {
+    var owner = newElement("div", "owner" + i, "", {});
+    var cap = newElement("div", "cap" + i, "clCap", capHoldsControl(i) ? {} : { tabindex: "0", role: "button",
+        "aria-expanded": "false", "aria-controls": "menu" + i });
+    var menu = newElement("div", "menu" + i, "clMenu", {});
+    owner.didadMenu = i;
+    setHtml(cap, MTC[i]);
+    setHtml(menu, MTM[i]);
+    owner.appendChild(cap);
+    owner.appendChild(menu);
+    return owner;
 }
 
-// A menu whose elements were just written: closed, in place. The preview
+// A menu whose elements were just built: closed, in place. The preview
 // starts a menu rebuilt by a live change the same way.
 function startMenu(i) {
     hideOwner(i);
@@ -389,25 +400,63 @@ function errorHandler(msg, url, line) {
     } catch (ignored) {
         w2 = null;
     }
+    var text = String(msg) + " - " + url + " - " + line;
     // The listing shows the texts as they are, not as markup.
-    errs += (String(msg) + " - " + url + " - " + line).replace(/&/g, "&amp;").replace(/</g, "&lt;")
-        .replace(/>/g, "&gt;") + "<BR>";
+    errs += text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;") + "<BR>";
+    errorLines.push(text);
     if (!w2) return true;
     try {
-        var d = w2.document;
-        d.write('<B>Error!</B> Possible reasons:<BR>' +
-            '<B>1.</B> HTML code which you entered inside a menu or caption is illegal.<BR>' +
-            '<B>2.</B> Unreliable Internet Connection. Please Reload the Page.<BR>' +
-            '<B>3.</B> This could be a bug. Please send your <I>Dirovidadaz.js</I> to the ' +
-            '<A HREF="mailto:author@didad.example">author.</A><BR><BR>' +
-            '<FORM><INPUT TYPE="button" VALUE="Reload Page" onClick="opener.location.reload();self.close()"></FORM>' +
-            '<NOBR>' + errs + '</NOBR>');
-        d.close();
+        if (ie) {
+            errorPage(w2.document);
+        } else {
+            // Layer browsers build no elements: the page is written.
+            w2.document.write('<B>Error!</B> Possible reasons:<BR>' +
+                '<B>1.</B> HTML code which you entered inside a menu or caption is illegal.<BR>' +
+                '<B>2.</B> Unreliable Internet Connection. Please Reload the Page.<BR>' +
+                '<B>3.</B> This could be a bug. Please send your <I>Dirovidadaz.js</I> to the ' +
+                '<A HREF="mailto:author@didad.example">author.</A><BR><BR><FORM><INPUT TYPE="button"' +
+                ' VALUE="Reload Page" onClick="opener.location.reload();self.close()"></FORM>' +
+                '<NOBR>' + errs + '</NOBR>');
+            w2.document.close();
+        }
     } catch (ignored) {
         // A window we may not write into is as good as a blocked one.
     }
     return true;
 }
 
-window.onerror = errorHandler;
-if (ie) window.onscroll = doRepos;
+// The error window's page, built anew for each error: every error of the
+// page so far, newest last.
+function errorPage(d) {
+    var body = d.body || d.documentElement.appendChild(d.createElement("body"));
+    var line = function (parts) {
+        for (var k = 0; k < parts.length; k++) {
+            var part = parts[k];
+            if (typeof part == "string") body.appendChild(d.createTextNode(part));
+            else body.appendChild(d.createElement(part[0])).appendChild(d.createTextNode(part[1]));
+        }
+        body.appendChild(d.createElement("br"));
+    };
+    while (body.firstChild) body.removeChild(body.firstChild);
+    line([["b", "Error!"], " Possible reasons:"]);
+    line([["b", "1."], " HTML code which you entered inside a menu or caption is illegal."]);
+    line([["b", "2."], " Unreliable Internet Connection. Please Reload the Page."]);
+    line([["b", "3."], " This could be a bug. Please send your ", ["i", "Dirovidadaz.js"], " to the "]);
+    var mail = body.insertBefore(d.createElement("a"), body.lastChild);
+    mail.setAttribute("href", "mailto:author@didad.example");
+    mail.textContent = "author.";
+    body.appendChild(d.createElement("br"));
+    var button = body.appendChild(d.createElement("form")).appendChild(d.createElement("input"));
+    button.setAttribute("type", "button");
+    button.setAttribute("value", "Reload Page");
+    button.addEventListener("click", function () {
+        location.reload();
+        w2.close();
+    });
+    var list = body.appendChild(d.createElement("nobr"));
+    for (var k = 0; k < errorLines.length; k++) {
+        list.appendChild(d.createTextNode(errorLines[k]));
+        list.appendChild(d.createElement("br"));
+    }
+}
+

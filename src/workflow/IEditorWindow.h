@@ -29,6 +29,9 @@ public:
     virtual bool UpdatePreview() = 0;
     // "Publish" in the main window, offered again by the finalize result.
     virtual void PublishProject() = 0;
+    // Before a write the user asked for: an automatic save still running ends
+    // first (a question box lets one start while it waits for the answer).
+    virtual void WaitForRunningSave() = 0;
     // How the final script hands a caption that had to change back to the editor.
     virtual CaptionSwapCallback CaptionSwapHandler() = 0;
 

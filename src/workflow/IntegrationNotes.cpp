@@ -18,6 +18,10 @@ std::vector<std::string> IntegrationNotesLines() {
         R"( <SCRIPT LANGUAGE="JavaScript">makeDidad()</SCRIPT>)",
         "",
         R"( "Dirovidadaz.js" should be copied (uploaded) with your page.)",
+        "",
+        R"( Or, instead of both, this one line between <HEAD> </HEAD> tags is enough:)",
+        "",
+        R"( <script defer src="Dirovidadaz.js"></script>)",
     };
 }
 

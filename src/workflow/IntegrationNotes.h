@@ -8,7 +8,8 @@ namespace didad {
 
 inline constexpr const char* kReadMeFileName = "ReadMe.txt";
 
-std::vector<std::string> IntegrationNotesLines(); // 12 lines
+// 16 lines: the classic pair, then the one deferred line that can stand for it.
+std::vector<std::string> IntegrationNotesLines();
 // The lines joined, every line (the last included) ended by CR LF.
 std::string IntegrationNotesText();
 

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
 
 namespace didad {
 
@@ -37,12 +38,24 @@ fs::path InsidePath(std::string text) {
 bool LeavesSite(const fs::path& inside) { return !inside.empty() && *inside.begin() == ".."; }
 
 // The script folder in the site, made when missing.
-fs::path ScriptFolder(const fs::path& root, const std::string& scriptFolder, bool make) {
+fs::path ScriptFolder(const fs::path& root, const PublishRequest& request, bool make) {
+    const std::string& scriptFolder = request.scriptFolder;
     const fs::path inside = InsidePath(scriptFolder);
     std::error_code ec;
     fs::path folder = fs::weakly_canonical(root / inside, ec);
     if (LeavesSite(inside) || ec || (folder != root && !IsInside(root, folder)))
         throw PublishError("The script folder must lie inside the site folder: " + scriptFolder);
+    // Its script is the editing build, rewritten by every save: the site
+    // would serve that, and the project's own script would be replaced.
+    if (!request.projectFolder.empty()) {
+        const fs::path project = fs::weakly_canonical(StripTrailingBackslash(request.projectFolder), ec);
+        std::error_code notThere;
+        if (!ec && (folder == project || fs::equivalent(folder, project, notThere)))
+            throw PublishError(
+                "The script folder cannot be the project folder, where the editor keeps saving the "
+                "script it works on; choose another script folder: " +
+                folder.string());
+    }
     if (make && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         if (ec) throw CannotCreateFile((folder / kScriptFileName).string());
@@ -87,12 +100,14 @@ ResolvedPage ResolvePage(const fs::path& root, const std::string& path) {
     return {real, {}};
 }
 
-bool ReadPage(const fs::path& file, std::string& text) {
+bool ReadWhole(const fs::path& file, std::string& text) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad() && text.size() <= kMaxPageBytes;
+    return !in.bad();
 }
+
+bool ReadPage(const fs::path& file, std::string& text) { return ReadWhole(file, text) && text.size() <= kMaxPageBytes; }
 
 // Percent-escapes everything of a path but letters, digits, "-._~" and '/',
 // so that the SRC attribute holds a plain URL whatever the folder names are.
@@ -114,10 +129,12 @@ std::string UrlPath(const std::string& path) {
 }
 
 // The page's code as it should be, and what that changes.
-PageOutcome Settle(const std::string& text, const PageWish& wish, const std::string& src, PageCodeEdit& edit) {
+PageOutcome Settle(const std::string& text, const PageWish& wish, const std::string& src, IncludeForm form,
+                   PageCodeEdit& edit) {
     PageOutcome outcome;
     outcome.path = wish.path;
-    edit = wish.withMenus ? WithMenuCode(text, src) : WithoutMenuCode(text);
+    outcome.withMenus = wish.withMenus;
+    edit = wish.withMenus ? WithMenuCode(text, src, form) : WithoutMenuCode(text);
     if (!edit.problem.empty()) {
         outcome.change = PageChange::Skipped;
         outcome.reason = edit.problem;
@@ -132,16 +149,49 @@ PageOutcome Settle(const std::string& text, const PageWish& wish, const std::str
     return outcome;
 }
 
+std::string ProjectKey(const PublishRequest& request) {
+    std::error_code ec;
+    const fs::path project = fs::weakly_canonical(StripTrailingBackslash(request.projectFolder), ec);
+    return ec ? request.projectFolder : project.string();
+}
+
+std::optional<OtherScript> OtherScriptAt(const PublishRequest& request, const fs::path& file,
+                                         const std::string& script) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    if (ec || !fs::exists(status)) return std::nullopt;
+    // A link or a folder in the script's place is not this project's script either.
+    std::string present;
+    if (fs::is_regular_file(status) && fs::file_size(file, ec) <= kMaxScriptBytesRead && !ec &&
+        ReadWhole(file, present) &&
+        (present == script ||
+         RecordedAsPublished(request.recordFile, ProjectKey(request), file.string(), ScriptDigest(present))))
+        return std::nullopt;
+    return DescribeScript(file.string());
+}
+
 std::vector<PageOutcome> BringPages(const PublishRequest& request, const std::string* script, bool write) {
     const fs::path root = SiteRoot(request.site);
-    const fs::path scriptFolder = ScriptFolder(root, request.scriptFolder, write && script);
+    const bool writesScript = write && script && WritesScript(request);
+    const fs::path scriptFolder = ScriptFolder(root, request, writesScript);
     const std::string scriptInside =
         scriptFolder == root ? std::string() : scriptFolder.lexically_relative(root).generic_string();
     std::error_code ec;
     const fs::path projectPage =
         request.projectPage.empty() ? fs::path() : fs::weakly_canonical(request.projectPage, ec);
     // The script first: a page must never load a script that is not there.
-    if (write && script) WriteFileReplacing((scriptFolder / kScriptFileName).string(), *script);
+    if (writesScript) {
+        const fs::path file = scriptFolder / kScriptFileName;
+        if (!request.replaceOtherScript) {
+            if (const auto other = OtherScriptAt(request, file, *script))
+                throw OtherScriptError(
+                    "The script folder holds another " + std::string(kScriptFileName) + " (" +
+                    OtherScriptSummary(*other) +
+                    "), not the one this project last published there; nothing was written: " + other->path);
+        }
+        WriteFileReplacing(file.string(), *script);
+        RecordPublished(request.recordFile, ProjectKey(request), file.string(), ScriptDigest(*script));
+    }
 
     std::vector<PageOutcome> outcomes;
     std::set<fs::path> done;
@@ -158,7 +208,8 @@ std::vector<PageOutcome> BringPages(const PublishRequest& request, const std::st
         } else if (!ReadPage(page.file, text)) {
             outcome.reason = "cannot be read";
         } else {
-            outcome = Settle(text, wish, ScriptSrcFor(InsidePath(wish.path).generic_string(), scriptInside), edit);
+            outcome = Settle(text, wish, ScriptSrcFor(InsidePath(wish.path).generic_string(), scriptInside),
+                             request.form, edit);
             const bool strips = outcome.change == PageChange::Mended || outcome.change == PageChange::Removed;
             if (strips && !projectPage.empty() && page.file == projectPage) {
                 outcome = {wish.path, PageChange::Skipped, "the project's own page keeps the project's script", false};
@@ -166,15 +217,14 @@ std::vector<PageOutcome> BringPages(const PublishRequest& request, const std::st
         }
         const bool writes = outcome.change != PageChange::Skipped && outcome.change != PageChange::Unchanged;
         if (write && writes) {
-            const fs::perms perms = fs::status(page.file, ec).permissions();
             try {
-                WriteFileReplacing(page.file.string(), edit.text);
-                // The new file takes the old one's permissions, as an edit in place would.
-                if (!ec) fs::permissions(page.file, perms, ec);
+                // The new file takes the old one's permissions and owner, as an edit in place would.
+                WriteFileInPlaceOf(page.file.string(), edit.text);
             } catch (const CannotCreateFile&) {
                 outcome = {wish.path, PageChange::Skipped, "cannot be written", true};
             }
         }
+        outcome.withMenus = wish.withMenus;
         outcomes.push_back(std::move(outcome));
     }
     return outcomes;
@@ -229,6 +279,16 @@ std::string ScriptSrcFor(const std::string& pagePath, const std::string& scriptF
 
 std::vector<PageOutcome> PlanPublish(const PublishRequest& request) { return BringPages(request, nullptr, false); }
 
+bool WritesScript(const PublishRequest& request) {
+    return std::any_of(request.pages.begin(), request.pages.end(), [](const PageWish& page) { return page.withMenus; });
+}
+
+std::optional<OtherScript> FindOtherScript(const PublishRequest& request, const std::string& script) {
+    if (!WritesScript(request)) return std::nullopt;
+    const fs::path root = SiteRoot(request.site);
+    return OtherScriptAt(request, ScriptFolder(root, request, false) / kScriptFileName, script);
+}
+
 std::vector<PageOutcome> Publish(const PublishRequest& request, const std::string& script) {
     return BringPages(request, &script, true);
 }
@@ -239,46 +299,77 @@ std::string PublishedScriptPath(const PublishRequest& request) {
 
 namespace {
 
-// "Heading (N):" and the pages of one kind of change, one a line.
-void AppendPages(std::string& text, const std::vector<PageOutcome>& outcomes, PageChange change, const char* heading) {
+// A message box cannot show a site of thousands of pages; each list names
+// this many and counts the rest.
+constexpr int kPagesNamed = 40;
+
+// "Heading (N):" and the pages that `pick` chooses, one a line.
+template <typename Pick>
+void AppendPages(std::string& text, const std::vector<PageOutcome>& outcomes, const char* heading, Pick pick) {
     std::string lines;
     int count = 0;
     for (const PageOutcome& outcome : outcomes) {
-        if (outcome.change != change) continue;
-        lines += "\r\n    " + outcome.path;
-        if (change == PageChange::Skipped) lines += ": " + outcome.reason;
-        ++count;
+        if (!pick(outcome)) continue;
+        if (++count <= kPagesNamed) {
+            lines += "\r\n    " + outcome.path;
+            if (outcome.change == PageChange::Skipped) lines += ": " + outcome.reason;
+        }
     }
+    if (count > kPagesNamed) lines += "\r\n    ... and " + std::to_string(count - kPagesNamed) + " more";
     if (count > 0) text += "\r\n" + std::string(heading) + " (" + std::to_string(count) + "):" + lines;
+}
+
+auto Is(PageChange change) {
+    return [change](const PageOutcome& outcome) { return outcome.change == change; };
+}
+
+auto KeptAsItWas(bool withMenus) {
+    return [withMenus](const PageOutcome& outcome) {
+        return outcome.change == PageChange::Unchanged && outcome.withMenus == withMenus;
+    };
+}
+
+// What happens, or happened, to each page: the same headings before and after.
+void AppendEveryPage(std::string& text, const std::vector<PageOutcome>& outcomes, bool done) {
+    AppendPages(text, outcomes, done ? "Menus added to" : "Pages that get the menus", Is(PageChange::Added));
+    AppendPages(text, outcomes, done ? "Menu code updated in" : "Pages whose menu code is updated",
+                Is(PageChange::Mended));
+    AppendPages(text, outcomes, done ? "Menus taken out of" : "Pages the menus are taken out of",
+                Is(PageChange::Removed));
+    AppendPages(text, outcomes,
+                done ? "Pages that kept the menus as they were" : "Pages that keep the menus as they are",
+                KeptAsItWas(true));
+    AppendPages(text, outcomes, done ? "Pages left without the menus, as they were" : "Pages left without the menus",
+                KeptAsItWas(false));
 }
 
 } // namespace
 
 std::string PublishConfirmationText(const PublishRequest& request, const std::vector<PageOutcome>& plan) {
-    std::string text =
-        std::string(kScriptFileName) + " will be written as:\r\n    " + PublishedScriptPath(request) + "\r\n";
-    const std::size_t before = text.size();
-    AppendPages(text, plan, PageChange::Added, "Pages that get the menus");
-    AppendPages(text, plan, PageChange::Mended, "Pages whose menu code is mended");
-    AppendPages(text, plan, PageChange::Removed, "Pages the menus are taken out of");
-    if (text.size() == before) text += "\r\nNo page changes.";
-    return text + "\r\n\r\nPublish now?";
+    const bool writesScript = WritesScript(request);
+    std::string text = writesScript ? std::string(kScriptFileName) + " will be written as:\r\n    " +
+                                          PublishedScriptPath(request) + "\r\n"
+                                    : "No page is to show the menus, so " + std::string(kScriptFileName) +
+                                          " is not written (one already in the site stays).\r\n";
+    AppendEveryPage(text, plan, false);
+    AppendPages(text, plan, "Pages left alone", Is(PageChange::Skipped));
+    const bool changes = std::any_of(plan.begin(), plan.end(), [](const PageOutcome& o) {
+        return o.change == PageChange::Added || o.change == PageChange::Mended || o.change == PageChange::Removed;
+    });
+    if (writesScript) return text + "\r\n\r\nPublish now?";
+    return text + (changes ? "\r\n\r\nTake the menus out now?" : "\r\nNo page changes.\r\n\r\nGo on?");
 }
 
 std::string PublishReportText(const PublishRequest& request, const std::vector<PageOutcome>& outcomes,
                               const std::vector<PageOutcome>& leftAlone) {
-    std::string text =
-        std::string(kScriptFileName) + " was written as:\r\n    " + PublishedScriptPath(request) + "\r\n";
-    AppendPages(text, outcomes, PageChange::Added, "Menus added to");
-    AppendPages(text, outcomes, PageChange::Mended, "Menu code mended in");
-    AppendPages(text, outcomes, PageChange::Removed, "Menus taken out of");
-    const auto unchanged = std::count_if(outcomes.begin(), outcomes.end(),
-                                         [](const PageOutcome& o) { return o.change == PageChange::Unchanged; });
-    if (unchanged > 0) text += "\r\nPages already as they should be: " + std::to_string(unchanged);
+    std::string text = WritesScript(request) ? std::string(kScriptFileName) + " was written as:\r\n    " +
+                                                   PublishedScriptPath(request) + "\r\n"
+                                             : std::string(kScriptFileName) + " was not written.\r\n";
+    AppendEveryPage(text, outcomes, true);
     std::vector<PageOutcome> skipped = leftAlone;
     for (const PageOutcome& outcome : outcomes)
         if (outcome.change == PageChange::Skipped) skipped.push_back(outcome);
-    AppendPages(text, skipped, PageChange::Skipped, "Pages left alone");
+    AppendPages(text, skipped, "Pages left alone", Is(PageChange::Skipped));
     return text;
 }
 

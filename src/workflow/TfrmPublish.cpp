@@ -1,24 +1,25 @@
 #include "workflow/TfrmPublish.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QStyle>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
-#include "ui/SettingsStore.h"
+#include "ui/QtPublishedSites.h"
 #include "workflow/ProjectWorkflow.h"
+#include "workflow/QtUserFolders.h"
 #include "workflow/TfrmSelFolder.h"
 
 namespace didad {
@@ -27,15 +28,10 @@ TfrmPublish* frmPublish = nullptr;
 
 namespace {
 
-// The site folder and script folder, remembered for each project folder.
-QString SettingsKey(const std::string& projectFolder) {
-    const QString project = FromBytes(projectFolder);
-    return QStringLiteral("PublishedSites/") + QString::fromLatin1(QUrl::toPercentEncoding(project));
-}
-
 QString StateText(const SitePage& page) {
     if (!page.state.problem.empty()) return FromBytes(page.state.problem);
-    if (page.state.headCode && page.state.bodyCode) return QStringLiteral("has the menus");
+    if (page.state.oneLine) return QStringLiteral("has the menus (one line)");
+    if (page.state.Complete()) return QStringLiteral("has the menus");
     if (page.state.HasCode()) return QStringLiteral("has part of the menus' code");
     return {};
 }
@@ -67,6 +63,14 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
     lstPages->header()->setStretchLastSection(false);
     lstPages->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 
+    chkClassic = new QCheckBox(
+        QStringLiteral("C&lassic include on every page: the script in the head, makeDidad() after the body tag"), this);
+    chkClassic->setObjectName(QStringLiteral("chkClassic"));
+    chkClassic->setToolTip(
+        QStringLiteral("Unticked, a page gets one line in its head that loads the script deferred, and a page "
+                       "that already has the menus keeps its form. Tick it for pages that call makeDidad() "
+                       "themselves or must work in very old browsers."));
+
     lblState = new QLabel(this);
     lblState->setObjectName(QStringLiteral("lblState"));
     lblState->setWordWrap(true);
@@ -93,6 +97,7 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
     layout->addWidget(lblScript);
     layout->addWidget(txtScriptFolder);
     layout->addWidget(lstPages, 1);
+    layout->addWidget(chkClassic);
     layout->addWidget(lblState);
     layout->addLayout(buttons);
 
@@ -106,9 +111,10 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 }
 
 void TfrmPublish::Prepare() {
-    const QStringList remembered = SettingsStore().value(SettingsKey(editor_.Model().projectFolder)).toStringList();
+    const QStringList remembered = RememberedSite(editor_.Model().projectFolder);
     txtSiteFolder->setText(remembered.value(0));
     txtScriptFolder->setText(remembered.value(1));
+    chkClassic->setChecked(remembered.value(2) == QStringLiteral("classic"));
     ListPages();
     CentreOnDesktop(this);
 }
@@ -173,6 +179,9 @@ PublishRequest TfrmPublish::Request() const {
     request.site = ToBytes(txtSiteFolder->text().trimmed());
     request.scriptFolder = ToBytes(txtScriptFolder->text().trimmed());
     request.projectPage = editor_.Model().TemplatePath();
+    request.projectFolder = editor_.Model().projectFolder;
+    request.form = chkClassic->isChecked() ? IncludeForm::Classic : IncludeForm::OneLine;
+    request.recordFile = JoinPath(ProgramDataFolder(), kPublishRecordFileName);
     for (int i = 0; i < lstPages->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = lstPages->topLevelItem(i);
         if (!(item->flags() & Qt::ItemIsUserCheckable)) continue;
@@ -182,8 +191,8 @@ PublishRequest TfrmPublish::Request() const {
 }
 
 void TfrmPublish::Remember() const {
-    SettingsStore().setValue(SettingsKey(editor_.Model().projectFolder),
-                             QStringList{txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed()});
+    RememberSite(editor_.Model().projectFolder, txtSiteFolder->text().trimmed(), txtScriptFolder->text().trimmed(),
+                 chkClassic->isChecked());
 }
 
 void TfrmPublish::btnOKClick() {
@@ -194,15 +203,28 @@ void TfrmPublish::btnOKClick() {
         ListPages();
         return;
     }
-    const PublishRequest request = Request();
+    PublishRequest request = Request();
     std::vector<PageOutcome> outcomes;
     bool confirmed = false;
+    const QString caption = QString::fromLatin1(kAppTitle);
     const bool done = RunUserAction(this, [&] {
-        confirmed = QtMessageBoxes::Question(this, QString::fromLatin1(kAppTitle),
-                                             FromBytes(PublishConfirmationText(request, PlanPublish(request))));
+        confirmed =
+            QtMessageBoxes::Question(this, caption, FromBytes(PublishConfirmationText(request, PlanPublish(request))));
         if (!confirmed) return;
+        std::string script;
+        if (WritesScript(request)) {
+            BusyCursor busy;
+            script = BuildProjectScript(editor_.Model(), ScriptMode::Final, editor_.CaptionSwapHandler());
+        }
+        if (const auto other = FindOtherScript(request, script)) {
+            // No to this one is the safe answer: another project's menus stay.
+            confirmed = QtMessageBoxes::Question(this, caption, FromBytes(OtherScriptQuestion(*other)), false,
+                                                 QMessageBox::Warning);
+            if (!confirmed) return;
+            request.replaceOtherScript = true;
+        }
+        editor_.WaitForRunningSave();
         BusyCursor busy;
-        const std::string script = BuildProjectScript(editor_.Model(), ScriptMode::Final, editor_.CaptionSwapHandler());
         outcomes = Publish(request, script);
     });
     if (!done || !confirmed) return;
@@ -212,7 +234,8 @@ void TfrmPublish::btnOKClick() {
         if (!page.state.problem.empty())
             leftAlone.push_back({page.path, PageChange::Skipped, page.state.problem, page.error});
     }
-    QtMessageBoxes::Information(this, QStringLiteral("Published"),
+    QtMessageBoxes::Information(this,
+                                WritesScript(request) ? QStringLiteral("Published") : QStringLiteral("Menus taken out"),
                                 FromBytes(PublishReportText(request, outcomes, leftAlone)));
     accept();
 }

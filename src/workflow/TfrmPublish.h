@@ -8,6 +8,7 @@
 #include "workflow/IEditorWindow.h"
 #include "workflow/SitePublishing.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +32,7 @@ public:
     QPushButton* btnSiteFolder = nullptr;
     QLineEdit* txtScriptFolder = nullptr;
     QTreeWidget* lstPages = nullptr;
+    QCheckBox* chkClassic = nullptr;
     QLabel* lblState = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;

@@ -315,7 +315,7 @@ void EndToEndTest::finalizeWritesWhatASiteNeeds() {
     QCOMPARE(ReadBytes(page), pageBefore);
 
     const QByteArray readMe = ReadBytes(QDir(folder_).filePath(QStringLiteral("ReadMe.txt")));
-    QCOMPARE(readMe.count("\r\n"), 12);
+    QCOMPARE(readMe.count("\r\n"), 16);
     QVERIFY(readMe.endsWith("\r\n"));
     QVERIFY(readMe.contains(" <SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Dirovidadaz.js\"></SCRIPT>\r\n"));
     // The dialog shows the very text of the file.

@@ -1,6 +1,7 @@
 // Publish to your site, offscreen, through the real result dialog, the real
 // publish dialog and the main window's button.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include "GuiTestBase.h"
 #include "editor/TfrmMain.h"
+#include "model/ScriptWriter.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmPublish.h"
 
@@ -118,8 +120,8 @@ private slots:
         const QByteArray chairs = ReadBytes(site + QStringLiteral("/shop/chairs.html"));
         QVERIFY(
             chairs.contains("<HEAD>\r\n<!-- Head Code by Didad -->\r\n"
-                            "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"../js/Dirovidadaz.js\"></SCRIPT>\r\n"));
-        QVERIFY(chairs.contains("<BODY>\r\n<!-- Body Code by Didad -->\r\n"));
+                            "<script defer src=\"../js/Dirovidadaz.js\"></script>\r\n"));
+        QVERIFY(!chairs.contains("Body Code"));
 
         // Next time the site is proposed, the published pages ticked; a "No"
         // writes nothing, then the unticked page loses the menus.
@@ -131,7 +133,7 @@ private slots:
             QTreeWidgetItem* item = PageItem(QStringLiteral("shop/chairs.html"));
             QVERIFY(item);
             QCOMPARE(item->checkState(0), Qt::Checked);
-            QCOMPARE(item->text(1), QStringLiteral("has the menus"));
+            QCOMPARE(item->text(1), QStringLiteral("has the menus (one line)"));
             Toggle(QStringLiteral("shop/chairs.html"));
             QueueAnswer(false);
             QTest::mouseClick(frmPublish->btnOK, Qt::LeftButton);
@@ -144,10 +146,46 @@ private slots:
         QTest::mouseClick(frmMain->btnPublish, Qt::LeftButton);
         QVERIFY(removed);
         QVERIFY2(
-            boxes[1].text.contains(QStringLiteral("Pages the menus are taken out of (1):\r\n    shop/chairs.html")),
+            boxes[1].text.contains(QStringLiteral("Pages the menus are taken out of (1):\r\n    shop/chairs.html")) &&
+                boxes[1].text.contains(QStringLiteral("Pages that keep the menus as they are (1):\r\n    index.html")),
             qPrintable(boxes[1].text));
         QCOMPARE(ReadBytes(site + QStringLiteral("/shop/chairs.html")), page);
-        QVERIFY(ReadBytes(site + QStringLiteral("/index.html")).contains("SRC=\"js/Dirovidadaz.js\""));
+        QVERIFY(ReadBytes(site + QStringLiteral("/index.html")).contains("src=\"js/Dirovidadaz.js\""));
+
+        // Another project's script in the way: the dialog asks, No keeps it
+        // and writes nothing; Yes replaces it, here with the classic pair.
+        ProjectModel otherProject;
+        otherProject.entries.resize(2);
+        const QByteArray other = QByteArray::fromStdString(BuildProjectScript(otherProject, ScriptMode::Final));
+        WriteBytes(site + QStringLiteral("/js/Dirovidadaz.js"), other);
+        const QByteArray index = ReadBytes(site + QStringLiteral("/index.html"));
+        ResetRecords();
+        bool replaced = false;
+        WhenModal(frmPublish, [&] {
+            QVERIFY(!frmPublish->chkClassic->isChecked());
+            QTest::mouseClick(frmPublish->chkClassic, Qt::LeftButton, {}, QPoint(8, 8));
+            QVERIFY(frmPublish->chkClassic->isChecked());
+            QueueAnswer(true);
+            QueueAnswer(false);
+            QTest::mouseClick(frmPublish->btnOK, Qt::LeftButton);
+            QVERIFY(frmPublish->isVisible());
+            QCOMPARE(ReadBytes(site + QStringLiteral("/js/Dirovidadaz.js")), other);
+            QCOMPARE(ReadBytes(site + QStringLiteral("/index.html")), index);
+            QueueAnswer(true);
+            QueueAnswer(true);
+            QTest::mouseClick(frmPublish->btnOK, Qt::LeftButton);
+            replaced = !frmPublish->isVisible();
+        });
+        QTest::mouseClick(frmMain->btnPublish, Qt::LeftButton);
+        QVERIFY(replaced);
+        QVERIFY2(boxes.size() == 5, qPrintable(BoxTexts().join(QStringLiteral(" | "))));
+        QVERIFY2(boxes[1].text.contains(QStringLiteral("that this project did not publish there:")) &&
+                     boxes[1].text.contains(QStringLiteral("(a Didad script with 2 menus, last changed ")),
+                 qPrintable(boxes[1].text));
+        QVERIFY2(boxes[4].text.contains(QStringLiteral("Menu code updated in (1):\r\n    index.html")),
+                 qPrintable(boxes[4].text));
+        QVERIFY(ReadBytes(site + QStringLiteral("/js/Dirovidadaz.js")) != other);
+        QVERIFY(ReadBytes(site + QStringLiteral("/index.html")).contains("makeDidad()"));
     }
 };
 

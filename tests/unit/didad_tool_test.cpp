@@ -43,8 +43,10 @@ protected:
 
     ToolRun Tool(const std::string& arguments, const std::string& input = "") {
         WriteFileBytes(temp.File("stdin"), input);
-        const std::string command = Quote(tool_) + " " + arguments + " <" + Quote(temp.File("stdin")) + " >" +
-                                    Quote(temp.File("stdout")) + " 2>" + Quote(temp.File("stderr"));
+        // The tool's record of published scripts stays in the test's folder.
+        const std::string command = "XDG_DATA_HOME=" + Quote(temp.File("data")) + " " + Quote(tool_) + " " + arguments +
+                                    " <" + Quote(temp.File("stdin")) + " >" + Quote(temp.File("stdout")) + " 2>" +
+                                    Quote(temp.File("stderr"));
         const int raw = std::system(command.c_str());
         ToolRun run;
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -184,7 +186,8 @@ TEST_F(DidadTool, PublishAndUnpublishPrintOneLinePerPageAndFailOnFaults) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "shop/a.html: added\nb.html: skipped: no <head> tag\n");
     EXPECT_NE(ReadFileBytes(temp.File("site/js/Dirovidadaz.js")).find(",IDE=0,"), std::string::npos);
-    EXPECT_NE(ReadFileBytes(temp.File("site/shop/a.html")).find("SRC=\"../js/Dirovidadaz.js\""), std::string::npos);
+    EXPECT_NE(ReadFileBytes(temp.File("site/shop/a.html")).find("<script defer src=\"../js/Dirovidadaz.js\">"),
+              std::string::npos);
 
     run = Tool("publish " + Dir() + " " + site + " shop/a.html");
     EXPECT_EQ(run.status, 0) << run.err;
@@ -199,4 +202,54 @@ TEST_F(DidadTool, PublishAndUnpublishPrintOneLinePerPageAndFailOnFaults) {
     run = Tool("publish " + Dir() + " " + site + " --script-dir ../x shop/a.html");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("The script folder must lie inside the site folder"), std::string::npos) << run.err;
+}
+
+TEST_F(DidadTool, PublishReplacesAnotherScriptOnlyWithReplaceAndKeepsThePairWithClassic) {
+    const std::string other = Quote(temp.File("other"));
+    ASSERT_EQ(Tool("new " + Dir()).status, 0);
+    ASSERT_EQ(Tool("new " + other).status, 0);
+    ASSERT_EQ(Tool("add " + other + " 2").status, 0);
+    const std::string page = "<html><head></head><body></body></html>";
+    fs::create_directories(temp.path() / "site");
+    WriteFileBytes(temp.File("site/a.html"), page);
+    const std::string damaged =
+        "<html><head><!-- Head Code by Didad --><!-- Body Code by Didad -->"
+        "<!-- End Body Code by Didad --><!-- End Head Code Didad --></head><body></body>";
+    WriteFileBytes(temp.File("site/d.html"), damaged);
+    const std::string site = Quote(temp.File("site"));
+
+    ASSERT_EQ(Tool("publish " + other + " " + site + " a.html").status, 0);
+    const std::string othersScript = ReadFileBytes(temp.File("site/Dirovidadaz.js"));
+    ToolRun run = Tool("publish " + Dir() + " " + site + " --classic a.html");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("holds another Dirovidadaz.js (a Didad script with 2 menus, last changed "),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("(--replace replaces it)"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/Dirovidadaz.js")), othersScript);
+
+    run = Tool("publish " + Dir() + " " + site + " --replace --classic a.html");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "a.html: mended\n");
+    EXPECT_NE(ReadFileBytes(temp.File("site/a.html")).find("makeDidad()"), std::string::npos);
+    const std::string ownScript = ReadFileBytes(temp.File("site/Dirovidadaz.js"));
+    // Its own script, published again after an edit, needs no --replace, and
+    // the page keeps the pair; the damaged page fails the run and is named
+    // on standard error.
+    ASSERT_EQ(Tool("add " + Dir() + " 1").status, 0);
+    run = Tool("publish " + Dir() + " " + site + " d.html a.html");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "d.html: skipped: one frame of the menus' code lies inside the other\na.html: unchanged\n");
+    EXPECT_EQ(run.err, "didad-tool: d.html left as it was: one frame of the menus' code lies inside the other\n");
+    EXPECT_EQ(ReadFileBytes(temp.File("site/d.html")), damaged);
+    EXPECT_NE(ReadFileBytes(temp.File("site/Dirovidadaz.js")), ownScript);
+    EXPECT_NE(ReadFileBytes(temp.File("site/a.html")).find("makeDidad()"), std::string::npos);
+
+    run = Tool("publish " + Dir() + " " + Quote(temp.path().string()) + " --script-dir p site/a.html");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot be the project folder"), std::string::npos) << run.err;
+    EXPECT_EQ(Tool("unpublish " + site + " a.html d.html").status, 1);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/a.html")), page);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/d.html")), damaged);
 }

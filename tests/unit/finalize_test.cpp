@@ -47,9 +47,9 @@ protected:
 
 } // namespace
 
-TEST(IntegrationNotes, TwelveCrLfLinesNamingTheTwoRequiredLines) {
+TEST(IntegrationNotes, CrLfLinesNamingTheTwoRequiredLinesAndTheOneLineForm) {
     const std::vector<std::string> lines = IntegrationNotesLines();
-    ASSERT_EQ(lines.size(), 12u);
+    ASSERT_EQ(lines.size(), 16u);
     const std::string text = IntegrationNotesText();
     std::string expected;
     for (const std::string& line : lines) {
@@ -68,6 +68,7 @@ TEST(IntegrationNotes, TwelveCrLfLinesNamingTheTwoRequiredLines) {
     EXPECT_EQ(lines[5], " " + page[5]);
     EXPECT_EQ(lines[9], " " + page[13]);
     EXPECT_EQ(lines[11], R"( "Dirovidadaz.js" should be copied (uploaded) with your page.)");
+    EXPECT_EQ(lines[15], " " + OneLineHeadCodeLines("Dirovidadaz.js")[1]);
 }
 
 TEST_F(FinalizeTest, EmptyProjectGetsFinalScriptPageAndNotes) {

@@ -31,7 +31,7 @@ const std::string kSettingsLine =
 const std::string kCompactLine = "var cmpW=640, cmpL=\"Menu\", cmpX=10, cmpY=10;";
 
 const std::vector<std::string> kStyleLines = {
-    "document.write('\\",
+    "layerStyle('\\",
     "<style type=\"text/css\">\\",
     ".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; font-family:\"'+fDefCap+'\"; "
     "font-size:'+fDefCapS+'pt;}\\",

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TempFolder.h"
+#include "model/ProjectModel.h"
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "runtime/PageCode.h"
@@ -64,7 +67,7 @@ std::string Framed(const std::vector<std::string>& lines, const std::string& lin
 TEST(PageCode, RealPagesGetTheCodeAfterTheirTagsAndGiveItBackByteForByte) {
     for (const RealPage& page : RealPages()) {
         SCOPED_TRACE(page.name);
-        const PageCodeEdit added = WithMenuCode(page.bytes, "../js/Dirovidadaz.js");
+        const PageCodeEdit added = WithMenuCode(page.bytes, "../js/Dirovidadaz.js", IncludeForm::Classic);
         ASSERT_EQ(added.problem, "");
         ASSERT_TRUE(added.changed);
         const std::string head = Framed(HeadCodeLines("../js/Dirovidadaz.js"), page.lineBreak);
@@ -75,8 +78,10 @@ TEST(PageCode, RealPagesGetTheCodeAfterTheirTagsAndGiveItBackByteForByte) {
         const PageCodeState state = InspectPage(added.text);
         EXPECT_TRUE(state.headCode && state.bodyCode);
 
-        // Published again with the same path: nothing to write.
+        // Published again with the same path, in either form: nothing to
+        // write, the pair keeps its form.
         EXPECT_FALSE(WithMenuCode(added.text, "../js/Dirovidadaz.js").changed);
+        EXPECT_FALSE(WithMenuCode(added.text, "../js/Dirovidadaz.js", IncludeForm::Classic).changed);
         // Another path: only the path changes.
         const PageCodeEdit mended = WithMenuCode(added.text, "Dirovidadaz.js");
         ASSERT_TRUE(mended.changed);
@@ -86,6 +91,58 @@ TEST(PageCode, RealPagesGetTheCodeAfterTheirTagsAndGiveItBackByteForByte) {
         EXPECT_EQ(WithoutMenuCode(mended.text).text, page.bytes);
         EXPECT_EQ(WithoutMenuCode(added.text).text, page.bytes);
         EXPECT_FALSE(WithoutMenuCode(page.bytes).changed);
+
+        // The one line: only a head frame, which keeps its form when the path
+        // moves, becomes the pair when asked, and goes as the pair does.
+        const PageCodeEdit oneLine = WithMenuCode(page.bytes, "../js/Dirovidadaz.js");
+        const std::string line = Framed(OneLineHeadCodeLines("../js/Dirovidadaz.js"), page.lineBreak);
+        EXPECT_NE(oneLine.text.find(page.headTag + line), std::string::npos);
+        EXPECT_EQ(oneLine.text.size(), page.bytes.size() + line.size());
+        EXPECT_TRUE(InspectPage(oneLine.text).oneLine && InspectPage(oneLine.text).Complete());
+        EXPECT_FALSE(InspectPage(added.text).oneLine);
+        const PageCodeEdit moved = WithMenuCode(oneLine.text, "js/Dirovidadaz.js");
+        EXPECT_NE(moved.text.find(Framed(OneLineHeadCodeLines("js/Dirovidadaz.js"), page.lineBreak)),
+                  std::string::npos);
+        EXPECT_EQ(moved.text.find("makeDidad"), std::string::npos);
+        EXPECT_EQ(WithMenuCode(oneLine.text, "../js/Dirovidadaz.js", IncludeForm::Classic).text, added.text);
+        EXPECT_EQ(WithoutMenuCode(oneLine.text).text, page.bytes);
+        EXPECT_EQ(WithoutMenuCode(moved.text).text, page.bytes);
+    }
+}
+
+TEST(PageCode, DamagedFramesAreLeftByteForByteWithTheReason) {
+    const std::string head = "<!-- Head Code by Didad -->";
+    const std::string headEnd = "<!-- End Head Code Didad -->";
+    const std::string body = "<!-- Body Code by Didad -->";
+    const std::string bodyEnd = "<!-- End Body Code by Didad -->";
+    const std::string script = "\n<script defer src=\"Dirovidadaz.js\"></script>\n";
+    const struct {
+        std::string page;
+        const char* reason;
+    } cases[] = {
+        {"<html><head>" + head + script + body + headEnd + "</head><body>x" + bodyEnd + "</body></html>",
+         "the frames of the menus' code overlap"},
+        {"<html><head></head><body>" + body + "x" + head + script + bodyEnd + "y" + headEnd + "</body></html>",
+         "the frames of the menus' code overlap"},
+        {"<html><head>" + head + script + body + "x" + bodyEnd + headEnd + "</head><body></body></html>",
+         "one frame of the menus' code lies inside the other"},
+        {"<html><head>" + head + script + headEnd + head + script + headEnd + "</head><body></body></html>",
+         "the menus' code is in it twice"},
+        {"<html><head>" + head + script + head + script + headEnd + "</head><body></body></html>",
+         "the menus' code is in it twice"},
+        {"<html><head></head><body>x" + bodyEnd + "</body></html>", "the frame of the menus' code is broken"},
+        {"<html><head>" + head + script + "</head><body>" + headEnd + "</body></html>",
+         "a frame of the menus' code holds the page's <body> tag"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        EXPECT_EQ(InspectPage(c.page).problem, c.reason);
+        for (const PageCodeEdit& edit :
+             {WithMenuCode(c.page, "Dirovidadaz.js"), WithMenuCode(c.page, "Dirovidadaz.js", IncludeForm::Classic),
+              WithoutMenuCode(c.page)}) {
+            EXPECT_EQ(edit.problem, c.reason);
+            EXPECT_FALSE(edit.changed);
+        }
     }
 }
 
@@ -154,16 +211,17 @@ TEST_F(SitePublishing, PagesInSubfoldersLoadTheScriptByTheirOwnPathAndUnchangedP
     EXPECT_EQ(OutcomeText(outcomes[0]), "added");
     EXPECT_EQ(OutcomeText(outcomes[1]), "added");
     EXPECT_EQ(ReadFileBytes(temp.File("site/js/Dirovidadaz.js")), "script text");
-    EXPECT_NE(ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")).find("SRC=\"../../js/Dirovidadaz.js\""),
-              std::string::npos);
-    EXPECT_NE(ReadFileBytes(temp.File("site/index.html")).find("SRC=\"js/Dirovidadaz.js\""), std::string::npos);
+    EXPECT_NE(
+        ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")).find("<script defer src=\"../../js/Dirovidadaz.js\">"),
+        std::string::npos);
+    EXPECT_NE(ReadFileBytes(temp.File("site/index.html")).find("src=\"js/Dirovidadaz.js\""), std::string::npos);
     EXPECT_EQ(ScriptSrcFor("a b/p.html", "my #js"), "../my%20%23js/Dirovidadaz.js");
 
     const auto listed = ListSitePages(site);
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0].path, "index.html");
     EXPECT_EQ(listed[1].path, "shop/chairs/oak.HTM");
-    EXPECT_TRUE(listed[1].state.headCode && listed[1].state.bodyCode);
+    EXPECT_TRUE(listed[1].state.oneLine);
 
     // A page as it should be keeps its very file; pages whose path moves
     // are mended and keep their permissions.
@@ -171,16 +229,22 @@ TEST_F(SitePublishing, PagesInSubfoldersLoadTheScriptByTheirOwnPathAndUnchangedP
     const auto oakInode = Inode("site/shop/chairs/oak.HTM");
     fs::permissions(temp.path() / "site/shop/chairs/oak.HTM", fs::perms::owner_read | fs::perms::owner_write,
                     fs::perm_options::replace);
+    // Only the administrator can give a file away; as anyone else the owner is the user's anyway.
+    const bool root = ::geteuid() == 0;
+    if (root) ASSERT_EQ(::chown(temp.File("site/shop/chairs/oak.HTM").c_str(), 4321, 4322), 0);
     const auto same = Publish(Request({{"index.html", true}, {"shop/chairs/oak.HTM", true}}), "script text");
     EXPECT_EQ(OutcomeText(same[0]), "unchanged");
     EXPECT_EQ(Inode("site/index.html"), indexInode);
     EXPECT_EQ(Inode("site/shop/chairs/oak.HTM"), oakInode);
     const auto moved = Publish(Request({{"index.html", true}, {"shop/chairs/oak.HTM", true}}, "shop"), "script");
     EXPECT_EQ(OutcomeText(moved[0]), "mended");
-    EXPECT_NE(ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")).find("SRC=\"../Dirovidadaz.js\""),
+    EXPECT_NE(ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")).find("src=\"../Dirovidadaz.js\""),
               std::string::npos);
     EXPECT_EQ(fs::status(temp.path() / "site/shop/chairs/oak.HTM").permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
+    struct stat oak {};
+    ASSERT_EQ(::stat(temp.File("site/shop/chairs/oak.HTM").c_str(), &oak), 0);
+    if (root) EXPECT_TRUE(oak.st_uid == 4321 && oak.st_gid == 4322);
 
     const auto removed = Unpublish(site, {"index.html", "shop/chairs/oak.HTM"});
     EXPECT_EQ(OutcomeText(removed[1]), "removed");
@@ -241,4 +305,84 @@ TEST_F(SitePublishing, NothingOutsideTheSiteIsWrittenAndPagesItCannotHandleAreRe
     EXPECT_THROW(Publish(request, "script"), PublishError);
     EXPECT_FALSE(fs::exists(temp.path() / "js"));
     EXPECT_FALSE(fs::exists(temp.path() / "Dirovidadaz.js"));
+}
+
+namespace {
+
+// A real project's final script with `menus` menus, as another project would have published it.
+std::string FinalScriptWith(int menus) {
+    ProjectModel model;
+    for (int i = 0; i < menus; ++i) model.entries.emplace_back();
+    return BuildProjectScript(model, ScriptMode::Final);
+}
+
+} // namespace
+
+TEST_F(SitePublishing, AScriptThisProjectDidNotPublishLastIsReplacedOnlyWhenAsked) {
+    fs::create_directories(temp.path() / "a");
+    fs::create_directories(temp.path() / "b");
+    PublishRequest a = Request({{"index.html", true}});
+    a.projectFolder = temp.File("a");
+    a.recordFile = temp.File("data/published-scripts");
+    PublishRequest b = a;
+    b.projectFolder = temp.File("b");
+    const std::string scriptFile = temp.File("site/js/Dirovidadaz.js");
+
+    // A publishes, edits and publishes again over its own script: no question.
+    const std::string a1 = FinalScriptWith(3);
+    Publish(a, a1);
+    EXPECT_EQ(FindOtherScript(a, "edited"), std::nullopt);
+    Publish(a, "edited");
+    Publish(a, a1);
+
+    // B finds A's script: refused, nothing written, not even the page.
+    const auto other = FindOtherScript(b, "b's script");
+    ASSERT_TRUE(other.has_value());
+    EXPECT_EQ(other->menus, 3);
+    EXPECT_EQ(other->path, scriptFile);
+    EXPECT_NE(OtherScriptQuestion(*other).find("(a Didad script with 3 menus, last changed 2"), std::string::npos);
+    const std::string indexBefore = ReadFileBytes(temp.File("site/index.html"));
+    b.pages = {{"index.html", true}, {"shop/chairs/oak.HTM", true}};
+    EXPECT_THROW(Publish(b, "b's script"), OtherScriptError);
+    EXPECT_EQ(ReadFileBytes(scriptFile), a1);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/shop/chairs/oak.HTM")), page);
+    // The very same bytes count as its own; taking the menus out writes no script.
+    EXPECT_EQ(FindOtherScript(b, a1), std::nullopt);
+    b.pages = {{"index.html", false}};
+    const std::string question = PublishConfirmationText(b, PlanPublish(b));
+    EXPECT_EQ(question.find("No page is to show the menus, so Dirovidadaz.js is not written"), 0u) << question;
+    EXPECT_NE(
+        question.find("\r\nPages the menus are taken out of (1):\r\n    index.html\r\n\r\nTake the menus out now?"),
+        std::string::npos)
+        << question;
+    EXPECT_EQ(OutcomeText(Publish(b, "b's script")[0]), "removed");
+    EXPECT_EQ(ReadFileBytes(scriptFile), a1);
+
+    // Asked, B replaces it; then A's next publish is the one that asks.
+    b.pages = {{"index.html", true}};
+    b.replaceOtherScript = true;
+    Publish(b, "b's script");
+    EXPECT_EQ(ReadFileBytes(scriptFile), "b's script");
+    EXPECT_THROW(Publish(a, a1), OtherScriptError);
+    const auto notOurs = FindOtherScript(a, a1);
+    ASSERT_TRUE(notOurs.has_value());
+    EXPECT_EQ(notOurs->menus, -1);
+    EXPECT_EQ(ReadFileBytes(temp.File("site/index.html")), indexBefore);
+}
+
+TEST_F(SitePublishing, TheProjectFolderIsNeverTheScriptFolderHoweverItIsNamed) {
+    fs::create_directories(temp.path() / "site" / "project");
+    fs::create_directory_symlink("project", temp.path() / "site" / "alias");
+    PublishRequest request = Request({{"index.html", true}}, "project");
+    request.projectFolder = temp.File("site/project") + "/";
+    for (const char* folder : {"project", "alias", "./shop/../project/"}) {
+        request.scriptFolder = folder;
+        EXPECT_THROW(PlanPublish(request), PublishError) << folder;
+        EXPECT_THROW(Publish(request, "script"), PublishError) << folder;
+    }
+    EXPECT_FALSE(fs::exists(temp.path() / "site/project/Dirovidadaz.js"));
+    EXPECT_EQ(ReadFileBytes(temp.File("site/index.html")), page);
+    // Its subfolder is a folder like any other.
+    request.scriptFolder = "project/js";
+    EXPECT_EQ(OutcomeText(Publish(request, "script")[0]), "added");
 }

@@ -15,6 +15,8 @@ const settings = (fields = {}) => ({ scrIN: 20, scrOUT: 10, ...fields });
 // the height is fixed; vertical ones take the width of their content.
 const tallPanel = (h) => `<DIV style="height:${h}px">panel</DIV>`;
 const widePanel = (w) => `<DIV style="width:${w}px;height:10px">panel</DIV>`;
+// Author's HTML whose handler fails once the page shows it.
+const failing = (call) => `<IMG SRC="data:image/gif,none" ALT="" onerror="${call}">`;
 
 // Page rectangles, visibility and the panel offset of menu i.
 function menuState(page, i) {
@@ -225,7 +227,8 @@ export function defineMenuSuite(engine) {
         const popup = page.waitForPopupHtml();
         await load({
           settings: settings(),
-          entries: [entry({ MTM: "<SCRIPT>noSuchFirst()</SCRIPT>" }), entry({ MX: 200, MTM: "<SCRIPT>noSuchSecond()</SCRIPT>" })],
+          entries: [entry({ MTM: failing("noSuchFirst()") }),
+            entry({ MX: 200, MTM: failing("setTimeout(function () { noSuchSecond(); }, 100)") })],
         }, { final: true });
         const { popup: win } = await popup;
         const html = await waitForText(win, "noSuchSecond");
@@ -244,8 +247,8 @@ export function defineMenuSuite(engine) {
       // Guards against a blocked error window turning into a second, unhandled error.
       it("stays quiet when the error window cannot open", async () => {
         await page.addInitScript("window.open = function () { return null; };");
-        await load({ settings: settings(), entries: [entry({ MTM: "<SCRIPT>noSuchThing()</SCRIPT>" })] },
-          { final: true });
+        await load({ settings: settings(), entries: [entry({ MTM: failing("noSuchThing()") })] }, { final: true });
+        await page.waitFor(() => window.errs !== "");
         const errs = await page.evaluate(() => window.errs);
         assert.match(errs, /noSuchThing/);
         assert.equal(errs.split("<BR>").length, 2, "exactly one error line");
@@ -258,7 +261,8 @@ export function defineMenuSuite(engine) {
       it("turns a script error in the preview into an ERROR title command", async () => {
         let opened = false;
         page.raw.once("popup", () => { opened = true; });
-        await load({ settings: settings(), entries: [entry({ MTC: "<SCRIPT>noSuchCaption()</SCRIPT>Caption" })] });
+        await load({ settings: settings(), entries: [entry({ MTC: failing("noSuchCaption()") + "Caption" })] });
+        await page.waitFor(() => window.__titles.length > 0);
         const titles = await page.titles();
         const error = titles.find((t) => t.startsWith("!RarurAVI:ERROR("));
         assert.ok(error, `titles: ${JSON.stringify(titles)}`);
