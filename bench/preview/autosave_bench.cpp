@@ -17,7 +17,10 @@
 #include "editor/QtAutoSave.h"
 #include "model/ScriptWriter.h"
 
+#include "BenchStats.h"
+
 using namespace didad;
+using didad::bench::Median;
 
 namespace {
 
@@ -26,11 +29,6 @@ std::string RandomText(std::mt19937& random, std::size_t length) {
     std::string text;
     while (text.size() < length) text += plain[random() % plain.size()];
     return text;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

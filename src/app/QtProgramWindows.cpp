@@ -41,10 +41,13 @@ void CreateStartWindows() {
     // F6 between the editor and the preview; it goes with the preview window.
     new WindowSwitchKeys(frmMain, frmBrowser, frmBrowser->WebBrowser1);
     frmStart = new TfrmStart(*mainWindowAccess);
+    frmStart->SetDialogMaker(CreateDialogs);
     HandWindowsToMain();
 }
 
 void CreateDialogs() {
+    // Made once: the first click may have needed them before the paint did.
+    if (frmSelFolder) return;
     frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
     frmAddText = new TfrmAddText(*mainWindowAccess, frmMain);
     frmAddURL = new TfrmAddURL(*mainWindowAccess, frmMain);
@@ -57,8 +60,8 @@ void CreateDialogs() {
 }
 
 namespace {
-// Makes the dialogs once the start dialog has been painted; the clicks and
-// keys that could open one come after that paint.
+// Makes the dialogs once the start dialog has been painted, so that the
+// dialog shows first; a click or key that comes sooner makes them itself.
 class DialogsAfterFirstPaint : public QObject {
 public:
     using QObject::QObject;

@@ -14,7 +14,8 @@ void CreateProgramWindows();
 // The same in two steps, as the program starts: the windows shown at start
 // (the preview and the start dialog), then the dialogs opened from them.
 // MakeDialogsOncePainted leaves the dialogs for just after the start dialog
-// is first painted, before it can take any input.
+// is first painted; a button that needs one before then has it made at once.
+// CreateDialogs makes them once, however often it is called.
 void CreateStartWindows();
 void CreateDialogs();
 void MakeDialogsOncePainted();

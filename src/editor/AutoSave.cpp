@@ -6,6 +6,12 @@ namespace didad {
 
 std::string NotSavedMessage(const std::string& reason) { return "Not saved: " + reason; }
 
+std::string FolderRemovedQuestion(const std::string& folder) {
+    return "The folder of this project was removed:\r\n  " + folder +
+           "\r\n\r\nYour menus are still open here, but your latest changes are not saved. Save the project "
+           "in that folder again, or choose another place for it.";
+}
+
 void AutoSaveRules::Changed(std::int64_t nowMs) {
     if (!unsaved_) firstChange_ = nowMs;
     unsaved_ = true;

@@ -14,6 +14,14 @@ inline constexpr std::int64_t kAutoSaveDelayMs = 2000;
 inline constexpr std::int64_t kAutoSaveLongestWaitMs = 10000;
 
 inline constexpr const char* kSavedAgain = "Saved again";
+// Why a save was not made when the project's folder is gone: a folder the
+// user removed is not made again behind the user's back.
+inline constexpr const char* kFolderRemovedReason = "the project folder was removed";
+inline constexpr const char* kFolderRemovedCaption = "Project Folder Removed";
+inline constexpr const char* kSaveHereAgain = "Save &Here Again";
+inline constexpr const char* kChooseAnotherPlace = "&Choose Another Place...";
+// The question when the automatic save found the folder gone.
+std::string FolderRemovedQuestion(const std::string& folder);
 // "Not saved: " and the system's reason.
 std::string NotSavedMessage(const std::string& reason);
 

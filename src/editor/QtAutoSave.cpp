@@ -10,6 +10,7 @@
 
 #include "model/Errors.h"
 #include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
 #include "ui/QtAccessibility.h"
 #include "ui/QtMessageBoxes.h"
 
@@ -58,24 +59,30 @@ void QtAutoSave::SaveNow() {
     timer_.stop();
     pool_.start([this] {
         std::string reason;
+        const bool folderGone = !PathExists(copy_.projectFolder);
         try {
-            WriteProjectScript(copy_, ScriptMode::Preview);
+            if (folderGone) {
+                reason = kFolderRemovedReason;
+            } else {
+                WriteProjectScript(copy_, ScriptMode::Preview);
+            }
         } catch (const CannotCreateFile& error) {
             reason = error.reason().empty() ? std::string(error.what()) : error.reason();
         } catch (const std::exception& error) {
             reason = error.what();
         }
         QMetaObject::invokeMethod(
-            this, [this, reason] { Ended(reason); }, Qt::QueuedConnection);
+            this, [this, reason, folderGone] { Ended(reason, folderGone); }, Qt::QueuedConnection);
     });
 }
 
-void QtAutoSave::Ended(const std::string& reason) {
+void QtAutoSave::Ended(const std::string& reason, bool folderGone) {
     const std::string before = rules_.StatusText();
     rules_.WriteEnded(reason);
     ReportStatus(before);
     Arm();
     emit WriteEnded();
+    if (folderGone) emit FolderRemoved();
 }
 
 void QtAutoSave::BeforeUserWrite() {

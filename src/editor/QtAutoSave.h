@@ -40,11 +40,15 @@ signals:
     void StatusChanged(const QString& text);
     // A write ended (for whoever waits on the disk).
     void WriteEnded();
+    // A save found the project's folder gone and did not write; the status
+    // line says so. Nothing is saved until a change comes, or the user
+    // writes the project again.
+    void FolderRemoved();
 
 private:
     void Arm();
     void TimerDue();
-    void Ended(const std::string& reason);
+    void Ended(const std::string& reason, bool folderGone);
     void ReportStatus(const std::string& before);
 
     const ProjectModel& project_;

@@ -26,6 +26,8 @@ void QtMainWindowAccess::LockEditor(bool locked) {
 
 void QtMainWindowAccess::ProjectActivated(bool opened) { main_.ProjectActivated(opened); }
 
+void QtMainWindowAccess::ProjectMoved() { main_.ProjectMoved(); }
+
 bool QtMainWindowAccess::WriteFinalScript() { return main_.WriteFinalScript(); }
 
 bool QtMainWindowAccess::UpdatePreview() { return main_.UpdatePreview(); }

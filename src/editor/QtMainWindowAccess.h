@@ -22,6 +22,7 @@ public:
     void ShowEditor() override;
     void LockEditor(bool locked) override;
     void ProjectActivated(bool opened) override;
+    void ProjectMoved() override;
     bool WriteFinalScript() override;
     bool UpdatePreview() override;
     void PublishProject() override;

@@ -84,6 +84,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     ConnectPropertyHandlers();
     autoSave_ = new QtAutoSave(model_, this);
     AddSaveStateLabel(*autoSave_, panStatusBar);
+    connect(autoSave_, &QtAutoSave::FolderRemoved, this, &TfrmMain::ProjectFolderRemoved);
     live_ = new QtLivePreview(
         model_, chkLive, [this] { SetPreviewPending(); }, this);
 

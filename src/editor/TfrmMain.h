@@ -87,6 +87,8 @@ public:
     // Called once the project folder of the model is set (new or opened
     // project): status line, list and controls, preview, reveal.
     void ProjectActivated(bool opened);
+    // The project went into another folder: its history and controls stay.
+    void ProjectMoved();
     void MarkPreviewPending() override;
     void ProjectChanged() override;
     // Anchors are chosen where the preview lays the page out for editing:
@@ -266,6 +268,9 @@ private:
     // The script written because the user asked (not the automatic save);
     // false when it could not be written (the error has been shown).
     bool WriteScriptAsAsked(ScriptMode mode);
+    // The automatic save found the project's folder gone: the user chooses
+    // to save it there again or somewhere else.
+    void ProjectFolderRemoved();
     void BuildWidgets();
     void BuildPositionTab(QWidget* page);
     void BuildHtmlTab(QWidget* page, QPlainTextEdit*& box, const char* name);
@@ -297,6 +302,7 @@ private:
     MainWindowPartners windows_;
     QtLivePreview* live_ = nullptr;
     QtAutoSave* autoSave_ = nullptr;
+    bool askingAboutFolder_ = false;
     bool previewPending_ = false;
     int helpLocks_ = 0;
 };

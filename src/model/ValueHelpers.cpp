@@ -145,6 +145,12 @@ bool FileExists(const std::string& path) {
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = LowerAscii(c);
+    return lower;
+}
+
 char PathSeparator() {
 #ifdef _WIN32
     return '\\';

@@ -40,6 +40,12 @@ bool PathExists(const std::string& path);
 bool FileExists(const std::string& path);
 // The native separator used when composing paths ('/' on POSIX, '\' on Windows).
 char PathSeparator();
+
+// ASCII letters in lower case, every other byte as it is: for names that
+// pages and file systems compare without case (tags, attributes, file
+// extensions, folder names in a list), the same whatever the user's locale.
+constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+std::string LowerAscii(std::string_view text);
 std::string JoinPath(const std::string& folder, const std::string& name);
 
 } // namespace didad

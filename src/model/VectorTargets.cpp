@@ -16,6 +16,14 @@
 #define DIDAD_DETECT_X86 0
 #endif
 
+#if HWY_ARCH_ARM_A64 && defined(__linux__)
+#include <sys/auxv.h>
+#include <sys/prctl.h>
+#define DIDAD_DETECT_SVE 1
+#else
+#define DIDAD_DETECT_SVE 0
+#endif
+
 namespace hwy {
 namespace {
 
@@ -63,6 +71,24 @@ std::int64_t DetectedTargets() {
     if (avx3dl) bits |= HWY_AVX3_DL;
 #elif HWY_ARCH_ARM_A64
     bits |= HWY_NEON; // part of every 64-bit ARM processor
+#if DIDAD_DETECT_SVE
+    // The system's word on the scalable vectors: the processor has them and
+    // the system saves their registers. The bits as the kernel numbers them.
+    constexpr unsigned long kHwcapSve = 1UL << 22;
+    constexpr unsigned long kHwcap2Sve2 = 1UL << 1;
+    constexpr unsigned long kHwcap2SveAes = 1UL << 2;
+    const unsigned long hwcap = getauxval(AT_HWCAP);
+    const unsigned long hwcap2 = getauxval(AT_HWCAP2);
+    if (hwcap & kHwcapSve) bits |= HWY_SVE;
+    if ((hwcap2 & kHwcap2Sve2) && (hwcap2 & kHwcap2SveAes)) bits |= HWY_SVE2;
+    // The library's code for one vector length, where the processor has that
+    // length: 256 bits for SVE, 128 for SVE2. The length in bytes is the low
+    // half of the answer, which is negative without SVE.
+    const int length = ::prctl(PR_SVE_GET_VL);
+    const int bytes = length < 0 ? 0 : (length & PR_SVE_VL_LEN_MASK);
+    if ((bits & HWY_SVE) && bytes == 32) bits |= HWY_SVE_256;
+    if ((bits & HWY_SVE2) && bytes == 16) bits |= HWY_SVE2_128;
+#endif
 #endif
     return bits;
 }

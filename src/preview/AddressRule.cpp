@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "model/ValueHelpers.h"
+
 namespace didad {
 
 namespace {
@@ -145,9 +147,7 @@ bool IsLocalNetworkHost(std::string_view host) {
         const auto v6 = ParseIpv6(host);
         return !v6 || IsLocalIpv6(*v6);
     }
-    std::string name(host);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string name = LowerAscii(host);
     if (!name.empty() && name.back() == '.') name.pop_back();
     if (name.empty()) return true;
     if (const auto v4 = ParseIpv4(name)) return IsLocalIpv4(*v4);

@@ -3,18 +3,75 @@
 #include <algorithm>
 
 #include "model/ScriptWriter.h"
+#include "model/SettingTexts.h"
+#include "model/TextEncoding.h"
 
 namespace didad {
 
+bool ScriptReadsAsUtf8(const ProjectModel& model) {
+    bool beyondAscii = false;
+    auto take = [&beyondAscii](std::string_view text) {
+        if (IsAscii(text)) return true;
+        beyondAscii = true;
+        return IsValidUtf8(text);
+    };
+    const ProjectSettings clean = WithCleanSettingTexts(model.settings);
+    for (const std::string* text : {&clean.fDefCap, &clean.fDefMenu, &clean.PRJ_sTemplate, &clean.cmpL})
+        if (!take(*text)) return false;
+    // The caption exchanged and the panel wrapped by the writer are ASCII:
+    // the entry's own texts decide.
+    for (const MenuEntry& e : model.entries)
+        for (const std::string* text : {&e.MTC, &e.MTM, &e.CO, &e.CC, &e.CM, &e.AE})
+            if (!take(*text)) return false;
+    return beyondAscii;
+}
+
+namespace {
+
+// The text's bytes as a call of the page's yPageText, which reads them in the
+// character set the page read the script in. Line breaks drop out as they do
+// from the script's literal.
+std::string PageTextCall(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string call = "yPageText(\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\r' || c == '\n') continue;
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<') {
+            call += ch;
+        } else {
+            call += "\\x";
+            call += kHex[c >> 4];
+            call += kHex[c & 0xF];
+        }
+    }
+    call += "\")";
+    return call;
+}
+
+} // namespace
+
 std::string LiveMenuStatement(const ProjectModel& model, int index) {
+    const std::vector<EntryItem> items = EntryScriptItems(model.entries[static_cast<std::size_t>(index)]);
+    // Asked only when this menu has a text beyond ASCII: ASCII reads alike
+    // in every character set.
+    const bool anyBeyondAscii = std::any_of(items.begin(), items.end(),
+                                            [](const EntryItem& item) { return item.isText && !IsAscii(item.text); });
+    const bool utf8 = anyBeyondAscii && ScriptReadsAsUtf8(model);
     std::string statement = "yLive(" + std::to_string(index) + ",{";
     bool first = true;
-    for (const EntryItem& item : EntryScriptItems(model.entries[static_cast<std::size_t>(index)])) {
+    for (const EntryItem& item : items) {
         if (!first) statement += ',';
         first = false;
         statement += item.array;
         statement += ':';
-        statement += item.isText ? EncodeJsLiteral(item.text) : std::to_string(item.number);
+        if (!item.isText) {
+            statement += std::to_string(item.number);
+        } else if (utf8 || IsAscii(item.text)) {
+            statement += EncodeJsLiteral(item.text);
+        } else {
+            statement += PageTextCall(item.text);
+        }
     }
     // The menu the editor shows opens in the page as it is edited.
     statement += index == model.iSelectedMenu ? "},1)" : "})";

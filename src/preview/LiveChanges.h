@@ -11,9 +11,18 @@
 
 namespace didad {
 
+// Whether the page reads the texts of the script written from `model` as
+// UTF-8 whatever its own character set: the script then starts with the
+// UTF-8 mark, which it does when its texts go beyond ASCII and are all valid
+// UTF-8. Otherwise the page reads them in its own character set.
+bool ScriptReadsAsUtf8(const ProjectModel& model);
+
 // "yLive(i,{MTC:"...",MTCH:22,...})" for entry `index`: every per-menu array's
 // item as the next script write would give it, texts as literals that no
-// text of the author can leave; ",1" follows for the selected entry.
+// text of the author can leave, read by the page as it reads them from the
+// script (a text beyond ASCII in a script without the UTF-8 mark goes as its
+// bytes, for the page to read in its character set); ",1" follows for the
+// selected entry.
 std::string LiveMenuStatement(const ProjectModel& model, int index);
 
 // At most one statement per menu in each interval, and the last change always

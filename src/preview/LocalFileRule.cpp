@@ -1,7 +1,6 @@
 #include "preview/LocalFileRule.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -11,6 +10,8 @@
 #endif
 
 #include "model/PathRules.h"
+
+#include "model/ValueHelpers.h"
 
 namespace didad {
 
@@ -33,12 +34,7 @@ bool OneNameAndOwn(const fs::path& file) {
 #endif
 }
 
-std::string LowerExtension(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
+std::string LowerExtension(const std::string& path) { return LowerAscii(fs::path(path).extension().string()); }
 
 struct KnownType {
     std::string_view extension;

@@ -40,26 +40,6 @@ void PreviewNavigation::DocumentComplete(const std::string& url) {
     if (previewUrl_.empty() || url.find(previewUrl_) == std::string::npos) backShown_ = true;
 }
 
-JsErrorLog::JsErrorLog(std::string path, FileWriter writer) : path_(std::move(path)), writer_(std::move(writer)) {}
-
-void JsErrorLog::Append(const std::string& line) {
-    lines_.push_back(line);
-    if (!path_.empty() && writer_) {
-        std::string text;
-        for (const std::string& each : lines_) {
-            text += each;
-            text += "\r\n";
-        }
-        // The log is a convenience: a data folder we cannot write to must
-        // not stop the preview.
-        try {
-            writer_(path_, text);
-        } catch (const std::exception&) {
-        }
-    }
-    if (lines_.size() > kMaxLines) lines_.clear();
-}
-
 void HandlePreviewTitle(std::string_view title, bool previewPageShown, ITitleCommandTarget& editor, JsErrorLog& log) {
     if (previewPageShown) {
         if (editor.HandleTitleCommand(title).kind == TitleCommand::Kind::Error) log.Append(std::string(title));

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "preview/JsErrorLog.h"
+
 namespace didad {
 
 class ITitleCommandTarget;
@@ -69,24 +71,6 @@ private:
     bool navigating_ = false;
     bool backShown_ = false;
     std::string previewUrl_;
-};
-
-// The page's script errors, one line each, mirrored to js.log after every
-// change. After the 201st line has been written the log starts over.
-class JsErrorLog {
-public:
-    using FileWriter = std::function<void(const std::string& path, const std::string& text)>;
-    // An empty path keeps the log in memory only.
-    explicit JsErrorLog(std::string path, FileWriter writer = {});
-    void Append(const std::string& line);
-    const std::vector<std::string>& Lines() const { return lines_; }
-
-    static constexpr std::size_t kMaxLines = 200;
-
-private:
-    std::string path_;
-    FileWriter writer_;
-    std::vector<std::string> lines_;
 };
 
 // Applies one title of the shown page. While a page other than the preview

@@ -15,10 +15,6 @@ namespace didad {
 
 namespace {
 LiveThrottle::Time Now() { return std::chrono::steady_clock::now(); }
-
-QSettings Store() {
-    return QSettings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-}
 } // namespace
 
 QtLivePreview::QtLivePreview(const ProjectModel& model, QCheckBox* box, std::function<void()> lagging, QObject* parent)
@@ -26,7 +22,7 @@ QtLivePreview::QtLivePreview(const ProjectModel& model, QCheckBox* box, std::fun
     timer_->setSingleShot(true);
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &QtLivePreview::SendDue);
-    box_->setChecked(Store().value(QString::fromLatin1(kSettingsKey), true).toBool());
+    box_->setChecked(SettingsStore().value(QString::fromLatin1(kSettingsKey), true).toBool());
     connect(box_, &QCheckBox::toggled, this, &QtLivePreview::Toggled);
 }
 
@@ -103,7 +99,7 @@ void QtLivePreview::PageLoaded() {
 }
 
 void QtLivePreview::Toggled(bool on) {
-    Store().setValue(QString::fromLatin1(kSettingsKey), on);
+    SettingsStore().setValue(QString::fromLatin1(kSettingsKey), on);
     if (on) return;
     // What waits goes out now; what the loading page cannot take any more
     // leaves the preview behind the editor, as every later change will.

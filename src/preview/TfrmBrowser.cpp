@@ -1,7 +1,6 @@
 #include "preview/TfrmBrowser.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -83,11 +82,7 @@ TfrmBrowser::TfrmBrowser(const std::string& logFolder, IPreviewEditor& editor, Q
     btnBackToPreview->setGeometry(4, 3, 147, 29);
     btnBackToPreview->hide();
 
-    log_ = std::make_unique<JsErrorLog>(logFolder.empty() ? std::string() : JoinPath(logFolder, "js.log"),
-                                        [logFolder](const std::string& path, const std::string& text) {
-                                            QDir().mkpath(FromBytes(logFolder));
-                                            WriteFileReplacing(path, text);
-                                        });
+    log_ = std::make_unique<JsErrorLog>(logFolder.empty() ? std::string() : JoinPath(logFolder, "js.log"));
 
     connect(btnBackToPreview, &QPushButton::clicked, this, &TfrmBrowser::btnBackToPreviewClick);
     connect(WebBrowser1, &QWebEngineView::titleChanged, this, &TfrmBrowser::WebBrowser1TitleChange);

@@ -137,6 +137,32 @@ function yEditing() {
     return typeof yLookOnly == "undefined" || yLookOnly != 1;
 }
 
+// A text that the project's script gives the page in the page's own
+// character set (a script without the UTF-8 mark is read that way): the
+// editor hands its bytes, one character each, and they are read here as the
+// page read the script, so that the live page and the reloaded one agree.
+function yPageText(bytes) {
+    var codes = new window.Uint8Array(bytes.length);
+    for (var k = 0; k < bytes.length; k++) codes[k] = bytes.charCodeAt(k);
+    try {
+        return new TextDecoder(yScriptCharset()).decode(codes);
+    } catch (ignoredUnknownCharset) {
+        return bytes;
+    }
+}
+
+// The character set the page read the project's script in: the script
+// element's own, or the page's.
+function yScriptCharset() {
+    var scripts = document.getElementsByTagName("script");
+    for (var k = 0; k < scripts.length; k++) {
+        var source = scripts[k].getAttribute("src") || "";
+        var own = scripts[k].getAttribute("charset");
+        if (own && /(^|\/)Dirovidadaz\.js([?#]|$)/i.test(source)) return own;
+    }
+    return document.characterSet;
+}
+
 // A live change from the editor: menu i takes the items in `values` (array
 // name to item) and is built again in place by the runtime's own code, while
 // the rest of the page stays as it is. An open menu stays open, the frame

@@ -6,14 +6,13 @@
 
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
+#include "model/ValueHelpers.h"
 
 namespace didad {
 
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
@@ -23,7 +22,7 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 bool WordAt(std::string_view page, std::size_t at, std::string_view word) {
     if (at > page.size() || page.size() - at < word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (Lower(page[at + i]) != word[i]) return false;
+        if (LowerAscii(page[at + i]) != word[i]) return false;
     return true;
 }
 
@@ -48,15 +47,15 @@ struct Tag {
 bool ReadTag(std::string_view page, std::size_t at, Tag& tag) {
     const std::size_t n = page.size();
     std::size_t i = at;
-    while (i < n && !IsSpace(page[i]) && page[i] != '/' && page[i] != '>') tag.name += Lower(page[i++]);
+    while (i < n && !IsSpace(page[i]) && page[i] != '/' && page[i] != '>') tag.name += LowerAscii(page[i++]);
     for (;;) {
         while (i < n && (IsSpace(page[i]) || page[i] == '/')) ++i;
         if (i >= n) return false;
         if (page[i] == '>') break;
         // An attribute name may start with '=', as browsers read it.
-        std::string name(1, Lower(page[i++]));
+        std::string name(1, LowerAscii(page[i++]));
         while (i < n && !IsSpace(page[i]) && page[i] != '/' && page[i] != '>' && page[i] != '=')
-            name += Lower(page[i++]);
+            name += LowerAscii(page[i++]);
         if (tag.name == "meta" && name == "charset") tag.declaresCharset = true;
         if (name == "defer" || name == "async") tag.deferred = true;
         while (i < n && IsSpace(page[i])) ++i;
@@ -230,8 +229,7 @@ bool IsMenuScript(std::string_view page, const Script& script) {
     std::string src = script.tag.src;
     while (!src.empty() && IsSpace(src.back())) src.pop_back();
     const std::string file = kScriptFileName;
-    std::string lowerFile;
-    for (char c : file) lowerFile += Lower(c);
+    const std::string lowerFile = LowerAscii(file);
     if (src.size() >= file.size() && WordAt(src, src.size() - file.size(), lowerFile)) {
         const std::size_t before = src.size() - file.size();
         if (before == 0 || src[before - 1] == '/' || src[before - 1] == '\\' || IsSpace(src[before - 1])) return true;

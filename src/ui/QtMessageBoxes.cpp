@@ -1,6 +1,7 @@
 #include "ui/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 #include <utility>
 
@@ -40,6 +41,19 @@ bool QtMessageBoxes::Question(QWidget* parent, const QString& caption, const QSt
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtMessageBoxes::Choose(QWidget* parent, const QString& caption, const QString& text, const QString& first,
+                           const QString& second, QMessageBox::Icon icon) {
+    if (TheHook()) return TheHook()({BoxRequest::Kind::Question, caption, text}) ? 0 : 1;
+    QMessageBox box(icon, caption, CrLfToNewline(text), QMessageBox::NoButton, parent);
+    QPushButton* firstButton = box.addButton(first, QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(second, QMessageBox::ActionRole);
+    box.addButton(QMessageBox::Cancel)->hide();
+    box.setDefaultButton(firstButton);
+    box.exec();
+    if (box.clickedButton() == firstButton) return 0;
+    return box.clickedButton() == secondButton ? 1 : -1;
 }
 
 void QtMessageBoxes::Error(QWidget* parent, const QString& text) {

@@ -34,6 +34,10 @@ public:
     // Yes and No; `defaultYes` false makes No the default button.
     static bool Question(QWidget* parent, const QString& caption, const QString& text, bool defaultYes = true,
                          QMessageBox::Icon icon = QMessageBox::Question);
+    // Two buttons of their own: 0 for the first, 1 for the second, -1 when
+    // the box was closed with neither (Esc). The hook's Yes is the first.
+    static int Choose(QWidget* parent, const QString& caption, const QString& text, const QString& first,
+                      const QString& second, QMessageBox::Icon icon = QMessageBox::Question);
     static void Error(QWidget* parent, const QString& text);
     static void Information(QWidget* parent, const QString& caption, const QString& text);
 

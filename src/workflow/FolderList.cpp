@@ -1,9 +1,10 @@
 #include "workflow/FolderList.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
+
+#include "model/ValueHelpers.h"
 
 namespace didad {
 
@@ -20,9 +21,8 @@ std::string WithoutTrailingSeparator(std::string text) {
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const auto lower = [](unsigned char c) { return std::tolower(c); };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
-        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
     });
 }
 

@@ -21,6 +21,8 @@ public:
     virtual void ShowEditor() = 0;
     virtual void LockEditor(bool locked) = 0;
     virtual void ProjectActivated(bool opened) = 0;
+    // The active project was written into another folder, which it keeps.
+    virtual void ProjectMoved() = 0;
     virtual bool WriteFinalScript() = 0;
 
     // Writes the preview script and reloads the page; false after an error box.

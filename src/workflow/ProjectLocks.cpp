@@ -22,6 +22,14 @@ std::string ProjectInUseMessage(const std::string& folder) {
            "\r\n\r\nClose it there, or open another project.";
 }
 
+std::string NoLockPlaceMessage(const std::string& folder, const std::string& places) {
+    return "Didad cannot mark this project as open, so another running Didad could change it at the same "
+           "time:\r\n  " +
+           folder + "\r\n\r\nNone of these folders takes a lock file:\r\n" + places +
+           "\r\n\r\nMake room in one of them (a file of that name in the way, a full or read-only disk), "
+           "then open the project again.";
+}
+
 std::string AbnormalEndNote(const std::string& savedAt) {
     return "Didad did not end normally last time. Your work was last saved at " + savedAt +
            "; Open Last Edited Project opens it.";

@@ -111,6 +111,12 @@ std::string ScriptNotFoundMessage() {
            "location.";
 }
 
+std::string ReplaceScriptQuestion() {
+    return "File \"Dirovidadaz.js\" already exists in specified folder.\r\n"
+           "\r\n"
+           "Replace it with this project?";
+}
+
 std::optional<LastEditedButton> StartFlow::Shown(const std::function<std::string()>& readLastEdited) const {
     if (openedFromEditor_) return LastEditedButton{false, {}};
     const std::string remembered = readLastEdited ? readLastEdited() : std::string();
@@ -185,6 +191,31 @@ bool StartFlow::OpenProjectFolder(const std::string& typedFolder) {
     return true;
 }
 
+bool StartFlow::MoveProject() {
+    const std::string projects = ReadyProjectsFolder(host_.UserFolderPaths());
+    const FolderRequest request{projects, ProposeNewProjectName(projects), kMoveProjectPrompt, kMoveProjectCaption};
+    const std::optional<std::string> chosen = host_.ChooseFolder(request);
+    if (!chosen) return false;
+
+    const std::string folder = FullFolderPath(NormaliseChosenPath(*chosen));
+    std::string reason;
+    if (!CreateFolderOneLevel(folder, reason) && !PathExists(folder)) {
+        host_.Messages().ShowMessage(CannotCreateFolderMessage(folder, reason));
+        return false;
+    }
+    if (PathExists(JoinPath(folder, kScriptFileName)) && !host_.AskWarningYesNo(ReplaceScriptQuestion())) return false;
+    if (!Claim(folder)) return false;
+    ProjectModel candidate = host_.Model();
+    candidate.projectFolder = folder;
+    if (!CanWriteProject(candidate)) {
+        host_.ReleaseProjectClaim();
+        return false;
+    }
+    host_.Model() = std::move(candidate);
+    host_.ProjectMoved();
+    return true;
+}
+
 void StartFlow::QuitOrCancel() {
     if (openedFromEditor_) {
         host_.ReturnToEditor();
@@ -210,8 +241,11 @@ bool StartFlow::CanWriteProject(ProjectModel& candidate) {
 }
 
 bool StartFlow::Claim(const std::string& folder) {
-    if (host_.ClaimProject(folder)) return true;
-    host_.Messages().ShowMessage(ProjectInUseMessage(folder));
+    switch (host_.ClaimProject(folder)) {
+    case ProjectClaim::Claimed: return true;
+    case ProjectClaim::InUse: host_.Messages().ShowMessage(ProjectInUseMessage(folder)); break;
+    case ProjectClaim::NoLockPlace: host_.Messages().ShowMessage(NoLockPlaceMessage(folder, host_.LockPlaces())); break;
+    }
     return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/Messages.h"
 #include "model/ProjectModel.h"
+#include "workflow/ProjectLocks.h"
 
 namespace didad {
 
@@ -16,6 +17,9 @@ inline constexpr const char* kNewProjectPrompt =
 inline constexpr const char* kNewProjectCaption = "Select Destination Folder";
 inline constexpr const char* kOpenProjectPrompt = "Select the folder where your menu project is located:";
 inline constexpr const char* kOpenProjectCaption = "Select Project Folder";
+inline constexpr const char* kMoveProjectPrompt =
+    "Select the folder where the program is to keep the files of this project from now on:";
+inline constexpr const char* kMoveProjectCaption = "Choose Another Place";
 inline constexpr const char* kQuitCaption = "Quit";
 inline constexpr const char* kCancelCaption = "Cancel";
 inline constexpr const char* kWarningCaption = "Warning";
@@ -60,6 +64,8 @@ bool CreateFolderOneLevel(const std::string& path, std::string& reason);
 std::string CannotCreateFolderMessage(const std::string& path, const std::string& reason = {});
 std::string ScriptExistsQuestion();
 std::string ScriptNotFoundMessage();
+// Before the moved project replaces the script of another in the chosen folder.
+std::string ReplaceScriptQuestion();
 
 // The folder chooser as the start dialog sets it up before each use.
 struct FolderRequest {
@@ -88,14 +94,19 @@ public:
     // The model now holds the new project and its folder: status line,
     // controls, preview.
     virtual void ProjectActivated(bool opened) = 0;
+    // The active project now lives in another folder; nothing else changed.
+    virtual void ProjectMoved() { ProjectActivated(false); }
     // Keeps other running copies of the program away from `folder` before it
-    // is read or written: false when one of them has it open. The claim
+    // is read or written: InUse when one of them has it open. The claim
     // holds once the project is activated; ReleaseProjectClaim drops it when
     // the project was not opened after all.
-    virtual bool ClaimProject(const std::string& folder) {
+    virtual ProjectClaim ClaimProject(const std::string& folder) {
         (void)folder;
-        return true;
+        return ProjectClaim::Claimed;
     }
+    // The folders tried for the lock files, one per line, for the message
+    // that none took one.
+    virtual std::string LockPlaces() { return {}; }
     virtual void ReleaseProjectClaim() {}
     // Enables the main window and its Help button, shows it, hides the start dialog.
     virtual void ReturnToEditor() = 0;
@@ -126,6 +137,10 @@ public:
     // Opens the project in `folder`; true when it became the active project.
     bool OpenProjectFolder(const std::string& typedFolder);
     void QuitOrCancel();
+    // The active project, as it is, into a folder the user chooses (its own
+    // was removed): claimed and written there before it counts as moved.
+    // False when the user chose none or it could not go there (told).
+    bool MoveProject();
 
     // "Projects..." in the editor. `writeFinalScript` reports its own errors
     // and returns false when the script could not be written; the editor then

@@ -5,8 +5,6 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
-#include "workflow/ProjectLocks.h"
-
 namespace didad {
 
 namespace {
@@ -18,54 +16,73 @@ std::unique_ptr<QLockFile> MakeLock(const QString& path) {
     return lock;
 }
 
+QString Resolved(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
+}
+
 } // namespace
 
 QtProjectLock::QtProjectLock() = default;
 QtProjectLock::~QtProjectLock() = default;
 
-QString QtProjectLock::LockPath(const QString& folder) {
-    const QFileInfo info(folder);
-    const QString resolved = info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-    const QString locks =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/open-projects");
-    QDir().mkpath(locks);
-    return locks + QLatin1Char('/') + QString::fromStdString(ProjectLockFileName(resolved.toStdString()));
+QStringList QtProjectLock::LockFolders() {
+    QStringList folders{QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                        QStringLiteral("/open-projects")};
+    // Private to the user and on another file system: it holds when the data
+    // folder cannot, and empties itself when the user logs out.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) folders << runtime + QStringLiteral("/didad-open-projects");
+    return folders;
 }
 
-bool QtProjectLock::Claim(const QString& folder) {
-    claimed_.reset();
-    claimedPath_ = LockPath(folder);
-    if (claimedPath_ == activePath_) return true;
-    auto lock = MakeLock(claimedPath_);
-    if (lock->tryLock(0)) {
-        claimed_ = std::move(lock);
-        return true;
+QString QtProjectLock::LockName(const QString& folder) {
+    return QString::fromStdString(ProjectLockFileName(Resolved(folder).toStdString()));
+}
+
+ProjectClaim QtProjectLock::Claim(const QString& folder) {
+    claimed_ = {};
+    const QString resolved = Resolved(folder);
+    if (!active_.folder.isEmpty() && resolved == active_.folder) return ProjectClaim::Claimed;
+    Held held{resolved, {}};
+    const QString name = LockName(folder);
+    for (const QString& place : LockFolders()) {
+        // A file of that name in the way, a full or read-only disk: the
+        // other folders keep the project.
+        if (!QDir().mkpath(place)) continue;
+        auto lock = MakeLock(place + QLatin1Char('/') + name);
+        if (lock->tryLock(0)) {
+            held.locks.push_back(std::move(lock));
+        } else if (lock->error() == QLockFile::LockFailedError) {
+            return ProjectClaim::InUse;
+        }
     }
-    // Only another program's lock refuses; a data folder that takes no lock
-    // file must not keep the user from the work.
-    return lock->error() != QLockFile::LockFailedError;
+    if (held.locks.empty()) return ProjectClaim::NoLockPlace;
+    claimed_ = std::move(held);
+    return ProjectClaim::Claimed;
 }
 
-void QtProjectLock::ReleaseClaim() {
-    claimed_.reset();
-    claimedPath_.clear();
-}
+void QtProjectLock::ReleaseClaim() { claimed_ = {}; }
 
 void QtProjectLock::Activated() {
-    if (claimedPath_.isEmpty() || claimedPath_ == activePath_) return;
+    if (claimed_.folder.isEmpty()) return;
     active_ = std::move(claimed_);
-    activePath_ = claimedPath_;
-    claimedPath_.clear();
+    claimed_ = {};
 }
 
 bool QtProjectLock::LeftOpenByEndedRun(const QString& folder) {
-    const QString path = LockPath(folder);
-    if (!QFileInfo::exists(path)) return false;
-    auto lock = MakeLock(path);
-    // Taken only when its holder is gone; a running program keeps it.
-    if (!lock->tryLock(0)) return false;
-    lock->unlock();
-    return true;
+    const QString name = LockName(folder);
+    bool left = false;
+    for (const QString& place : LockFolders()) {
+        const QString path = place + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(path)) continue;
+        auto lock = MakeLock(path);
+        // Taken only when its holder is gone; a running program keeps it.
+        if (!lock->tryLock(0)) continue;
+        lock->unlock();
+        left = true;
+    }
+    return left;
 }
 
 } // namespace didad

@@ -35,10 +35,7 @@ QPushButton* MakeButton(const QString& caption, const char* name, QStyle::Standa
     return button;
 }
 
-std::string ReadLastEdited() {
-    const QSettings store(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
-    return ToBytes(store.value(QString::fromLatin1(kLastEditedKey)).toString());
-}
+std::string ReadLastEdited() { return ToBytes(SettingsStore().value(QString::fromLatin1(kLastEditedKey)).toString()); }
 
 } // namespace
 
@@ -125,11 +122,16 @@ void TfrmStart::btnOpenLastEditedClick() { OpenProjectFolder(btnOpenLastEdited->
 
 void TfrmStart::btnQuit_CancelClick() { flow_.QuitOrCancel(); }
 
-bool TfrmStart::OpenProjectFolder() { return flow_.OpenProjectFolder(ToBytes(frmSelFolder->txtPath->text())); }
+bool TfrmStart::OpenProjectFolder() { return flow_.OpenProjectFolder(ToBytes(FolderChooser().txtPath->text())); }
 
 bool TfrmStart::OpenProjectFolder(const QString& folder) {
-    frmSelFolder->txtPath->setText(folder);
+    FolderChooser().txtPath->setText(folder);
     return OpenProjectFolder();
+}
+
+TfrmSelFolder& TfrmStart::FolderChooser() {
+    if (!frmSelFolder && makeDialogs_) makeDialogs_();
+    return *frmSelFolder;
 }
 
 void TfrmStart::ReopenFromEditor() {
@@ -148,13 +150,14 @@ IMessages& TfrmStart::Messages() { return boxes_; }
 UserFolders TfrmStart::UserFolderPaths() { return DesktopUserFolders(); }
 
 std::optional<std::string> TfrmStart::ChooseFolder(const FolderRequest& request) {
-    frmSelFolder->StartFolder = FromBytes(request.startFolder);
-    frmSelFolder->DefaultName = FromBytes(request.defaultName);
-    frmSelFolder->lblMessage->setText(FromBytes(request.prompt));
-    frmSelFolder->setWindowTitle(FromBytes(request.caption));
-    frmSelFolder->exec();
-    if (!frmSelFolder->Accepted) return std::nullopt;
-    return ToBytes(frmSelFolder->txtPath->text());
+    TfrmSelFolder& chooser = FolderChooser();
+    chooser.StartFolder = FromBytes(request.startFolder);
+    chooser.DefaultName = FromBytes(request.defaultName);
+    chooser.lblMessage->setText(FromBytes(request.prompt));
+    chooser.setWindowTitle(FromBytes(request.caption));
+    chooser.exec();
+    if (!chooser.Accepted) return std::nullopt;
+    return ToBytes(chooser.txtPath->text());
 }
 
 bool TfrmStart::AskWarningYesNo(const std::string& text) {
@@ -174,7 +177,11 @@ void TfrmStart::SetBusy(bool busy) {
     }
 }
 
-bool TfrmStart::ClaimProject(const std::string& folder) { return projectLock_.Claim(FromBytes(folder)); }
+ProjectClaim TfrmStart::ClaimProject(const std::string& folder) { return projectLock_.Claim(FromBytes(folder)); }
+
+std::string TfrmStart::LockPlaces() {
+    return ToBytes(QStringLiteral("  ") + QtProjectLock::LockFolders().join(QStringLiteral("\r\n  ")));
+}
 
 void TfrmStart::ReleaseProjectClaim() { projectLock_.ReleaseClaim(); }
 
@@ -193,6 +200,11 @@ void TfrmStart::ProjectActivated(bool opened) {
     // over; boxes of a disabled window take no input.
     UnlockMainWindow();
     editor_.ProjectActivated(opened);
+}
+
+void TfrmStart::ProjectMoved() {
+    projectLock_.Activated();
+    editor_.ProjectMoved();
 }
 
 void TfrmStart::ReturnToEditor() {

@@ -3,6 +3,7 @@
 // and Quit (Cancel once it has been reopened from the editor).
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 #include "ui/QtMessageBoxes.h"
@@ -15,6 +16,8 @@ class QLabel;
 class QPushButton;
 
 namespace didad {
+
+class TfrmSelFolder;
 
 class TfrmStart : public QDialog, private IStartDialogHost {
     Q_OBJECT
@@ -35,6 +38,13 @@ public:
     bool OpenProjectFolder(const QString& folder);
     // "Projects..." in the main window: final script, then this dialog again.
     void ReopenFromEditor();
+    // The active project into another folder the user chooses; false when
+    // it stayed where it was.
+    bool MoveProject() { return flow_.MoveProject(); }
+    // Makes the dialogs the buttons open when they are not made yet: the
+    // program makes them just after the first paint, and a click or key
+    // taken before that must find them too.
+    void SetDialogMaker(std::function<void()> makeDialogs) { makeDialogs_ = std::move(makeDialogs); }
 
     QLabel* ImageLOGO = nullptr;
     QFrame* Panel1 = nullptr;
@@ -60,13 +70,17 @@ private:
     bool AskWarningYesNo(const std::string& text) override;
     void ShowPlatformError(const std::string& text) override;
     void SetBusy(bool busy) override;
-    bool ClaimProject(const std::string& folder) override;
+    ProjectClaim ClaimProject(const std::string& folder) override;
+    std::string LockPlaces() override;
     void ReleaseProjectClaim() override;
     void ProjectActivated(bool opened) override;
+    void ProjectMoved() override;
     void ReturnToEditor() override;
     void QuitProgram() override;
 
     void LockMainWindow();
+    // The folder chooser, made first if it is not yet.
+    TfrmSelFolder& FolderChooser();
     // Tells, at the start, that the last run ended without closing `folder`.
     void ShowAbnormalEnd(const QString& folder);
     void UnlockMainWindow();
@@ -77,6 +91,7 @@ private:
     // would be disabled with it.
     QtMessageBoxes boxes_{this};
     QtProjectLock projectLock_;
+    std::function<void()> makeDialogs_;
     bool mainLocked_ = false;
     bool shownOnce_ = false;
     int busy_ = 0;

@@ -228,6 +228,8 @@ private slots:
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ERROR(y is not defined@here@3)'"));
         EvalInPreview(QStringLiteral("document.title='!RarurAVI:ySetSel(1)'"));
         QTRY_COMPARE(frmMain->Model().iSelectedMenu, 1);
+        // The log writes on its own thread: its attempt is over once flushed.
+        frmBrowser->ErrorLog().Flush();
         QVERIFY(boxes.isEmpty());
         QVERIFY(QFileInfo(logPath).isDir());
         QCOMPARE(ReadFileBytes(fs::path(logPath.toStdString()) / "kept.txt"), std::string("kept"));

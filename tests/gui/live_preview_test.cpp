@@ -168,6 +168,37 @@ private slots:
         QCOMPARE(static_cast<int>(frmBrowser->ErrorLog().Lines().size()), loggedBefore);
     }
 
+    // A project from elsewhere whose texts are not UTF-8 (a Latin-1 byte
+    // beside a UTF-8 letter): the page reads its script in its own character
+    // set, and a live change shows the texts as a reload does.
+    void textsThatAreNotUtf8ShowLiveAsAfterAReload() {
+        StartLiveProject(QStringLiteral("Live_Bytes"));
+        MenuEntry& entry = frmMain->Model().entries[1];
+        entry.MTM = "caf\xE9 \xC3\xA9 \x80 <B>bold</B>";
+        entry.MTC = "Men\xFC";
+        const QString readTexts = QStringLiteral(
+            "document.getElementById('menu1').textContent+'|'+document.getElementById('cap1').textContent+'|'+"
+            "document.characterSet");
+        frmMain->tabProp->setCurrentIndex(0);
+        frmMain->txtLeft->setFocus();
+        frmMain->txtLeft->selectAll();
+        QTest::keyClicks(frmMain->txtLeft, QStringLiteral("250"));
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("String(document.getElementById('owner1').offsetLeft)")),
+                                  QStringLiteral("250"), kPageWait);
+        const QString live = Eval(readTexts);
+
+        QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
+        QVERIFY(WaitForPreviewLoaded());
+        QTRY_COMPARE_WITH_TIMEOUT(Eval(QStringLiteral("String(document.getElementById('owner1').offsetLeft)")),
+                                  QStringLiteral("250"), kPageWait);
+        const QString reloaded = Eval(readTexts);
+        QCOMPARE(live, reloaded);
+        QVERIFY2(live.startsWith(QStringLiteral("caf")) && !live.contains(QChar(0xFFFD)), qPrintable(live));
+        // The page of the project declares no character set.
+        if (live.endsWith(QStringLiteral("|windows-1252")))
+            QCOMPARE(live, QStringLiteral("caf\u00E9 \u00C3\u00A9 \u20AC bold|Men\u00FC|windows-1252"));
+    }
+
     void errorsGoToTheLogAndAnotherPageGetsNothing() {
         StartLiveProject(QStringLiteral("Live_Errors"));
         const auto logged = frmBrowser->ErrorLog().Lines().size();

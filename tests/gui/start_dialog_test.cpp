@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -18,6 +20,7 @@
 
 #include "GuiTestBase.h"
 #include "app/QtProgramWindows.h"
+#include "editor/AutoSave.h"
 #include "editor/TfrmMain.h"
 #include "model/ScriptWriter.h"
 #include "ui/QtMessageBoxes.h"
@@ -75,6 +78,7 @@ private slots:
     void openFolderWithoutScript();
     void chooserVolumesHelpAndCancel();
     void reopenLastEditedProject();
+    void removedFolderIsToldThenSavedWhereTheUserSays();
 
 private:
     QString projectFolder_;
@@ -343,6 +347,45 @@ void StartDialogTest::reopenLastEditedProject() {
     QCOMPARE(FromBytes(frmMain->Model().projectFolder), projectFolder_);
     QCOMPARE(frmMain->Model().numOfMenus(), 3);
     QVERIFY(boxes.isEmpty());
+}
+
+// The automatic save finds the project's folder removed: it does not make it
+// again unasked. The user is asked, and the project goes there again, or into
+// another place the user chooses, with the edits typed meanwhile.
+void StartDialogTest::removedFolderIsToldThenSavedWhereTheUserSays() {
+    QVERIFY(IsEditing());
+    const QString folder = projectFolder_;
+    const QString question = FromBytes(FolderRemovedQuestion(ToBytes(folder)));
+    auto* saveState = Find<QLabel>(frmMain, "lblSaveState");
+    auto removeAndType = [&](const QString& text) {
+        QVERIFY(QDir(folder).removeRecursively());
+        frmMain->tabProp->setCurrentIndex(2);
+        frmMain->txtMenuHTML->setFocus();
+        QTest::keyClicks(frmMain->txtMenuHTML, text);
+    };
+
+    QueueAnswer(true); // Save Here Again
+    removeAndType(QStringLiteral("first"));
+    QTRY_VERIFY_WITH_TIMEOUT(BoxTexts().contains(question), 10000);
+    QCOMPARE(boxes.last().caption, QStringLiteral("Project Folder Removed"));
+    QVERIFY(ScriptText(folder).contains(QStringLiteral("first")));
+    QCOMPARE(saveState->text(), QStringLiteral("Saved again"));
+
+    boxes.clear();
+    QueueAnswer(false); // Choose Another Place...
+    const QString elsewhere = QDir(ProgramFolder()).filePath(QStringLiteral("Elsewhere"));
+    ChooseInChooser(elsewhere);
+    removeAndType(QStringLiteral("second"));
+    QTRY_COMPARE_WITH_TIMEOUT(FromBytes(frmMain->Model().projectFolder), elsewhere, 10000);
+    QCOMPARE(BoxTexts(), QStringList{question});
+    const QString moved = ScriptText(elsewhere);
+    QVERIFY(moved.contains(QStringLiteral("first")) && moved.contains(QStringLiteral("second")));
+    QVERIFY(QFile::exists(QDir(elsewhere).filePath(QStringLiteral("Temp.html"))));
+    QVERIFY(!QFileInfo::exists(folder));
+    QCOMPARE(frmMain->lblActiveProject->toolTip(), elsewhere);
+    QCOMPARE(
+        QSettings(QStringLiteral("Divero"), QStringLiteral("Didad")).value(QStringLiteral("LastEdited")).toString(),
+        elsewhere);
 }
 
 DIDAD_GUI_TEST_MAIN(StartDialogTest)

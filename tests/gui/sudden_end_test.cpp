@@ -3,6 +3,8 @@
 // started again as a child process, set up as the program sets itself up.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -23,6 +25,7 @@
 #include "preview/QtLocalFileGuard.h"
 #include "preview/TfrmBrowser.h"
 #include "workflow/ProjectLocks.h"
+#include "workflow/QtProjectLock.h"
 #include "workflow/TfrmStart.h"
 
 using namespace didad;
@@ -161,6 +164,34 @@ private slots:
         QVERIFY(frmStart->OpenProjectFolder(folder));
         QVERIFY(BoxTexts().isEmpty());
         QCOMPARE(frmMain->Model().projectFolder, ToBytes(folder));
+    }
+
+    // A data folder that takes no lock file (a file in the way of its lock
+    // folder) still keeps a second editor out, through the other lock
+    // folder, and does so when the data folder works again meanwhile.
+    void lockWithoutItsDataFolderStillRefuses() {
+        const QString dataLocks = QtProjectLock::LockFolders().first();
+        QVERIFY(QDir(dataLocks).removeRecursively());
+        QFile blocker(dataLocks);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString folder = MakeProject(QStringLiteral("Blocked"));
+        QProcess child;
+        QVERIFY(StartChild(child, folder));
+        const std::string active = frmMain->Model().projectFolder;
+
+        QVERIFY(!frmStart->OpenProjectFolder(folder));
+        QCOMPARE(BoxTexts(), QStringList{FromBytes(ProjectInUseMessage(ToBytes(folder)))});
+        QVERIFY(QFile::remove(dataLocks));
+        QVERIFY(!frmStart->OpenProjectFolder(folder));
+        QCOMPARE(BoxTexts().size(), 2);
+        QCOMPARE(frmMain->Model().projectFolder, active);
+
+        Kill(child);
+        boxes.clear();
+        QVERIFY(frmStart->OpenProjectFolder(folder));
+        QVERIFY(BoxTexts().isEmpty());
+        QVERIFY(QFileInfo(dataLocks).isDir());
     }
 };
 

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "FaultyDisk.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
@@ -178,17 +180,30 @@ TEST(FaultInjection, JsLogThatCannotBeWrittenKeepsTheOldLogAndGoesOn) {
         OPEN_BENCH_OR_SKIP(bench);
         const fs::path logPath = fs::path(bench.model.programFolder) / "js.log";
         WriteFileBytes(logPath, "!RarurAVI:ERROR(from an earlier run@x@1)\r\n");
-        JsErrorLog log(logPath.string(), WriteFileReplacing);
+        JsErrorLog log(logPath.string());
         bench.Break(fault, logPath);
         const auto before = Snapshot(bench.model.programFolder);
 
         ASSERT_NO_THROW(log.Append("!RarurAVI:ERROR(first@page.html@3)"));
+        log.Flush();
         EXPECT_EQ(Snapshot(bench.model.programFolder), before);
         EXPECT_EQ(log.Lines().size(), 1u);
 
         bench.Repair(fault, logPath);
         log.Append("!RarurAVI:ERROR(second@page.html@4)");
+        log.Flush();
         EXPECT_EQ(ReadFileBytes(logPath),
                   "!RarurAVI:ERROR(first@page.html@3)\r\n!RarurAVI:ERROR(second@page.html@4)\r\n");
+        // The next line goes at the end of the same file, on the disk.
+        struct stat first {};
+        ASSERT_EQ(::stat(logPath.c_str(), &first), 0);
+        log.Append("!RarurAVI:ERROR(third@page.html@5)");
+        log.Flush();
+        struct stat then {};
+        ASSERT_EQ(::stat(logPath.c_str(), &then), 0);
+        EXPECT_EQ(then.st_ino, first.st_ino);
+        EXPECT_EQ(ReadFileBytes(logPath),
+                  "!RarurAVI:ERROR(first@page.html@3)\r\n!RarurAVI:ERROR(second@page.html@4)"
+                  "\r\n!RarurAVI:ERROR(third@page.html@5)\r\n");
     }
 }

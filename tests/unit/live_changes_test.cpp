@@ -1,8 +1,10 @@
 // The live preview's statement and its pace.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "model/ProjectModel.h"
 #include "model/ScriptWriter.h"
@@ -83,4 +85,60 @@ TEST(LiveThrottle, OneStatementPerMenuPerIntervalAndTheLastChangeAlwaysGoesOut) 
     EXPECT_EQ(throttle.TakeWaiting(), std::vector<int>{3});
     throttle.Clear(); // a reload: the next change goes out at once
     EXPECT_TRUE(throttle.Change(4, t0 + milliseconds(61)));
+}
+
+// The page reads a script without the UTF-8 mark in its own character set;
+// the live statement must hand such texts over so that the page reads them
+// the same way, and must know when the script carries the mark exactly as
+// the writer decides it.
+TEST(LiveMenuStatement, TextsBeyondAsciiGoAsThePageReadsThemFromTheScript) {
+    struct Case {
+        const char* what;
+        std::function<void(ProjectModel&)> make;
+    };
+    const std::vector<Case> cases = {
+        {"ASCII only", [](ProjectModel&) {}},
+        {"valid UTF-8 in a caption", [](ProjectModel& m) { m.entries[1].MTC = "Caf\xC3\xA9"; }},
+        {"a Latin-1 byte in another menu's colour",
+         [](ProjectModel& m) {
+             m.entries[1].MTC = "Caf\xC3\xA9";
+             m.entries[2].CM = "#00\xE9";
+         }},
+        {"a Latin-1 byte only in the compact label",
+         [](ProjectModel& m) {
+             m.entries[1].MTM = "\xE2\x82\xAC";
+             m.settings.cmpL = "Men\xFC";
+         }},
+        {"valid UTF-8 in a font name only", [](ProjectModel& m) { m.settings.fDefMenu = "Schrift \xC3\xBC"; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProjectModel model;
+        for (int i = 0; i < 3; ++i) model.AddMenuEntry();
+        c.make(model);
+        const bool marked = BuildProjectScript(model, ScriptMode::Preview).starts_with("\xEF\xBB\xBF");
+        EXPECT_EQ(ScriptReadsAsUtf8(model), marked);
+    }
+
+    // Without the mark, menu 1's texts beyond ASCII go as bytes (its valid
+    // UTF-8 caption too: the page reads that in its own set as well), its
+    // ASCII texts and colours as literals.
+    ProjectModel model;
+    for (int i = 0; i < 3; ++i) model.AddMenuEntry();
+    model.entries[1].MTC = "Caf\xC3\xA9 \"<b>\"";
+    model.entries[1].MTM = "line\r\nbreak \\ \xE9";
+    model.entries[2].MTM = "\x80";
+    const std::string statement = LiveMenuStatement(model, 1);
+    EXPECT_NE(statement.find(R"(MTC:yPageText("Caf\xC3\xA9 \x22\x3Cb>\x22"))"), std::string::npos) << statement;
+    EXPECT_NE(statement.find(R"(MTM:yPageText("linebreak \x5C \xE9"))"), std::string::npos) << statement;
+    EXPECT_NE(statement.find(R"(CC:"#000000")"), std::string::npos) << statement;
+    // A menu of ASCII texts needs no bytes, and the mark decides nothing there.
+    EXPECT_EQ(LiveMenuStatement(model, 0).find("yPageText"), std::string::npos);
+
+    // With the mark (every text valid UTF-8) the same caption is a literal.
+    model.entries[1].MTM = "fine";
+    model.entries[2].MTM = "\xC3\xA9";
+    const std::string marked = LiveMenuStatement(model, 1);
+    EXPECT_EQ(marked.find("yPageText"), std::string::npos) << marked;
+    EXPECT_NE(marked.find(R"(MTC:"Caf\u00E9 \"\x3Cb>\"")"), std::string::npos) << marked;
 }

@@ -15,16 +15,29 @@ using namespace didad;
 
 namespace {
 
+// Written on the log's own thread; read on the test's only after a Flush.
 struct FakeFiles {
     std::map<std::string, std::string> files;
     int writes = 0;
+    int replaces = 0;
     bool fail = false;
-    JsErrorLog::FileWriter Writer() {
-        return [this](const std::string& path, const std::string& text) {
-            if (fail) throw CannotCreateFile(path);
-            files[path] = text;
-            ++writes;
-        };
+    bool failAppendHalfway = false;
+    JsErrorLog::FileOps Ops() {
+        return {[this](const std::string& path, const std::string& text) {
+                    if (fail) throw CannotCreateFile(path);
+                    files[path] = text;
+                    ++writes;
+                    ++replaces;
+                },
+                [this](const std::string& path, const std::string& text) {
+                    if (fail) throw CannotCreateFile(path);
+                    if (failAppendHalfway) {
+                        files[path] += text.substr(0, text.size() / 2);
+                        throw CannotCreateFile(path);
+                    }
+                    files[path] += text;
+                    ++writes;
+                }};
     }
 };
 
@@ -98,34 +111,70 @@ TEST(PreviewNavigation, BackToPreviewShowsOnlyForAnotherPage) {
 
 TEST(JsErrorLog, WritesEveryChangeAndStartsOverAfter200Lines) {
     FakeFiles disk;
-    JsErrorLog log("/prog/js.log", disk.Writer());
+    JsErrorLog log("/prog/js.log", disk.Ops());
+    disk.files["/prog/js.log"] = "from the last run\r\n";
     log.Append("first");
+    log.Flush();
     EXPECT_EQ(disk.files["/prog/js.log"], "first\r\n");
-    for (int i = 2; i <= 200; ++i) log.Append("line " + std::to_string(i));
+    for (int i = 2; i <= 200; ++i) {
+        log.Append("line " + std::to_string(i));
+        log.Flush();
+    }
     EXPECT_EQ(log.Lines().size(), 200u);
     EXPECT_EQ(LineCount(disk.files["/prog/js.log"]), 200);
+    // Only the run's first write replaced the file; the others appended.
+    EXPECT_EQ(disk.replaces, 1);
 
     // The 201st line is written with the rest, then the log is emptied
     // without another write.
     log.Append("line 201");
+    log.Flush();
     EXPECT_EQ(LineCount(disk.files["/prog/js.log"]), 201);
     EXPECT_TRUE(log.Lines().empty());
     EXPECT_EQ(disk.writes, 201);
 
     // The 202nd starts a new file of one line.
     log.Append("line 202");
+    log.Flush();
     EXPECT_EQ(disk.files["/prog/js.log"], "line 202\r\n");
+    EXPECT_EQ(disk.replaces, 2);
+}
+
+TEST(JsErrorLog, LinesThatComeWhileItWritesGoOutTogetherAndAPartialAppendIsMended) {
+    FakeFiles disk;
+    {
+        JsErrorLog log("/prog/js.log", disk.Ops());
+        for (int i = 1; i <= 50; ++i) log.Append("burst " + std::to_string(i));
+        log.Flush();
+        EXPECT_EQ(LineCount(disk.files["/prog/js.log"]), 50);
+        EXPECT_LE(disk.writes, 50);
+        EXPECT_EQ(disk.files["/prog/js.log"].rfind("burst 50\r\n"), disk.files["/prog/js.log"].size() - 10);
+
+        // An append that leaves half its line: the next write puts the file
+        // right whole.
+        disk.failAppendHalfway = true;
+        log.Append("torn");
+        log.Flush();
+        disk.failAppendHalfway = false;
+        log.Append("after");
+        // The destructor waits for the last line.
+    }
+    const std::string& text = disk.files["/prog/js.log"];
+    EXPECT_EQ(LineCount(text), 52);
+    EXPECT_NE(text.find("burst 50\r\ntorn\r\nafter\r\n"), std::string::npos);
 }
 
 TEST(JsErrorLog, AnUnwritableFileIsSkippedAndTheLogGoesOn) {
     FakeFiles disk;
     disk.fail = true;
-    JsErrorLog log("/read-only/js.log", disk.Writer());
+    JsErrorLog log("/read-only/js.log", disk.Ops());
     EXPECT_NO_THROW(log.Append("one"));
     EXPECT_NO_THROW(log.Append("two"));
+    log.Flush();
     EXPECT_EQ(log.Lines().size(), 2u);
     disk.fail = false;
     log.Append("three");
+    log.Flush();
     EXPECT_EQ(disk.files["/read-only/js.log"], "one\r\ntwo\r\nthree\r\n");
 }
 
