@@ -6,6 +6,7 @@
 #include <set>
 #include <system_error>
 
+#include "model/PathRules.h"
 #include "model/ScriptWriter.h"
 #include "model/ValueHelpers.h"
 
@@ -14,11 +15,6 @@ namespace didad {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IsInside(const fs::path& root, const fs::path& path) {
-    const fs::path rel = path.lexically_relative(root);
-    return !rel.empty() && *rel.begin() != "..";
-}
 
 fs::path SiteRoot(const std::string& site) {
     std::error_code ec;
@@ -43,7 +39,7 @@ fs::path ScriptFolder(const fs::path& root, const PublishRequest& request, bool 
     const fs::path inside = InsidePath(scriptFolder);
     std::error_code ec;
     fs::path folder = fs::weakly_canonical(root / inside, ec);
-    if (LeavesSite(inside) || ec || (folder != root && !IsInside(root, folder)))
+    if (LeavesSite(inside) || ec || !PathIsInside(folder, root))
         throw PublishError("The script folder must lie inside the site folder: " + scriptFolder);
     // Its script is the editing build, rewritten by every save: the site
     // would serve that, and the project's own script would be replaced.
@@ -88,7 +84,7 @@ ResolvedPage ResolvePage(const fs::path& root, const std::string& path) {
     const fs::path real = fs::canonical(named, ec);
     if (fs::is_symlink(status)) {
         if (ec) return {{}, "a link to nothing"};
-        if (!IsInside(root, real)) return {{}, "a link that leaves the site folder"};
+        if (!PathIsInside(real, root)) return {{}, "a link that leaves the site folder"};
         return {
             {}, "a link to " + real.lexically_relative(root).generic_string() + ", published in its own place", false};
     }
