@@ -394,6 +394,11 @@ std::size_t EstimateDataPartSize(const ProjectModel& model) {
     return size + size / 8 + longest * kMaxEncodedGrowth;
 }
 
+// Whether the data part built into `out` from `dataStart` on needs the mark.
+bool DataPartNeedsMark(const OutBuffer& out, std::size_t dataStart) {
+    return !out.TextsAreAscii() && NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
+}
+
 // Returns where the script starts in `out`: the UTF-8 mark is written in
 // front and kept only when the project's texts need it, which is known once
 // the data part is built.
@@ -406,8 +411,7 @@ std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode
     out.append(BannerText());
     const std::size_t dataStart = out.size();
     AppendDataPart(out, model, mode, onCaptionSwap, nullptr, stream);
-    const bool marked =
-        !out.TextsAreAscii() && NeedsUtf8Mark(std::string_view(out.data() + dataStart, out.size() - dataStart));
+    const bool marked = DataPartNeedsMark(out, dataStart);
     out.append(RuntimeText());
     if (preview) out.append(AddonText());
     return marked ? 0 : kUtf8ByteOrderMark.size();
@@ -497,6 +501,13 @@ std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const Capti
     OutBuffer out;
     const std::size_t start = BuildScriptInto(out, model, mode, onCaptionSwap);
     return std::string(out.data() + start, out.size() - start);
+}
+
+bool ScriptCarriesUtf8Mark(const ProjectModel& model) {
+    ProjectModel written = model; // the writer exchanges default captions in what it writes
+    OutBuffer out;
+    AppendDataPart(out, written, ScriptMode::Preview, {}, nullptr);
+    return DataPartNeedsMark(out, 0);
 }
 
 void WriteFileReplacing(const std::string& path, const std::string& text) {

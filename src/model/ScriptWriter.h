@@ -49,6 +49,9 @@ std::vector<std::string> BuildDataPart(ProjectModel& model, ScriptMode mode,
 
 // The whole script text, CR LF line ends, no write to disk.
 std::string BuildProjectScript(ProjectModel& model, ScriptMode mode, const CaptionSwapCallback& onCaptionSwap = {});
+// Whether the script written from `model` starts with the UTF-8 mark, by the
+// writer's own rule on the bytes it writes (escapes and replaced values too).
+bool ScriptCarriesUtf8Mark(const ProjectModel& model);
 
 // Writes the script into the project folder (creating the folder one level
 // when missing) and the default page when the template file is missing.

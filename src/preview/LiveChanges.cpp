@@ -3,28 +3,11 @@
 #include <algorithm>
 
 #include "model/ScriptWriter.h"
-#include "model/SettingTexts.h"
 #include "model/TextEncoding.h"
 
 namespace didad {
 
-bool ScriptReadsAsUtf8(const ProjectModel& model) {
-    bool beyondAscii = false;
-    auto take = [&beyondAscii](std::string_view text) {
-        if (IsAscii(text)) return true;
-        beyondAscii = true;
-        return IsValidUtf8(text);
-    };
-    const ProjectSettings clean = WithCleanSettingTexts(model.settings);
-    for (const std::string* text : {&clean.fDefCap, &clean.fDefMenu, &clean.PRJ_sTemplate, &clean.cmpL})
-        if (!take(*text)) return false;
-    // The caption exchanged and the panel wrapped by the writer are ASCII:
-    // the entry's own texts decide.
-    for (const MenuEntry& e : model.entries)
-        for (const std::string* text : {&e.MTC, &e.MTM, &e.CO, &e.CC, &e.CM, &e.AE})
-            if (!take(*text)) return false;
-    return beyondAscii;
-}
+bool ScriptReadsAsUtf8(const ProjectModel& model) { return ScriptCarriesUtf8Mark(model); }
 
 namespace {
 

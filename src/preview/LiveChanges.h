@@ -13,8 +13,8 @@ namespace didad {
 
 // Whether the page reads the texts of the script written from `model` as
 // UTF-8 whatever its own character set: the script then starts with the
-// UTF-8 mark, which it does when its texts go beyond ASCII and are all valid
-// UTF-8. Otherwise the page reads them in its own character set.
+// UTF-8 mark, as the writer decides. Otherwise the page reads them in its own
+// character set.
 bool ScriptReadsAsUtf8(const ProjectModel& model);
 
 // "yLive(i,{MTC:"...",MTCH:22,...})" for entry `index`: every per-menu array's

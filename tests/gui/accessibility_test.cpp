@@ -248,14 +248,14 @@ private slots:
     // A save that fails is told in words on the status line, not only in
     // red, and so is the save that works again.
     void theAutomaticSavesStatusReachesTheReader() {
-        // A file where the project's folder should be made: every save fails.
-        const QString blocker = QDir(ProgramFolder()).filePath(QStringLiteral("blocker"));
-        QFile file(blocker);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        // A folder where the project's script should be written: every save
+        // fails (a missing project folder would be asked about instead).
+        const QString folder = QDir(ProgramFolder()).filePath(QStringLiteral("blocked"));
+        const QString blocker = folder + QStringLiteral("/Dirovidadaz.js");
+        QVERIFY(QDir().mkpath(blocker));
         ProjectModel& model = frmMain->Model();
         const std::string kept = model.projectFolder;
-        model.projectFolder = ToBytes(QDir::toNativeSeparators(blocker + QStringLiteral("/project")));
+        model.projectFolder = ToBytes(QDir::toNativeSeparators(folder));
         auto* state = Find<QLabel>(frmMain, "lblSaveState");
         QAccessibleInterface* said = QAccessible::queryAccessibleInterface(state);
         auto toldAs = [&](const QString& prefix) {
@@ -265,8 +265,7 @@ private slots:
         QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("x"));
         QTRY_VERIFY_WITH_TIMEOUT(toldAs(QStringLiteral("Not saved: ")), 10000);
 
-        QVERIFY(QFile::remove(blocker));
-        QVERIFY(QDir().mkdir(blocker));
+        QVERIFY(QDir(blocker).removeRecursively());
         QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("y"));
         QTRY_VERIFY_WITH_TIMEOUT(toldAs(QStringLiteral("Saved again")), 10000);
         model.projectFolder = kept;
