@@ -52,7 +52,7 @@ function dataPart(bytes, charset) {
   const text = new TextDecoder(charset).decode(unmarked);
   new vm.Script(text); // throws on a syntax error anywhere
   const end = text.indexOf("\r\n\r\n", text.indexOf("var AE = new Array ("));
-  const page = { document: { write() {} } };
+  const page = { document: { write() {} }, layerStyle() {} };
   vm.runInNewContext(text.slice(0, end), page);
   assert.equal(page.numOfMenus, 3);
   for (const name of arrays) assert.equal(page[name].length, 3, name);
