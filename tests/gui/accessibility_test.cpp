@@ -67,8 +67,6 @@ QWidget* Owner(QWidget* widget) {
 // the same name as another control of the window.
 void Walk(QAccessibleInterface* iface, QStringList& offenders, QHash<QString, QWidget*>& named, int depth = 0) {
     if (!iface || !iface->isValid() || depth > 40) return;
-    // The page in the preview is the author's content, not a control of ours.
-    if (iface->role() == QAccessible::WebDocument) return;
     auto* widget = qobject_cast<QWidget*>(iface->object());
     if (widget && iface->state().focusable) {
         const QString name = SpokenName(iface).trimmed();
@@ -87,6 +85,10 @@ void Walk(QAccessibleInterface* iface, QStringList& offenders, QHash<QString, QW
         else
             named.insert(name, Owner(widget));
     }
+    // Below the web view lies the page: the author's content, not a control
+    // of ours, whose nodes the engine makes and frees as it pleases (an
+    // interface met there may be gone already).
+    if (widget && widget->inherits("QWebEngineView")) return;
     for (int i = 0; i < iface->childCount(); ++i) Walk(iface->child(i), offenders, named, depth + 1);
 }
 
