@@ -419,7 +419,9 @@ int main(int argc, char* argv[]) {
     if (!CheckBrowserVersion(frmMain)) return 1;
     QtMainWindowAccess mainWindow(*frmMain);
     frmBrowser = new TfrmBrowser(frmMain->Model().programFolder, mainWindow);
-    frmMain->UseWindows({.browser = frmBrowser});
+    MainWindowPartners partners;
+    partners.browser = frmBrowser;
+    frmMain->UseWindows(partners);
     frmBrowser->show();
     frmMain->show();
     PlacedTitleAfterLoad();
