@@ -13,8 +13,10 @@
 #include <sys/stat.h>
 
 #include "FaultyDisk.h"
+#include "SilentMessages.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptReader.h"
 #include "model/ScriptWriter.h"
 #include "preview/PreviewLogic.h"
 #include "workflow/Finalize.h"
@@ -139,6 +141,30 @@ TEST(FaultInjection, ScriptThatCannotBeWrittenKeepsTheProjectOnDisk) {
         ASSERT_NO_THROW(WriteProjectScript(bench.model, ScriptMode::Preview));
         EXPECT_NE(ReadFileBytes(script).find("Edited after the last write"), std::string::npos);
     }
+}
+
+// A script of several chunks that the disk runs out of midway: the chunks
+// are written by a thread of the writer's, and its failure is the write's.
+TEST(FaultInjection, ScriptLargerThanTheDiskKeepsTheOldOne) {
+    Bench bench;
+    OPEN_BENCH_OR_SKIP(bench);
+    const fs::path script = bench.model.ScriptPath();
+    const auto before = Snapshot(bench.model.projectFolder);
+    for (int i = 0; i < 4000; ++i) {
+        bench.model.AddMenuEntry();
+        bench.model.entries.back().MTM = std::string(300, i % 2 ? '"' : 'x');
+    }
+    EXPECT_EQ(CreateErrorOf([&] { WriteProjectScript(bench.model, ScriptMode::Final); }),
+              "Cannot create file " + script.string() + ReasonLine(Fault::FullDisk));
+    EXPECT_EQ(Snapshot(bench.model.projectFolder), before);
+
+    // Once the project fits again, the same writer writes it whole.
+    bench.model.entries.resize(40);
+    ASSERT_NO_THROW(WriteProjectScript(bench.model, ScriptMode::Final));
+    ProjectModel read;
+    didad::testing::SilentMessages messages;
+    ASSERT_TRUE(ReadProjectScript(script.string(), read, messages));
+    EXPECT_EQ(read.numOfMenus(), 40);
 }
 
 TEST(FaultInjection, FinalizeThatCannotWriteKeepsScriptAndNotes) {
