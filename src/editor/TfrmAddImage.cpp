@@ -95,7 +95,7 @@ TfrmAddImage::TfrmAddImage(ISnippetTarget& target, QWidget* parent) : QDialog(pa
 
     txtImage->setFocus();
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
-    CentreOnDesktop(this);
+    CentreOnFirstShow(this);
 }
 
 void TfrmAddImage::ShowPreview(const QString& path) {

@@ -122,7 +122,7 @@ TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(pare
 
     txtTEXT->setFocus();
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
-    CentreOnDesktop(this);
+    CentreOnFirstShow(this);
 }
 
 AddTextOptions TfrmAddText::Options() const {

@@ -94,7 +94,7 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
 
     txtURL->setFocus();
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
-    CentreOnDesktop(this);
+    CentreOnFirstShow(this);
 }
 
 void TfrmAddURL::btnAddClick() {

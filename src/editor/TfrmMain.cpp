@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTimer>
@@ -145,27 +146,29 @@ void TfrmMain::BuildWidgets() {
     right->setSpacing(2);
     tabProp = new QTabWidget(this);
     tabProp->setObjectName(QStringLiteral("tabProp"));
-    tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    // On the tab bar alone: a style sheet on the tab widget would restyle
+    // every control of every page.
+    tabProp->findChild<QTabBar*>()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
     // All four tabs stay in view: where a larger face leaves too little room,
     // their captions are shortened rather than scrolled out of sight.
     tabProp->setUsesScrollButtons(false);
     tabProp->setElideMode(Qt::ElideRight);
-    auto* pagePosition = new QWidget();
-    auto* pageCaption = new QWidget();
-    auto* pageMenu = new QWidget();
-    auto* pageColor = new QWidget();
-    pagePosition->setObjectName(QStringLiteral("tabPosition"));
-    pageCaption->setObjectName(QStringLiteral("tabCaptionHTML"));
-    pageMenu->setObjectName(QStringLiteral("tabMenuHTML"));
-    pageColor->setObjectName(QStringLiteral("tabColor"));
+    // The pages are filled once they are in place: a page moved into the tab
+    // widget later has every control on it set up again.
+    auto page = [this](const char* name, const QString& caption) {
+        auto* widget = new QWidget();
+        widget->setObjectName(QLatin1String(name));
+        tabProp->addTab(widget, caption);
+        return widget;
+    };
+    QWidget* pagePosition = page("tabPosition", QStringLiteral("Position && Style"));
+    QWidget* pageCaption = page("tabCaptionHTML", QStringLiteral("Caption HTML"));
+    QWidget* pageMenu = page("tabMenuHTML", QStringLiteral("Menu HTML"));
+    QWidget* pageColor = page("tabColor", QStringLiteral("Color"));
     BuildPositionTab(pagePosition);
     BuildHtmlTab(pageCaption, txtCapHTML, "txtCapHTML");
     BuildHtmlTab(pageMenu, txtMenuHTML, "txtMenuHTML");
     BuildColorTab(pageColor);
-    tabProp->addTab(pagePosition, QStringLiteral("Position && Style"));
-    tabProp->addTab(pageCaption, QStringLiteral("Caption HTML"));
-    tabProp->addTab(pageMenu, QStringLiteral("Menu HTML"));
-    tabProp->addTab(pageColor, QStringLiteral("Color"));
     tabProp->setCurrentIndex(0);
     right->addWidget(tabProp, 1);
 
@@ -331,8 +334,8 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     radVertical = new QRadioButton(QStringLiteral("Vertical"), grpOrientation);
     radHorizontal->setObjectName(QStringLiteral("radHorizontal"));
     radVertical->setObjectName(QStringLiteral("radVertical"));
-    radHorizontal->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    radVertical->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    radHorizontal->setIcon(StandardGlyph(QStyle::SP_ArrowDown));
+    radVertical->setIcon(StandardGlyph(QStyle::SP_ArrowRight));
     radHorizontal->setChecked(true);
     orientation->addWidget(radHorizontal);
     orientation->addWidget(radVertical);
@@ -350,7 +353,7 @@ void TfrmMain::BuildPositionTab(QWidget* page) {
     txtAnchorElement->setPlaceholderText(QStringLiteral("#nav, .container, header h1"));
     txtAnchorElement->setToolTip(QString::fromLatin1(kSelectorHint));
     actSelectorProblem =
-        txtAnchorElement->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+        txtAnchorElement->addAction(StandardGlyph(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
     actSelectorProblem->setObjectName(QStringLiteral("actSelectorProblem"));
     actSelectorProblem->setVisible(false);
     lblAnchor->setBuddy(cBoxAnchor);

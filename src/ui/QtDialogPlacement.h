@@ -1,5 +1,6 @@
 #pragma once
 // The program's dialogs open in the middle of the screen they are on.
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -17,6 +18,27 @@ inline void CentreOnDesktop(QWidget* window) {
     if (QLayout* layout = window->layout()) layout->activate();
     window->setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(), screen->availableGeometry()));
+}
+
+// Centres the window when it is first shown, before it reaches the screen,
+// and leaves it where the user puts it after that. Laying a dialog out costs
+// more than making it, and most dialogs are made long before they are shown.
+inline void CentreOnFirstShow(QWidget* window) {
+    class Centring : public QObject {
+    public:
+        using QObject::QObject;
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show && !event->spontaneous()) {
+                watched->removeEventFilter(this);
+                CentreOnDesktop(static_cast<QWidget*>(watched));
+                deleteLater();
+            }
+            return false;
+        }
+    };
+    window->installEventFilter(new Centring(window));
 }
 
 } // namespace didad

@@ -1,7 +1,9 @@
 #pragma once
-// The main window's drawn button glyphs.
+// The windows' button glyphs: the main window's drawn ones, and the style's
+// standard ones.
 #include <QColor>
 #include <QIcon>
+#include <QStyle>
 
 namespace didad {
 
@@ -11,5 +13,11 @@ QIcon ExclamationGlyph(const QColor& colour);
 
 // The Help button's glyph: a question mark in a blue disc.
 QIcon HelpGlyph();
+
+// The application style's standard icon, read only when it is first drawn
+// and then kept for every later use. The style reads each size of it (up to
+// 128 pixels) from its pictures at once; most of the dialogs are made at
+// start and opened, if ever, much later.
+QIcon StandardGlyph(QStyle::StandardPixmap which);
 
 } // namespace didad

@@ -15,6 +15,7 @@
 
 #include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
 #include "workflow/IntegrationNotes.h"
@@ -52,12 +53,12 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
-    btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    btnOK->setIcon(StandardGlyph(QStyle::SP_DialogOkButton));
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     btnBrowse = new QPushButton(QStringLiteral("Browse Project Folder"), this);
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    btnBrowse->setIcon(StandardGlyph(QStyle::SP_DirOpenIcon));
     btnBrowse->setAutoDefault(false);
     connect(btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);
 
@@ -70,7 +71,7 @@ TfrmFinilizedOK::TfrmFinilizedOK(IEditorWindow& editor, QWidget* parent) : QDial
     btnCopy = new QPushButton(QStringLiteral("&Copy"), this);
     btnCopy->setObjectName(QStringLiteral("btnCopy"));
     btnCopy->setToolTip(QStringLiteral("Copy the instructions, whole, to the clipboard"));
-    btnCopy->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    btnCopy->setIcon(StandardGlyph(QStyle::SP_FileDialogDetailedView));
     btnCopy->setAutoDefault(false);
     connect(btnCopy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(txtINFO->toPlainText()); });

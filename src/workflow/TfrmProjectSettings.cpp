@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include "ui/QtAccessibility.h"
 #include "ui/QtColourChooser.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtSmallControls.h"
@@ -39,9 +41,13 @@ Color FromQColor(const QColor& colour) {
 QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& items) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setEditable(true);
     // Typed text is taken as it stands; it must not be added to the list
-    // or completed into an item.
+    // or completed into an item. The edit comes with a bare completer, so
+    // that the box does not build its own (over the list's model, which
+    // costs more than the rest of the box) only to have it removed.
+    auto* edit = new QLineEdit(box);
+    edit->setCompleter(new QCompleter(edit));
+    box->setLineEdit(edit);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->addItems(items);
@@ -181,7 +187,7 @@ void TfrmProjectSettings::BuildWidgets() {
     NameControl(txtTemplate, QStringLiteral("Template file name"), lblTemplateFileName);
 
     // Dialog buttons.
-    btnOK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    btnOK = new QPushButton(StandardGlyph(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &TfrmProjectSettings::btnOKClick);

@@ -16,6 +16,7 @@
 #include "ui/QtAccessibility.h"
 #include "ui/QtBusyCursor.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtPublishedSites.h"
@@ -79,11 +80,11 @@ TfrmPublish::TfrmPublish(IEditorWindow& editor, QWidget* parent) : QDialog(paren
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    btnOK->setIcon(StandardGlyph(QStyle::SP_DialogOkButton));
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnCancel->setIcon(StandardGlyph(QStyle::SP_DialogCancelButton));
     btnCancel->setAutoDefault(false);
 
     auto* siteRow = new QHBoxLayout;

@@ -16,6 +16,7 @@
 
 #include "ui/QtAccessibility.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtHelpKey.h"
 #include "ui/QtMessageBoxes.h"
 #include "workflow/FolderList.h"
@@ -65,10 +66,10 @@ TfrmSelFolder::TfrmSelFolder(IEditorWindow& editor, QWidget* parent) : QDialog(p
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
-    btnOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    btnOK->setIcon(StandardGlyph(QStyle::SP_DialogOkButton));
     BitBtn1 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BitBtn1->setIcon(StandardGlyph(QStyle::SP_DialogCancelButton));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -126,8 +127,8 @@ bool TfrmSelFolder::ShowFolder(const QString& folder) {
 
     const QSignalBlocker blocker(NewDirList1);
     NewDirList1->clear();
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon folderIcon = StandardGlyph(QStyle::SP_DirIcon);
+    const QIcon openIcon = StandardGlyph(QStyle::SP_DirOpenIcon);
     for (const FolderListItem& entry : ListFolders(ToBytes(currentFolder_))) {
         auto* item = new QListWidgetItem(entry.current || entry.depth == 0 ? openIcon : folderIcon,
                                          QString(qsizetype{entry.depth} * 2, QLatin1Char(' ')) + FromBytes(entry.label),
@@ -148,7 +149,7 @@ void TfrmSelFolder::FillVolumes() {
         const QString root = volume.rootPath();
         if (NewDriveBox1->findData(root) >= 0) continue;
         const QString name = volume.displayName();
-        NewDriveBox1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon),
+        NewDriveBox1->addItem(StandardGlyph(QStyle::SP_DriveHDIcon),
                               name == root ? root : root + QStringLiteral("  [") + name + QStringLiteral("]"), root);
         roots.push_back(ToBytes(root));
     }

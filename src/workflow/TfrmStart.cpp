@@ -16,6 +16,7 @@
 
 #include "model/ScriptWriter.h"
 #include "ui/QtDialogPlacement.h"
+#include "ui/QtGlyphs.h"
 #include "ui/QtHelpKey.h"
 #include "ui/SettingsStore.h"
 #include "workflow/ProjectLocks.h"
@@ -29,7 +30,7 @@ TfrmStart* frmStart = nullptr;
 namespace {
 
 QPushButton* MakeButton(const QString& caption, const char* name, QStyle::StandardPixmap glyph, QWidget* parent) {
-    auto* button = new QPushButton(parent->style()->standardIcon(glyph), caption, parent);
+    auto* button = new QPushButton(StandardGlyph(glyph), caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
