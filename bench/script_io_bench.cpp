@@ -5,9 +5,7 @@
 // with --benchmark_repetitions):
 //   WriteScript within 1.6x of WriteRawChunked: both hand a temporary file
 //   512 KB chunks, have the system start writing each to the disk at once,
-//   and rename it over the old file, unflushed (the writer has a thread of
-//   its own copy each chunk into the file while it builds the next; the raw
-//   bytes have nothing to overlap, and one file takes one write at a time);
+//   and rename it over the old file, unflushed;
 //   WriteScriptDurable beside WriteRawChunkedDurable: the same, flushed to
 //   the disk as every save of the program is;
 //   ReadScript within 1.5x of ReadRaw; and 10,000 menus no more than 12x the
@@ -233,8 +231,8 @@ const bool kVectorContext = [] {
     return true;
 }();
 
-// The CPU time counts every thread of the process: the writer hands its
-// chunks to a thread of its own.
+// The CPU time counts every thread of the process, the system's work for it
+// included.
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 }

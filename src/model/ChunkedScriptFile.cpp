@@ -1,12 +1,9 @@
 #include "model/ChunkedScriptFile.h"
 
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <random>
 #include <system_error>
-#include <thread>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -30,90 +27,15 @@ std::string RandomSuffix() {
 
 } // namespace
 
-// The thread that writes the chunks, and the one chunk it is handed at a time.
-struct ScriptChunks::Writer {
-    explicit Writer(ScriptChunks& owner) : thread([this, &owner] { Run(owner); }) {}
-    ~Writer() {
-        {
-            const std::lock_guard lock(mutex);
-            stop = true;
-        }
-        changed.notify_all();
-        thread.join();
-    }
-
-    void Hand(std::string_view bytes, std::size_t offset) {
-        {
-            const std::lock_guard lock(mutex);
-            chunk = bytes;
-            chunkOffset = offset;
-            busy = true;
-        }
-        changed.notify_all();
-    }
-
-    void Wait() {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return !busy; });
-    }
-
-    void Run(ScriptChunks& owner) {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [this] { return busy || stop; });
-            if (!busy) return;
-            lock.unlock();
-            owner.Write(chunk, chunkOffset); // the owner waits meanwhile before touching anything it uses
-            lock.lock();
-            busy = false;
-            changed.notify_all();
-        }
-    }
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::string_view chunk;
-    std::size_t chunkOffset = 0;
-    bool busy = false;
-    bool stop = false;
-    std::thread thread; // last: it starts once the rest is made
-};
-
-ScriptChunks::ScriptChunks(std::FILE* file, std::size_t skip) : file_(file), skip_(skip), passed_(skip) {}
-
-ScriptChunks::~ScriptChunks() = default;
-
-void ScriptChunks::Write(std::string_view bytes, std::size_t offset) {
-    if (!failure_.empty()) return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+void ScriptChunks::Pass(std::string_view built, bool all) {
+    const std::size_t ready = built.size() - passed_;
+    if (!failure_.empty() || ready == 0 || (!all && ready < kChunk)) return;
+    if (std::fwrite(built.data() + passed_, 1, ready, file_) != ready) {
         failure_ = SystemReason(errno);
         return;
     }
-    StartWritingToDisk(file_, offset, bytes.size());
-}
-
-void ScriptChunks::Pass(std::string_view built, bool all) {
-    const std::size_t ready = built.size() - passed_;
-    if (ready == 0 || (!all && ready < kChunk)) return;
-    const std::string_view bytes = built.substr(passed_);
-    const std::size_t offset = passed_ - skip_;
+    StartWritingToDisk(file_, passed_ - skip_, ready);
     passed_ += ready;
-    Settle();
-    if (all) {
-        Write(bytes, offset);
-        return;
-    }
-    if (!writer_) writer_ = std::make_unique<Writer>(*this);
-    writer_->Hand(bytes, offset);
-}
-
-void ScriptChunks::Settle() {
-    if (writer_) writer_->Wait();
-}
-
-const std::string& ScriptChunks::Failure() {
-    Settle();
-    return failure_;
 }
 
 void ReplaceFile(const std::string& path, Flush flush, const FileFiller& fill) {
@@ -183,7 +105,6 @@ std::string StreamGuessingMark(std::FILE* file, const std::filesystem::path& tem
         return chunks.Failure();
     }
     const std::string_view script = built.bytes.substr(built.start);
-    if (const std::string& failure = chunks.Failure(); !failure.empty()) return failure;
     std::rewind(file);
     if (std::fwrite(script.data(), 1, script.size(), file) != script.size()) return SystemReason(errno);
     std::error_code ec; // shorter than written when the guessed mark was not wanted

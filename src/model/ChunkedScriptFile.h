@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,37 +18,24 @@ enum class Flush { ToDisk, CacheOnly };
 // Hands a script's bytes to its file while the rest is still being built,
 // a chunk at a time, and has the system start writing each chunk to the
 // disk at once: the disk is busy with the first megabytes while the rest is
-// encoded, and the rename at the end waits for less. The chunks are written
-// by a thread of their own, so that the system's copying of one chunk runs
-// beside the building of the next; one chunk is in flight at a time.
+// encoded, and the rename at the end waits for less.
 class ScriptChunks {
 public:
     // The first `skip` bytes of what is built are not the file's.
-    ScriptChunks(std::FILE* file, std::size_t skip);
-    ~ScriptChunks(); // waits for the chunk in flight
-    ScriptChunks(const ScriptChunks&) = delete;
-    ScriptChunks& operator=(const ScriptChunks&) = delete;
-
+    ScriptChunks(std::FILE* file, std::size_t skip) : file_(file), skip_(skip), passed_(skip) {}
     std::size_t Skipped() const { return skip_; }
-    // Passes on what `built` (everything built so far, from its first byte)
-    // holds beyond the last chunk once that is a chunk's worth; with `all`,
-    // whatever it is, written before this returns. Until Settle, the bytes
-    // passed must stay where they are, unchanged.
+    // Writes what `built` (everything built so far, from its first byte)
+    // holds beyond the last chunk once that is a chunk's worth, or whatever
+    // it is with `all`.
     void Pass(std::string_view built, bool all = false);
-    // Waits until every chunk passed is in the file.
-    void Settle();
-    // Why a write failed; empty while none has. Settles first.
-    const std::string& Failure();
+    // Why a write failed; empty while none has.
+    const std::string& Failure() const { return failure_; }
 
 private:
-    struct Writer;
-    void Write(std::string_view bytes, std::size_t offset);
-
     static constexpr std::size_t kChunk = std::size_t{512} * 1024;
     std::FILE* file_;
     std::size_t skip_, passed_;
     std::string failure_;
-    std::unique_ptr<Writer> writer_; // started with the first chunk
 };
 
 // Writes a new file's bytes into the open, unbuffered `file`, the temporary

@@ -32,9 +32,6 @@ constexpr std::string_view kNoBreakClose = "</nObR>";
 // can write straight into reserved room. Scripts run to megabytes.
 class OutBuffer {
 public:
-    // Bytes handed to `chunks` stay where they are until it has them in its
-    // file: a growing buffer waits for that before it moves.
-    void PassingTo(ScriptChunks* chunks) { chunks_ = chunks; }
     void Reserve(std::size_t extra) {
         if (capacity_ - size_ < extra) Grow(extra);
     }
@@ -82,7 +79,6 @@ public:
 
 private:
     void Grow(std::size_t extra) {
-        if (chunks_) chunks_->Settle();
         const std::size_t capacity = std::max(capacity_ * 2, size_ + extra);
         std::unique_ptr<char[]> grown(new char[capacity]); // left uninitialised on purpose
         if (size_) std::memcpy(grown.get(), data_.get(), size_);
@@ -94,7 +90,6 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     unsigned char textHighBits_ = 0;
-    ScriptChunks* chunks_ = nullptr;
 };
 
 // Appends `text` with every line break (CR LF, lone CR, lone LF) as CR LF.
@@ -410,11 +405,6 @@ bool DataPartNeedsMark(const OutBuffer& out, std::size_t dataStart) {
 std::size_t BuildScriptInto(OutBuffer& out, ProjectModel& model, ScriptMode mode,
                             const CaptionSwapCallback& onCaptionSwap, ScriptChunks* stream = nullptr) {
     const bool preview = mode == ScriptMode::Preview;
-    out.PassingTo(stream);
-    struct Unhand {
-        OutBuffer& out;
-        ~Unhand() { out.PassingTo(nullptr); }
-    } unhand{out};
     out.Reserve(kUtf8ByteOrderMark.size() + BannerText().size() + EstimateDataPartSize(model) + RuntimeText().size() +
                 (preview ? AddonText().size() : 0));
     out.append(kUtf8ByteOrderMark);

@@ -143,8 +143,8 @@ TEST(FaultInjection, ScriptThatCannotBeWrittenKeepsTheProjectOnDisk) {
     }
 }
 
-// A script of several chunks that the disk runs out of midway: the chunks
-// are written by a thread of the writer's, and its failure is the write's.
+// A script of several chunks that the disk runs out of midway: the chunk
+// that does not fit fails the write, and the chunks after it are not tried.
 TEST(FaultInjection, ScriptLargerThanTheDiskKeepsTheOldOne) {
     Bench bench;
     OPEN_BENCH_OR_SKIP(bench);
