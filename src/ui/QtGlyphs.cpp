@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QHash>
 #include <QIconEngine>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPixmap>
 #include <QRectF>
@@ -12,35 +13,60 @@ namespace didad {
 
 namespace {
 
-// Stands for a standard icon until something needs its pictures.
+// Stands for a standard icon until something needs its pictures. Drawn at
+// the size of a button's glyph it reads only the style's small picture; the
+// whole icon holds each size up to 128 pixels, read at once.
 class DeferredStandardIcon : public QIconEngine {
 public:
     explicit DeferredStandardIcon(QStyle::StandardPixmap which) : which_(which) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        Real().paint(painter, rect, Qt::AlignCenter, mode, state);
+        Real(rect.size(), painter->device()->devicePixelRatio()).paint(painter, rect, Qt::AlignCenter, mode, state);
     }
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return Real().actualSize(size, mode, state);
+        return Real(size, 1.0).actualSize(size, mode, state);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return Real().pixmap(size, 1.0, mode, state);
+        return Real(size, 1.0).pixmap(size, 1.0, mode, state);
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return Real().pixmap(size / scale, scale, mode, state);
+        return Real(size, scale).pixmap(size / scale, scale, mode, state);
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return Real().availableSizes(mode, state);
+        return Whole().availableSizes(mode, state);
     }
     bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("DeferredStandardIcon"); }
     QIconEngine* clone() const override { return new DeferredStandardIcon(which_); }
 
 private:
-    QIcon Real() const {
-        static QHash<int, QIcon> made; // the windows live on one thread
-        auto found = made.find(which_);
-        if (found == made.end()) found = made.insert(which_, QApplication::style()->standardIcon(which_));
+    static constexpr int kSmall = 16;
+
+    // `size` in device-independent pixels, drawn at `scale`.
+    QIcon Real(const QSize& size, qreal scale) const {
+        const bool small = size.width() * scale <= kSmall && size.height() * scale <= kSmall;
+        return small ? Small() : Whole();
+    }
+    QIcon Small() const {
+        return Made(which_, 0, [this] { return QIcon(QApplication::style()->standardPixmap(which_)); });
+    }
+    QIcon Whole() const {
+        return Made(which_, 1, [this] { return QApplication::style()->standardIcon(which_); });
+    }
+
+    // Each picture is read once. The windows live on one thread; the pictures
+    // go before the application does, which they need to be freed.
+    template <typename Make>
+    static QIcon Made(QStyle::StandardPixmap which, int kind, Make make) {
+        static QHash<int, QIcon> made;
+        static const bool clearedAtEnd = [] {
+            qAddPostRoutine([] { made.clear(); });
+            return true;
+        }();
+        (void)clearedAtEnd;
+        const int key = int(which) * 2 + kind;
+        auto found = made.find(key);
+        if (found == made.end()) found = made.insert(key, make());
         return *found;
     }
 
