@@ -46,7 +46,7 @@ TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(pare
     txtTEXT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     cBoxFontName = Named(new QComboBox(this), "cBoxFontName");
-    cBoxFontName->setEditable(true);
+    MakeEditable(cBoxFontName, Completion::Inline);
     cBoxFontName->addItems({QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("Courier"),
                             QStringLiteral("Courier New"), QStringLiteral("Comic Sans MS"), QStringLiteral("Tahoma"),
                             QStringLiteral("Times"), QStringLiteral("Times New Roman"), QStringLiteral("Verdana")});
@@ -54,7 +54,7 @@ TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(pare
     chkDefaultFace = Named(new QCheckBox(QStringLiteral("default"), this), "chkDefaultFace");
 
     cBoxFontSize = Named(new QComboBox(this), "cBoxFontSize");
-    cBoxFontSize->setEditable(true);
+    MakeEditable(cBoxFontSize, Completion::Inline);
     for (int size = 1; size <= 7; ++size) cBoxFontSize->addItem(QString::number(size));
     cBoxFontSize->setCurrentText(QStringLiteral("2"));
     chkDefaultSize = Named(new QCheckBox(QStringLiteral("default"), this), "chkDefaultSize");

@@ -43,7 +43,7 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
     btnChooseFile = Named(new QPushButton(QStringLiteral("Choose File..."), this), "btnChooseFile");
     btnChooseFile->setAutoDefault(false);
     cboxTarget = Named(new QComboBox(this), "cboxTarget");
-    cboxTarget->setEditable(true);
+    MakeEditable(cboxTarget, Completion::Inline);
     cboxTarget->addItems({QString(), QStringLiteral("_self"), QStringLiteral("_parent"), QStringLiteral("_top"),
                           QStringLiteral("_blank")});
     cboxTarget->setCurrentIndex(0);

@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
+#include <QCompleter>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,6 +16,39 @@
 #include "model/ValueHelpers.h"
 
 namespace didad {
+
+void MakeEditable(QComboBox* box, Completion completion) {
+    auto* edit = new QLineEdit(box);
+    // A box whose edit comes with a completer makes none of its own. The
+    // edit owns this one and deletes it when it is given another, or none.
+    edit->setCompleter(new QCompleter(edit));
+    box->setLineEdit(edit);
+    if (completion == Completion::None) {
+        box->setCompleter(nullptr);
+        return;
+    }
+    class CompleteOnFocus : public QObject {
+    public:
+        explicit CompleteOnFocus(QComboBox* box) : QObject(box), box_(box) {}
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() != QEvent::FocusIn) return false;
+            box_->removeEventFilter(this);
+            auto* completer = new QCompleter(box_->model(), box_->lineEdit());
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            completer->setCompletionMode(QCompleter::InlineCompletion);
+            completer->setCompletionColumn(box_->modelColumn());
+            box_->setCompleter(completer);
+            deleteLater();
+            return false;
+        }
+
+    private:
+        QComboBox* box_;
+    };
+    box->installEventFilter(new CompleteOnFocus(box));
+}
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QWidget>
 
+class QComboBox;
 class QFocusEvent;
 class QKeyEvent;
 class QLineEdit;
@@ -11,6 +12,17 @@ class QMouseEvent;
 class QToolButton;
 
 namespace didad {
+
+// What an editable list box completes typed text into.
+enum class Completion {
+    Inline, // the rest of the first item that starts so, of any case, as the box does by itself
+    None,   // nothing: typed text is taken as it stands
+};
+
+// Makes `box` editable. Its inline completion is made when the box first
+// takes the focus: made with the box, it costs more than the rest of the box,
+// and most boxes sit in dialogs made at start and opened later, if at all.
+void MakeEditable(QComboBox* box, Completion completion);
 
 // Arrow buttons bound to a number box: a click steps the position within the
 // range and writes it into the box, which runs the box's change handling.

@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,14 +41,9 @@ QComboBox* EditableList(QWidget* parent, const char* name, const QStringList& it
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
     // Typed text is taken as it stands; it must not be added to the list
-    // or completed into an item. The edit comes with a bare completer, so
-    // that the box does not build its own (over the list's model, which
-    // costs more than the rest of the box) only to have it removed.
-    auto* edit = new QLineEdit(box);
-    edit->setCompleter(new QCompleter(edit));
-    box->setLineEdit(edit);
+    // or completed into an item.
+    MakeEditable(box, Completion::None);
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
     box->addItems(items);
     return box;
 }
@@ -244,7 +238,6 @@ void TfrmProjectSettings::BuildWidgets() {
                         cBoxAllAnchors,
                         txtAllAnchorElement};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
 }
 
 QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {

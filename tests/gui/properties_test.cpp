@@ -520,6 +520,27 @@ private slots:
         QCOMPARE(Entry().MTC, std::string("Caption<IMG SRC=\"pic.gif\" BORDER=\"7\">\r\n"));
     }
 
+    void fontBoxCompletesOnceFocused() {
+        FreshProject(1, kMenuTab);
+        QString completed;
+        WhenDialog(frmAddText, [&] {
+            QComboBox* face = frmAddText->cBoxFontName;
+            if (frmAddText->chkDefaultFace->isChecked()) ClickCheckBox(frmAddText->chkDefaultFace); // as left before
+            frmAddText->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(frmAddText));
+            face->setFocus(Qt::MouseFocusReason); // as a click into it gives
+            QTRY_VERIFY(face->hasFocus());
+            face->lineEdit()->selectAll();
+            QTest::keyClicks(face->lineEdit(), QStringLiteral("tim"));
+            completed = face->currentText();
+            QTest::mouseClick(frmAddText->BitBtn2, Qt::LeftButton);
+        });
+        QTest::mouseClick(frmMain->btnAddText, Qt::LeftButton);
+        // The letters as typed and the rest of the first item that starts so,
+        // of any case, as a list box completes.
+        QCOMPARE(completed, QStringLiteral("times"));
+    }
+
     void helpKeyInDialogs() {
         // F1 released on any control of a dialog opens the help page once.
         for (QDialog* dialog : {static_cast<QDialog*>(frmAddText), static_cast<QDialog*>(frmAddURL),
