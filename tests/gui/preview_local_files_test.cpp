@@ -19,11 +19,6 @@ namespace {
 
 constexpr int kPageWait = 20000;
 
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The template of a project in <site>/proj: it shows a picture and a style
 // sheet of the site above it, links to another page of the site, and tries
 // every way a script has to read a file, outside the project and inside it.

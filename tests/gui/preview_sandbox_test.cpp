@@ -26,11 +26,6 @@ namespace {
 
 constexpr int kPageWait = 20000;
 
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Every probe settles to what the page got, or "refused". SHOP_SCRIPT and
 // SHOP_PAGE are the user's other project's script (a file URL) and page (its
 // preview URL); TCP and UDP are the ports of listeners on this machine.

@@ -5,6 +5,7 @@
 // answers message boxes through the boxes' test hook and records what the
 // help and shell openings would have opened.
 #include <QApplication>
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -83,6 +84,9 @@ private:
     std::unique_ptr<QTemporaryDir> homeDir_;
     std::unique_ptr<QTemporaryDir> settingsDir_;
 };
+
+// Writes `bytes` as the whole file at `path`; false when it cannot.
+bool WriteFile(const QString& path, const QByteArray& bytes);
 
 // main() of a GUI test: the web engine wants shared GL contexts before the
 // application object exists.
