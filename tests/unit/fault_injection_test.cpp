@@ -143,8 +143,8 @@ TEST(FaultInjection, ScriptThatCannotBeWrittenKeepsTheProjectOnDisk) {
     }
 }
 
-// A script of several chunks that the disk runs out of midway: the chunk
-// that does not fit fails the write, and the chunks after it are not tried.
+// A script of several chunks, more than the disk holds: the chunk that does
+// not fit fails the write, and the old script stays.
 TEST(FaultInjection, ScriptLargerThanTheDiskKeepsTheOldOne) {
     Bench bench;
     OPEN_BENCH_OR_SKIP(bench);
