@@ -238,6 +238,9 @@ void TfrmProjectSettings::BuildWidgets() {
                         cBoxAllAnchors,
                         txtAllAnchorElement};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    // The fixed client size, unless the desktop's fonts need more room.
+    setFixedSize(QSize(298, 353).expandedTo(sizeHint()));
 }
 
 QLayout* TfrmProjectSettings::BuildCompactAndAnchorGroups() {
@@ -313,9 +316,6 @@ void TfrmProjectSettings::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     FormShow();
-    // The fixed client size, unless the desktop's fonts need more room: laid
-    // out as the dialog opens, not when it is made at start.
-    setFixedSize(QSize(298, 353).expandedTo(sizeHint()));
     CentreOnDesktop(this);
     btnOK->setFocus();
 }
