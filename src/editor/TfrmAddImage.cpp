@@ -93,7 +93,7 @@ TfrmAddImage::TfrmAddImage(ISnippetTarget& target, QWidget* parent) : QDialog(pa
     connect(btnAdd, &QPushButton::clicked, this, &TfrmAddImage::btnAddClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
 
-    txtImage->setFocus();
+    StartEachOpeningIn(this, txtImage);
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnFirstShow(this);
 }
@@ -116,17 +116,10 @@ void TfrmAddImage::btnAddClick() {
     const std::string snippet = AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
                                                   target_.Model().projectFolder, target_.Messages());
     target_.InsertSnippet(snippet);
-    txtImage->setFocus();
     accept();
 }
 
 void TfrmAddImage::btnCancelClick() { reject(); }
-
-void TfrmAddImage::reject() {
-    // The next opening starts in the main input again.
-    txtImage->setFocus();
-    QDialog::reject();
-}
 
 void TfrmAddImage::btnChooseFileNameClick() {
     // Made on first use and kept: building a file chooser decodes its icons,

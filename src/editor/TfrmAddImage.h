@@ -22,8 +22,6 @@ public:
 
     void btnAddClick();
     void btnCancelClick();
-    // Escape and the window's close button cancel like the Cancel button.
-    void reject() override;
     void btnChooseFileNameClick();
     // The folder the picture chooser opens in next time; empty at start.
     QString RememberedFolder() const { return rememberedFolder_; }

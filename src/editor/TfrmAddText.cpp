@@ -120,7 +120,7 @@ TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(pare
     connect(btnAdd, &QPushButton::clicked, this, &TfrmAddText::btnAddClick);
     connect(BitBtn2, &QPushButton::clicked, this, &TfrmAddText::BitBtn2Click);
 
-    txtTEXT->setFocus();
+    StartEachOpeningIn(this, txtTEXT);
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnFirstShow(this);
 }
@@ -141,17 +141,10 @@ void TfrmAddText::btnAddClick() {
     const std::string converted = ConvertAddText(BoxTextToStored(txtTEXT->toPlainText().toLocal8Bit().toStdString()));
     txtTEXT->setPlainText(QString::fromLocal8Bit(StoredTextToBox(converted)));
     target_.InsertSnippet(BuildAddTextSnippet(converted, Options()));
-    txtTEXT->setFocus();
     accept();
 }
 
 void TfrmAddText::BitBtn2Click() { reject(); }
-
-void TfrmAddText::reject() {
-    // The next opening starts in the main input again.
-    txtTEXT->setFocus();
-    QDialog::reject();
-}
 
 void TfrmAddText::panColorClick() {
     if (!cdlgText) ColourChooser(cdlgText, this, "cdlgText")->setOption(QColorDialog::DontUseNativeDialog);

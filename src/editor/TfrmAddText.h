@@ -27,8 +27,6 @@ public:
     // snippet into the main window and closes.
     void btnAddClick();
     void BitBtn2Click();
-    // Escape and the window's close button cancel like the Cancel button.
-    void reject() override;
     void panColorClick();
 
     QPlainTextEdit* txtTEXT = nullptr;

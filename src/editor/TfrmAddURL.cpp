@@ -92,7 +92,7 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
     connect(btnAdd, &QPushButton::clicked, this, &TfrmAddURL::btnAddClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
 
-    txtURL->setFocus();
+    StartEachOpeningIn(this, txtURL);
     new HelpKeyFilter(this, [this] { target_.OpenHelp(); });
     CentreOnFirstShow(this);
 }
@@ -100,17 +100,10 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
 void TfrmAddURL::btnAddClick() {
     const std::string inner = BoxTextToStored(Bytes(txtHTML->toPlainText()));
     target_.InsertSnippet(BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
-    txtURL->setFocus();
     accept();
 }
 
 void TfrmAddURL::btnCancelClick() { reject(); }
-
-void TfrmAddURL::reject() {
-    // The next opening starts in the main input again.
-    txtURL->setFocus();
-    QDialog::reject();
-}
 
 void TfrmAddURL::btnChooseFileClick() {
     // Made on first use and kept: building a file chooser decodes its icons,

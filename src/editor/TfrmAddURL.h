@@ -21,8 +21,6 @@ public:
 
     void btnAddClick();
     void btnCancelClick();
-    // Escape and the window's close button cancel like the Cancel button.
-    void reject() override;
     // Lets the user pick the linked page instead of typing its name.
     void btnChooseFileClick();
     // The folder the link chooser opens in next time; empty at start.

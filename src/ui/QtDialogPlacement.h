@@ -1,5 +1,6 @@
 #pragma once
-// The program's dialogs open in the middle of the screen they are on.
+// The program's dialogs open in the middle of the screen they are on, and
+// the snippet dialogs open in their main input.
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -39,6 +40,27 @@ inline void CentreOnFirstShow(QWidget* window) {
         }
     };
     window->installEventFilter(new Centring(window));
+}
+
+// Gives `input` the focus each time `window` opens, wherever the focus was
+// when it last closed. Setting it on closing is not enough: an activation the
+// window system delivers after a quick close still moves the focus on to the
+// next control of the hidden window.
+inline void StartEachOpeningIn(QWidget* window, QWidget* input) {
+    class Starting : public QObject {
+    public:
+        Starting(QWidget* window, QWidget* input) : QObject(window), input_(input) {}
+
+    protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Show && !event->spontaneous()) input_->setFocus();
+            return false;
+        }
+
+    private:
+        QWidget* input_;
+    };
+    window->installEventFilter(new Starting(window, input));
 }
 
 } // namespace didad

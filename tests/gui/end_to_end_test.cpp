@@ -50,21 +50,6 @@ QByteArray ReadBytes(const QString& path) {
     return file.readAll();
 }
 
-// Runs `step` once `window` is the active modal window. A step that leaves
-// the window open gets it rejected, so a failed check cannot hang the run.
-void WhenModal(QWidget* window, std::function<void()> step) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, window, step] {
-        if (QApplication::activeModalWidget() != window) return;
-        timer->stop();
-        timer->deleteLater();
-        step();
-        if (window->isVisible()) static_cast<QDialog*>(window)->reject();
-    });
-    timer->start();
-}
-
 bool IsEditing() { return frmMain->isEnabled() && !frmStart->isVisible(); }
 
 // Where the page's input arrives: the render widget behind the view.

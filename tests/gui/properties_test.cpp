@@ -39,36 +39,11 @@
 #include "ui/QtMessageBoxes.h"
 
 using namespace didad;
+using namespace didad::testing;
 
 namespace {
 
 enum Tab { kPositionTab = 0, kCaptionTab = 1, kMenuTab = 2, kColorTab = 3 };
-
-// Runs `act` on the next modal window that `matches` accepts, once it is up.
-void WhenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, matches, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !matches(modal)) return;
-        timer->stop();
-        timer->deleteLater();
-        act(modal);
-        // A check that failed half-way must not leave the test hanging.
-        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) dialog->reject();
-    });
-    timer->start();
-}
-
-template <typename T>
-void WhenModal(std::function<void(T*)> act) {
-    WhenModal([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
-              [act](QWidget* w) { act(qobject_cast<T*>(w)); });
-}
-
-void WhenDialog(QDialog* dialog, std::function<void()> act) {
-    WhenModal([dialog](QWidget* w) { return w == dialog; }, [act](QWidget*) { act(); });
-}
 
 // Types the path into the chooser's file name box, as a user would, and
 // presses its Open button.
@@ -278,7 +253,7 @@ private slots:
 
         // Choosing a colour for the bottom swatch.
         frmMain->ClearPreviewPending();
-        WhenModal<QColorDialog>([](QColorDialog* dialog) {
+        WhenModalOf<QColorDialog>([](QColorDialog* dialog) {
             dialog->setCurrentColor(QColor(0x12, 0xAB, 0xEF));
             dialog->accept();
         });
@@ -290,7 +265,7 @@ private slots:
 
         // A cancelled colour dialog changes nothing.
         frmMain->ClearPreviewPending();
-        WhenModal<QColorDialog>([](QColorDialog* dialog) {
+        WhenModalOf<QColorDialog>([](QColorDialog* dialog) {
             dialog->setCurrentColor(Qt::red);
             dialog->reject();
         });
@@ -364,7 +339,7 @@ private slots:
         frmMain->txtMenuHTML->setTextCursor(cursor);
 
         bool helpLocked = false;
-        WhenDialog(frmAddText, [&] {
+        WhenModal(frmAddText, [&] {
             helpLocked = !frmMain->btnHelp->isEnabled();
             QVERIFY(frmAddText->txtTEXT->toPlainText().isEmpty());
             QTest::keyClicks(frmAddText->txtTEXT, QStringLiteral("Hello"));
@@ -381,7 +356,7 @@ private slots:
         // The next opening keeps the settings and empties the text; the text
         // conversion shows in the box.
         QString shownText;
-        WhenDialog(frmAddText, [&] {
+        WhenModal(frmAddText, [&] {
             QVERIFY(frmAddText->txtTEXT->toPlainText().isEmpty());
             QVERIFY(frmAddText->chkCenter->isChecked());
             ClickCheckBox(frmAddText->chkCenter);
@@ -402,7 +377,7 @@ private slots:
 
         // Cancel inserts nothing.
         const std::string before = Entry().MTM;
-        WhenDialog(frmAddText, [] {
+        WhenModal(frmAddText, [] {
             QTest::keyClicks(frmAddText->txtTEXT, QStringLiteral("lost"));
             QTest::mouseClick(frmAddText->BitBtn2, Qt::LeftButton);
         });
@@ -418,10 +393,10 @@ private slots:
         QVERIFY(page.open(QIODevice::WriteOnly));
         page.close();
 
-        WhenDialog(frmAddURL, [&] {
+        WhenModal(frmAddURL, [&] {
             QVERIFY(frmAddURL->txtURL->text().isEmpty());
             // The chooser fills in the bare file name.
-            WhenModal<QFileDialog>(
+            WhenModalOf<QFileDialog>(
                 [&](QFileDialog* chooser) { ChooseInFileDialog(chooser, site.filePath(QStringLiteral("page2.htm"))); });
             QTest::mouseClick(frmAddURL->btnChooseFile, Qt::LeftButton);
             QCOMPARE(frmAddURL->txtURL->text(), QStringLiteral("page2.htm"));
@@ -435,10 +410,10 @@ private slots:
 
         // A cancelled chooser keeps the folder; the target stays for the next
         // opening, URL and inner HTML are emptied.
-        WhenDialog(frmAddURL, [&] {
+        WhenModal(frmAddURL, [&] {
             QVERIFY(frmAddURL->txtHTML->toPlainText().isEmpty());
             QCOMPARE(frmAddURL->cboxTarget->currentText(), QStringLiteral("_blank"));
-            WhenModal<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
+            WhenModalOf<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
             QTest::mouseClick(frmAddURL->btnChooseFile, Qt::LeftButton);
             frmAddURL->cboxTarget->setCurrentIndex(0);
             QTest::keyClicks(frmAddURL->txtURL, QStringLiteral("x.htm"));
@@ -448,17 +423,18 @@ private slots:
         QTest::mouseClick(frmMain->btnAddURL, Qt::LeftButton);
         QVERIFY(Entry().MTC.ends_with("<A HREF=\"x.htm\"></A>\r\n"));
 
-        // Escape cancels like the Cancel button: nothing inserted, and the
-        // next opening starts in the URL box.
+        // The last opening left the focus on the chooser button; the next
+        // one starts in the URL box all the same. Escape cancels like the
+        // Cancel button: nothing inserted.
         const std::string before = Entry().MTC;
-        WhenDialog(frmAddURL, [] {
+        WhenModal(frmAddURL, [] {
+            QCOMPARE(QApplication::focusWidget(), frmAddURL->txtURL);
             QTest::keyClicks(frmAddURL->txtHTML, QStringLiteral("lost"));
             QTest::keyClick(frmAddURL->txtHTML, Qt::Key_Escape);
             QVERIFY(!frmAddURL->isVisible());
         });
         QTest::mouseClick(frmMain->btnAddURL, Qt::LeftButton);
         QCOMPARE(Entry().MTC, before);
-        QCOMPARE(frmAddURL->focusWidget(), frmAddURL->txtURL);
         QCOMPARE(QDir(frmAddURL->RememberedFolder()).canonicalPath(), QDir(site.path()).canonicalPath());
     }
 
@@ -471,9 +447,9 @@ private slots:
         image.fill(Qt::blue);
         QVERIFY(image.save(picture));
 
-        WhenDialog(frmAddImage, [&] {
+        WhenModal(frmAddImage, [&] {
             QVERIFY(frmAddImage->txtImage->text().isEmpty());
-            WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+            WhenModalOf<QFileDialog>([&](QFileDialog* chooser) {
                 chooser->selectNameFilter(chooser->nameFilters().constLast());
                 // Picking the file in the list shows the picture beside it.
                 chooser->setDirectory(picturesDir_.path());
@@ -504,10 +480,10 @@ private slots:
     void addImageFailureAndCancelledChooser() {
         FreshProject(1, kCaptionTab);
         frmMain->txtCapHTML->moveCursor(QTextCursor::End);
-        WhenDialog(frmAddImage, [] {
+        WhenModal(frmAddImage, [] {
             // Border kept from the last use; a cancelled chooser forgets its folder.
             QCOMPARE(frmAddImage->txtBorderSize->text(), QStringLiteral("007"));
-            WhenModal<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
+            WhenModalOf<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
             QTest::mouseClick(frmAddImage->btnChooseFileName, Qt::LeftButton);
             QVERIFY(frmAddImage->RememberedFolder().isEmpty());
             QTest::keyClicks(frmAddImage->txtImage, QStringLiteral("/no/such/folder/pic.gif"));
@@ -523,7 +499,7 @@ private slots:
     void fontBoxCompletesOnceFocused() {
         FreshProject(1, kMenuTab);
         QString completed;
-        WhenDialog(frmAddText, [&] {
+        WhenModal(frmAddText, [&] {
             QComboBox* face = frmAddText->cBoxFontName;
             if (frmAddText->chkDefaultFace->isChecked()) ClickCheckBox(frmAddText->chkDefaultFace); // as left before
             frmAddText->activateWindow();

@@ -34,21 +34,6 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Runs `step` once `window` is the active modal window, and closes the
-// window afterwards if the step left it open, so a failed check cannot hang.
-void WhenModal(QWidget* window, std::function<void()> step) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        if (QApplication::activeModalWidget() != window) return;
-        timer->stop();
-        timer->deleteLater();
-        step();
-        if (window->isVisible()) static_cast<QDialog*>(window)->reject();
-    });
-    timer->start();
-}
-
 QTreeWidgetItem* PageItem(const QString& path) {
     const auto found = frmPublish->lstPages->findItems(path, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.constFirst();

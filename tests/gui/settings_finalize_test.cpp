@@ -48,28 +48,6 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 QByteArray CrLfText(const std::vector<std::string>& lines) { return QByteArray::fromStdString(JoinLinesCrLf(lines)); }
 
-// Runs `step` as soon as `window` is the active modal window; when the step
-// leaves it open, it is closed so that a failed check cannot hang the test.
-// `window` is asked each time: a dialog made on first use is not there yet.
-QTimer* WhenModal(std::function<QWidget*()> window, std::function<void()> step, bool closeAfter = true) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* const modal = QApplication::activeModalWidget();
-        if (!modal || modal != window()) return;
-        timer->stop();
-        timer->deleteLater();
-        step();
-        if (closeAfter && modal->isVisible()) static_cast<QDialog*>(modal)->reject();
-    });
-    timer->start();
-    return timer;
-}
-
-QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true) {
-    return WhenModal([window] { return window; }, std::move(step), closeAfter);
-}
-
 // Loads a page in a browser view of its own, as a visitor's browser would,
 // and returns what `script` yields there.
 QVariant EvalInStandalonePage(const QString& page, const QString& script) {
@@ -84,7 +62,7 @@ QVariant EvalInStandalonePage(const QString& page, const QString& script) {
         result = value;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 10000);
+    if (!QTest::qWaitFor([&] { return done; }, 10000)) return {};
     return result;
 }
 
@@ -226,8 +204,8 @@ private slots:
             QCOMPARE(dlg()->txtTemplate->text(), QStringLiteral("Temp.html"));
 
             // A colour chosen in the colour dialog shows on the swatch only.
-            WhenModal([&]() -> QWidget* { return dlg()->cdlg1; },
-                      [&] {
+            WhenModal([&](QWidget* w) { return w == dlg()->cdlg1; },
+                      [&](QWidget*) {
                           dlg()->cdlg1->setCurrentColor(QColor(200, 100, 50));
                           dlg()->cdlg1->accept();
                       });

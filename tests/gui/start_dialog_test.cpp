@@ -31,17 +31,10 @@ using namespace didad;
 
 namespace {
 
-// Runs `act` once the folder chooser is up modally (its exec() blocks the click).
+// Runs `act` once the folder chooser is up (its exec() blocks the click that
+// opens it); the chooser itself may be made only by that click.
 void WhenChooserOpens(std::function<void()> act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QApplication::activeModalWidget() != frmSelFolder) return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
+    testing::WhenModal([](QWidget* w) { return w == frmSelFolder; }, [act](QWidget*) { act(); });
 }
 
 void ChooseInChooser(const QString& path) {

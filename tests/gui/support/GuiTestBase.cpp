@@ -1,6 +1,7 @@
 #include "GuiTestBase.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -25,6 +26,25 @@
 #include "workflow/TfrmTemplateInfo.h"
 
 namespace didad::testing {
+
+QTimer* WhenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> step, bool closeAfter) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget* const modal = QApplication::activeModalWidget();
+        if (!modal || QApplication::activeWindow() != modal || !matches(modal)) return;
+        timer->stop();
+        timer->deleteLater();
+        step(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal); closeAfter && dialog && dialog->isVisible()) dialog->reject();
+    });
+    timer->start();
+    return timer;
+}
+
+QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter) {
+    return WhenModal([window](QWidget* w) { return w == window; }, [step](QWidget*) { step(); }, closeAfter);
+}
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

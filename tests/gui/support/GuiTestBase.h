@@ -16,12 +16,15 @@
 #include <QVariant>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "preview/QtLocalFileGuard.h"
 #include "ui/QtMessageBoxes.h"
 
+class QTimer;
 class QWebEngineView;
+class QWidget;
 
 namespace didad::testing {
 
@@ -84,6 +87,21 @@ private:
     std::unique_ptr<QTemporaryDir> homeDir_;
     std::unique_ptr<QTemporaryDir> settingsDir_;
 };
+
+// Runs `step` on the first modal window that `matches` accepts, once it is up
+// as a user meets it: on top of the modal stack and the active window. Acting
+// before the activation arrives would let that late activation move the focus
+// after the step, which no user can do. A step that leaves the window open
+// gets it rejected (unless `closeAfter` is false), so a failed check cannot
+// hang the run. `matches` is asked on every tick: a dialog made on first use
+// is not there yet when the watch starts.
+QTimer* WhenModal(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> step, bool closeAfter = true);
+QTimer* WhenModal(QWidget* window, std::function<void()> step, bool closeAfter = true);
+template <typename T>
+QTimer* WhenModalOf(std::function<void(T*)> step) {
+    return WhenModal([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                     [step](QWidget* w) { step(qobject_cast<T*>(w)); });
+}
 
 // Writes `bytes` as the whole file at `path`; false when it cannot.
 bool WriteFile(const QString& path, const QByteArray& bytes);
