@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QWebEngineView>
 
 #include "GuiTestBase.h"
@@ -228,22 +227,16 @@ private slots:
         frmMain->tabProp->tabBar()->setFocus();
         QTest::keyClick(frmMain->windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), frmMain->panCaptionColor);
-        auto* chooser = new QTimer(this);
-        connect(chooser, &QTimer::timeout, this, [chooser] {
-            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            chooser->stop();
+        WhenModalOf<QColorDialog>([](QColorDialog* dialog) {
             dialog->setCurrentColor(QColor(0x12, 0xAB, 0xEF));
             dialog->accept();
         });
-        chooser->start(10);
         QTest::keyClick(frmMain->windowHandle(), Qt::Key_Space);
         const int selected = frmMain->Model().iSelectedMenu;
         QCOMPARE(frmMain->Model().entries[selected].CC, std::string("#12ABEF"));
         QAccessibleInterface* swatch = QAccessible::queryAccessibleInterface(frmMain->panCaptionColor);
         QCOMPARE(swatch->role(), QAccessible::Button);
         QCOMPARE(swatch->text(QAccessible::Description), QStringLiteral("red 18, green 171, blue 239"));
-        delete chooser;
         frmMain->tabProp->setCurrentIndex(0);
     }
 
