@@ -1,12 +1,9 @@
-// Program start: the command line, the web engine and the fonts, the main
+// Program start: the command line, the web engine, the main
 // window, the engine check, the windows shown at start, the dialogs (once
 // the start dialog is painted, or at once for a project named on the command
 // line), then the message loop.
 #include <QApplication>
 #include <QByteArray>
-#include <QFontDatabase>
-
-#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -21,20 +18,6 @@
 #include "workflow/TfrmStart.h"
 
 using namespace didad;
-
-namespace {
-
-// The web engine takes some 35 ms to start, and Qt some 5 ms to read the
-// system's fonts, which every window needs before it can lay out its text.
-// The fonts are read on another thread (the font database is thread-safe)
-// while the engine starts on this one.
-void StartEngineAndReadFonts() {
-    std::thread readFonts([] { QFontDatabase::families(); });
-    StartWebEngine();
-    readFonts.join();
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     // Chromium will not start as root without this; only then is it set.
@@ -58,7 +41,11 @@ int main(int argc, char* argv[]) {
     // Lets the desktop match the windows to the installed didad.desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("didad"));
 
-    StartEngineAndReadFonts();
+    // No other thread of ours may run while the engine starts: the engine
+    // writes to the process environment, and the C library gives no safety
+    // to a thread reading it meanwhile. Reading the system's fonts beside
+    // the start saved some 7 ms, and crashed a start in getenv().
+    StartWebEngine();
     frmMain = new TfrmMain();
     // exit(), not quit(): quit() first asks every window to close, and the
     // start dialog, if it is up, refuses.
