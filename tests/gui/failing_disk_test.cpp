@@ -85,6 +85,21 @@ class FailingDiskTest : public GuiTestBase {
         QVERIFY(boxes.isEmpty());
     }
 
+    // Fills the disk once no automatic save is writing: a save that ended
+    // after the disk was full would free the old script's blocks, and the
+    // next write would find room.
+    void FillDisk() {
+        frmMain->WaitForRunningSave();
+        disk_->Fill();
+    }
+
+    // A write still running holds the disk in use, and the system refuses to
+    // switch it until the write ends.
+    bool SetDiskReadOnly(bool readOnly) {
+        frmMain->WaitForRunningSave();
+        return QTest::qWaitFor([&] { return disk_->SetReadOnly(readOnly); }, 5000);
+    }
+
     void ExpectCannotCreate(const QString& path, const QString& reason) {
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].kind, BoxRequest::Kind::Error);
@@ -113,7 +128,7 @@ private slots:
     }
 
     void writesToAFullDiskKeepTheProjectAndGoOnAfterwards() {
-        disk_->Fill();
+        FillDisk();
         const auto before = Snapshot(ProjectPath());
 
         // Update Preview: the box, the pending look stays for a later try.
@@ -154,7 +169,7 @@ private slots:
         QTest::mouseClick(frmMain->btnFinalize, Qt::LeftButton); // a ReadMe.txt to keep
         QTRY_COMPARE(watch.shown, 1);
         QVERIFY(boxes.isEmpty());
-        QVERIFY(disk_->SetReadOnly(true));
+        QVERIFY(SetDiskReadOnly(true));
         const auto before = Snapshot(ProjectPath());
 
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
@@ -165,7 +180,7 @@ private slots:
         QCOMPARE(watch.shown, 1);
         QCOMPARE(Snapshot(ProjectPath()), before);
 
-        QVERIFY(disk_->SetReadOnly(false));
+        QVERIFY(SetDiskReadOnly(false));
         QTest::mouseClick(frmMain->btnUpdatePreview, Qt::LeftButton);
         QVERIFY(boxes.isEmpty());
     }
@@ -174,7 +189,7 @@ private slots:
     // final script could not be written: the edits since the last write
     // would be gone.
     void closingOnAFullDiskKeepsTheWindowOpen() {
-        disk_->Fill();
+        FillDisk();
         QSignalSpy closed(frmMain, &TfrmMain::Closed);
         // As the window manager's close button asks.
         const bool windowClosed = frmMain->windowHandle()->close();
@@ -192,7 +207,7 @@ private slots:
     void automaticSaveOnAFullDiskTellsOnTheStatusLine() {
         auto* state = Find<QLabel>(frmMain, "lblSaveState");
         const fs::path script = ProjectPath() / "Dirovidadaz.js";
-        disk_->Fill();
+        FillDisk();
         frmMain->tabProp->setCurrentIndex(2);
         QTest::keyClicks(frmMain->txtMenuHTML, QStringLiteral("typed on a full disk"));
         QTRY_COMPARE_WITH_TIMEOUT(state->text(), QStringLiteral("Not saved: ") + kFull, 10000);
