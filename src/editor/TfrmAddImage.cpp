@@ -16,6 +16,7 @@
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
+#include "ui/QtMessageBoxes.h"
 #include "ui/QtSmallControls.h"
 
 namespace didad {
@@ -23,14 +24,6 @@ namespace didad {
 TfrmAddImage* frmAddImage = nullptr;
 
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 constexpr int kPreviewSize = 160;
 
@@ -113,7 +106,7 @@ void TfrmAddImage::ShowPreview(const QString& path) {
 }
 
 void TfrmAddImage::btnAddClick() {
-    const std::string snippet = AddImageToProject(Bytes(txtImage->text()), Bytes(txtBorderSize->text()),
+    const std::string snippet = AddImageToProject(ToBytes(txtImage->text()), ToBytes(txtBorderSize->text()),
                                                   target_.Model().projectFolder, target_.Messages());
     target_.InsertSnippet(snippet);
     accept();
@@ -146,7 +139,7 @@ void TfrmAddImage::btnChooseFileNameClick() {
     imgPreview->clear();
     const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
     const bool accepted = !chosen.isEmpty();
-    rememberedFolder_ = QString::fromLocal8Bit(PictureChooserNextFolder(accepted, Bytes(chosen)));
+    rememberedFolder_ = QString::fromLocal8Bit(PictureChooserNextFolder(accepted, ToBytes(chosen)));
     if (accepted) txtImage->setText(chosen);
 }
 

@@ -21,21 +21,6 @@ namespace didad {
 
 TfrmAddText* frmAddText = nullptr;
 
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-Color ToColor(const QColor& c) {
-    return Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                 static_cast<std::uint8_t>(c.blue())};
-}
-
-} // namespace
-
 TfrmAddText::TfrmAddText(ISnippetTarget& target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("frmAddText"));
     setWindowTitle(QStringLiteral("Add Text"));

@@ -17,23 +17,12 @@
 #include "ui/QtDialogPlacement.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtHelpKey.h"
+#include "ui/QtMessageBoxes.h"
 #include "ui/QtSmallControls.h"
 
 namespace didad {
 
 TfrmAddURL* frmAddURL = nullptr;
-
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
-} // namespace
 
 TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("frmAddURL"));
@@ -98,8 +87,8 @@ TfrmAddURL::TfrmAddURL(ISnippetTarget& target, QWidget* parent) : QDialog(parent
 }
 
 void TfrmAddURL::btnAddClick() {
-    const std::string inner = BoxTextToStored(Bytes(txtHTML->toPlainText()));
-    target_.InsertSnippet(BuildAddUrlSnippet(Bytes(txtURL->text()), Bytes(cboxTarget->currentText()), inner));
+    const std::string inner = BoxTextToStored(ToBytes(txtHTML->toPlainText()));
+    target_.InsertSnippet(BuildAddUrlSnippet(ToBytes(txtURL->text()), ToBytes(cboxTarget->currentText()), inner));
     accept();
 }
 
@@ -115,9 +104,9 @@ void TfrmAddURL::btnChooseFileClick() {
     const QString chosen = RunOpenChooser(*dlgOpen1, rememberedFolder_);
     const bool accepted = !chosen.isEmpty();
     rememberedFolder_ =
-        QString::fromLocal8Bit(LinkChooserNextFolder(Bytes(rememberedFolder_), accepted, Bytes(chosen)));
+        QString::fromLocal8Bit(LinkChooserNextFolder(ToBytes(rememberedFolder_), accepted, ToBytes(chosen)));
     if (!accepted) return;
-    txtURL->setText(QString::fromLocal8Bit(FileNamePart(Bytes(chosen))));
+    txtURL->setText(QString::fromLocal8Bit(FileNamePart(ToBytes(chosen))));
     txtURL->setFocus();
 }
 

@@ -26,16 +26,10 @@
 #include "editor/TfrmAddURL.h"
 #include "editor/TfrmMain.h"
 #include "ui/QtColourChooser.h"
+#include "ui/QtMessageBoxes.h"
 
 namespace didad {
 namespace {
-
-std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
-Color ToColor(const QColor& c) {
-    return Color{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                 static_cast<std::uint8_t>(c.blue())};
-}
 
 // Limits what the user types into a number box. A maximum length would also
 // cut what the program writes there (a dragged -12000), and the box's change
@@ -71,7 +65,7 @@ void TfrmMain::ConnectPropertyHandlers() {
     connect(txtAnchorElement, &QLineEdit::editingFinished, this, &TfrmMain::cBoxAnchorChange);
     // The box tells at once whether the page finds the element.
     connect(txtAnchorElement, &QLineEdit::textEdited, this,
-            [this](const QString& text) { logic_->CheckSelector(Bytes(text.trimmed())); });
+            [this](const QString& text) { logic_->CheckSelector(ToBytes(text.trimmed())); });
 
     connect(txtCapHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtCapHTMLChange);
     connect(txtMenuHTML, &QPlainTextEdit::textChanged, this, &TfrmMain::txtMenuHTMLChange);
@@ -106,7 +100,7 @@ void TfrmMain::ConnectPropertyHandlers() {
 void TfrmMain::NumberBoxChange(NumberBox box) {
     // The box keeps showing what was typed, even where the entry holds a
     // limited or fallback value.
-    if (logic_->EditNumber(box, Bytes(NumberBoxWidget(box)->text()))) MarkPreviewPending();
+    if (logic_->EditNumber(box, ToBytes(NumberBoxWidget(box)->text()))) MarkPreviewPending();
 }
 
 void TfrmMain::txtLeftChange() { NumberBoxChange(NumberBox::Left); }
@@ -132,7 +126,7 @@ void TfrmMain::cBoxAnchorChange() {
     const int kind = cBoxAnchor->currentIndex();
     txtAnchorElement->setEnabled(cBoxAnchor->isEnabled() && kind == kAnchorElement);
     if (kind != kAnchorElement) ShowSelectorProblem({});
-    logic_->ChangeAnchor({kind, Bytes(txtAnchorElement->text().trimmed())});
+    logic_->ChangeAnchor({kind, ToBytes(txtAnchorElement->text().trimmed())});
     // An element wants its selector next.
     if (sender() == cBoxAnchor && kind == kAnchorElement && txtAnchorElement->text().isEmpty())
         txtAnchorElement->setFocus();
@@ -141,11 +135,11 @@ void TfrmMain::cBoxAnchorChange() {
 // ---------------------------------------------------------------- HTML boxes
 
 void TfrmMain::txtCapHTMLChange() {
-    if (logic_->EditHtml(HtmlBox::Caption, Bytes(txtCapHTML->toPlainText()))) MarkPreviewPending();
+    if (logic_->EditHtml(HtmlBox::Caption, ToBytes(txtCapHTML->toPlainText()))) MarkPreviewPending();
 }
 
 void TfrmMain::txtMenuHTMLChange() {
-    if (logic_->EditHtml(HtmlBox::Menu, Bytes(txtMenuHTML->toPlainText()))) MarkPreviewPending();
+    if (logic_->EditHtml(HtmlBox::Menu, ToBytes(txtMenuHTML->toPlainText()))) MarkPreviewPending();
 }
 
 // ---------------------------------------------------------------- Color
@@ -204,8 +198,8 @@ void TfrmMain::InsertSnippet(const std::string& snippet) {
     const QString text = box->toPlainText();
     QTextCursor cursor = box->textCursor();
     // The core counts bytes of the text in the system code page.
-    const std::size_t at = Bytes(text.left(cursor.selectionStart())).size();
-    const SnippetInsertion result = didad::InsertSnippet(Bytes(text), at, at, StoredTextToBox(snippet), "\n");
+    const std::size_t at = ToBytes(text.left(cursor.selectionStart())).size();
+    const SnippetInsertion result = didad::InsertSnippet(ToBytes(text), at, at, StoredTextToBox(snippet), "\n");
 
     // One step in the project's history, apart from any typing around it;
     // the box's change stores the whole text.

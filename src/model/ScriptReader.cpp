@@ -23,8 +23,6 @@ namespace {
 
 constexpr std::string_view kVersionMarker = "RarurAVI_Ver = \"1.00\";";
 constexpr std::string_view kVersionKey = "RarurAVI_Ver = \"";
-constexpr std::string_view kNoBreakOpen = "<nObR>";
-constexpr std::string_view kNoBreakClose = "</nObR>";
 
 void ReportMissing(IMessages& messages, std::string_view key) {
     messages.ShowMessage("Cannot find: " + std::string(key) + "\r\nThe script file maybe corrupted.");

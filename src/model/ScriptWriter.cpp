@@ -25,8 +25,6 @@ namespace {
 using bytescan::FindAny2;
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kNoBreakOpen = "<nObR>";
-constexpr std::string_view kNoBreakClose = "</nObR>";
 
 // An output buffer that is not zero-filled when it grows, so that encoding
 // can write straight into reserved room. Scripts run to megabytes.

@@ -26,6 +26,9 @@ std::string EncodeJsString(const std::string& text);
 // The caption that the next write exchanges for the entry's default
 // caption, or null when it keeps its own.
 const char* ExchangedDefaultCaption(const MenuEntry& entry);
+// The no-break element that the write wraps around a vertical menu's HTML.
+inline constexpr std::string_view kNoBreakOpen = "<nObR>";
+inline constexpr std::string_view kNoBreakClose = "</nObR>";
 // Whether the write wraps the entry's menu HTML in the no-break element.
 bool WrapsMenuHtml(const MenuEntry& entry);
 

@@ -12,15 +12,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
 // `count` characters of `text` from `pos`, clipped to the text like a
 // substring of a short string would be.
 std::string Piece(const std::string& text, std::size_t pos, std::size_t count) {
@@ -29,6 +20,13 @@ std::string Piece(const std::string& text, std::size_t pos, std::size_t count) {
 }
 
 } // namespace
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
 
 bool ParseDecimal(std::string_view text, int& value) {
     if (text.empty()) return false;
@@ -65,14 +63,14 @@ Color HtmlToColor(const std::string& text) {
     rearranged += Piece(text, 1, 2);
     if (!IsHtmlColor(text)) throw ConversionError(rearranged);
     auto byteAt = [&](std::size_t pos) {
-        return static_cast<std::uint8_t>(HexValue(text[pos]) * 16 + HexValue(text[pos + 1]));
+        return static_cast<std::uint8_t>(HexDigitValue(text[pos]) * 16 + HexDigitValue(text[pos + 1]));
     };
     return Color{byteAt(1), byteAt(3), byteAt(5)};
 }
 
 bool IsHtmlColor(std::string_view text) {
     return text.size() == 7 && text[0] == '#' &&
-           std::all_of(text.begin() + 1, text.end(), [](char c) { return HexValue(c) >= 0; });
+           std::all_of(text.begin() + 1, text.end(), [](char c) { return HexDigitValue(c) >= 0; });
 }
 
 bool IsMenuColor(std::string_view text) { return text.empty() || text == "transparent" || IsHtmlColor(text); }
@@ -124,7 +122,7 @@ std::string CleanSettingText(const std::string& text, const std::string& fallbac
 }
 
 std::string StripTrailingBackslash(const std::string& path) {
-    if (path.size() < 2 || !IsSeparator(path.back())) return path;
+    if (path.size() < 2 || !IsPathSeparator(path.back())) return path;
     if (path[path.size() - 2] == ':') return path; // a drive root such as "C:\"
     return path.substr(0, path.size() - 1);
 }
@@ -161,7 +159,7 @@ char PathSeparator() {
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
-    if (IsSeparator(folder.back())) return folder + name;
+    if (IsPathSeparator(folder.back())) return folder + name;
     return folder + PathSeparator() + name;
 }
 

@@ -7,6 +7,8 @@
 
 namespace didad {
 
+// The value of a hexadecimal digit of either case; -1 for any other character.
+int HexDigitValue(char c);
 // "#RRGGBB", upper-case hexadecimal.
 std::string ColorToHtml(Color colour);
 // Reads "#RRGGBB"; anything else throws ConversionError.
@@ -40,6 +42,8 @@ bool PathExists(const std::string& path);
 bool FileExists(const std::string& path);
 // The native separator used when composing paths ('/' on POSIX, '\' on Windows).
 char PathSeparator();
+// Either slash: a stored path may come from either kind of system.
+constexpr bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
 
 // ASCII letters in lower case, every other byte as it is: for names that
 // pages and file systems compare without case (tags, attributes, file

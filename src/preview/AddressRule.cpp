@@ -35,13 +35,6 @@ std::optional<Ipv4> ParseIpv4(std::string_view text) {
     return address;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Groups of hexadecimal digits with one "::" at most and an IPv4 address
 // at the end allowed.
 std::optional<Ipv6> ParseIpv6(std::string_view text) {
@@ -70,7 +63,7 @@ std::optional<Ipv6> ParseIpv6(std::string_view text) {
         if (group.empty() || group.size() > 4) return std::nullopt;
         unsigned value = 0;
         for (const char c : group) {
-            const int digit = HexValue(c);
+            const int digit = HexDigitValue(c);
             if (digit < 0) return std::nullopt;
             value = value * 16 + static_cast<unsigned>(digit);
         }

@@ -13,6 +13,13 @@ class QToolButton;
 
 namespace didad {
 
+// `widget`, given the object name by which tests and assistive tools find it.
+template <typename W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 // What an editable list box completes typed text into.
 enum class Completion {
     Inline, // the rest of the first item that starts so, of any case, as the box does by itself

@@ -12,11 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
 std::string WithoutTrailingSeparator(std::string text) {
     const std::string root = fs::path(text).root_path().string();
-    while (text.size() > root.size() && !text.empty() && IsSeparator(text.back())) text.pop_back();
+    while (text.size() > root.size() && !text.empty() && IsPathSeparator(text.back())) text.pop_back();
     return text;
 }
 
@@ -75,7 +73,7 @@ std::string VolumeOf(const std::string& path, const std::vector<std::string>& ro
     for (const std::string& root : roots) {
         if (root.empty() || root.size() <= best.size() || path.compare(0, root.size(), root) != 0) continue;
         const bool atBoundary =
-            path.size() == root.size() || IsSeparator(root.back()) || IsSeparator(path[root.size()]);
+            path.size() == root.size() || IsPathSeparator(root.back()) || IsPathSeparator(path[root.size()]);
         if (atBoundary) best = root;
     }
     return best;

@@ -14,8 +14,6 @@ namespace didad {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
 // Whether the folder's own name (after the system's last separator) holds one
 // of the characters that the folder message lists.
 bool NameHoldsForbiddenCharacter(const std::string& path) {
@@ -66,7 +64,7 @@ std::string ChooserAcceptedPath(const std::string& pathText) { return StripTrail
 std::string NormaliseChosenPath(const std::string& path) {
     std::string result = path;
     for (std::size_t i = 0; i + 1 < result.size(); ++i) {
-        if (IsSeparator(result[i]) && IsSeparator(result[i + 1])) {
+        if (IsPathSeparator(result[i]) && IsPathSeparator(result[i + 1])) {
             result.erase(i + 1, 1);
             break;
         }
