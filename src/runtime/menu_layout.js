@@ -360,7 +360,7 @@ function menusRtl() {
 // caption of their menu, for visitors and their screen readers. A link
 // within the page (a bare fragment) points at a place, not at the page.
 function markCurrent(panel, cap) {
-    if (!panel.querySelectorAll || !window.URL) return;
+    if (!panel.querySelectorAll) return;
     var here = pageKey(location.href), links = panel.querySelectorAll("a[href]"), found = false;
     for (var k = 0; k < links.length; k++) {
         var ref = links[k].getAttribute("href").trim();
@@ -372,16 +372,17 @@ function markCurrent(panel, cap) {
     if (found) cap.classList.add("didadCurrent");
 }
 
-// An address as the page it names: no fragment, and a folder's index page
-// the same as the folder.
+// An address as the page it names: no fragment, no user name, and a
+// folder's index page the same as the folder. The addresses come written out
+// as the browser writes them (a link's href, the page's own), so the parts
+// are read off the text: a URL object for every link of every panel cost
+// more than the rest of marking them.
 function pageKey(address) {
-    var u;
-    try {
-        u = new URL(address);
-    } catch (ignoredNoAddress) {
-        return "";
-    }
-    return u.protocol + "//" + u.host + u.pathname.replace(/\/index\.html?$/i, "/") + u.search;
+    var m = /^([a-z][a-z0-9+.-]*:)(?:\/\/(?:[^/?#@]*@)?([^/?#]*))?([^?#]*)(\?[^#]*)?/i.exec(address);
+    if (!m) return "";
+    // An empty query is no query.
+    var search = m[4] && m[4] != "?" ? m[4] : "";
+    return m[1] + "//" + (m[2] || "") + m[3].replace(/\/index\.html?$/i, "/") + search;
 }
 
 // A closed panel goes back to the side it opens on by default.

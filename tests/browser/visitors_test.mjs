@@ -112,20 +112,20 @@ for (const engine of engines) {
         entries: [
           entry({ MTC: "Docs", MX: 10, MTM: links("./#top", "index.html?page=2", "#here", "other.html"), FL: 0 }),
           entry({ MTC: "Other", MX: 200, MTM: links("other.html", "index.htm/", "../index.html", ""), FL: 0 }),
-          entry({ MTC: "Home", MX: 400, MTM: links("index.html"), FL: 0 }),
+          entry({ MTC: "Home", MX: 400, MTM: links("index.html", "index.html?"), FL: 0 }),
         ],
       }, { final: true });
       const p = await fresh(url);
       const marks = (p) => p.evaluate(() => [...document.querySelectorAll("#didadLayer [aria-current], .didadCurrent")]
         .map((el) => `${el.id || el.getAttribute("href")}:${el.getAttribute("aria-current")}:${el.className}`));
       assert.deepEqual(await marks(p), ["cap0:null:clCap didadCurrent", "./#top:page:didadCurrent",
-        "cap2:null:clCap didadCurrent", "index.html:page:didadCurrent"]);
+        "cap2:null:clCap didadCurrent", "index.html:page:didadCurrent", "index.html?:page:didadCurrent"]);
       assert.equal(await p.evaluate(() => getComputedStyle(document.querySelector("a.didadCurrent")).fontWeight), "700");
       // The compact layout marks the same.
       await p.resize(390);
       await p.waitFor(() => document.getElementById("dcList") !== null);
       assert.deepEqual(await p.evaluate(() => [...document.querySelectorAll("#dcList .didadCurrent")]
-        .map((el) => el.id || el.getAttribute("href"))), ["dcCap0", "./#top", "dcCap2", "index.html"]);
+        .map((el) => el.id || el.getAttribute("href"))), ["dcCap0", "./#top", "dcCap2", "index.html", "index.html?"]);
       await p.resize(1024);
 
       // Where no link matches, no menu carries a mark.
