@@ -126,11 +126,9 @@ double TreeCpuMs() {
 // frame after its load event is through (see PlacedTitleAfterLoad).
 constexpr QLatin1StringView kPlacedTitle("bench-placed:");
 
-// The placed titles the view has shown so far, whatever started their load.
-// A page that is replaced shows its title once more as the next load commits,
-// so a title counts only the first time; one set for every kind of load, as
-// the last preview's title comes back while the static twin loads and the
-// other way round.
+// The placed titles the view has shown so far. One set for every kind of
+// load: the last preview's title comes back while the static twin loads,
+// and the other way round.
 std::set<QString> seenPlacedTitles;
 
 // Runs `start` and returns the milliseconds until the view's next page has
