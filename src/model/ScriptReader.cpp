@@ -77,18 +77,26 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
         scratchSize = needed;
     }
     for (std::size_t i = 0; i < n; ++i) {
-        const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
-        if (!quote) return i; // the text ends before all values
-        pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
+        // In a written script the next value's quote is the very next byte
+        // or the one after the comma: only other files need the search.
+        if (pos + 1 < text.size() && text[pos] == ',' && text[pos + 1] == '"') {
+            pos += 2;
+        } else if (pos < text.size() && text[pos] == '"') {
+            pos += 1;
+        } else {
+            const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
+            if (!quote) return i; // the text ends before all values
+            pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
+        }
         pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i));
     }
     return n;
 }
 
-std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
-    std::vector<int> values;
-    values.reserve(static_cast<std::size_t>(n));
-    while (static_cast<int>(values.size()) < n) {
+// Reads `n` numbers from `pos` into valueAt(0), valueAt(1) ...
+template <typename ValueAt>
+void IntValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt) {
+    for (std::size_t i = 0; i < n; ++i) {
         // A written script holds bare numbers: read one in place when it
         // runs right up to its separator, and take the general way (blanks,
         // plus signs, errors) otherwise.
@@ -96,7 +104,7 @@ std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
             int value = 0;
             const auto [stop, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
             if (ec == std::errc() && stop != text.data() + text.size() && (*stop == ',' || *stop == ')')) {
-                values.push_back(value);
+                valueAt(i) = value;
                 pos = static_cast<std::size_t>(stop - text.data()) + 1;
                 continue;
             }
@@ -105,10 +113,9 @@ std::vector<int> IntArrayFrom(std::string_view text, std::size_t& pos, int n) {
         while (end < text.size() && text[end] != ',' && text[end] != ')') ++end;
         // At the text's end the value is whatever was collected; an empty
         // one is a conversion error like any other.
-        values.push_back(ConvertOrThrow(TrimBlanks(text.substr(pos, end - pos))));
+        valueAt(i) = ConvertOrThrow(TrimBlanks(text.substr(pos, end - pos)));
         pos = end < text.size() ? end + 1 : end;
     }
-    return values;
 }
 
 // The arrays of a written script follow each other, so each key is looked
@@ -132,12 +139,17 @@ public:
         for (std::size_t i = read; i < n; ++i) valueAt(i).clear();
     }
 
-    std::vector<int> Ints(std::string_view key, bool optional = false) {
+    // A missing array reads as zeros.
+    template <typename ValueAt>
+    void Ints(std::string_view key, ValueAt valueAt, bool optional = false) {
+        const auto n = static_cast<std::size_t>(n_);
         std::size_t pos = Find(key, optional);
-        if (pos == std::string_view::npos) return std::vector<int>(static_cast<std::size_t>(n_), 0);
-        auto values = IntArrayFrom(text_, pos, n_);
+        if (pos == std::string_view::npos) {
+            for (std::size_t i = 0; i < n; ++i) valueAt(i) = 0;
+            return;
+        }
+        IntValuesFrom(text_, pos, n, valueAt);
         next_ = pos;
-        return values;
     }
 
 private:
@@ -344,7 +356,9 @@ std::vector<int> ReadIntArray(const std::string& text, const std::string& key, i
         return std::vector<int>(static_cast<std::size_t>(n), 0);
     }
     std::size_t scan = pos;
-    return IntArrayFrom(text, scan, n);
+    std::vector<int> values(static_cast<std::size_t>(n));
+    IntValuesFrom(text, scan, values.size(), [&](std::size_t i) -> int& { return values[i]; });
+    return values;
 }
 
 std::string StripNoBreakWrapper(const std::string& text) {
@@ -414,8 +428,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
         arrays.Texts(key, [&](std::size_t i) -> std::string& { return entries[i].*field; });
     };
     auto ints = [&](const char* key, int MenuEntry::*field) {
-        const std::vector<int> values = arrays.Ints(key);
-        for (std::size_t i = 0; i < entries.size(); ++i) entries[i].*field = values[i];
+        arrays.Ints(key, [&](std::size_t i) -> int& { return entries[i].*field; });
     };
     texts("var MTC = new Array (", &MenuEntry::MTC);
     ints("var MTCH = new Array (", &MenuEntry::MTCH);
@@ -429,8 +442,8 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     ints("var MA = new Array (", &MenuEntry::MA);
     ints("var FL = new Array (", &MenuEntry::FL);
     ints("var OO = new Array (", &MenuEntry::OO);
-    const std::vector<int> anchors = arrays.Ints("var AN = new Array (", true);
-    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].AN = KnownAnchor(anchors[i]);
+    arrays.Ints("var AN = new Array (", [&](std::size_t i) -> int& { return entries[i].AN; }, true);
+    for (MenuEntry& entry : entries) entry.AN = KnownAnchor(entry.AN);
     arrays.Texts(
         "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
     // The writer wraps every vertical panel (any OO but 0); take it off again.
