@@ -1,7 +1,6 @@
 #include "model/ScriptReader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -93,6 +92,22 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
     return n;
 }
 
+// A number as the writer puts it down, an optional minus and up to nine
+// digits (no int overflows) right up to its separator, read into `value`.
+// Returns where the separator is, or npos for anything else.
+std::size_t ReadBareNumber(std::string_view text, std::size_t pos, int& value) {
+    constexpr std::size_t kMaxDigits = 9;
+    const bool negative = pos < text.size() && text[pos] == '-';
+    const std::size_t first = pos + (negative ? 1 : 0);
+    const std::size_t last = std::min(text.size(), first + kMaxDigits);
+    int magnitude = 0;
+    std::size_t at = first;
+    for (; at < last && IsDigit(text[at]); ++at) magnitude = magnitude * 10 + (text[at] - '0');
+    if (at == first || at == text.size() || (text[at] != ',' && text[at] != ')')) return std::string_view::npos;
+    value = negative ? -magnitude : magnitude;
+    return at;
+}
+
 // Reads `n` numbers from `pos` into valueAt(0), valueAt(1) ...
 template <typename ValueAt>
 void IntValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt) {
@@ -100,14 +115,9 @@ void IntValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, Value
         // A written script holds bare numbers: read one in place when it
         // runs right up to its separator, and take the general way (blanks,
         // plus signs, errors) otherwise.
-        if (pos < text.size() && (IsDigit(text[pos]) || text[pos] == '-')) {
-            int value = 0;
-            const auto [stop, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
-            if (ec == std::errc() && stop != text.data() + text.size() && (*stop == ',' || *stop == ')')) {
-                valueAt(i) = value;
-                pos = static_cast<std::size_t>(stop - text.data()) + 1;
-                continue;
-            }
+        if (const std::size_t stop = ReadBareNumber(text, pos, valueAt(i)); stop != std::string_view::npos) {
+            pos = stop + 1;
+            continue;
         }
         std::size_t end = pos;
         while (end < text.size() && text[end] != ',' && text[end] != ')') ++end;

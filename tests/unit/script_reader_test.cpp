@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -135,6 +136,7 @@ TEST(ReaderPrimitives, IntArrayTrimsAndConvertsEveryValue) {
     EXPECT_EQ(read("10,0);", 1), std::vector<int>{10});
     EXPECT_EQ(read(" 1 ,\t-2\r\n, +3 );", 3), (std::vector<int>{1, -2, 3}));
     EXPECT_EQ(read("7", 1), std::vector<int>{7}); // the text's end closes the last value
+    EXPECT_EQ(read("-2147483648,123456789,2147483647,-0);", 4), (std::vector<int>{INT_MIN, 123456789, INT_MAX, 0}));
     EXPECT_TRUE(messages.all().empty());
 
     try {
@@ -144,6 +146,8 @@ TEST(ReaderPrimitives, IntArrayTrimsAndConvertsEveryValue) {
         EXPECT_EQ(error.text(), ";\r\nvar MTM = new Array (\"Blank menu\"");
     }
     EXPECT_THROW(read("1,", 2), ConversionError);
+    EXPECT_THROW(read("2147483648);", 1), ConversionError);
+    EXPECT_THROW(read("-,1);", 2), ConversionError);
     EXPECT_THROW(read("", 1), ConversionError);
 
     EXPECT_EQ(ReadIntArray("", key, 3, messages), (std::vector<int>{0, 0, 0}));
@@ -439,8 +443,11 @@ TEST(WrittenColours, AModelFilledSomeOtherWayWritesOnlyColours) {
     const std::string script = ScriptOf(model);
     EXPECT_NE(script.find("var CO = new Array (\"transparent\",\"transparent\");"), std::string::npos);
     EXPECT_NE(script.find("var CC = new Array (\"#000000\",\"#000000\");"), std::string::npos);
-    for (const EntryItem& item : EntryScriptItems(model.entries[1]))
-        if (std::string_view(item.array).starts_with("C")) EXPECT_TRUE(IsMenuColor(item.text)) << item.array;
+    for (const EntryItem& item : EntryScriptItems(model.entries[1])) {
+        if (std::string_view(item.array).starts_with("C")) {
+            EXPECT_TRUE(IsMenuColor(item.text)) << item.array;
+        }
+    }
 }
 
 // Texts of any bytes come back as they were, whatever escapes the writer
