@@ -452,7 +452,8 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     ints("var MA = new Array (", &MenuEntry::MA);
     ints("var FL = new Array (", &MenuEntry::FL);
     ints("var OO = new Array (", &MenuEntry::OO);
-    arrays.Ints("var AN = new Array (", [&](std::size_t i) -> int& { return entries[i].AN; }, true);
+    arrays.Ints(
+        "var AN = new Array (", [&](std::size_t i) -> int& { return entries[i].AN; }, true);
     for (MenuEntry& entry : entries) entry.AN = KnownAnchor(entry.AN);
     arrays.Texts(
         "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
