@@ -1,10 +1,13 @@
 #include "model/ScriptReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -22,6 +25,14 @@ namespace {
 
 constexpr std::string_view kVersionMarker = "RarurAVI_Ver = \"1.00\";";
 constexpr std::string_view kVersionKey = "RarurAVI_Ver = \"";
+constexpr std::string_view kPanelsKey = "var MTM = new Array (";
+
+// Reading ahead pays for its thread from about this many bytes of panels on.
+constexpr std::size_t kReadAheadFrom = 256 * 1024;
+// Where the reading ahead starts: after this share of the text from the
+// panels on. The reader has the captions and settings before them to read,
+// and checks the whole text first.
+constexpr double kReadAheadShare = 0.15;
 
 void ReportMissing(IMessages& messages, std::string_view key) {
     messages.ShowMessage("Cannot find: " + std::string(key) + "\r\nThe script file maybe corrupted.");
@@ -61,10 +72,12 @@ std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratc
 }
 
 // Reads up to `n` quoted values from `pos` into valueAt(0), valueAt(1) ...
-// and returns how many there were before the text ended. Reading straight
+// and returns how many there were before the text ended, or before the
+// next value would start at `stopAt`. Reading straight
 // into the caller's strings spares a vector and a move per value.
 template <typename ValueAt>
-std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt) {
+std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt,
+                           std::size_t stopAt = std::string_view::npos) {
     // A value is never longer than the rest of the text (plus the chunk a
     // copy may run ahead). The room stays for the next arrays
     // and reads: fresh megabytes cost a page fault every 4 KB.
@@ -76,6 +89,7 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
         scratchSize = needed;
     }
     for (std::size_t i = 0; i < n; ++i) {
+        if (pos == stopAt) return i;
         // In a written script the next value's quote is the very next byte
         // or the one after the comma: only other files need the search.
         if (pos + 1 < text.size() && text[pos] == ',' && text[pos + 1] == '"') {
@@ -91,6 +105,72 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
     }
     return n;
 }
+
+// Values of an array read on a second thread from a place further on,
+// while the reader works its way there: `ends[i]` is just after the closing
+// quote of values[i].
+struct ReadAhead {
+    std::vector<std::string> values;
+    std::vector<std::size_t> ends;
+};
+
+// A place at least at `from` where, in a written script, one value most
+// likely ends and the next begins: a quote, a comma and a quote. Inside a
+// value every quote follows a backslash, so the first quote, after an even
+// run of backslashes, ends a value, unless it opens one that is a lone
+// comma; the reader's own reading settles which. Returns the place after
+// that quote, or npos.
+std::size_t ValueBoundaryFrom(std::string_view text, std::size_t from) {
+    for (std::size_t at = text.find("\",\"", from); at != std::string_view::npos; at = text.find("\",\"", at + 1)) {
+        std::size_t backslashes = 0;
+        while (backslashes < at && text[at - 1 - backslashes] == '\\') ++backslashes;
+        if (backslashes % 2 == 0) return at + 1;
+    }
+    return std::string_view::npos;
+}
+
+// Reads, on a thread of its own, the values from the first boundary at
+// `from` or after, for as long as each follows the last at once as in a
+// written script (a comma, then its quote). They are exactly what the reader
+// would take from there; whether the reader comes there is known only when
+// it does.
+class ValuesReadAhead {
+public:
+    ValuesReadAhead(std::string_view text, std::size_t from) : start_(ValueBoundaryFrom(text, from)) {
+        if (start_ == std::string_view::npos) return;
+        try {
+            future_ = std::async(std::launch::async, [this, text] { return Read(text); });
+        } catch (const std::system_error&) { // no thread to be had: the reader reads it all
+            start_ = std::string_view::npos;
+        }
+    }
+    ValuesReadAhead(const ValuesReadAhead&) = delete;
+    ValuesReadAhead& operator=(const ValuesReadAhead&) = delete;
+    ~ValuesReadAhead() { cancelled_ = true; } // the future then waits for the thread
+
+    // Where the values start: just after a closing quote; npos for none.
+    std::size_t start() const { return start_; }
+    ReadAhead Take() { return future_.get(); }
+
+private:
+    ReadAhead Read(std::string_view text) const {
+        // There is a value before the first one read here.
+        constexpr std::size_t kMaxCount = kMaxMenus - 1;
+        ReadAhead ahead;
+        std::size_t pos = start_;
+        while (ahead.values.size() < kMaxCount && pos + 1 < text.size() && text[pos] == ',' && text[pos + 1] == '"' &&
+               !cancelled_.load(std::memory_order_relaxed)) {
+            std::string& value = ahead.values.emplace_back();
+            TextValuesFrom(text, pos, 1, [&](std::size_t) -> std::string& { return value; });
+            ahead.ends.push_back(pos);
+        }
+        return ahead;
+    }
+
+    std::atomic<bool> cancelled_{false};
+    std::size_t start_;
+    std::future<ReadAhead> future_; // last: waited for before the rest goes
+};
 
 // A number as the writer puts it down, an optional minus and up to nine
 // digits (no int overflows) right up to its separator, read into `value`.
@@ -137,13 +217,17 @@ public:
     SequentialArrays(std::string_view text, int n, IMessages& messages) : text_(text), n_(n), messages_(messages) {}
 
     // Values missing from the text, or the whole array, come out empty.
+    // Values read ahead are taken over when the reading comes to where they
+    // start, and dropped otherwise.
     template <typename ValueAt>
-    void Texts(std::string_view key, ValueAt valueAt, bool optional = false) {
+    void Texts(std::string_view key, ValueAt valueAt, bool optional = false, ValuesReadAhead* readAhead = nullptr) {
         const auto n = static_cast<std::size_t>(n_);
         std::size_t pos = Find(key, optional);
         std::size_t read = 0;
         if (pos != std::string_view::npos) {
-            read = TextValuesFrom(text_, pos, n, valueAt);
+            const std::size_t stopAt = readAhead ? readAhead->start() : std::string_view::npos;
+            read = TextValuesFrom(text_, pos, n, valueAt, stopAt);
+            if (read < n && pos == stopAt) read += TakeReadAhead(*readAhead, pos, read, valueAt);
             next_ = pos;
         }
         for (std::size_t i = read; i < n; ++i) valueAt(i).clear();
@@ -163,6 +247,20 @@ public:
     }
 
 private:
+    // The values from `read` on, taken from what was read ahead and then
+    // read on from where that ended. Returns how many there were.
+    template <typename ValueAt>
+    std::size_t TakeReadAhead(ValuesReadAhead& readAhead, std::size_t& pos, std::size_t read, ValueAt valueAt) {
+        const std::size_t wanted = static_cast<std::size_t>(n_) - read;
+        ReadAhead ahead = readAhead.Take();
+        const std::size_t taken = std::min(wanted, ahead.values.size());
+        for (std::size_t i = 0; i < taken; ++i) valueAt(read + i) = std::move(ahead.values[i]);
+        if (taken) pos = ahead.ends[taken - 1];
+        const std::size_t after = read + taken;
+        return taken + TextValuesFrom(text_, pos, wanted - taken,
+                                      [&](std::size_t i) -> std::string& { return valueAt(after + i); });
+    }
+
     // An optional array came later than the first scripts: a file without
     // it is not corrupted.
     std::size_t Find(std::string_view key, bool optional) {
@@ -371,19 +469,32 @@ std::vector<int> ReadIntArray(const std::string& text, const std::string& key, i
     return values;
 }
 
-std::string StripNoBreakWrapper(const std::string& text) {
+std::string StripNoBreakWrapper(std::string text) {
     const std::string_view view(text);
     if (view.size() >= kNoBreakOpen.size() + kNoBreakClose.size() && view.starts_with(kNoBreakOpen) &&
-        view.ends_with(kNoBreakClose))
-        return std::string(view.substr(kNoBreakOpen.size(), view.size() - kNoBreakOpen.size() - kNoBreakClose.size()));
+        view.ends_with(kNoBreakClose)) {
+        // In place: the text may have been made on another thread, whose
+        // heap a free has to lock.
+        text.resize(text.size() - kNoBreakClose.size());
+        text.erase(0, kNoBreakOpen.size());
+    }
     return text;
 }
 
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
     const FileBytes content = ReadFileBytes(path);
-    std::string normalized;
+    // The panels' HTML is most of a large project's text: the later part of
+    // it is read on a second thread while this one checks the text and reads
+    // up to there. What is read ahead fits the text as the file holds it.
     // A mark that says the texts are UTF-8 is no part of any of them.
+    const std::string_view asStored = SkipUtf8Mark(content.view());
+    std::optional<ValuesReadAhead> panelsAhead;
+    if (const std::size_t panels = FindAfter(asStored, kPanelsKey);
+        panels != std::string_view::npos && asStored.size() - panels >= kReadAheadFrom)
+        panelsAhead.emplace(asStored, panels + static_cast<std::size_t>((asStored.size() - panels) * kReadAheadShare));
+    std::string normalized;
     const std::string_view text = SkipUtf8Mark(SearchText(content, normalized));
+    if (text.data() != asStored.data()) panelsAhead.reset();
 
     if (text.find(kVersionMarker) == std::string_view::npos) {
         const std::string version = FindTextValue(text, kVersionKey, messages);
@@ -442,7 +553,9 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     };
     texts("var MTC = new Array (", &MenuEntry::MTC);
     ints("var MTCH = new Array (", &MenuEntry::MTCH);
-    texts("var MTM = new Array (", &MenuEntry::MTM);
+    arrays.Texts(
+        kPanelsKey, [&](std::size_t i) -> std::string& { return entries[i].MTM; }, false,
+        panelsAhead ? &*panelsAhead : nullptr);
     ints("var MX = new Array (", &MenuEntry::MX);
     ints("var MY = new Array (", &MenuEntry::MY);
     ints("var MW = new Array (", &MenuEntry::MW);
@@ -459,7 +572,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
         "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
     // The writer wraps every vertical panel (any OO but 0); take it off again.
     for (MenuEntry& entry : entries)
-        if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(entry.MTM);
+        if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(std::move(entry.MTM));
     CheckMenuColors(entries, replaced);
     replaced.Report(messages);
 

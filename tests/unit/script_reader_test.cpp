@@ -571,3 +571,46 @@ TEST_F(ReadScript, KeyTextsInsideMenuHtmlDoNotStandInForTheArrays) {
     EXPECT_TRUE(messages.all().empty());
     EXPECT_EQ(model.entries[1].MX, 162);
 }
+
+// A large project's later panels are read on a second thread while the
+// reader works its way there; what comes back must not depend on where that
+// thread starts or whether the reader ever comes there.
+TEST_F(ReadScript, LargeProjectsReadTheSameWhereverTheReadingAheadStarts) {
+    auto project = [](bool longAnchors) {
+        ProjectModel model = WithEntries(1001);
+        const std::string html = "<P title=\"x\">\\\",\"\\\\\",\"\r\n\u00E9" + std::string(600, 'm');
+        for (std::size_t i = 0; i < model.entries.size(); ++i) {
+            MenuEntry& e = model.entries[i];
+            e.MTC = "c" + std::to_string(i);
+            e.OO = i % 3 == 0;
+            // Every other panel is a lone comma, written "," between two
+            // separators: an opening quote that looks like a closing one.
+            e.MTM = i % 2 ? "," : std::to_string(i) + (longAnchors ? "" : html);
+            // Long anchors put the place the thread starts from past the panels.
+            e.AN = 3;
+            e.AE = longAnchors ? "#a" + std::to_string(i) + std::string(900, 'a') : "#a";
+        }
+        return model;
+    };
+    for (bool longAnchors : {false, true}) {
+        SCOPED_TRACE(longAnchors);
+        const ProjectModel written = project(longAnchors);
+        const std::string script = ScriptOf(written, ScriptMode::Final);
+        ASSERT_GT(script.size(), 400'000u);
+        ASSERT_TRUE(Read(script));
+        EXPECT_EQ(model.entries, written.entries);
+
+        // Separators a hand has spaced out stop the thread where they are;
+        // lines ending in LF alone are read from a text of their own.
+        std::string spaced = script;
+        for (std::size_t at = spaced.size() / 3; (at = spaced.find("\",\",\"", at)) != std::string::npos; at += 40)
+            spaced.insert(at + 2, " ");
+        ASSERT_TRUE(Read(spaced));
+        EXPECT_EQ(model.entries, written.entries);
+        std::string lfOnly;
+        for (char c : script)
+            if (c != '\r') lfOnly += c;
+        ASSERT_TRUE(Read(lfOnly));
+        EXPECT_EQ(model.entries, written.entries);
+    }
+}
