@@ -1,11 +1,9 @@
 #include "model/ScriptReader.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -13,6 +11,8 @@
 #include <utility>
 
 #include "model/Errors.h"
+#include "model/PanelsReadAhead.h"
+#include "model/QuotedValues.h"
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "model/SettingTexts.h"
@@ -60,117 +60,11 @@ int ConvertOrThrow(std::string_view text) {
     return value;
 }
 
-// Reads one quoted value whose opening quote is just before `pos` into
-// `scratch` (room for the rest of the text and textcodec::kSlack) and from
-// there into `value`. Returns the position after the closing quote, or the
-// text's end when it has none.
-std::size_t ReadQuotedValue(std::string_view text, std::size_t pos, char* scratch, std::string& value) {
-    char* d = scratch;
-    const char* const goOn = textcodec::Decode(text.data() + pos, text.data() + text.size(), d);
-    value.assign(scratch, static_cast<std::size_t>(d - scratch));
-    return static_cast<std::size_t>(goOn - text.data());
-}
-
-// Reads up to `n` quoted values from `pos` into valueAt(0), valueAt(1) ...
-// and returns how many there were before the text ended, or before the
-// next value would start at `stopAt`. Reading straight
-// into the caller's strings spares a vector and a move per value.
+// Stores each decoded value as it stands in valueAt(i).
 template <typename ValueAt>
-std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, ValueAt valueAt,
-                           std::size_t stopAt = std::string_view::npos) {
-    // A value is never longer than the rest of the text (plus the chunk a
-    // copy may run ahead). The room stays for the next arrays
-    // and reads: fresh megabytes cost a page fault every 4 KB.
-    thread_local std::unique_ptr<char[]> scratch;
-    thread_local std::size_t scratchSize = 0;
-    const std::size_t needed = text.size() - std::min(pos, text.size()) + textcodec::kSlack;
-    if (scratchSize < needed) {
-        scratch.reset(new char[needed]);
-        scratchSize = needed;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (pos == stopAt) return i;
-        // In a written script the next value's quote is the very next byte
-        // or the one after the comma: only other files need the search.
-        if (pos + 1 < text.size() && text[pos] == ',' && text[pos + 1] == '"') {
-            pos += 2;
-        } else if (pos < text.size() && text[pos] == '"') {
-            pos += 1;
-        } else {
-            const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
-            if (!quote) return i; // the text ends before all values
-            pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
-        }
-        pos = ReadQuotedValue(text, pos, scratch.get(), valueAt(i));
-    }
-    return n;
+auto Assigning(ValueAt valueAt) {
+    return [valueAt](std::size_t i, std::string_view decoded) { valueAt(i).assign(decoded); };
 }
-
-// Values of an array read on a second thread from a place further on,
-// while the reader works its way there: `ends[i]` is just after the closing
-// quote of values[i].
-struct ReadAhead {
-    std::vector<std::string> values;
-    std::vector<std::size_t> ends;
-};
-
-// A place at least at `from` where, in a written script, one value most
-// likely ends and the next begins: a quote, a comma and a quote. Inside a
-// value every quote follows a backslash, so the first quote, after an even
-// run of backslashes, ends a value, unless it opens one that is a lone
-// comma; the reader's own reading settles which. Returns the place after
-// that quote, or npos.
-std::size_t ValueBoundaryFrom(std::string_view text, std::size_t from) {
-    for (std::size_t at = text.find("\",\"", from); at != std::string_view::npos; at = text.find("\",\"", at + 1)) {
-        std::size_t backslashes = 0;
-        while (backslashes < at && text[at - 1 - backslashes] == '\\') ++backslashes;
-        if (backslashes % 2 == 0) return at + 1;
-    }
-    return std::string_view::npos;
-}
-
-// Reads, on a thread of its own, the values from the first boundary at
-// `from` or after, for as long as each follows the last at once as in a
-// written script (a comma, then its quote). They are exactly what the reader
-// would take from there; whether the reader comes there is known only when
-// it does.
-class ValuesReadAhead {
-public:
-    ValuesReadAhead(std::string_view text, std::size_t from) : start_(ValueBoundaryFrom(text, from)) {
-        if (start_ == std::string_view::npos) return;
-        try {
-            future_ = std::async(std::launch::async, [this, text] { return Read(text); });
-        } catch (const std::system_error&) { // no thread to be had: the reader reads it all
-            start_ = std::string_view::npos;
-        }
-    }
-    ValuesReadAhead(const ValuesReadAhead&) = delete;
-    ValuesReadAhead& operator=(const ValuesReadAhead&) = delete;
-    ~ValuesReadAhead() { cancelled_ = true; } // the future then waits for the thread
-
-    // Where the values start: just after a closing quote; npos for none.
-    std::size_t start() const { return start_; }
-    ReadAhead Take() { return future_.get(); }
-
-private:
-    ReadAhead Read(std::string_view text) const {
-        // There is a value before the first one read here.
-        constexpr std::size_t kMaxCount = kMaxMenus - 1;
-        ReadAhead ahead;
-        std::size_t pos = start_;
-        while (ahead.values.size() < kMaxCount && pos + 1 < text.size() && text[pos] == ',' && text[pos + 1] == '"' &&
-               !cancelled_.load(std::memory_order_relaxed)) {
-            std::string& value = ahead.values.emplace_back();
-            TextValuesFrom(text, pos, 1, [&](std::size_t) -> std::string& { return value; });
-            ahead.ends.push_back(pos);
-        }
-        return ahead;
-    }
-
-    std::atomic<bool> cancelled_{false};
-    std::size_t start_;
-    std::future<ReadAhead> future_; // last: waited for before the rest goes
-};
 
 // A number as the writer puts it down, an optional minus and up to nine
 // digits (no int overflows) right up to its separator, read into `value`.
@@ -217,20 +111,36 @@ public:
     SequentialArrays(std::string_view text, int n, IMessages& messages) : text_(text), n_(n), messages_(messages) {}
 
     // Values missing from the text, or the whole array, come out empty.
-    // Values read ahead are taken over when the reading comes to where they
-    // start, and dropped otherwise.
     template <typename ValueAt>
-    void Texts(std::string_view key, ValueAt valueAt, bool optional = false, ValuesReadAhead* readAhead = nullptr) {
+    void Texts(std::string_view key, ValueAt valueAt, bool optional = false) {
         const auto n = static_cast<std::size_t>(n_);
         std::size_t pos = Find(key, optional);
         std::size_t read = 0;
         if (pos != std::string_view::npos) {
-            const std::size_t stopAt = readAhead ? readAhead->start() : std::string_view::npos;
-            read = TextValuesFrom(text_, pos, n, valueAt, stopAt);
-            if (read < n && pos == stopAt) read += TakeReadAhead(*readAhead, pos, read, valueAt);
+            read = TextValuesFrom(text_, pos, n, Assigning(valueAt));
             next_ = pos;
         }
         for (std::size_t i = read; i < n; ++i) valueAt(i).clear();
+    }
+
+    // The panels into panelAt(i), unwrapped as AssignUnwrapped does, which
+    // unwrapped[i] tells. Panels read ahead are taken over when the reading
+    // comes to where they start, and dropped otherwise.
+    template <typename PanelAt>
+    void Panels(PanelAt panelAt, std::vector<char>& unwrapped, PanelsReadAhead* readAhead) {
+        const auto n = static_cast<std::size_t>(n_);
+        auto store = [&](std::size_t i, std::string_view decoded) {
+            unwrapped[i] = AssignUnwrapped(panelAt(i), decoded);
+        };
+        std::size_t pos = Find(kPanelsKey, false);
+        std::size_t read = 0;
+        if (pos != std::string_view::npos) {
+            const std::size_t stopAt = readAhead ? readAhead->start() : std::string_view::npos;
+            read = TextValuesFrom(text_, pos, n, store, stopAt);
+            if (read < n && pos == stopAt) read += TakeReadAhead(*readAhead, pos, read, panelAt, unwrapped, store);
+            next_ = pos;
+        }
+        for (std::size_t i = read; i < n; ++i) store(i, {});
     }
 
     // A missing array reads as zeros.
@@ -247,18 +157,22 @@ public:
     }
 
 private:
-    // The values from `read` on, taken from what was read ahead and then
+    // The panels from `read` on, taken from what was read ahead and then
     // read on from where that ended. Returns how many there were.
-    template <typename ValueAt>
-    std::size_t TakeReadAhead(ValuesReadAhead& readAhead, std::size_t& pos, std::size_t read, ValueAt valueAt) {
+    template <typename PanelAt, typename Store>
+    std::size_t TakeReadAhead(PanelsReadAhead& readAhead, std::size_t& pos, std::size_t read, PanelAt panelAt,
+                              std::vector<char>& unwrapped, Store store) {
         const std::size_t wanted = static_cast<std::size_t>(n_) - read;
-        ReadAhead ahead = readAhead.Take();
-        const std::size_t taken = std::min(wanted, ahead.values.size());
-        for (std::size_t i = 0; i < taken; ++i) valueAt(read + i) = std::move(ahead.values[i]);
+        PanelsAhead ahead = readAhead.Take();
+        const std::size_t taken = std::min(wanted, ahead.panels.size());
+        for (std::size_t i = 0; i < taken; ++i) {
+            panelAt(read + i) = std::move(ahead.panels[i]);
+            unwrapped[read + i] = ahead.unwrapped[i];
+        }
         if (taken) pos = ahead.ends[taken - 1];
         const std::size_t after = read + taken;
         return taken + TextValuesFrom(text_, pos, wanted - taken,
-                                      [&](std::size_t i) -> std::string& { return valueAt(after + i); });
+                                      [&](std::size_t i, std::string_view decoded) { store(after + i, decoded); });
     }
 
     // An optional array came later than the first scripts: a file without
@@ -347,7 +261,7 @@ void ReadCompactSettings(std::string_view text, ProjectSettings& settings, IMess
     number("cmpY=", settings.cmpY);
     std::size_t pos = FindAfter(text, "cmpL=");
     if (pos != std::string_view::npos)
-        TextValuesFrom(text, pos, 1, [&](std::size_t) -> std::string& { return settings.cmpL; });
+        TextValuesFrom(text, pos, 1, [&](std::size_t, std::string_view decoded) { settings.cmpL.assign(decoded); });
 }
 
 // A hand-edited anchor the runtime does not know is taken as the page's
@@ -452,7 +366,8 @@ std::vector<std::string> ReadTextArray(const std::string& text, const std::strin
     }
     std::size_t scan = pos;
     std::vector<std::string> values(static_cast<std::size_t>(n));
-    TextValuesFrom(text, scan, values.size(), [&](std::size_t i) -> std::string& { return values[i]; });
+    TextValuesFrom(text, scan, values.size(),
+                   [&](std::size_t i, std::string_view decoded) { values[i].assign(decoded); });
     return values;
 }
 
@@ -469,16 +384,10 @@ std::vector<int> ReadIntArray(const std::string& text, const std::string& key, i
     return values;
 }
 
-std::string StripNoBreakWrapper(std::string text) {
-    const std::string_view view(text);
-    if (view.size() >= kNoBreakOpen.size() + kNoBreakClose.size() && view.starts_with(kNoBreakOpen) &&
-        view.ends_with(kNoBreakClose)) {
-        // In place: the text may have been made on another thread, whose
-        // heap a free has to lock.
-        text.resize(text.size() - kNoBreakClose.size());
-        text.erase(0, kNoBreakOpen.size());
-    }
-    return text;
+std::string StripNoBreakWrapper(const std::string& text) {
+    std::string panel;
+    AssignUnwrapped(panel, text);
+    return panel;
 }
 
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
@@ -488,7 +397,7 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     // up to there. What is read ahead fits the text as the file holds it.
     // A mark that says the texts are UTF-8 is no part of any of them.
     const std::string_view asStored = SkipUtf8Mark(content.view());
-    std::optional<ValuesReadAhead> panelsAhead;
+    std::optional<PanelsReadAhead> panelsAhead;
     if (const std::size_t panels = FindAfter(asStored, kPanelsKey);
         panels != std::string_view::npos && asStored.size() - panels >= kReadAheadFrom)
         panelsAhead.emplace(asStored, panels + static_cast<std::size_t>((asStored.size() - panels) * kReadAheadShare));
@@ -553,9 +462,9 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     };
     texts("var MTC = new Array (", &MenuEntry::MTC);
     ints("var MTCH = new Array (", &MenuEntry::MTCH);
-    arrays.Texts(
-        kPanelsKey, [&](std::size_t i) -> std::string& { return entries[i].MTM; }, false,
-        panelsAhead ? &*panelsAhead : nullptr);
+    std::vector<char> unwrapped(entries.size());
+    arrays.Panels([&](std::size_t i) -> std::string& { return entries[i].MTM; }, unwrapped,
+                  panelsAhead ? &*panelsAhead : nullptr);
     ints("var MX = new Array (", &MenuEntry::MX);
     ints("var MY = new Array (", &MenuEntry::MY);
     ints("var MW = new Array (", &MenuEntry::MW);
@@ -570,9 +479,11 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
     for (MenuEntry& entry : entries) entry.AN = KnownAnchor(entry.AN);
     arrays.Texts(
         "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
-    // The writer wraps every vertical panel (any OO but 0); take it off again.
-    for (MenuEntry& entry : entries)
-        if (entry.OO != 0) entry.MTM = StripNoBreakWrapper(std::move(entry.MTM));
+    // The writer wraps every vertical panel (any OO but 0); a horizontal
+    // one's own HTML keeps the wrapper it had.
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (unwrapped[i] && entries[i].OO == 0)
+            entries[i].MTM = std::string(kNoBreakOpen) + entries[i].MTM + std::string(kNoBreakClose);
     CheckMenuColors(entries, replaced);
     replaced.Report(messages);
 

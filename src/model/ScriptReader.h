@@ -15,7 +15,7 @@ int FindIntValue(std::string_view text, std::string_view key, IMessages& message
 std::string FindTextValue(std::string_view text, std::string_view key, IMessages& messages);
 std::vector<std::string> ReadTextArray(const std::string& text, const std::string& key, int n, IMessages& messages);
 std::vector<int> ReadIntArray(const std::string& text, const std::string& key, int n, IMessages& messages);
-std::string StripNoBreakWrapper(std::string text);
+std::string StripNoBreakWrapper(const std::string& text);
 
 // Reads the script at `path` into a separate model and, on success, replaces
 // `model`'s settings, entries and selection (folders stay as they are).
