@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <future>
+#include <initializer_list>
 #include <memory>
 #include <string_view>
 #include <system_error>
@@ -233,30 +235,43 @@ inline void AppendNumberItem(OutBuffer& buffer, bool first, int value) {
     buffer.SetEnd(WriteInt(d + !first, value));
 }
 
-// The items of every array but MTM, each array's comma-separated, gathered
-// in one pass over the entries. The entries are large: fetching tens of
-// thousands of them once per array would cost more than the writing.
+// The items of every array but MTM, each array's comma-separated.
 struct ArrayItems {
     OutBuffer MTC, MTCH, MX, MY, MW, CO, CC, CM, MA, FL, OO, AN, AE;
 };
 
-void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
-    const std::array numbers = {&items.MTCH, &items.MX, &items.MY, &items.MW,
-                                &items.MA,   &items.FL, &items.OO, &items.AN};
-    for (OutBuffer* buffer : {&items.MTC, &items.CO, &items.CC, &items.CM, &items.AE}) buffer->Clear();
+// Empties the buffers of texts, and of numbers with the room for `count`
+// of them made, which are then written straight.
+void ClearItems(std::initializer_list<OutBuffer*> texts, std::initializer_list<OutBuffer*> numbers, std::size_t count) {
+    for (OutBuffer* buffer : texts) buffer->Clear();
     for (OutBuffer* buffer : numbers) {
         buffer->Clear();
-        buffer->Reserve(model.entries.size() * kMaxIntItem); // written straight from here on
+        buffer->Reserve(count * kMaxIntItem);
     }
-    bool first = true;
-    auto number = [&first](OutBuffer& buffer, int value) { AppendNumberItem(buffer, first, value); };
-    auto text = [&first](OutBuffer& buffer, const std::string& value) { AppendListItem(buffer, first, value); };
+}
+
+// The arrays before MTM and those after it are each gathered in one pass
+// over the entries. The entries are large: fetching tens of thousands of
+// them once per array would cost more than the writing.
+void GatherLeadingItems(ArrayItems& items, const ProjectModel& model) {
     const std::size_t count = model.entries.size();
+    ClearItems({&items.MTC}, {&items.MTCH}, count);
     for (std::size_t i = 0; i < count; ++i) {
         const MenuEntry& e = model.entries[i];
         if (i + kPrefetchAhead < count) PrefetchText(model.entries[i + kPrefetchAhead].MTC);
-        text(items.MTC, e.MTC);
-        number(items.MTCH, e.MTCH);
+        AppendListItem(items.MTC, i == 0, e.MTC);
+        AppendNumberItem(items.MTCH, i == 0, e.MTCH);
+    }
+}
+
+void GatherTrailingItems(ArrayItems& items, const ProjectModel& model) {
+    const std::size_t count = model.entries.size();
+    ClearItems({&items.CO, &items.CC, &items.CM, &items.AE},
+               {&items.MX, &items.MY, &items.MW, &items.MA, &items.FL, &items.OO, &items.AN}, count);
+    bool first = true;
+    auto number = [&first](OutBuffer& buffer, int value) { AppendNumberItem(buffer, first, value); };
+    auto text = [&first](OutBuffer& buffer, const std::string& value) { AppendListItem(buffer, first, value); };
+    for (const MenuEntry& e : model.entries) {
         number(items.MX, e.MX);
         number(items.MY, e.MY);
         number(items.MW, e.MW);
@@ -270,6 +285,23 @@ void GatherArrayItems(ArrayItems& items, const ProjectModel& model) {
         text(items.AE, e.AE);
         first = false;
     }
+}
+
+// From this many menus on, the arrays after MTM are gathered on a second
+// thread while this one writes the panels, which take most of the time.
+constexpr std::size_t kTrailingAsideFrom = 2500;
+
+// Gathers the arrays after MTM, on a second thread for a large project; the
+// future is then to be waited for, and otherwise there is none.
+std::future<void> GatherTrailingItemsAside(ArrayItems& items, const ProjectModel& model) {
+    if (model.entries.size() >= kTrailingAsideFrom) {
+        try {
+            return std::async(std::launch::async, [&items, &model] { GatherTrailingItems(items, model); });
+        } catch (const std::system_error&) { // no thread to be had: gathered here
+        }
+    }
+    GatherTrailingItems(items, model);
+    return {};
 }
 
 // The data part into `out`, every line followed by CR LF. When `lineEnds` is
@@ -341,7 +373,8 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     fixedLine("var PR = new Array (numOfMenus);");
 
     thread_local ArrayItems items; // kept between writes, like the script's own buffer
-    GatherArrayItems(items, model);
+    std::future<void> trailing = GatherTrailingItemsAside(items, model);
+    GatherLeadingItems(items, model);
     auto array = [&](const char* opening, const OutBuffer& itemsOfArray, bool numbers) {
         out.append(opening);
         out.append(itemsOfArray);
@@ -368,6 +401,7 @@ void AppendDataPart(OutBuffer& out, ProjectModel& model, ScriptMode mode, const 
     out.append(");");
     endLine();
 
+    if (trailing.valid()) trailing.get();
     array("var MX = new Array (", items.MX, true);
     array("var MY = new Array (", items.MY, true);
     array("var MW = new Array (", items.MW, true);

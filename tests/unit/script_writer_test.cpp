@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "RecordingMessages.h"
 #include "TempFolder.h"
 #include "model/Errors.h"
 #include "model/ProjectModel.h"
+#include "model/ScriptReader.h"
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
+#include "model/TextEncoding.h"
 #include "model/ValueHelpers.h"
 
 #ifdef __unix__
@@ -18,6 +21,7 @@
 
 using namespace didad;
 using didad::testing::ReadFileBytes;
+using didad::testing::RecordingMessages;
 using didad::testing::TempFolder;
 using didad::testing::WriteFileBytes;
 namespace fs = std::filesystem;
@@ -457,12 +461,45 @@ TEST_F(WriteProjectScriptTest, LargeScriptsAreExactWhetherOrNotTheyTakeTheUtf8Ma
         model.entries.back().MTM = std::string(400, 'm') + "\"<BR>\r\n";
     }
     const std::string path = temp.File("project/Dirovidadaz.js");
-    for (const char* caption : {"plain", "gr\xC3\xBC\xC3\x9Fe", "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
+    for (const char* caption : {"plain",
+                                "gr\xC3\xBC\xC3\x9F"
+                                "e",
+                                "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
         model.entries[1000].MTC = caption;
         WriteProjectScript(model, ScriptMode::Final, {}, Flush::CacheOnly);
         EXPECT_TRUE(ReadFileBytes(path) == BuildProjectScript(model, ScriptMode::Final)) << caption; // megabytes
     }
     EXPECT_TRUE(LeftoverTemporaries().empty());
+}
+
+// A large project's arrays after the panels are made on a second thread:
+// each must come out in its place, and a text beyond ASCII among them must
+// still give the script its UTF-8 mark.
+TEST_F(WriteProjectScriptTest, LargeProjectsKeepEveryArrayInItsPlace) {
+    for (int i = 0; i < 3000; ++i) {
+        model.AddMenuEntry();
+        MenuEntry& e = model.entries.back();
+        e.MTC = "c" + std::to_string(i);
+        e.MTM = "p" + std::to_string(i);
+        e.MTCH = i;
+        e.MX = i + 1;
+        e.MY = -i;
+        e.MW = i * 3;
+        e.CO = i % 2 ? "#123456" : "transparent";
+        e.MA = i % 2;
+        e.FL = i % 2 == 0;
+        e.OO = i % 3 == 0;
+        e.AN = i % 4;
+        e.AE = "#a" + std::to_string(i);
+    }
+    model.entries[2999].AE = "#\xC3\xA9";
+    WriteProjectScript(model, ScriptMode::Final, {}, Flush::CacheOnly);
+    const std::string path = temp.File("project/Dirovidadaz.js");
+    EXPECT_TRUE(ReadFileBytes(path).starts_with(kUtf8ByteOrderMark));
+    ProjectModel read;
+    RecordingMessages messages;
+    ASSERT_TRUE(ReadProjectScript(path, read, messages));
+    EXPECT_TRUE(read.entries == model.entries); // thousands of entries: no dump
 }
 
 #ifdef __unix__
