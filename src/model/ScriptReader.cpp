@@ -28,7 +28,7 @@ constexpr std::string_view kVersionKey = "RarurAVI_Ver = \"";
 constexpr std::string_view kPanelsKey = "var MTM = new Array (";
 
 // Reading ahead pays for its thread from about this many bytes of panels on.
-constexpr std::size_t kReadAheadFrom = 256 * 1024;
+constexpr std::size_t kReadAheadFrom = std::size_t{256} * 1024;
 // Where the reading ahead starts: after this share of the text from the
 // panels on. The reader has the captions and settings before them to read,
 // and checks the whole text first.
