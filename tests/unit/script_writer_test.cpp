@@ -461,10 +461,7 @@ TEST_F(WriteProjectScriptTest, LargeScriptsAreExactWhetherOrNotTheyTakeTheUtf8Ma
         model.entries.back().MTM = std::string(400, 'm') + "\"<BR>\r\n";
     }
     const std::string path = temp.File("project/Dirovidadaz.js");
-    for (const char* caption : {"plain",
-                                "gr\xC3\xBC\xC3\x9F"
-                                "e",
-                                "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
+    for (const char* caption : {"plain", "gr\u00FC\u00DFe", "plain again", "\xC3\xA9t\xC3\xA9", "\xFF not UTF-8"}) {
         model.entries[1000].MTC = caption;
         WriteProjectScript(model, ScriptMode::Final, {}, Flush::CacheOnly);
         EXPECT_TRUE(ReadFileBytes(path) == BuildProjectScript(model, ScriptMode::Final)) << caption; // megabytes
