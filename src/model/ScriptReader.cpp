@@ -10,9 +10,9 @@
 #include <system_error>
 #include <utility>
 
+#include "model/ArrayValues.h"
 #include "model/Errors.h"
-#include "model/PanelsReadAhead.h"
-#include "model/QuotedValues.h"
+#include "model/ScriptReadAhead.h"
 #include "model/ScriptTexts.h"
 #include "model/ScriptWriter.h"
 #include "model/SettingTexts.h"
@@ -31,8 +31,9 @@ constexpr std::string_view kPanelsKey = "var MTM = new Array (";
 constexpr std::size_t kReadAheadFrom = std::size_t{256} * 1024;
 // Where the reading ahead starts: after this share of the text from the
 // panels on. The reader has the captions and settings before them to read,
-// and checks the whole text first.
-constexpr double kReadAheadShare = 0.15;
+// and checks the whole text first; the thread has the arrays after the
+// panels to read as well.
+constexpr double kReadAheadShare = 0.25;
 
 void ReportMissing(IMessages& messages, std::string_view key) {
     messages.ShowMessage("Cannot find: " + std::string(key) + "\r\nThe script file maybe corrupted.");
@@ -43,8 +44,6 @@ std::size_t FindAfter(std::string_view text, std::string_view key) {
     const std::size_t at = text.find(key);
     return at == std::string_view::npos ? at : at + key.size();
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -64,22 +63,6 @@ int ConvertOrThrow(std::string_view text) {
 template <typename ValueAt>
 auto Assigning(ValueAt valueAt) {
     return [valueAt](std::size_t i, std::string_view decoded) { valueAt(i).assign(decoded); };
-}
-
-// A number as the writer puts it down, an optional minus and up to nine
-// digits (no int overflows) right up to its separator, read into `value`.
-// Returns where the separator is, or npos for anything else.
-std::size_t ReadBareNumber(std::string_view text, std::size_t pos, int& value) {
-    constexpr std::size_t kMaxDigits = 9;
-    const bool negative = pos < text.size() && text[pos] == '-';
-    const std::size_t first = pos + (negative ? 1 : 0);
-    const std::size_t last = std::min(text.size(), first + kMaxDigits);
-    int magnitude = 0;
-    std::size_t at = first;
-    for (; at < last && IsDigit(text[at]); ++at) magnitude = magnitude * 10 + (text[at] - '0');
-    if (at == first || at == text.size() || (text[at] != ',' && text[at] != ')')) return std::string_view::npos;
-    value = negative ? -magnitude : magnitude;
-    return at;
 }
 
 // Reads `n` numbers from `pos` into valueAt(0), valueAt(1) ...
@@ -108,7 +91,9 @@ void IntValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, Value
 // the arrays in another order still reads, through the search from the top.
 class SequentialArrays {
 public:
-    SequentialArrays(std::string_view text, int n, IMessages& messages) : text_(text), n_(n), messages_(messages) {}
+    // What `readAhead` read is taken over where the reading comes to it.
+    SequentialArrays(std::string_view text, int n, IMessages& messages, ScriptReadAhead* readAhead)
+        : text_(text), n_(n), messages_(messages), readAhead_(readAhead) {}
 
     // Values missing from the text, or the whole array, come out empty.
     template <typename ValueAt>
@@ -127,7 +112,7 @@ public:
     // unwrapped[i] tells. Panels read ahead are taken over when the reading
     // comes to where they start, and dropped otherwise.
     template <typename PanelAt>
-    void Panels(PanelAt panelAt, std::vector<char>& unwrapped, PanelsReadAhead* readAhead) {
+    void Panels(PanelAt panelAt, std::vector<char>& unwrapped) {
         const auto n = static_cast<std::size_t>(n_);
         auto store = [&](std::size_t i, std::string_view decoded) {
             unwrapped[i] = AssignUnwrapped(panelAt(i), decoded);
@@ -135,12 +120,33 @@ public:
         std::size_t pos = Find(kPanelsKey, false);
         std::size_t read = 0;
         if (pos != std::string_view::npos) {
-            const std::size_t stopAt = readAhead ? readAhead->start() : std::string_view::npos;
+            const std::size_t stopAt = readAhead_ ? readAhead_->start() : std::string_view::npos;
             read = TextValuesFrom(text_, pos, n, store, stopAt);
-            if (read < n && pos == stopAt) read += TakeReadAhead(*readAhead, pos, read, panelAt, unwrapped, store);
+            if (read < n && pos == stopAt) read += TakePanelsAhead(pos, read, panelAt, unwrapped, store);
             next_ = pos;
         }
         for (std::size_t i = read; i < n; ++i) store(i, {});
+    }
+
+    // The arrays after the panels into `entries`, read ahead into them when
+    // that began where the reading has come. Returns whether every value of
+    // the menus' colours is known to be a colour.
+    bool Trailing(std::vector<MenuEntry>& entries) {
+        if (readAhead_) {
+            // From here on the thread is done with the menus.
+            const ArraysAhead ahead = panelsTaken_ ? readAhead_->TakeArrays() : ArraysAhead{};
+            readAhead_->Stop();
+            if (ahead.complete && ahead.from == next_) return ahead.coloursValid;
+        }
+        for (const TrailingArray& array : kTrailingArrays) {
+            if (array.number)
+                Ints(
+                    array.key, [&](std::size_t i) -> int& { return entries[i].*array.number; }, array.optional);
+            else
+                Texts(
+                    array.key, [&](std::size_t i) -> std::string& { return entries[i].*array.text; }, array.optional);
+        }
+        return false;
     }
 
     // A missing array reads as zeros.
@@ -160,10 +166,11 @@ private:
     // The panels from `read` on, taken from what was read ahead and then
     // read on from where that ended. Returns how many there were.
     template <typename PanelAt, typename Store>
-    std::size_t TakeReadAhead(PanelsReadAhead& readAhead, std::size_t& pos, std::size_t read, PanelAt panelAt,
-                              std::vector<char>& unwrapped, Store store) {
+    std::size_t TakePanelsAhead(std::size_t& pos, std::size_t read, PanelAt panelAt, std::vector<char>& unwrapped,
+                                Store store) {
         const std::size_t wanted = static_cast<std::size_t>(n_) - read;
-        PanelsAhead ahead = readAhead.Take();
+        PanelsAhead ahead = readAhead_->TakePanels();
+        panelsTaken_ = true;
         const std::size_t taken = std::min(wanted, ahead.panels.size());
         for (std::size_t i = 0; i < taken; ++i) {
             panelAt(read + i) = std::move(ahead.panels[i]);
@@ -190,6 +197,8 @@ private:
     std::string_view text_;
     int n_;
     IMessages& messages_;
+    ScriptReadAhead* readAhead_;
+    bool panelsTaken_ = false;
     std::size_t next_ = 0;
 };
 
@@ -317,9 +326,7 @@ void CheckMenuColors(std::vector<MenuEntry>& entries, ColorReplacements& replace
     const MenuEntry fresh;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         MenuEntry& e = entries[i];
-        for (auto [field, name] :
-             {std::pair{&MenuEntry::CC, "Caption Color (CC)"}, std::pair{&MenuEntry::CM, "Menu Color (CM)"},
-              std::pair{&MenuEntry::CO, "Bottom Color (CO)"}}) {
+        for (auto [field, name] : kMenuColours) {
             if (IsMenuColor(e.*field)) continue;
             replaced.Replace(
                 e.*field, fresh.*field, [i, name = name] { return "Menu " + std::to_string(i + 1) + ", " + name; },
@@ -393,17 +400,20 @@ std::string StripNoBreakWrapper(const std::string& text) {
 bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& messages) {
     const FileBytes content = ReadFileBytes(path);
     // The panels' HTML is most of a large project's text: the later part of
-    // it is read on a second thread while this one checks the text and reads
-    // up to there. What is read ahead fits the text as the file holds it.
+    // it, and the arrays after it, are read on a second thread while this one
+    // checks the text and reads up to there. What is read ahead fits the text
+    // as the file holds it.
     // A mark that says the texts are UTF-8 is no part of any of them.
     const std::string_view asStored = SkipUtf8Mark(content.view());
-    std::optional<PanelsReadAhead> panelsAhead;
+    // The menus outlive the thread, which they are lent to.
+    std::vector<MenuEntry> entries;
+    std::optional<ScriptReadAhead> readAhead;
     if (const std::size_t panels = FindAfter(asStored, kPanelsKey);
         panels != std::string_view::npos && asStored.size() - panels >= kReadAheadFrom)
-        panelsAhead.emplace(asStored, panels + static_cast<std::size_t>((asStored.size() - panels) * kReadAheadShare));
+        readAhead.emplace(asStored, panels + static_cast<std::size_t>((asStored.size() - panels) * kReadAheadShare));
     std::string normalized;
     const std::string_view text = SkipUtf8Mark(SearchText(content, normalized));
-    if (text.data() != asStored.data()) panelsAhead.reset();
+    if (text.data() != asStored.data()) readAhead.reset();
 
     if (text.find(kVersionMarker) == std::string_view::npos) {
         const std::string version = FindTextValue(text, kVersionKey, messages);
@@ -452,39 +462,21 @@ bool ReadProjectScript(const std::string& path, ProjectModel& model, IMessages& 
         return true;
     }
 
-    std::vector<MenuEntry> entries(static_cast<std::size_t>(n));
-    SequentialArrays arrays(text, n, messages);
-    auto texts = [&](const char* key, std::string MenuEntry::*field) {
-        arrays.Texts(key, [&](std::size_t i) -> std::string& { return entries[i].*field; });
-    };
-    auto ints = [&](const char* key, int MenuEntry::*field) {
-        arrays.Ints(key, [&](std::size_t i) -> int& { return entries[i].*field; });
-    };
-    texts("var MTC = new Array (", &MenuEntry::MTC);
-    ints("var MTCH = new Array (", &MenuEntry::MTCH);
+    entries.resize(static_cast<std::size_t>(n));
+    if (readAhead) readAhead->Lend(entries);
+    SequentialArrays arrays(text, n, messages, readAhead ? &*readAhead : nullptr);
+    arrays.Texts("var MTC = new Array (", [&](std::size_t i) -> std::string& { return entries[i].MTC; });
+    arrays.Ints("var MTCH = new Array (", [&](std::size_t i) -> int& { return entries[i].MTCH; });
     std::vector<char> unwrapped(entries.size());
-    arrays.Panels([&](std::size_t i) -> std::string& { return entries[i].MTM; }, unwrapped,
-                  panelsAhead ? &*panelsAhead : nullptr);
-    ints("var MX = new Array (", &MenuEntry::MX);
-    ints("var MY = new Array (", &MenuEntry::MY);
-    ints("var MW = new Array (", &MenuEntry::MW);
-    texts("var CO = new Array (", &MenuEntry::CO);
-    texts("var CC = new Array (", &MenuEntry::CC);
-    texts("var CM = new Array (", &MenuEntry::CM);
-    ints("var MA = new Array (", &MenuEntry::MA);
-    ints("var FL = new Array (", &MenuEntry::FL);
-    ints("var OO = new Array (", &MenuEntry::OO);
-    arrays.Ints(
-        "var AN = new Array (", [&](std::size_t i) -> int& { return entries[i].AN; }, true);
+    arrays.Panels([&](std::size_t i) -> std::string& { return entries[i].MTM; }, unwrapped);
+    const bool coloursValid = arrays.Trailing(entries);
     for (MenuEntry& entry : entries) entry.AN = KnownAnchor(entry.AN);
-    arrays.Texts(
-        "var AE = new Array (", [&](std::size_t i) -> std::string& { return entries[i].AE; }, true);
     // The writer wraps every vertical panel (any OO but 0); a horizontal
     // one's own HTML keeps the wrapper it had.
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (unwrapped[i] && entries[i].OO == 0)
             entries[i].MTM = std::string(kNoBreakOpen) + entries[i].MTM + std::string(kNoBreakClose);
-    CheckMenuColors(entries, replaced);
+    if (!coloursValid) CheckMenuColors(entries, replaced);
     replaced.Report(messages);
 
     model.settings = std::move(settings);

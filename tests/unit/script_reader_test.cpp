@@ -614,3 +614,65 @@ TEST_F(ReadScript, LargeProjectsReadTheSameWhereverTheReadingAheadStarts) {
         EXPECT_EQ(model.entries, written.entries);
     }
 }
+
+// The arrays after a large project's panels are read on the second thread
+// straight into the menus; whatever a hand made of them, the reader's own
+// reading must have the last word.
+TEST_F(ReadScript, LargeProjectsReadTheArraysAfterThePanelsAsTheReaderWould) {
+    ProjectModel written = WithEntries(1001);
+    for (std::size_t i = 0; i < written.entries.size(); ++i) {
+        MenuEntry& e = written.entries[i];
+        const int n = static_cast<int>(i);
+        e.MTC = "c" + std::to_string(i);
+        e.MTM = std::to_string(i) + std::string(400, 'm');
+        e.MX = n;
+        e.MY = -n;
+        e.MW = n * 7;
+        e.CO = i % 2 ? "transparent" : "#0000" + std::string(i % 10 ? "0a" : "0b");
+        e.CC = "#" + std::to_string(100000 + n);
+        e.CM = "#c0c0c0";
+        e.MA = n % 2;
+        e.FL = (n + 1) % 2;
+        e.OO = n % 3 == 0;
+        e.AN = n % 4;
+        e.AE = "#e" + std::to_string(i) + "\"q\"";
+    }
+    const std::string script = ScriptOf(written, ScriptMode::Final);
+    ASSERT_GT(script.size(), 400'000u);
+    ASSERT_TRUE(Read(script));
+    EXPECT_EQ(model.entries, written.entries);
+    EXPECT_TRUE(messages.all().empty());
+
+    // The last menu's top spaced out: read the general way, after the thread
+    // wrote every left and most tops.
+    std::string spaced = script;
+    Replace(spaced, ",-1000);", ", -1000);");
+    ASSERT_TRUE(Read(spaced));
+    EXPECT_EQ(model.entries, written.entries);
+
+    // An older file without the anchor elements.
+    std::string older = script;
+    const std::size_t anchors = older.find("var AE = new Array (");
+    older.erase(anchors, older.find(");", anchors) + 4 - anchors);
+    ASSERT_TRUE(Read(older));
+    ProjectModel expected = written;
+    for (MenuEntry& e : expected.entries) e.AE.clear();
+    EXPECT_EQ(model.entries, expected.entries);
+
+    // A colour that is none, in the last menu.
+    std::string badColour = script;
+    Replace(badColour, "\"#c0c0c0\");", "\"nocolour\");");
+    messages.Clear();
+    ASSERT_TRUE(Read(badColour));
+    expected = written;
+    expected.entries.back().CM = MenuEntry{}.CM;
+    EXPECT_EQ(model.entries, expected.entries);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_NE(messages.shown()[0].find("Menu 1001, Menu Color (CM): #008080"), std::string::npos);
+
+    // A value the reader cannot take ends the read while the thread may
+    // still be writing into the menus.
+    std::string broken = script;
+    Replace(broken, "var MTCH = new Array (22,", "var MTCH = new Array (x,");
+    EXPECT_THROW(Read(broken), ConversionError);
+}

@@ -1,4 +1,4 @@
-#include "model/QuotedValues.h"
+#include "model/ArrayValues.h"
 
 #include <memory>
 

@@ -1,13 +1,32 @@
 #pragma once
-// The quoted values of a script's arrays, as the reader takes them: each
-// decoded into a scratch room and from there into the caller's string.
+// The values of a script's arrays, as the reader takes them: numbers read in
+// place, quoted values each decoded into a scratch room and from there into
+// the caller's string.
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "model/ByteScan.h"
+
 namespace didad {
+
+// A number as the writer puts it down, an optional minus and up to nine
+// digits (no int overflows) right up to its separator, read into `value`.
+// Returns where the separator is, or npos for anything else.
+inline std::size_t ReadBareNumber(std::string_view text, std::size_t pos, int& value) {
+    constexpr std::size_t kMaxDigits = 9;
+    const bool negative = pos < text.size() && text[pos] == '-';
+    const std::size_t first = pos + (negative ? 1 : 0);
+    const std::size_t last = std::min(text.size(), first + kMaxDigits);
+    int magnitude = 0;
+    std::size_t at = first;
+    for (; at < last && text[at] >= '0' && text[at] <= '9'; ++at) magnitude = magnitude * 10 + (text[at] - '0');
+    if (at == first || at == text.size() || (text[at] != ',' && text[at] != ')')) return std::string_view::npos;
+    value = negative ? -magnitude : magnitude;
+    return at;
+}
 
 // Room for a value decoded from a text of which `rest` bytes are left: a
 // value is never longer than that (plus the chunk a copy may run ahead).
@@ -19,6 +38,9 @@ char* DecodeRoom(std::size_t rest);
 // `room` (from DecodeRoom) and moves `pos` on after the closing quote, or to
 // the text's end when it has none.
 std::string_view DecodeQuotedValue(std::string_view text, std::size_t& pos, char* room);
+
+// How far a value is looked over for its quote before it is decoded.
+inline constexpr std::size_t kShortPlainValue = 16;
 
 // Reads up to `n` quoted values from `pos`, handing each to store(i, text)
 // while it lies decoded in the room, and returns how many there were before
@@ -40,6 +62,15 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
             const void* quote = pos < text.size() ? std::memchr(text.data() + pos, '"', text.size() - pos) : nullptr;
             if (!quote) return i; // the text ends before all values
             pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
+        }
+        // A short value without a backslash, as colours and many captions
+        // are, is the text up to its quote: nothing to decode.
+        const std::size_t scan = std::min(kShortPlainValue, text.size() - pos);
+        if (const std::size_t stop = bytescan::FindAny2(text.data() + pos, scan, '"', '\\');
+            stop < scan && text[pos + stop] == '"') {
+            store(i, text.substr(pos, stop));
+            pos += stop + 1;
+            continue;
         }
         store(i, DecodeQuotedValue(text, pos, room));
     }
