@@ -43,9 +43,10 @@ std::string_view DecodeQuotedValue(std::string_view text, std::size_t& pos, char
 inline constexpr std::size_t kShortPlainValue = 16;
 
 // Reads up to `n` quoted values from `pos`, handing each to store(i, text)
-// while it lies decoded in the room, and returns how many there were before
-// the text ended, or before the next value would start at `stopAt`. Storing
-// straight into the caller's strings spares a vector and a move per value.
+// decoded (the text lasts until the next value is read), and returns how
+// many there were before the text ended, or before the next value would
+// start at `stopAt`. Storing straight into the caller's strings spares a
+// vector and a move per value.
 template <typename Store>
 std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t n, Store store,
                            std::size_t stopAt = std::string_view::npos) {
@@ -63,8 +64,8 @@ std::size_t TextValuesFrom(std::string_view text, std::size_t& pos, std::size_t 
             if (!quote) return i; // the text ends before all values
             pos = static_cast<std::size_t>(static_cast<const char*>(quote) - text.data()) + 1;
         }
-        // A short value without a backslash, as colours and many captions
-        // are, is the text up to its quote: nothing to decode.
+        // A short value without a backslash, as colours mostly are, is the
+        // text up to its quote: nothing to decode.
         const std::size_t scan = std::min(kShortPlainValue, text.size() - pos);
         if (const std::size_t stop = bytescan::FindAny2(text.data() + pos, scan, '"', '\\');
             stop < scan && text[pos + stop] == '"') {
