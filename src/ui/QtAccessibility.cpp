@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QChildEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,11 +11,44 @@
 
 namespace didad {
 
+namespace {
+
+// Names a drop-down list's pop-up list when Qt makes it, on its first
+// opening or a screen reader's first look. Making every pop-up only to name
+// it built a frame, a list and its scroll bars for each list of every
+// window while the program started.
+class PopupListNamer : public QObject {
+public:
+    explicit PopupListNamer(QComboBox* box) : QObject(box) {
+        setObjectName(QLatin1String(kName));
+        box->installEventFilter(this);
+    }
+    static constexpr const char* kName = "popupListNamer";
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ChildAdded) return false;
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (qobject_cast<QComboBox*>(watched)) {
+            // The pop-up's frame, a window of its own: its list is put into
+            // it as the frame is made.
+            if (child->isWidgetType() && static_cast<QWidget*>(child)->isWindow()) child->installEventFilter(this);
+        } else if (auto* list = qobject_cast<QAbstractItemView*>(child)) {
+            if (auto* box = qobject_cast<QComboBox*>(watched->parent())) list->setAccessibleName(box->accessibleName());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 void NameControl(QWidget* control, const QString& name, QLabel* label) {
     control->setAccessibleName(name);
     if (auto* list = qobject_cast<QComboBox*>(control)) {
         if (list->lineEdit()) list->lineEdit()->setAccessibleName(name);
-        list->view()->setAccessibleName(name);
+        if (auto* made = list->findChild<QAbstractItemView*>()) made->setAccessibleName(name);
+        if (!list->findChild<QObject*>(QLatin1String(PopupListNamer::kName), Qt::FindDirectChildrenOnly))
+            new PopupListNamer(list);
     }
     if (label) {
         label->setBuddy(control);
