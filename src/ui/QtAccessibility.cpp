@@ -22,6 +22,9 @@ public:
     explicit PopupListNamer(QComboBox* box) : QObject(box) {
         setObjectName(QLatin1String(kName));
         box->installEventFilter(this);
+        // A pop-up made before the namer still takes a list set later.
+        for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isWindow()) child->installEventFilter(this);
     }
     static constexpr const char* kName = "popupListNamer";
 

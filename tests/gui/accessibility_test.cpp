@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -24,6 +25,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ValueHelpers.h"
 #include "preview/TfrmBrowser.h"
+#include "ui/QtAccessibility.h"
 #include "workflow/TfrmFinilizedOK.h"
 #include "workflow/TfrmProjectSettings.h"
 #include "workflow/TfrmPublish.h"
@@ -242,6 +244,21 @@ private slots:
 
     // A save that fails is told in words on the status line, not only in
     // red, and so is the save that works again.
+    // Named before or after Qt makes its pop-up, a drop-down list's pop-up
+    // list carries its name, and so does a list set into it later.
+    void aDropDownListsPopUpListIsNamedWhenEverItIsMade() {
+        QComboBox early, late;
+        early.view(); // the pop-up exists before the name is given
+        NameControl(&early, QStringLiteral("Early"));
+        NameControl(&late, QStringLiteral("Late"));
+        QCOMPARE(early.view()->accessibleName(), QStringLiteral("Early"));
+        QCOMPARE(late.view()->accessibleName(), QStringLiteral("Late"));
+        for (QComboBox* box : {&early, &late}) {
+            box->setView(new QListView());
+            QCOMPARE(box->view()->accessibleName(), box->accessibleName());
+        }
+    }
+
     void theAutomaticSavesStatusReachesTheReader() {
         // A folder where the project's script should be written: every save
         // fails (a missing project folder would be asked about instead).
