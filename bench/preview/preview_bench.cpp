@@ -8,9 +8,10 @@
 // alternation, and the medians are compared. Both clocks stop at the same
 // point: a task after the first animation frame that follows the load event,
 // so that whatever either page does in that frame (layout, the runtime's
-// placing, its first resize observations) is inside the clock.
+// placing, its first resize observations) is inside the clock. The runs'
+// starts spread evenly over one display frame, the same on both sides.
 //
-//   preview_bench [runs] [--detail]      (default 9 runs)
+//   preview_bench [runs] [--detail]      (default 17 runs)
 //   preview_bench --live [runs] [--detail]
 //
 // With --live it measures the live preview instead: from a keystroke in the
@@ -319,9 +320,20 @@ double TimeLiveKeystroke(int menu, int count) {
 
 void Pause(int ms) {
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+// The engine draws at its display's frame ticks, 60 a second, so a load's
+// clock stops at the first tick after the page is ready, and how long that
+// wait is depends on where in the cycle the load started. A load started as
+// soon as the last one ended (itself on a tick) starts at the same point of
+// the cycle every run: each side then gets the same wait every time, long or
+// short as it happens, and which one decides the ratio. Run `run` of `runs`
+// first waits so that the starts spread evenly over one cycle, as a user's
+// clicks do; both sides get the same waits.
+constexpr int kFrameCycleMs = 17;
+void SpreadOverFrameCycle(int run, int runs) { Pause(run * kFrameCycleMs / runs); }
 
 int RunLive(const QTemporaryDir& scratch, int runs, bool detail) {
     if (!frmMain->chkLive->isChecked()) frmMain->chkLive->click();
@@ -394,7 +406,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Divero"));
     QApplication::setApplicationName(QStringLiteral("Didad"));
     QApplication::setQuitOnLastWindowClosed(false);
-    int runs = 9;
+    int runs = 17;
     bool detail = false;
     bool live = false;
     for (int i = 1; i < argc; ++i) {
@@ -459,6 +471,7 @@ int main(int argc, char* argv[]) {
         std::vector<double> preview, still, previewCpu, stillCpu;
         std::vector<Phases> previewPhases, stillPhases;
         for (int run = 0; run < runs; ++run) {
+            SpreadOverFrameCycle(run, runs);
             double started = EpochMs();
             double cpu = TreeCpuMs();
             const double p = TimeLoad(ClickUpdatePreview);
@@ -467,6 +480,7 @@ int main(int argc, char* argv[]) {
             // Checked after the clock stopped: the runtime built every menu
             // and is opening the selected one.
             const bool built = p >= 0 && OwnerCount() == menus && WaitFor([&] { return MenuVisible(selected); });
+            SpreadOverFrameCycle(run, runs);
             started = EpochMs();
             cpu = TreeCpuMs();
             const double s = TimeLoad([&] { frmBrowser->WebBrowser1->load(twin); });
