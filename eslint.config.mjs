@@ -31,7 +31,7 @@ const runtimeShared = ["menuAnchorTop", "menusWait", "compactAllowed", "placeQue
   "anchorWatch", "watchedAnchors", "holdsControl", "watchMenus", "unfitPanel", "closedAt", "elementModel",
   "buildMenus", "newElement", "setHtml", "pixels", "menuColors", "errorLines", "menuSheet", "menuPolicy",
   "runtimeStarted", "menusBuilt", "compactClick", "captionName", "closeTimer", "keepOpen", "markCurrent",
-  "menusRtl"];
+  "menusRtl", "menusAfter"];
 const asGlobals = (names) => Object.fromEntries(names.map((n) => [n, "writable"]));
 
 export default [

@@ -234,7 +234,8 @@ function startRuntime() {
     }
     window.onscroll = doRepos;
     menuPolicy = makePolicy();
-    var build = function () { buildMenus(null); };
+    menusAfter = null;
+    var build = function () { buildMenus(menusAfter); };
     if (document.readyState == "loading") document.addEventListener("DOMContentLoaded", build);
     // Once the whole script has run: the preview's add-on follows the runtime.
     else if (window.Promise) window.Promise.resolve().then(build);

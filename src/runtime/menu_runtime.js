@@ -27,6 +27,8 @@ var menusWait, compactOn, compactAllowed, placeQueued, placedInFrame, anchorWatc
 // The menus' style sheet, the policy the author's HTML passes through, and
 // whether the runtime has started and the menus have been built.
 var menuSheet, menuPolicy, runtimeStarted, menusBuilt;
+// The script that called makeDidad() in a preview still being parsed.
+var menusAfter;
 // What the error window lists: every error of the page so far.
 var errorLines;
 
@@ -38,8 +40,15 @@ function elementModel() {
 
 // Builds the menus right after the script that calls it, where the classic
 // include calls it: right after the body tag. Called again, or once the
-// menus stand, it does nothing.
+// menus stand, it does nothing. The preview builds them there too, but once
+// the page has been parsed: its selected menu is opened and framed at once,
+// which lays the page out, and then the page is laid out once, with every
+// anchor in it, and drawn once, not first half-read and then again.
 function makeDidad() {
+    if (ie && IDE == 1 && document.readyState == "loading") {
+        menusAfter = document.currentScript;
+        return;
+    }
     if (ie) {
         buildMenus(document.currentScript);
         return;

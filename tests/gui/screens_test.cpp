@@ -1,7 +1,8 @@
 // Menus for every screen, in the real windows: a change of a menu's anchor
 // keeps the menu where the preview shows it, a drag counts from the anchor,
 // Undo takes both back; the preview's width choice; the number boxes' arrows
-// and limits; the compact settings and the anchor of all menus.
+// and limits; the compact settings and the anchor of all menus; where and
+// when the preview builds its menus.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include "editor/TfrmMain.h"
 #include "model/ProjectModel.h"
 #include "preview/TfrmBrowser.h"
+#include "ui/QtMessageBoxes.h"
 #include "workflow/ProjectSettingsRules.h"
 #include "workflow/TfrmProjectSettings.h"
 
@@ -287,6 +289,33 @@ private slots:
         Retype(frmMain->txtCapHeight, QStringLiteral("0"));
         frmMain->txtLeft->setFocus();
         QCOMPARE(frmMain->txtCapHeight->text(), QStringLiteral("1"));
+    }
+
+    // The preview builds its menus once the page is parsed (one layout, one
+    // drawing), where makeDidad() was called: a script right after the call
+    // finds none yet, and the layer stands right after the calling script.
+    void previewBuildsAfterTheCallOnceParsed() {
+        const QString page = FromBytes(frmMain->Model().TemplatePath());
+        QVERIFY(WriteFile(page,
+                          "<html><head><script src=\"Dirovidadaz.js\"></script></head><body style=\"margin:0\">"
+                          "<p>Above</p><div id=\"wrap\"><script>makeDidad();</script>"
+                          "<script>window.menusAtCall = !!document.getElementById('owner0');</script></div>"
+                          "<div id=\"box\" style=\"width:300px;height:30px;margin:150px auto 0\">box</div>"
+                          "</body></html>"));
+        UpdatePreviewAndWait();
+        QCOMPARE(EvalInPreview(QStringLiteral("window.menusAtCall")).toBool(), false);
+        QCOMPARE(EvalInPreview(QStringLiteral("(function(){var l=document.getElementById('didadLayer');"
+                                              "return l.parentNode.id+'|'+l.previousElementSibling.textContent;})()"))
+                     .toString(),
+                 QStringLiteral("wrap|makeDidad();"));
+        // Opened and framed as before.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            EvalInPreview(QStringLiteral("getComputedStyle(document.getElementById('menu0')).visibility")).toString(),
+            QStringLiteral("visible"), kPageWait);
+        QCOMPARE(EvalInPreview(QStringLiteral("selectorVisible")).toInt(), 1);
+
+        QVERIFY(WriteFile(page, kCentredPage));
+        UpdatePreviewAndWait();
     }
 
     void settingsRefuseABadCompactWidthAndSetEveryAnchor() {
