@@ -46,7 +46,7 @@ function elementModel() {
 // anchor in it, and drawn once, not first half-read and then again.
 function makeDidad() {
     if (ie && IDE == 1 && document.readyState == "loading") {
-        menusAfter = document.currentScript;
+        if (!menusAfter) menusAfter = document.currentScript;
         return;
     }
     if (ie) {

@@ -293,7 +293,7 @@ private slots:
 
     // The preview builds its menus once the page is parsed (one layout, one
     // drawing), where makeDidad() was called: a script right after the call
-    // finds none yet, and the layer stands right after the calling script.
+    // finds none yet, and the layer stands right after the first call's script.
     void previewBuildsAfterTheCallOnceParsed() {
         const QString page = FromBytes(frmMain->Model().TemplatePath());
         QVERIFY(WriteFile(page,
@@ -301,7 +301,7 @@ private slots:
                           "<p>Above</p><div id=\"wrap\"><script>makeDidad();</script>"
                           "<script>window.menusAtCall = !!document.getElementById('owner0');</script></div>"
                           "<div id=\"box\" style=\"width:300px;height:30px;margin:150px auto 0\">box</div>"
-                          "</body></html>"));
+                          "<p><script>makeDidad();</script></p></body></html>"));
         UpdatePreviewAndWait();
         QCOMPARE(EvalInPreview(QStringLiteral("window.menusAtCall")).toBool(), false);
         QCOMPARE(EvalInPreview(QStringLiteral("(function(){var l=document.getElementById('didadLayer');"
