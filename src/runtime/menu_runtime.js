@@ -40,10 +40,10 @@ function elementModel() {
 
 // Builds the menus right after the script that calls it, where the classic
 // include calls it: right after the body tag. Called again, or once the
-// menus stand, it does nothing. The preview builds them there too, but once
-// the page has been parsed: its selected menu is opened and framed at once,
-// which lays the page out, and then the page is laid out once, with every
-// anchor in it, and drawn once, not first half-read and then again.
+// menus stand, it does nothing. The preview builds them there too, but only
+// once the page has been parsed: opening and framing its selected menu lays
+// the page out, and so that happens once, with every anchor in the page, and
+// the page is drawn once, not half-read first and then again.
 function makeDidad() {
     if (ie && IDE == 1 && document.readyState == "loading") {
         if (!menusAfter) menusAfter = document.currentScript;
