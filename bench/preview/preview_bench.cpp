@@ -350,6 +350,7 @@ int RunLive(const QTemporaryDir& scratch, int runs, bool detail) {
 
         std::vector<double> updates;
         for (int run = 0; run < runs; ++run) {
+            SpreadOverFrameCycle(run, runs);
             const double u = TimeLoad(ClickUpdatePreview);
             if (u < 0 || OwnerCount() != menus || !WaitFor([&] { return MenuVisible(selected); })) {
                 ++failures;
