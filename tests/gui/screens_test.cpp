@@ -295,6 +295,11 @@ private slots:
     // drawing), where makeDidad() was called: a script right after the call
     // finds none yet, and the layer stands right after the first call's script.
     void previewBuildsAfterTheCallOnceParsed() {
+        // Three menus, the last one selected.
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QTest::mouseClick(frmMain->btnAddMenu, Qt::LeftButton);
+        QCOMPARE(frmMain->Model().numOfMenus(), 3);
+        QCOMPARE(frmMain->Model().iSelectedMenu, 2);
         const QString page = FromBytes(frmMain->Model().TemplatePath());
         QVERIFY(WriteFile(page,
                           "<html><head><script src=\"Dirovidadaz.js\"></script></head><body style=\"margin:0\">"
@@ -308,12 +313,22 @@ private slots:
                                               "return l.parentNode.id+'|'+l.previousElementSibling.textContent;})()"))
                      .toString(),
                  QStringLiteral("wrap|makeDidad();"));
-        // Opened and framed as before.
+        QCOMPARE(EvalInPreview(QStringLiteral("document.querySelectorAll('#didadMenus > [id^=owner]').length")).toInt(),
+                 3);
+        // The selected menu is opened and framed, the others stay closed.
         QTRY_COMPARE_WITH_TIMEOUT(
-            EvalInPreview(QStringLiteral("getComputedStyle(document.getElementById('menu0')).visibility")).toString(),
-            QStringLiteral("visible"), kPageWait);
-        QCOMPARE(EvalInPreview(QStringLiteral("selectorVisible")).toInt(), 1);
+            EvalInPreview(QStringLiteral("[0,1,2].map(function(i){return getComputedStyle("
+                                         "document.getElementById('menu'+i)).visibility;}).join()"))
+                .toString(),
+            QStringLiteral("hidden,hidden,visible"), kPageWait);
+        QCOMPARE(EvalInPreview(QStringLiteral("document.getElementById('SEL_TOP').style.top=="
+                                              "(document.getElementById('owner2').offsetTop-3)+'px'"))
+                     .toBool(),
+                 true);
 
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(frmMain->txtLeft, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(frmMain->Model().numOfMenus(), 1);
         QVERIFY(WriteFile(page, kCentredPage));
         UpdatePreviewAndWait();
     }
