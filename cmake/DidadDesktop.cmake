@@ -47,6 +47,10 @@ didad_install_link("${DIDAD_INSTALL_PROGRAM_DIR}/Help" ../../share/didad/Help)
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.desktop" DESTINATION share/applications)
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.svg" DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES "${CMAKE_SOURCE_DIR}/resources/didad.png" DESTINATION share/icons/hicolor/256x256/apps)
+foreach(side 16 24 32 48 64 128)
+  install(FILES "${CMAKE_SOURCE_DIR}/resources/logo/didad-${side}.png" DESTINATION share/icons/hicolor/${side}x${side}/apps
+          RENAME didad.png)
+endforeach()
 
 # The software centre's entry and the notes a Debian package carries. The
 # release and changelog take the product's version from project().

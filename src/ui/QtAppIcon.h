@@ -1,14 +1,13 @@
 #pragma once
-// The program's logo: the windows' icon and the picture of the start dialog.
+// The program's logo: the windows' icon, which the start dialog also shows.
 #include <QIcon>
-#include <QPixmap>
 
 namespace didad {
 
-// Resource path of the logo picture (256 x 256).
+// Resource path of the logo's largest picture (256 x 256); smaller ones lie
+// beside it as didad-<side>.png.
 inline constexpr const char* kLogoResource = ":/icons/didad.png";
 
 QIcon ProgramIcon();
-QPixmap ProgramLogo(int size);
 
 } // namespace didad

@@ -48,27 +48,13 @@ private:
         return small ? Small() : Whole();
     }
     QIcon Small() const {
-        return Made(which_, 0, [this] { return QIcon(QApplication::style()->standardPixmap(which_)); });
+        return KeptIcon(Key(QLatin1String("small")),
+                        [this] { return QIcon(QApplication::style()->standardPixmap(which_)); });
     }
     QIcon Whole() const {
-        return Made(which_, 1, [this] { return QApplication::style()->standardIcon(which_); });
+        return KeptIcon(Key(QLatin1String("whole")), [this] { return QApplication::style()->standardIcon(which_); });
     }
-
-    // Each picture is read once. The windows live on one thread; the pictures
-    // go before the application does, which they need to be freed.
-    template <typename Make>
-    static QIcon Made(QStyle::StandardPixmap which, int kind, Make make) {
-        static QHash<int, QIcon> made;
-        static const bool clearedAtEnd = [] {
-            qAddPostRoutine([] { made.clear(); });
-            return true;
-        }();
-        (void)clearedAtEnd;
-        const int key = int(which) * 2 + kind;
-        auto found = made.find(key);
-        if (found == made.end()) found = made.insert(key, make());
-        return *found;
-    }
+    QString Key(QLatin1String kind) const { return QStringLiteral("standard %1 %2").arg(int(which_)).arg(kind); }
 
     QStyle::StandardPixmap which_;
 };
@@ -76,6 +62,20 @@ private:
 } // namespace
 
 QIcon StandardGlyph(QStyle::StandardPixmap which) { return QIcon(new DeferredStandardIcon(which)); }
+
+QIcon KeptIcon(const QString& key, const std::function<QIcon()>& make) {
+    // The pictures go before the application does, which they need to be
+    // freed.
+    static QHash<QString, QIcon> kept;
+    static const bool clearedAtEnd = [] {
+        qAddPostRoutine([] { kept.clear(); });
+        return true;
+    }();
+    (void)clearedAtEnd;
+    auto found = kept.find(key);
+    if (found == kept.end()) found = kept.insert(key, make());
+    return *found;
+}
 
 QIcon ExclamationGlyph(const QColor& colour) {
     QPixmap pixmap(18, 18);

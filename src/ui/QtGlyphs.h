@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QStyle>
 
+#include <functional>
+
 namespace didad {
 
 // The exclamation glyph of Update Preview: red while edits are waiting for
@@ -19,5 +21,9 @@ QIcon HelpGlyph();
 // 128 pixels) from its pictures at once; most of the dialogs are made at
 // start and opened, if ever, much later.
 QIcon StandardGlyph(QStyle::StandardPixmap which);
+
+// The icon made for `key`, made by `make` the first time it is asked for and
+// kept until the application ends. The windows live on one thread.
+QIcon KeptIcon(const QString& key, const std::function<QIcon()>& make);
 
 } // namespace didad

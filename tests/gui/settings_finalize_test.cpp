@@ -103,8 +103,12 @@ private slots:
     void programLogoIsLinkedIn() {
         // The logo lives in a static library's resources, which the linker
         // drops unless something pulls them in.
-        QVERIFY(!ProgramIcon().isNull());
-        QCOMPARE(ProgramLogo(32).size(), QSize(32, 32));
+        const QIcon icon = ProgramIcon();
+        QVERIFY(!icon.isNull());
+        // Each size is its own picture: the smallest and the largest are
+        // there, and a size between is drawn from the next larger one.
+        for (int side : {16, 20, 32, 256}) QCOMPARE(icon.pixmap(QSize(side, side), 1.0).size(), QSize(side, side));
+        QCOMPARE(icon.availableSizes().size(), 7);
     }
 
     void showsTheProjectsSettingsEachTimeItOpens() {
