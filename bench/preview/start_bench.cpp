@@ -46,7 +46,7 @@ double ChildrenCpuMs() {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
-// The dialogs the program makes once its start dialog is painted.
+// The windows the start dialog's buttons and the editor behind it open.
 constexpr const char* kDialogs =
     "frmSelFolder,frmAddText,frmAddURL,frmAddImage,frmFinilizedOK,frmProjectSettings,frmTemplateInfo,frmPublish";
 

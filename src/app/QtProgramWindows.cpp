@@ -1,7 +1,5 @@
 #include "app/QtProgramWindows.h"
 
-#include <QEvent>
-#include <QTimer>
 #include <QWebEngineView>
 
 #include <memory>
@@ -31,23 +29,11 @@ std::unique_ptr<QtMainWindowAccess> mainWindowAccess;
 IEditorWindow& MainWindowAccess() { return *mainWindowAccess; }
 
 void CreateProgramWindows() {
-    CreateStartWindows();
-    CreateDialogs();
-}
-
-void CreateStartWindows() {
     mainWindowAccess = std::make_unique<QtMainWindowAccess>(*frmMain);
     frmBrowser = new TfrmBrowser(ProgramDataFolder(), *mainWindowAccess);
     // F6 between the editor and the preview; it goes with the preview window.
     new WindowSwitchKeys(frmMain, frmBrowser, frmBrowser->WebBrowser1);
     frmStart = new TfrmStart(*mainWindowAccess);
-    frmStart->SetDialogMaker(CreateDialogs);
-    HandWindowsToMain();
-}
-
-void CreateDialogs() {
-    // Made once: the first click may have needed them before the paint did.
-    if (frmSelFolder) return;
     frmSelFolder = new TfrmSelFolder(*mainWindowAccess);
     frmAddText = new TfrmAddText(*mainWindowAccess, frmMain);
     frmAddURL = new TfrmAddURL(*mainWindowAccess, frmMain);
@@ -59,28 +45,12 @@ void CreateDialogs() {
     HandWindowsToMain();
 }
 
-namespace {
-// Makes the dialogs once the start dialog has been painted, so that the
-// dialog shows first; a click or key that comes sooner makes them itself.
-class DialogsAfterFirstPaint : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                CreateDialogs();
-                deleteLater();
-            });
-        }
-        return false;
-    }
-};
-} // namespace
-
-void MakeDialogsOncePainted() { frmStart->installEventFilter(new DialogsAfterFirstPaint(frmStart)); }
+void ShowStartWindows() {
+    frmBrowser->show();
+    frmMain->show();
+    // Over the main window, which it disables until a project is chosen.
+    frmStart->show();
+}
 
 void HandWindowsToMain() {
     frmMain->UseWindows({frmBrowser, frmStart, frmProjectSettings, frmFinilizedOK, frmPublish});

@@ -7,18 +7,17 @@ namespace didad {
 class IEditorWindow;
 
 // Creates frmBrowser, frmStart, frmSelFolder, the snippet dialogs, the
-// finalize result, the project settings and the template information windows.
-// frmMain must exist and have passed the engine check.
+// finalize result, the project settings, the template information and the
+// publish windows. frmMain must exist and have passed the engine check.
+// Every one is made before any is shown, so that the first click or key
+// finds what it opens. (Made after the first paint instead, they showed the
+// start dialog a little sooner but left it ready later: they then shared
+// the processor with the preview engine's start.)
 void CreateProgramWindows();
 
-// The same in two steps, as the program starts: the windows shown at start
-// (the preview and the start dialog), then the dialogs opened from them.
-// MakeDialogsOncePainted leaves the dialogs for just after the start dialog
-// is first painted; a button that needs one before then has it made at once.
-// CreateDialogs makes them once, however often it is called.
-void CreateStartWindows();
-void CreateDialogs();
-void MakeDialogsOncePainted();
+// Shows the windows of the start: the preview, the main window and the start
+// dialog over it.
+void ShowStartWindows();
 
 // Deletes them and then frmMain (whose children the dialogs are), and
 // clears every instance pointer.

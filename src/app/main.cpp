@@ -1,7 +1,6 @@
-// Program start: the command line, the web engine, the main
-// window, the engine check, the windows shown at start, the dialogs (once
-// the start dialog is painted, or at once for a project named on the command
-// line), then the message loop.
+// Program start: the command line, the web engine, the main window, the
+// engine check, the other windows and dialogs, the windows shown at start,
+// a project named on the command line, then the message loop.
 #include <QApplication>
 #include <QByteArray>
 
@@ -54,19 +53,11 @@ int main(int argc, char* argv[]) {
         delete frmMain;
         return 0;
     }
-    CreateStartWindows();
-    frmBrowser->show();
-    frmMain->show();
-    // Over the main window, which it disables until a project is chosen.
-    frmStart->show();
-    if (request.projectFolder.isEmpty()) {
-        MakeDialogsOncePainted();
-    } else {
-        CreateDialogs();
-        // On success this hides the start dialog; on failure its messages
-        // come first and the start dialog stays.
-        frmStart->OpenProjectFolder(request.projectFolder);
-    }
+    CreateProgramWindows();
+    ShowStartWindows();
+    // On success this hides the start dialog; on failure its messages come
+    // first and the start dialog stays.
+    if (!request.projectFolder.isEmpty()) frmStart->OpenProjectFolder(request.projectFolder);
 
     const int result = app.exec();
 

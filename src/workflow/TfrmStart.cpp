@@ -130,10 +130,7 @@ bool TfrmStart::OpenProjectFolder(const QString& folder) {
     return OpenProjectFolder();
 }
 
-TfrmSelFolder& TfrmStart::FolderChooser() {
-    if (!frmSelFolder && makeDialogs_) makeDialogs_();
-    return *frmSelFolder;
-}
+TfrmSelFolder& TfrmStart::FolderChooser() { return *frmSelFolder; }
 
 void TfrmStart::ReopenFromEditor() {
     if (!flow_.ReturnFromEditor([this] { return editor_.WriteFinalScript(); })) return;

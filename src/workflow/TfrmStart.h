@@ -3,7 +3,6 @@
 // and Quit (Cancel once it has been reopened from the editor).
 #include <QDialog>
 
-#include <functional>
 #include <memory>
 
 #include "ui/QtMessageBoxes.h"
@@ -41,10 +40,6 @@ public:
     // The active project into another folder the user chooses; false when
     // it stayed where it was.
     bool MoveProject() { return flow_.MoveProject(); }
-    // Makes the dialogs the buttons open when they are not made yet: the
-    // program makes them just after the first paint, and a click or key
-    // taken before that must find them too.
-    void SetDialogMaker(std::function<void()> makeDialogs) { makeDialogs_ = std::move(makeDialogs); }
 
     QLabel* ImageLOGO = nullptr;
     QFrame* Panel1 = nullptr;
@@ -91,7 +86,6 @@ private:
     // would be disabled with it.
     QtMessageBoxes boxes_{this};
     QtProjectLock projectLock_;
-    std::function<void()> makeDialogs_;
     bool mainLocked_ = false;
     bool shownOnce_ = false;
     int busy_ = 0;

@@ -118,9 +118,7 @@ class EndToEndTest : public GuiTestBase {
         frmMain->Model().programFolder = ToBytes(QDir::toNativeSeparators(ProgramFolder() + QLatin1Char('/')));
         QVERIFY(CheckBrowserVersion(frmMain));
         CreateProgramWindows();
-        frmBrowser->show();
-        frmMain->show();
-        frmStart->show();
+        ShowStartWindows();
         QVERIFY(QTest::qWaitForWindowExposed(frmStart));
     }
 

@@ -58,9 +58,7 @@ int RunChild(int argc, char** argv) {
     frmMain = new TfrmMain();
     if (!CheckBrowserVersion(frmMain)) return 2;
     CreateProgramWindows();
-    frmBrowser->show();
-    frmMain->show();
-    frmStart->show();
+    ShowStartWindows();
     if (!frmStart->OpenProjectFolder(qEnvironmentVariable(kChildProject))) return 3;
     const QString text = qEnvironmentVariable(kChildTypes);
     if (!text.isEmpty()) {
