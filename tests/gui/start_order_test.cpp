@@ -1,6 +1,6 @@
 // The windows made and shown in the program's own start order: every dialog
-// is there before the start dialog shows, so that its first click, or a key
-// taken before its first paint, finds what it opens.
+// is there before the start dialog shows, so that a key taken before its
+// first paint finds what it opens.
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -20,7 +20,6 @@ protected:
     void MakeProgramWindows() override {
         CreateProgramWindows();
         ShowStartWindows();
-        if (!pressAtOnce_) return;
         // Keys taken in the same pass as the show, before any paint.
         WatchForChooser();
         QTest::keyClick(frmStart->btnOpen, Qt::Key_Space);
@@ -42,26 +41,13 @@ private slots:
     void initTestCase() { CreateWindows(); }
     void cleanupTestCase() { DestroyWindows(); }
 
-    void firstClickOpensTheChooser();
     void keysBeforeThePaintFindTheChooser();
 
 private:
-    bool pressAtOnce_ = false;
     int chooserOpened_ = 0;
 };
 
-void StartOrderTest::firstClickOpensTheChooser() {
-    QVERIFY(QTest::qWaitForWindowExposed(frmStart));
-    WatchForChooser();
-    QTest::mouseClick(frmStart->btnNew, Qt::LeftButton);
-    QCOMPARE(chooserOpened_, 1);
-    QVERIFY(frmStart->isVisible());
-}
-
 void StartOrderTest::keysBeforeThePaintFindTheChooser() {
-    DestroyWindows();
-    pressAtOnce_ = true;
-    CreateWindows();
     // Open Project and New Menu Project each opened the one chooser.
     QCOMPARE(chooserOpened_, 2);
     QVERIFY(QTest::qWaitForWindowExposed(frmStart));
